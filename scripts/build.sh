@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ (extra arguments go to cmake's configure step).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build build --parallel

@@ -1,0 +1,104 @@
+#pragma once
+// Unit Subroutines: the device variables, the HID access layer (enumeration, counting,
+// opening the mouse) and the report protocol with its command routines. Everything the
+// program says to the mouse goes through here.
+#include "platform/win/WinTypes.h"
+
+#include <cstdint>
+
+namespace device {
+
+using platform::win::HANDLE;
+using platform::win::HMODULE;
+using platform::win::FARPROC;
+
+// ---- Device variables -------------------------------------------------------------
+extern HANDLE CommandHandle;   // command reports (id 0x40)
+extern HANDLE DataHandle;      // data reports (id 0x41); same open handle as CommandHandle
+extern HANDLE ReadWriteHandle; // input reports (id 0x42), read by the polling thread
+extern uint32_t DeviceVendorId;
+extern uint32_t DeviceProductId;
+extern uint32_t FeatureReportLength;
+extern uint32_t InputReportLength;
+
+struct DeviceIdEntry {
+    uint32_t vendorId = 0;
+    uint32_t productId = 0;
+};
+extern DeviceIdEntry DeviceIdTable[2];
+
+// ---- Run-time library loading -----------------------------------------------------
+bool LoadLibraryOnce(HMODULE& module, const char* libraryName);
+void FreeLibraryHandle(HMODULE& module);
+FARPROC GetModuleProc(HMODULE module, const char* name, bool& allFound);
+bool LoadHidLibrary();
+void UnloadHidLibrary();
+bool IsHidLibraryLoaded();
+bool LoadSetupApiLibrary();
+void UnloadSetupApiLibrary();
+int32_t SetupApiUserCount();
+
+// ---- Enumeration and opening ------------------------------------------------------
+int32_t CountHidDevices();
+bool OpenDevice(uint32_t vendorId, uint32_t productId);
+// Sets each handle to the invalid value, then closes it (the shared command/data handle
+// once); clears ids and report lengths. Waits for an exchange in progress to end.
+void ReleaseDeviceHandles();
+
+// ---- Report protocol --------------------------------------------------------------
+extern uint8_t ReportBuffer[8]; // every report is built here
+extern uint8_t ReplyBuffer[7];  // payload of the last data read; staging of block writes
+
+bool SetFeatureReport(HANDLE handle, uint8_t* report);
+bool GetFeatureReport(HANDLE handle, uint8_t* report);
+bool ReadInputReport(uint8_t* buffer);
+bool SendCommand(uint8_t code, uint8_t p2, uint8_t p3, uint8_t p4, uint8_t p5);
+bool SendData7(uint8_t d0, uint8_t d1, uint8_t d2, uint8_t d3, uint8_t d4, uint8_t d5,
+               uint8_t d6);
+void ReadData7();
+bool WriteConfigBytes(uint8_t address, uint8_t d0, uint8_t d1, uint8_t d2, uint8_t count);
+bool WriteConfigDword(uint8_t address, uint8_t d0, uint8_t d1, uint8_t d2, uint8_t d3);
+bool ReadConfigBytes(uint8_t mode, uint8_t address, uint8_t length, uint8_t* destination);
+bool WriteConfigBlock(uint8_t mode, uint8_t address, uint32_t length, const uint8_t* source);
+bool WriteEepromBlock(uint16_t address, uint16_t length, const uint8_t* source);
+bool ReadEepromBlock(uint16_t address, uint16_t length, uint8_t* destination);
+bool ReadEepromBlockWithWait(uint16_t address, uint16_t length, uint8_t* destination);
+bool BitIsSet(uint32_t value, uint32_t bit);
+uint32_t SetBit(uint32_t value, uint32_t bit);
+uint32_t ClearBit(uint32_t value, uint32_t bit);
+
+// ---- Exchanges --------------------------------------------------------------------
+// An exchange is one command with its data reports; no two may interleave on any
+// thread. The routines above take the exchange lock themselves; a caller that composes
+// an exchange from SendCommand and ReadData7 holds an ExchangeGuard across it, and the
+// routines it calls join that exchange. An exchange started from inside the message
+// pumping of another one on the same thread (a click handled while a transfer shows the
+// busy window) does not run: ok() is false and the routine returns false. Another
+// thread waits until the exchange in progress ends.
+class ExchangeGuard {
+public:
+    ExchangeGuard();
+    ~ExchangeGuard();
+    ExchangeGuard(const ExchangeGuard&) = delete;
+    ExchangeGuard& operator=(const ExchangeGuard&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    bool ok_ = false;
+};
+
+// ---- Busy window ------------------------------------------------------------------
+// The window shown over the main window during transfers. The shell installs the real
+// one; without one the steps do nothing.
+class BusyWindow {
+public:
+    virtual ~BusyWindow() = default;
+    // Centre over the main window, show, and handle waiting messages.
+    virtual void Step() = 0;
+    // Hide and handle waiting messages again.
+    virtual void Hide() = 0;
+};
+void SetBusyWindow(BusyWindow* window);
+BusyWindow* GetBusyWindow();
+
+} // namespace device

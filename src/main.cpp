@@ -1,0 +1,3 @@
+#include "shell/Program.h"
+
+int main(int argc, char** argv) { return shell::ProgramMain(argc, argv); }

@@ -1,0 +1,71 @@
+#pragma once
+// The HID bus under the program's Windows-style HID calls: the interfaces present on
+// the machine and transfers on an opened interface. Two implementations: the kernel's
+// hidraw interface (HidrawBus) and the simulator's virtual devices (SimBus).
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform::hid {
+
+struct InterfaceInfo {
+    std::string path;            // e.g. "/dev/hidraw3" or "sim://mouse0"
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+    uint16_t versionNumber = 0;
+    // Report byte lengths as the Windows HID parser counts them (longest report of the
+    // kind plus one byte for the report id; 0 when the interface has none).
+    uint16_t inputReportByteLength = 0;
+    uint16_t outputReportByteLength = 0;
+    uint16_t featureReportByteLength = 0;
+    uint16_t usagePage = 0;
+    uint16_t usage = 0;
+};
+
+// Error codes reported through the Windows-style GetLastError of the layer above.
+enum class HidError : uint32_t {
+    None = 0,
+    FileNotFound = 2,      // ERROR_FILE_NOT_FOUND: interface gone
+    AccessDenied = 5,      // ERROR_ACCESS_DENIED
+    GenFailure = 31,       // ERROR_GEN_FAILURE: transfer failed
+    DeviceNotConnected = 1167, // ERROR_DEVICE_NOT_CONNECTED: unplugged mid-transfer
+    OperationAborted = 995,    // ERROR_OPERATION_ABORTED: blocking read interrupted
+};
+
+// One open interface. Transfers may be called from any thread; a blocking ReadInput
+// can be woken by InterruptRead from another thread.
+class HidConnection {
+public:
+    virtual ~HidConnection() = default;
+    // buf[0] is the report id; len is the whole report including the id byte.
+    virtual bool SetFeature(const uint8_t* buf, size_t len, HidError& error) = 0;
+    // buf[0] holds the report id on entry; on success buf holds the report.
+    virtual bool GetFeature(uint8_t* buf, size_t len, HidError& error) = 0;
+    // Blocks until an input report arrives, the device goes, or InterruptRead is called.
+    // Returns the number of bytes stored (id byte first), or -1 with error set.
+    virtual int ReadInput(uint8_t* buf, size_t len, HidError& error) = 0;
+    // Wakes a blocked ReadInput (which then fails with OperationAborted) and makes every
+    // later read fail at once.
+    virtual void InterruptRead() = 0;
+};
+
+enum class OpenAccess { Query, ReadWrite };
+
+class HidBus {
+public:
+    virtual ~HidBus() = default;
+    // The interfaces present now, in a stable order.
+    virtual std::vector<InterfaceInfo> Enumerate() = 0;
+    // Opens an interface by path. Query access (the Windows access-0 handle) succeeds for
+    // any present interface. Null with error set on failure.
+    virtual std::unique_ptr<HidConnection> Open(const std::string& path, OpenAccess access,
+                                                HidError& error) = 0;
+};
+
+// The bus the program uses. Chosen once at start; tests install their own.
+void SetBus(std::shared_ptr<HidBus> bus);
+std::shared_ptr<HidBus> Bus();
+
+} // namespace platform::hid
