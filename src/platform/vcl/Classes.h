@@ -101,6 +101,7 @@ class TMemoryStream : public TCustomMemoryStream {
 public:
     int64_t Write(const void* buffer, int64_t count) override;
     void SetSize(int64_t size) override;
+    using TCustomMemoryStream::Memory;
     void* Memory() { return data_.data(); }
     void Clear();
     // Replaces the contents with the whole source stream; the position ends at 0.
