@@ -73,6 +73,7 @@ TEST(BusyAnimation, DrawnOnPureBlackWithNoSeeThroughHolesAndEveryFrameDiffers) {
     ASSERT_EQ(picture.Frames.size(), 12u);
 
     QImage sheet(200 * 4, 192 * 3, QImage::Format_ARGB32);
+    sheet.fill(Qt::black);
     QPainter painter(&sheet);
     for (size_t i = 0; i < picture.Frames.size(); ++i) {
         const QImage& f = picture.Frames[i].Image;

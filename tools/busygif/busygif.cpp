@@ -3,6 +3,8 @@
 // The busy window lets every pure black pixel through, so the background is exactly
 // black and nothing drawn ever is: dot edges are smoothed towards a dark blue-grey
 // instead of towards black. Usage: vtrm_busygif output.gif
+#include "GifSpew.h"
+
 #include <gif_lib.h>
 
 #include <cmath>
@@ -140,12 +142,10 @@ int main(int argc, char** argv) {
         ok = ok && EGifGCBToSavedExtension(&gcb, gif, frame) == GIF_OK;
     }
     if (!ok) {
-        EGifCloseFile(gif, &error);
         std::fprintf(stderr, "out of memory drawing %s\n", argv[1]);
         return 1;
     }
-    // EGifSpew writes the whole picture and closes (and frees) the file.
-    if (EGifSpew(gif) != GIF_OK) {
+    if (!gif_write::SpewAndFree(gif)) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }
