@@ -1,0 +1,145 @@
+#include "support/GifAnimator.h"
+#include "GifBuilder.h"
+#include "platform/core/Time.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+using gif_test::BuildGif;
+using gif_test::Frame;
+using gif_test::Solid;
+
+// Four frames of 2 x 2, each of its own colour, 50 ms each.
+const QRgb kColours[] = {qRgb(10, 0, 0), qRgb(0, 20, 0), qRgb(0, 0, 30), qRgb(40, 40, 40)};
+
+std::vector<unsigned char> FourColours() {
+    std::vector<GifColorType> palette;
+    for (QRgb c : kColours)
+        palette.push_back({static_cast<GifByteType>(qRed(c)), static_cast<GifByteType>(qGreen(c)),
+                           static_cast<GifByteType>(qBlue(c))});
+    std::vector<Frame> frames;
+    for (uint8_t i = 0; i < 4; ++i) {
+        frames.push_back(Solid(0, 0, 2, 2, i));
+        frames.back().delay = 5;
+    }
+    return BuildGif(2, 2, palette, frames);
+}
+
+class GifAnimatorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetTimeScale(0.02);
+        data_ = FourColours();
+        ASSERT_TRUE(animator_.LoadFromMemory(data_.data(), data_.size()));
+    }
+    void TearDown() override { platform::SetTimeScale(1.0); }
+
+    // Collects the frame indexes shown while events are handled for `ms`.
+    std::set<int> WatchFrames(int ms) {
+        std::set<int> seen{animator_.FrameIndex()};
+        // The condition never holds: this only handles events for the whole time.
+        (void)QTest::qWaitFor(
+            [&] {
+                seen.insert(animator_.FrameIndex());
+                return false;
+            },
+            ms);
+        return seen;
+    }
+
+    std::vector<unsigned char> data_;
+    support::TGifAnimator animator_;
+};
+
+TEST_F(GifAnimatorTest, ReportsFramesAndDelays) {
+    EXPECT_EQ(animator_.FrameCount(), 4);
+    EXPECT_EQ(animator_.PictureSize(), QSize(2, 2));
+    EXPECT_EQ(animator_.FrameDelay(3), 50);
+    EXPECT_EQ(animator_.FrameDelay(4), 0);
+    EXPECT_EQ(animator_.FrameDelay(-1), 0);
+    EXPECT_EQ(animator_.CurrentFrame().pixel(0, 0), qRgb(10, 0, 0));
+}
+
+TEST_F(GifAnimatorTest, AnimateRunsThroughEveryFrameAndStops) {
+    animator_.show();
+    animator_.SetAnimate(true);
+    EXPECT_TRUE(animator_.Animate());
+    EXPECT_EQ(WatchFrames(1500).size(), 4u);
+
+    animator_.SetAnimate(false);
+    const int stoppedAt = animator_.FrameIndex();
+    EXPECT_EQ(WatchFrames(100), std::set<int>{stoppedAt});
+    EXPECT_EQ(animator_.CurrentFrame().pixel(0, 0), kColours[stoppedAt]);
+}
+
+TEST_F(GifAnimatorTest, HiddenAnimationWaitsAndResumesWhenShown) {
+    animator_.SetAnimate(true);
+    EXPECT_EQ(WatchFrames(100), std::set<int>{0});
+    animator_.show();
+    EXPECT_GT(WatchFrames(1500).size(), 1u);
+    animator_.hide();
+    const int hiddenAt = animator_.FrameIndex();
+    EXPECT_EQ(WatchFrames(100), std::set<int>{hiddenAt});
+}
+
+TEST_F(GifAnimatorTest, FrameIndexSelectsTheFrameShownAndIgnoresOutOfRange) {
+    animator_.SetFrameIndex(2);
+    EXPECT_EQ(animator_.FrameIndex(), 2);
+    EXPECT_EQ(animator_.CurrentFrame().pixel(1, 1), qRgb(0, 0, 30));
+    animator_.SetFrameIndex(4);
+    animator_.SetFrameIndex(-1);
+    EXPECT_EQ(animator_.FrameIndex(), 2);
+
+    // Loading a picture with fewer frames starts again at its first one.
+    const auto single = BuildGif(1, 1, {{1, 2, 3}, {0, 0, 0}}, {Solid(0, 0, 1, 1, 0)});
+    ASSERT_TRUE(animator_.LoadFromMemory(single.data(), single.size()));
+    EXPECT_EQ(animator_.FrameIndex(), 0);
+}
+
+TEST(GifAnimator, FrameIndexSetBeforeThePictureIsKept) {
+    const auto data = FourColours();
+    support::TGifAnimator animator;
+    EXPECT_TRUE(animator.CurrentFrame().isNull());
+    animator.SetFrameIndex(3);
+    ASSERT_TRUE(animator.LoadFromMemory(data.data(), data.size()));
+    EXPECT_EQ(animator.FrameIndex(), 3);
+    EXPECT_EQ(animator.CurrentFrame().pixel(0, 0), qRgb(40, 40, 40));
+}
+
+TEST_F(GifAnimatorTest, FailedLoadKeepsThePictureShown) {
+    const unsigned char junk[] = "GIF89a but not really";
+    EXPECT_FALSE(animator_.LoadFromMemory(junk, sizeof junk));
+    EXPECT_FALSE(animator_.LastError().empty());
+    EXPECT_EQ(animator_.FrameCount(), 4);
+    animator_.Clear();
+    EXPECT_EQ(animator_.FrameCount(), 0);
+    EXPECT_TRUE(animator_.CurrentFrame().isNull());
+}
+
+TEST_F(GifAnimatorTest, StretchScalesTheFrameToTheControl) {
+    QWidget window;
+    window.setStyleSheet("background: white");
+    window.resize(40, 40);
+    animator_.setParent(&window);
+    animator_.setGeometry(5, 6, 20, 10);
+    animator_.SetFrameIndex(1);
+    window.show();
+
+    QImage shot = window.grab().toImage();
+    EXPECT_EQ(shot.pixel(5, 6), qRgb(0, 20, 0));
+    EXPECT_EQ(shot.pixel(6, 7), qRgb(0, 20, 0));
+    EXPECT_NE(shot.pixel(24, 15), qRgb(0, 20, 0)); // unstretched picture is 2 x 2
+
+    animator_.SetStretch(true);
+    shot = window.grab().toImage();
+    EXPECT_EQ(shot.pixel(24, 15), qRgb(0, 20, 0));
+    EXPECT_NE(shot.pixel(25, 15), qRgb(0, 20, 0));
+    EXPECT_NE(shot.pixel(24, 16), qRgb(0, 20, 0));
+    animator_.setParent(nullptr);
+}
+
+} // namespace
