@@ -156,4 +156,17 @@ TEST_F(MacroLibrary, ReadOnlyFolderLeavesNoFileAndIsReported) {
     EXPECT_TRUE(TablesHoldDefaults());
 }
 
+TEST_F(MacroLibrary, FileWithoutReadPermissionIsNotReplaced) {
+    if (geteuid() == 0) GTEST_SKIP() << "file permissions do not bind the superuser";
+    const std::vector<uint8_t> library = DistinctLibrary();
+    WriteFile(libraryPath, library);
+    fs::permissions(libraryPath, fs::perms::none);
+    const PCMacroLibraryResult result = CheckPCMacroLibrary(libraryPath);
+    fs::permissions(libraryPath, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(result.Status, PCMacroLibraryStatus::Unreadable);
+    EXPECT_FALSE(result.Reason.empty());
+    EXPECT_EQ(ReadFile(libraryPath), library);
+    EXPECT_TRUE(TablesHoldDefaults());
+}
+
 } // namespace
