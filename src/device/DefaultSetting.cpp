@@ -72,7 +72,6 @@ template <size_t N> void ReadResourceInto(std::string_view name, TBytes<N>& dest
 }
 
 template <size_t N> void CopyFromImage(TBytes<N>& destination, ImageArea area) {
-    static_assert(N > 0);
     std::copy_n(LiveImage.begin() + area.Offset, area.Length, destination.begin());
 }
 
