@@ -18,10 +18,6 @@ constexpr qreal KeyRadius = 4;
 constexpr qreal WebRadius = 8;
 constexpr qreal FireRadius = 6;
 
-QRectF Whole(const QImage& image) {
-    return QRectF(0, 0, image.width(), image.height());
-}
-
 QPen GlyphPen(const QColor& colour, qreal width) {
     QPen pen(colour, width);
     pen.setCapStyle(Qt::RoundCap);
@@ -125,7 +121,7 @@ QImage DrawActionButton(QSize size, ButtonState state) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    DrawButtonFace(painter, Whole(image), ActionRadius, state);
+    DrawButtonFace(painter, Bounds(image), ActionRadius, state);
     return image;
 }
 
@@ -133,7 +129,7 @@ QImage DrawNavButton(QSize size, ButtonState state) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    DrawButtonFace(painter, Whole(image), size.height() / 2.0, state);
+    DrawButtonFace(painter, Bounds(image), size.height() / 2.0, state);
     return image;
 }
 
@@ -141,7 +137,7 @@ QImage DrawKeyButton(QSize size, ButtonState state) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    DrawButtonFace(painter, Whole(image), KeyRadius, state);
+    DrawButtonFace(painter, Bounds(image), KeyRadius, state);
     // A short bar at the left edge ties the caption to the mouse key it names.
     const qreal barHeight = size.height() * 0.5;
     const QRectF bar(5, (size.height() - barHeight) / 2, 3, barHeight);
@@ -155,7 +151,7 @@ QImage DrawWebButton(QSize size, ButtonState state) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    const QRectF whole = Whole(image);
+    const QRectF whole = Bounds(image);
     DrawButtonFace(painter, whole, WebRadius, state);
     // A large, faint globe at the right, under whatever caption the label shows.
     painter.setClipRect(PixelInset(whole, 1.5));
@@ -170,7 +166,7 @@ QImage DrawCloseButton(QSize size, ButtonState state) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    DrawButtonFace(painter, Whole(image), IconRadius, state);
+    DrawButtonFace(painter, Bounds(image), IconRadius, state);
     const QPointF c(size.width() / 2.0, size.height() / 2.0);
     const qreal arm = size.width() * 0.19;
     painter.setPen(GlyphPen(GlyphColour(state), 1.6));
@@ -183,7 +179,7 @@ QImage DrawMinimiseButton(QSize size, ButtonState state) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    DrawButtonFace(painter, Whole(image), IconRadius, state);
+    DrawButtonFace(painter, Bounds(image), IconRadius, state);
     const qreal arm = size.width() * 0.22;
     const qreal y = size.height() * 0.64;
     painter.setPen(GlyphPen(GlyphColour(state), 1.6));
@@ -195,7 +191,7 @@ QImage DrawCheckBox(QSize size, bool on) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    const QRectF box = PixelInset(Whole(image));
+    const QRectF box = PixelInset(Bounds(image));
     if (!on) {
         painter.setPen(QPen(palette::LineLight, 1.0));
         painter.setBrush(palette::Deep);
@@ -220,7 +216,7 @@ QImage DrawRadioCell(QSize size, bool on) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    const QRectF ring = PixelInset(Whole(image));
+    const QRectF ring = PixelInset(Bounds(image));
     painter.setPen(QPen(on ? palette::Accent : palette::LineLight, 1.0));
     painter.setBrush(palette::Deep);
     painter.drawEllipse(ring);
@@ -254,7 +250,7 @@ QImage DrawFirePreset(QSize size, int preset, bool selected) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    DrawButtonFace(painter, Whole(image), FireRadius,
+    DrawButtonFace(painter, Bounds(image), FireRadius,
                    selected ? ButtonState::Pressed : ButtonState::Normal);
     // `preset` shots side by side; from two shots on they fan out a little, as a burst does.
     constexpr qreal bulletWidth = 7, bulletHeight = 22, pitch = 13;
@@ -276,7 +272,7 @@ QImage DrawFireMode(QSize size, int mode) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    const QRectF badge = PixelInset(Whole(image));
+    const QRectF badge = PixelInset(Bounds(image));
     painter.setPen(QPen(palette::LineLight, 1.0));
     painter.setBrush(palette::Surface);
     painter.drawEllipse(badge);
@@ -309,7 +305,7 @@ QImage DrawColourFrame(QSize size) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    const QRectF outer = PixelInset(Whole(image));
+    const QRectF outer = PixelInset(Bounds(image));
     // The window the swatch shows through, with a wider foot for the drop-down caret.
     const QRectF window(4, 4, size.width() - 8, size.height() - 14);
     QPainterPath frame;

@@ -10,10 +10,6 @@ namespace skinart {
 
 namespace {
 
-QColor White(int alpha) {
-    return QColor(255, 255, 255, alpha);
-}
-
 void FillRounded(QPainter& painter, const QRectF& rect, qreal radius, const QBrush& brush,
                  const QPen& pen) {
     painter.setBrush(brush);

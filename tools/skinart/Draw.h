@@ -16,6 +16,19 @@ enum class ButtonState { Normal, Hover, Pressed };
 // A fully transparent canvas of the given size.
 QImage NewCanvas(int width, int height);
 
+// The rectangle a picture covers.
+inline QRectF Bounds(const QImage& image) {
+    return QRectF(0, 0, image.width(), image.height());
+}
+
+// White and black at a given opacity (0..255), for sheens and shadows.
+inline QColor White(int alpha) {
+    return QColor(255, 255, 255, alpha);
+}
+inline QColor Black(int alpha) {
+    return QColor(0, 0, 0, alpha);
+}
+
 // Anti-aliased painting on a canvas.
 void PrepareSmooth(QPainter& painter);
 

@@ -21,17 +21,6 @@ constexpr qreal ContentMargin = 16;
 constexpr qreal ContentTop = HeaderHeight + 14;
 constexpr qreal PanelRadius = 10;
 
-QRectF Whole(const QImage& image) {
-    return QRectF(0, 0, image.width(), image.height());
-}
-
-QColor White(int alpha) {
-    return QColor(255, 255, 255, alpha);
-}
-QColor Black(int alpha) {
-    return QColor(0, 0, 0, alpha);
-}
-
 // A horizontal line of light, brightest in the middle and fading out at both ends.
 void DrawLightLine(QPainter& painter, qreal left, qreal right, qreal y, int alpha) {
     QLinearGradient light(QPointF(left, y), QPointF(right, y));
@@ -41,11 +30,16 @@ void DrawLightLine(QPainter& painter, qreal left, qreal right, qreal y, int alph
     painter.setPen(Qt::NoPen);
     painter.setBrush(light);
     painter.drawRect(QRectF(left, y, right - left, 1));
-    QLinearGradient glow(QPointF(0, y + 1), QPointF(0, y + 14));
-    glow.setColorAt(0, palette::AccentAlpha(alpha / 6));
+    // Below the line, a soft elliptical glow that fades out in every direction.
+    constexpr qreal depth = 14;
+    QRadialGradient glow(QPointF(0, 0), 1.0);
+    glow.setColorAt(0, palette::AccentAlpha(alpha / 5));
     glow.setColorAt(1, palette::AccentAlpha(0));
-    painter.setBrush(glow);
-    painter.drawRect(QRectF(left + (right - left) * 0.2, y + 1, (right - left) * 0.6, 13));
+    QBrush glowBrush(glow);
+    glowBrush.setTransform(
+        QTransform::fromTranslate((left + right) / 2, y + 1).scale((right - left) * 0.35, depth));
+    painter.setBrush(glowBrush);
+    painter.drawRect(QRectF(left, y + 1, right - left, depth));
 }
 
 // Small right-angle marks in the four corners of a panel.
@@ -86,7 +80,7 @@ QImage NewPagePanel(QSize size) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    const QRectF whole = Whole(image);
+    const QRectF whole = Bounds(image);
     DrawPanelCard(painter, whole, PanelRadius);
     DrawDotGrid(painter, whole.adjusted(8, 8, -8, -8), 24, White(10));
     DrawCornerBrackets(painter, whole, 8, 14);
@@ -388,7 +382,7 @@ QImage DrawUpdatePanel(QSize size) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    const QRectF whole = Whole(image);
+    const QRectF whole = Bounds(image);
     DrawPanelCard(painter, whole, PanelRadius);
     DrawCornerBrackets(painter, whole, 6, 10);
     // A chip with an upward arrow, faint, at the right.
@@ -411,7 +405,7 @@ QImage DrawInsertBase(QSize size, InsertKind kind) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    const QRectF whole = Whole(image);
+    const QRectF whole = Bounds(image);
     DrawPanelCard(painter, whole, 8);
     // A header strip with the panel's sign at its right end.
     constexpr qreal stripHeight = 28;
