@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -98,12 +99,18 @@ public:
     void Insert(int i, const std::string& s) override {
         CheckIndex(i, Count() + 1);
         QSignalBlocker block(combo);
+        const bool wasEmpty = combo->count() == 0;
         combo->insertItem(i, Q(s));
+        // Qt selects the first item added to an empty box; the library selects nothing.
+        if (wasEmpty) combo->setCurrentIndex(-1);
     }
     void Delete(int i) override {
         CheckIndex(i, Count());
         QSignalBlocker block(combo);
+        const bool wasCurrent = combo->currentIndex() == i;
         combo->removeItem(i);
+        // Qt moves on to a neighbour; deleting the selected item leaves no selection.
+        if (wasCurrent) combo->setCurrentIndex(-1);
     }
     void Clear() override {
         QSignalBlocker block(combo);
@@ -179,7 +186,9 @@ public:
     void Delete(int i) override {
         CheckIndex(i, Count());
         QSignalBlocker block(box->List());
+        const bool wasCurrent = box->List()->currentRow() == i;
         delete box->List()->takeItem(i);
+        if (wasCurrent) box->SetItemIndex(-1);
     }
     void Clear() override {
         QSignalBlocker block(box->List());
@@ -634,7 +643,30 @@ bool TRadioButton::SetDesignProperty(const std::string& name, const TDesignValue
 
 // ---- TGroupBox, TButton ----
 
-TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner, new QGroupBox) {}
+namespace {
+// The library's group box: an etched frame with the caption in its top line, and no
+// fill of its own, so the parent's colour (a form's colour key, say) shows through.
+// Qt's styles tint the inside, which would break a colour-keyed window.
+struct GroupBoxView : QGroupBox {
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const QFontMetrics fm(font());
+        const int top = title().isEmpty() ? 0 : fm.height() / 2;
+        const QRect r = rect().adjusted(0, top, -1, -1);
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+        p.setPen(palette().color(QPalette::Light));
+        p.drawRect(r.adjusted(1, 1, 0, 0));
+        if (title().isEmpty()) return;
+        const QRect text(8, 0, fm.horizontalAdvance(title()) + 4, fm.height());
+        p.fillRect(text, palette().color(QPalette::Window));
+        p.setPen(palette().color(isEnabled() ? QPalette::WindowText : QPalette::Mid));
+        p.drawText(text, Qt::AlignCenter, title());
+    }
+};
+} // namespace
+
+TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner, new GroupBoxView) {}
 
 QGroupBox* TGroupBox::Box() const {
     return static_cast<QGroupBox*>(Widget());

@@ -6,7 +6,9 @@
 // Terminate(), wake the worker from whatever it blocks on (its own means: an eventfd, a
 // condition), then WaitFor() - from the GUI thread WaitFor keeps handling posted events
 // while it waits, so a pending Synchronize completes and the worker can end. The
-// destructor of a running thread does the same (Terminate, then WaitFor).
+// destructor of a running thread does the same (Terminate, then WaitFor); a derived
+// class whose Execute uses its own members must do it in its own destructor, since they
+// are gone by the time the base destructor runs.
 #include "platform/vcl/Component.h"
 
 #include <atomic>
