@@ -1,12 +1,25 @@
 #include "shell/Program.h"
 
+#include "shell/Main.h"
+
 #include <QApplication>
 
 namespace shell {
 
 int ProgramMain(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    vcl::TApplication* application = vcl::Application();
+    application->SetTitle("Gaming Mouse");
+    int exitCode = 1;
+    // A window that failed to build or start has shown its exception box; the program
+    // then ends instead of running a half-initialised window.
+    if (application->CreateForm(Form1)) {
+        Form1->Show();
+        exitCode = application->Run();
+    }
+    application->DestroyForms();
+    Form1 = nullptr;
+    return exitCode;
 }
 
 } // namespace shell

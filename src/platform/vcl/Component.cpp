@@ -1,0 +1,146 @@
+#include "platform/vcl/Component.h"
+
+#include "platform/vcl/SysUtils.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace vcl {
+
+namespace {
+const char* KindName(TDesignValue::Kind k) {
+    switch (k) {
+    case TDesignValue::Kind::Integer:
+        return "a number";
+    case TDesignValue::Kind::String:
+        return "a text";
+    case TDesignValue::Kind::Identifier:
+        return "an identifier";
+    case TDesignValue::Kind::List:
+        return "a list of texts";
+    case TDesignValue::Kind::Set:
+        return "a set";
+    }
+    return "a value";
+}
+
+void Expect(const TDesignValue& v, TDesignValue::Kind k) {
+    if (v.kind != k)
+        throw Exception(std::string("expected ") + KindName(k) + ", found " + KindName(v.kind));
+}
+} // namespace
+
+int TDesignValue::AsInt() const {
+    Expect(*this, Kind::Integer);
+    return static_cast<int>(number);
+}
+
+bool TDesignValue::AsBool() const {
+    if (kind == Kind::Identifier) {
+        if (SameText(text, "True")) return true;
+        if (SameText(text, "False")) return false;
+    }
+    throw Exception("expected True or False");
+}
+
+const std::string& TDesignValue::AsString() const {
+    Expect(*this, Kind::String);
+    return text;
+}
+
+const std::string& TDesignValue::AsIdent() const {
+    Expect(*this, Kind::Identifier);
+    return text;
+}
+
+const std::vector<std::string>& TDesignValue::AsList() const {
+    Expect(*this, Kind::List);
+    return items;
+}
+
+const std::vector<std::string>& TDesignValue::AsSet() const {
+    Expect(*this, Kind::Set);
+    return items;
+}
+
+void ThrowHandlerMismatch() {
+    throw Exception("the handler's parameters do not fit the event");
+}
+
+void ThrowUnknownValue(const std::string& ident) {
+    throw Exception("unknown value " + ident);
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+TComponent::TComponent(TComponent* owner) {
+    if (owner) owner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+    BeginDestroy();
+    DestroyComponents();
+    if (owner_) owner_->RemoveComponent(this);
+}
+
+void TComponent::SetName(const std::string& name) {
+    if (name == name_) return;
+    if (owner_ && !name.empty()) {
+        const TComponent* other = owner_->FindComponent(name);
+        if (other && other != this)
+            throw Exception("A component named " + name + " already exists");
+    }
+    name_ = name;
+}
+
+TComponent* TComponent::FindComponent(std::string_view name) const {
+    if (name.empty()) return nullptr;
+    for (TComponent* c : components_)
+        if (SameText(c->name_, name)) return c;
+    return nullptr;
+}
+
+bool TComponent::SetDesignProperty(const std::string& name, const TDesignValue& value) {
+    if (name == "Tag") {
+        SetTag(value.AsInt());
+        return true;
+    }
+    return false;
+}
+
+bool TComponent::SetDesignEvent(const std::string&, const std::any&) {
+    return false;
+}
+
+void TComponent::DestroyComponents() {
+    while (!components_.empty()) {
+        TComponent* c = components_.back();
+        components_.pop_back();
+        c->owner_ = nullptr;
+        delete c;
+    }
+}
+
+void TComponent::BeginDestroy() {
+    if (destroying_) return;
+    destroying_ = true;
+    for (TComponent* c : components_)
+        c->BeginDestroy();
+}
+
+void TComponent::InsertComponent(TComponent* c) {
+    c->owner_ = this;
+    components_.push_back(c);
+}
+
+void TComponent::RemoveComponent(TComponent* c) {
+    components_.erase(std::remove(components_.begin(), components_.end(), c), components_.end());
+    c->owner_ = nullptr;
+}
+
+} // namespace vcl

@@ -1,0 +1,388 @@
+#include "platform/vcl/Forms.h"
+
+#include "platform/vcl/SysUtils.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QImage>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+
+namespace vcl {
+
+namespace {
+const std::pair<const char*, TFormBorderStyle> kBorderStyles[] = {
+    {"bsNone", bsNone},     {"bsSingle", bsSingle},         {"bsSizeable", bsSizeable},
+    {"bsDialog", bsDialog}, {"bsToolWindow", bsToolWindow}, {"bsSizeToolWin", bsSizeToolWin}};
+const std::pair<const char*, TPosition> kPositions[] = {{"poDesigned", poDesigned},
+                                                        {"poDefault", poDefault},
+                                                        {"poDefaultPosOnly", poDefaultPosOnly},
+                                                        {"poDefaultSizeOnly", poDefaultSizeOnly},
+                                                        {"poScreenCenter", poScreenCenter},
+                                                        {"poDesktopCenter", poDesktopCenter},
+                                                        {"poMainFormCenter", poMainFormCenter},
+                                                        {"poOwnerFormCenter", poOwnerFormCenter}};
+const std::pair<const char*, TFormStyle> kFormStyles[] = {{"fsNormal", fsNormal},
+                                                          {"fsStayOnTop", fsStayOnTop}};
+const std::pair<const char*, TWindowState> kWindowStates[] = {
+    {"wsNormal", wsNormal}, {"wsMinimized", wsMinimized}, {"wsMaximized", wsMaximized}};
+} // namespace
+
+TForm::TForm(TComponent* owner) : TWinControl(owner, new QWidget(nullptr, Qt::Window)) {
+    SetVisible(false);
+    FontChanged();
+    ColorChanged();
+    ApplyWindowFlags();
+}
+
+TForm::~TForm() {
+    BeginDestroy();
+    DestroyComponents();
+    if (Application()->MainForm() == this) Application()->SetMainForm(nullptr);
+}
+
+std::string TForm::Caption() const {
+    return Widget()->windowTitle().toStdString();
+}
+
+void TForm::SetCaption(const std::string& caption) {
+    Widget()->setWindowTitle(QString::fromStdString(caption));
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle style) {
+    borderStyle_ = style;
+    ApplyWindowFlags();
+}
+
+void TForm::SetBorderIcons(TBorderIcons icons) {
+    borderIcons_ = icons;
+    ApplyWindowFlags();
+}
+
+void TForm::SetFormStyle(TFormStyle style) {
+    formStyle_ = style;
+    ApplyWindowFlags();
+}
+
+void TForm::ApplyWindowFlags() {
+    QWidget* w = Widget();
+    Qt::WindowFlags flags = Qt::Window;
+    if (borderStyle_ == bsNone) {
+        flags |= Qt::FramelessWindowHint;
+    } else {
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (borderIcons_ & biSystemMenu)
+            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (borderIcons_ & biMinimize) flags |= Qt::WindowMinimizeButtonHint;
+        if (borderIcons_ & biMaximize) flags |= Qt::WindowMaximizeButtonHint;
+        if (borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin) flags |= Qt::Tool;
+        if (borderStyle_ == bsDialog) flags |= Qt::Dialog;
+    }
+    if (formStyle_ == fsStayOnTop) flags |= Qt::WindowStaysOnTopHint;
+    if (flags == w->windowFlags()) return;
+    // Changing the flags hides a shown window.
+    const bool shown = w->isVisible();
+    w->setWindowFlags(flags);
+    if (shown) w->show();
+}
+
+void TForm::SetTransparentColor(bool on) {
+    transparentColor_ = on;
+    if (on)
+        InvalidateShape();
+    else
+        Widget()->clearMask();
+}
+
+void TForm::SetTransparentColorValue(TColor color) {
+    transparentColorValue_ = color;
+    InvalidateShape();
+}
+
+void TForm::InvalidateShape() {
+    if (!transparentColor_ || shapePending_ || IsDestroying()) return;
+    shapePending_ = true;
+    QTimer::singleShot(0, Widget(), [this] { UpdateShape(); });
+}
+
+void TForm::UpdateShape() {
+    shapePending_ = false;
+    QWidget* w = Widget();
+    if (!transparentColor_) {
+        w->clearMask();
+        return;
+    }
+    if (w->width() <= 0 || w->height() <= 0) return;
+    // Render without the current mask so that areas hidden by it can come back. The
+    // colour test needs ARGB32: other formats never match the key.
+    QPixmap picture(w->size());
+    picture.fill(Qt::transparent);
+    w->render(&picture, QPoint(), QRegion(),
+              QWidget::DrawWindowBackground | QWidget::DrawChildren | QWidget::IgnoreMask);
+    const QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage keyed =
+        image.createMaskFromColor(ToQColor(transparentColorValue_).rgb(), Qt::MaskInColor);
+    w->setMask(QBitmap::fromImage(keyed));
+}
+
+void TForm::SetAlphaBlend(bool on) {
+    alphaBlend_ = on;
+    Widget()->setWindowOpacity(on ? alphaBlendValue_ / 255.0 : 1.0);
+}
+
+void TForm::SetAlphaBlendValue(int value) {
+    alphaBlendValue_ = std::clamp(value, 0, 255);
+    SetAlphaBlend(alphaBlend_);
+}
+
+TWindowState TForm::WindowState() const {
+    const QWidget* w = Widget();
+    if (!w->isVisible()) return pendingState_;
+    if (w->isMinimized()) return wsMinimized;
+    if (w->isMaximized()) return wsMaximized;
+    return wsNormal;
+}
+
+void TForm::SetWindowState(TWindowState state) {
+    pendingState_ = state;
+    QWidget* w = Widget();
+    if (!w->isVisible()) return;
+    if (state == wsMinimized)
+        w->showMinimized();
+    else if (state == wsMaximized)
+        w->showMaximized();
+    else
+        w->showNormal();
+}
+
+void TForm::ApplyPosition() {
+    QWidget* w = Widget();
+    QRect area;
+    if (position_ == poScreenCenter || position_ == poDesktopCenter) {
+        if (QScreen* screen = QGuiApplication::primaryScreen()) area = screen->geometry();
+    } else if (position_ == poMainFormCenter || position_ == poOwnerFormCenter) {
+        TForm* main = Application()->MainForm();
+        if (main && main != this) area = main->Widget()->geometry();
+    }
+    if (area.isNull()) return;
+    // Integer halves as the library has always computed them: off-screen when too big.
+    w->move(area.x() + (area.width() - w->width()) / 2,
+            area.y() + (area.height() - w->height()) / 2);
+}
+
+void TForm::SetVisible(bool visible) {
+    TControl::SetVisible(visible);
+    QWidget* w = Widget();
+    if (!visible) {
+        w->hide();
+        return;
+    }
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        ApplyPosition();
+    }
+    if (pendingState_ == wsMinimized)
+        w->showMinimized();
+    else if (pendingState_ == wsMaximized)
+        w->showMaximized();
+    else
+        w->show();
+    InvalidateShape();
+    if (OnShow) OnShow(this);
+}
+
+void TForm::Close() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    if (!canClose) return;
+    TCloseAction action = caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == caNone) return;
+    if (action == caMinimize) {
+        SetWindowState(wsMinimized);
+        return;
+    }
+    Hide();
+    if (Application()->MainForm() == this) Application()->Terminate();
+}
+
+bool TForm::DoCreate() {
+    if (!OnCreate) return true;
+    try {
+        OnCreate(this);
+        return true;
+    } catch (...) {
+        Application()->HandleException(std::current_exception());
+        return false;
+    }
+}
+
+void TForm::ColorChanged() {
+    QPalette pal = Widget()->palette();
+    pal.setColor(QPalette::Window, ToQColor(Color()));
+    Widget()->setPalette(pal);
+}
+
+bool TForm::HandleEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Close:
+        // The system's close command takes the same road as Close().
+        event->ignore();
+        GuardedCall([this] { Close(); });
+        return true;
+    case QEvent::Resize:
+    case QEvent::Show:
+        InvalidateShape();
+        break;
+    default:
+        break;
+    }
+    return TWinControl::HandleEvent(event);
+}
+
+bool TForm::SetDesignProperty(const std::string& name, const TDesignValue& value) {
+    if (name == "BorderStyle")
+        SetBorderStyle(DesignEnum(value, kBorderStyles));
+    else if (name == "BorderIcons") {
+        TBorderIcons icons = 0;
+        for (const std::string& s : value.AsSet()) {
+            if (SameText(s, "biSystemMenu"))
+                icons |= biSystemMenu;
+            else if (SameText(s, "biMinimize"))
+                icons |= biMinimize;
+            else if (SameText(s, "biMaximize"))
+                icons |= biMaximize;
+            else
+                throw Exception("unknown border icon " + s);
+        }
+        SetBorderIcons(icons);
+    } else if (name == "Position")
+        SetPosition(DesignEnum(value, kPositions));
+    else if (name == "FormStyle")
+        SetFormStyle(DesignEnum(value, kFormStyles));
+    else if (name == "WindowState")
+        SetWindowState(DesignEnum(value, kWindowStates));
+    else if (name == "TransparentColor")
+        SetTransparentColor(value.AsBool());
+    else if (name == "TransparentColorValue")
+        SetTransparentColorValue(DesignColor(value));
+    else if (name == "AlphaBlend")
+        SetAlphaBlend(value.AsBool());
+    else if (name == "AlphaBlendValue")
+        SetAlphaBlendValue(value.AsInt());
+    else if (name == "KeyPreview")
+        SetKeyPreview(value.AsBool());
+    else
+        return TWinControl::SetDesignProperty(name, value);
+    return true;
+}
+
+bool TForm::SetDesignEvent(const std::string& name, const std::any& handler) {
+    if (name == "OnCreate") return BindDesignHandler(handler, OnCreate);
+    if (name == "OnCloseQuery") return BindDesignHandler(handler, OnCloseQuery);
+    if (name == "OnClose") return BindDesignHandler(handler, OnClose);
+    if (name == "OnShow") return BindDesignHandler(handler, OnShow);
+    return TWinControl::SetDesignEvent(name, handler);
+}
+
+TApplication::TApplication() : TComponent(nullptr) {
+    SetName("Application");
+}
+
+void TApplication::ProcessMessages(bool excludeUserInput) {
+    QCoreApplication::processEvents(excludeUserInput ? QEventLoop::ExcludeUserInputEvents
+                                                     : QEventLoop::AllEvents);
+}
+
+void TApplication::SetHint(const std::string& hint) {
+    if (hint == hint_) return;
+    hint_ = hint;
+    if (OnHint) GuardedCall([this] { OnHint(this); });
+}
+
+bool TApplication::DispatchAppMessage(TMsg& msg) {
+    bool handled = false;
+    if (OnMessage) OnMessage(msg, handled);
+    return handled;
+}
+
+void TApplication::PostAppMessage(const TMsg& msg) {
+    QMetaObject::invokeMethod(
+        qApp,
+        [this, msg] {
+            TMsg copy = msg;
+            GuardedCall([&] { DispatchAppMessage(copy); });
+        },
+        Qt::QueuedConnection);
+}
+
+void TApplication::HandleException(std::exception_ptr e) {
+    std::string message;
+    try {
+        std::rethrow_exception(e);
+    } catch (const std::exception& ex) {
+        message = ex.what();
+    } catch (...) {
+        message = "Unknown exception";
+    }
+    ShowException(message);
+}
+
+void TApplication::ShowException(const std::string& message) {
+    if (!qApp) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, QString::fromStdString(title_),
+                    QString::fromStdString(message), QMessageBox::Ok);
+    box.exec();
+}
+
+void TApplication::AdoptForm(std::unique_ptr<TForm> form) {
+    if (!mainForm_) mainForm_ = form.get();
+    forms_.push_back(std::move(form));
+}
+
+void TApplication::DestroyForms() {
+    while (!forms_.empty())
+        forms_.pop_back();
+}
+
+int TApplication::Run() {
+    if (terminated_) return 0;
+    QApplication::setQuitOnLastWindowClosed(false);
+    return QApplication::exec();
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    QCoreApplication::quit();
+}
+
+TApplication* Application() {
+    static TApplication application;
+    return &application;
+}
+
+int TScreen::Width() const {
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().width() : 0;
+}
+
+int TScreen::Height() const {
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().height() : 0;
+}
+
+TScreen* Screen() {
+    static TScreen screen;
+    return &screen;
+}
+
+} // namespace vcl

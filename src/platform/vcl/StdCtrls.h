@@ -1,0 +1,249 @@
+#pragma once
+// Standard controls: labels, edits, memo, combo and list boxes, check boxes, radio
+// buttons, group boxes, buttons.
+#include "platform/vcl/Controls.h"
+
+#include <string>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QComboBox;
+class QListWidget;
+class QCheckBox;
+class QRadioButton;
+class QGroupBox;
+class QPushButton;
+
+namespace vcl {
+
+// The item list of a combo box or list box, or the lines of a memo. An index outside
+// the list raises "List index out of bounds (<index>)".
+class TItemList {
+public:
+    virtual ~TItemList() = default;
+    virtual int Count() const = 0;
+    virtual std::string Get(int index) const = 0;
+    virtual void Put(int index, const std::string& text) = 0;
+    virtual void Insert(int index, const std::string& text) = 0;
+    virtual void Delete(int index) = 0;
+    virtual void Clear() = 0;
+
+    std::string operator[](int index) const { return Get(index); }
+    int Add(const std::string& text);
+    int IndexOf(const std::string& text) const;
+    void Assign(const std::vector<std::string>& items);
+    std::vector<std::string> ToVector() const;
+    // The items joined by line breaks; setting splits at "\n" (a "\r" before it goes).
+    std::string Text() const;
+    void SetText(const std::string& text);
+
+protected:
+    static void CheckIndex(int index, int limit);
+};
+
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+
+class TLabel : public TControl {
+public:
+    explicit TLabel(TComponent* owner);
+    void SetCaption(const std::string& caption) override;
+    // A transparent label shows what lies beneath it and still takes the mouse.
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool on);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool on);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment alignment);
+    TTextLayout Layout() const { return layout_; }
+    void SetLayout(TTextLayout layout);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool on);
+    bool SetDesignProperty(const std::string& name, const TDesignValue& value) override;
+
+protected:
+    void FontChanged() override;
+    void ColorChanged() override;
+
+private:
+    QLabel* Label() const;
+    void ApplyAlignment();
+    void AdjustSize();
+
+    bool transparent_ = false;
+    bool autoSize_ = true;
+    TAlignment alignment_ = taLeftJustify;
+    TTextLayout layout_ = tlTop;
+    bool wordWrap_ = false;
+};
+
+class TEdit : public TWinControl {
+public:
+    explicit TEdit(TComponent* owner);
+    std::string Text() const;
+    // Runs OnChange when the text changes, as typing does.
+    void SetText(const std::string& text);
+    std::string Caption() const override { return Text(); }
+    void SetCaption(const std::string& caption) override { SetText(caption); }
+    // 0 means no limit.
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int length);
+    bool ReadOnly() const;
+    void SetReadOnly(bool on);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment alignment);
+
+    TNotifyEvent OnChange;
+
+    bool SetDesignProperty(const std::string& name, const TDesignValue& value) override;
+    bool SetDesignEvent(const std::string& name, const std::any& handler) override;
+
+protected:
+    bool ClickOnRelease() const override { return false; }
+    void ColorChanged() override;
+
+private:
+    QLineEdit* Edit() const;
+    int maxLength_ = 0;
+    TAlignment alignment_ = taLeftJustify;
+};
+
+class TMemo : public TWinControl {
+public:
+    explicit TMemo(TComponent* owner);
+    ~TMemo() override;
+    TItemList& Lines() { return *lines_; }
+    void Clear();
+    std::string Text() const;
+    void SetText(const std::string& text);
+    bool ReadOnly() const;
+    void SetReadOnly(bool on);
+
+    TNotifyEvent OnChange;
+
+    bool SetDesignProperty(const std::string& name, const TDesignValue& value) override;
+    bool SetDesignEvent(const std::string& name, const std::any& handler) override;
+
+protected:
+    bool ClickOnRelease() const override { return false; }
+    void ColorChanged() override;
+
+private:
+    QPlainTextEdit* Memo() const;
+    std::unique_ptr<TItemList> lines_;
+};
+
+enum TComboBoxStyle { csDropDown, csDropDownList };
+
+class TComboBox : public TWinControl {
+public:
+    explicit TComboBox(TComponent* owner);
+    ~TComboBox() override;
+    TItemList& Items() { return *items_; }
+    // -1 when nothing is selected.
+    int ItemIndex() const;
+    // Runs no handler; an index outside the list selects nothing.
+    void SetItemIndex(int index);
+    TComboBoxStyle Style() const { return style_; }
+    void SetStyle(TComboBoxStyle style);
+    std::string Text() const;
+    void SetText(const std::string& text);
+    int DropDownCount() const;
+    void SetDropDownCount(int count);
+
+    // Runs when the user picks an item or edits the text, never for changes made in code.
+    TNotifyEvent OnChange;
+
+    bool SetDesignProperty(const std::string& name, const TDesignValue& value) override;
+    bool SetDesignEvent(const std::string& name, const std::any& handler) override;
+
+protected:
+    bool ClickOnRelease() const override { return false; }
+    void ColorChanged() override;
+
+private:
+    QComboBox* Combo() const;
+    std::unique_ptr<TItemList> items_;
+    TComboBoxStyle style_ = csDropDown;
+};
+
+class TListBox : public TWinControl {
+public:
+    explicit TListBox(TComponent* owner);
+    ~TListBox() override;
+    TItemList& Items() { return *items_; }
+    int ItemIndex() const;
+    // Runs no handler; an index outside the list selects nothing.
+    void SetItemIndex(int index);
+    int ItemHeight() const { return itemHeight_; }
+    void SetItemHeight(int height);
+
+    bool SetDesignProperty(const std::string& name, const TDesignValue& value) override;
+
+protected:
+    bool ClickOnRelease() const override { return false; }
+    void ColorChanged() override;
+
+private:
+    friend class ListBoxItems;
+    QListWidget* List() const;
+    std::unique_ptr<TItemList> items_;
+    int itemHeight_ = 13;
+    bool changedSincePress_ = false;
+};
+
+class TCheckBox : public TWinControl {
+public:
+    explicit TCheckBox(TComponent* owner);
+    void SetCaption(const std::string& caption) override;
+    bool Checked() const;
+    // Runs OnClick when the state changes, as a click does.
+    void SetChecked(bool checked);
+    bool SetDesignProperty(const std::string& name, const TDesignValue& value) override;
+
+protected:
+    bool ClickOnRelease() const override { return false; }
+
+private:
+    QCheckBox* Box() const;
+};
+
+// Radio buttons with the same parent form one group: checking one unchecks the others.
+class TRadioButton : public TWinControl {
+public:
+    explicit TRadioButton(TComponent* owner);
+    void SetCaption(const std::string& caption) override;
+    bool Checked() const;
+    // Checking runs OnClick when the button was not checked before; unchecking runs
+    // nothing.
+    void SetChecked(bool checked);
+    bool SetDesignProperty(const std::string& name, const TDesignValue& value) override;
+
+protected:
+    bool ClickOnRelease() const override { return false; }
+
+private:
+    QRadioButton* Button() const;
+    bool settingInCode_ = false;
+};
+
+class TGroupBox : public TWinControl {
+public:
+    explicit TGroupBox(TComponent* owner);
+    void SetCaption(const std::string& caption) override;
+
+private:
+    QGroupBox* Box() const;
+};
+
+class TButton : public TWinControl {
+public:
+    explicit TButton(TComponent* owner);
+    void SetCaption(const std::string& caption) override;
+
+protected:
+    bool ClickOnRelease() const override { return false; }
+};
+
+} // namespace vcl

@@ -1,0 +1,83 @@
+#pragma once
+// Worker threads in the library's manner.
+//
+// Stopping a thread that may be inside Synchronize: Synchronize waits for the GUI
+// thread, so the GUI thread must never block while joining such a worker. Call
+// Terminate(), wake the worker from whatever it blocks on (its own means: an eventfd, a
+// condition), then WaitFor() - from the GUI thread WaitFor keeps handling posted events
+// while it waits, so a pending Synchronize completes and the worker can end. The
+// destructor of a running thread does the same (Terminate, then WaitFor); a derived
+// class whose Execute uses its own members must do it in its own destructor, since they
+// are gone by the time the base destructor runs.
+#include "platform/vcl/Component.h"
+
+#include <atomic>
+#include <exception>
+#include <functional>
+#include <memory>
+
+class QObject;
+
+namespace vcl {
+
+enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+
+class TThread : public TObject {
+public:
+    // A suspended thread waits for Start (or Resume) before Execute runs. A thread not
+    // created suspended starts as soon as the creating thread's event loop runs again,
+    // or at Start or WaitFor if they come first: Execute cannot run before the derived
+    // class's constructor has finished.
+    explicit TThread(bool createSuspended);
+    ~TThread() override;
+    TThread(const TThread&) = delete;
+    TThread& operator=(const TThread&) = delete;
+
+    void Start();
+    void Resume() { Start(); }
+    void Terminate() { terminated_ = true; }
+    bool Terminated() const { return terminated_; }
+    bool Finished() const { return finished_; }
+    // Waits until Execute has returned and gives ReturnValue. On the GUI thread it keeps
+    // handling posted events meanwhile (see above).
+    int WaitFor();
+
+    // With FreeOnTerminate the thread object deletes itself on the GUI thread once
+    // Execute has returned; nobody may touch it after Start then.
+    bool FreeOnTerminate() const { return freeOnTerminate_; }
+    void SetFreeOnTerminate(bool on) { freeOnTerminate_ = on; }
+    // Mapped to Qt's thread priorities; Linux keeps ordinary threads at one priority.
+    TThreadPriority Priority() const { return priority_; }
+    void SetPriority(TThreadPriority priority);
+    int ReturnValue() const { return returnValue_; }
+    // The exception that ended Execute, if any.
+    std::exception_ptr FatalException() const { return fatalException_; }
+
+    // Runs on the GUI thread once Execute has returned (through Synchronize).
+    TNotifyEvent OnTerminate;
+
+    // Runs method on the GUI thread and waits for it; inline when called on the GUI
+    // thread. An exception of method passes to the caller.
+    static void Synchronize(const std::function<void()>& method);
+
+protected:
+    virtual void Execute() = 0;
+    void SetReturnValue(int value) { returnValue_ = value; }
+
+private:
+    class Runner;
+    void Run();
+
+    std::unique_ptr<Runner> runner_;
+    std::unique_ptr<QObject> starter_;
+    std::atomic<bool> terminated_{false};
+    std::atomic<bool> finished_{false};
+    std::atomic<bool> started_{false};
+    bool startRequested_ = false;
+    bool freeOnTerminate_ = false;
+    TThreadPriority priority_ = tpNormal;
+    int returnValue_ = 0;
+    std::exception_ptr fatalException_;
+};
+
+} // namespace vcl

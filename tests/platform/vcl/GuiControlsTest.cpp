@@ -1,0 +1,372 @@
+// Behaviour of the standard controls that the program's handlers rely on.
+#include "platform/core/Time.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/GuiTestSupport.h"
+#include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/SysUtils.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace vcl;
+
+namespace {
+
+struct ControlsTest : ::testing::Test {
+    void SetUp() override {
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 400, 300);
+    }
+    template <class T> T* Make(const std::string& name, TWinControl* parent = nullptr) {
+        auto* c = new T(form.get());
+        c->SetName(name);
+        c->SetParent(parent ? parent : form.get());
+        return c;
+    }
+    std::unique_ptr<TForm> form;
+};
+
+TEST_F(ControlsTest, ComboItemIndexSetInCodeRunsNoHandlerAndOutOfRangeSelectsNothing) {
+    auto* combo = Make<TComboBox>("cbRate");
+    int changes = 0;
+    combo->OnChange = [&](TObject*) { ++changes; };
+    combo->Items().Assign({"125", "250", "500", "1000"});
+    EXPECT_EQ(combo->ItemIndex(), -1);
+
+    combo->SetItemIndex(2);
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_EQ(combo->Text(), "500");
+    combo->SetItemIndex(4);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(combo->Text(), "");
+    combo->SetItemIndex(1);
+    combo->SetItemIndex(-3);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    combo->SetItemIndex(3);
+    combo->Items().Delete(0);
+    EXPECT_EQ(combo->ItemIndex(), 2) << "the selected item stays selected";
+    combo->Items().Delete(2);
+    EXPECT_EQ(combo->ItemIndex(), -1) << "deleting the selected item leaves no selection";
+    combo->Items().Clear();
+    EXPECT_EQ(changes, 0);
+
+    // The user's choice is the one road that runs the handler.
+    combo->Items().Assign({"a", "b"});
+    auto* qt = static_cast<QComboBox*>(combo->Widget());
+    qt->setCurrentIndex(1);
+    emit qt->activated(1);
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(ControlsTest, ComboListStyleAlsoClearsSelectionBeyondList) {
+    auto* combo = Make<TComboBox>("cbList");
+    combo->SetStyle(csDropDownList);
+    combo->Items().Assign({"x", "y"});
+    combo->SetItemIndex(1);
+    combo->SetItemIndex(2);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+}
+
+TEST_F(ControlsTest, EditTextSetInCodeRunsOnChangeOncePerChange) {
+    auto* edit = Make<TEdit>("Edt_Delay");
+    std::vector<std::string> seen;
+    edit->OnChange = [&](TObject* sender) {
+        EXPECT_EQ(sender, edit);
+        seen.push_back(edit->Text());
+    };
+    edit->SetText("100");
+    edit->SetText("100");
+    edit->SetText("");
+    EXPECT_EQ(seen, (std::vector<std::string>{"100", ""}));
+
+    form->Show();
+    edit->SetFocus();
+    QTest::keyClicks(edit->Widget(), "7");
+    EXPECT_EQ(seen.back(), "7");
+}
+
+TEST_F(ControlsTest, EditHandlerExceptionFromCodeReachesTheCaller) {
+    auto* edit = Make<TEdit>("Edt_Bad");
+    edit->OnChange = [](TObject*) { throw Exception("not a number"); };
+    EXPECT_THROW(edit->SetText("x"), Exception);
+}
+
+TEST_F(ControlsTest, EditMaxLengthAndKeyPressFilter) {
+    auto* edit = Make<TEdit>("Edt_Hex");
+    edit->SetMaxLength(2);
+    edit->SetText("ABCD");
+    EXPECT_EQ(edit->Text(), "AB");
+    edit->SetText("");
+    edit->OnKeyPress = [](TObject*, char16_t& key) {
+        if (key == u'x')
+            key = 0;
+        else if (key >= u'a' && key <= u'f')
+            key = key - u'a' + u'A';
+    };
+    form->Show();
+    edit->SetFocus();
+    QTest::keyClicks(edit->Widget(), "xax");
+    EXPECT_EQ(edit->Text(), "A");
+}
+
+TEST_F(ControlsTest, CheckBoxCheckedRunsOnClickOnlyWhenTheStateChanges) {
+    auto* box = Make<TCheckBox>("cb_IsControl");
+    int clicks = 0;
+    box->OnClick = [&](TObject*) { ++clicks; };
+    box->SetChecked(false);
+    EXPECT_EQ(clicks, 0);
+    box->SetChecked(true);
+    box->SetChecked(true);
+    EXPECT_EQ(clicks, 1);
+    box->SetChecked(false);
+    EXPECT_EQ(clicks, 2);
+
+    form->Show();
+    box->SetBounds(10, 10, 100, 20);
+    QTest::mouseClick(box->Widget(), Qt::LeftButton, {}, QPoint(5, 10));
+    EXPECT_TRUE(box->Checked());
+    EXPECT_EQ(clicks, 3);
+}
+
+TEST_F(ControlsTest, RadioButtonsOfOneParentUncheckEachOther) {
+    auto* group = Make<TGroupBox>("gbHidden");
+    auto* other = Make<TGroupBox>("gbOther");
+    auto* rb1 = Make<TRadioButton>("rb_1", group);
+    auto* rb2 = Make<TRadioButton>("rb_2", group);
+    auto* rb3 = Make<TRadioButton>("rb_3", group);
+    auto* lang1 = Make<TRadioButton>("rb_Lang1", other);
+    int clicks1 = 0, clicks2 = 0;
+    rb1->OnClick = [&](TObject*) { ++clicks1; };
+    rb2->OnClick = [&](TObject*) { ++clicks2; };
+
+    lang1->SetChecked(true);
+    rb1->SetChecked(true);
+    EXPECT_TRUE(rb1->Checked());
+    EXPECT_EQ(clicks1, 1);
+    rb2->SetChecked(true);
+    EXPECT_FALSE(rb1->Checked());
+    EXPECT_TRUE(rb2->Checked());
+    EXPECT_FALSE(rb3->Checked());
+    EXPECT_TRUE(lang1->Checked()) << "another parent is another group";
+    EXPECT_EQ(clicks1, 1) << "being unchecked is no click";
+    EXPECT_EQ(clicks2, 1);
+    rb2->SetChecked(true);
+    EXPECT_EQ(clicks2, 1);
+
+    // Unlike Qt's own rule, code may uncheck the checked button of a group.
+    rb2->SetChecked(false);
+    EXPECT_FALSE(rb2->Checked());
+    EXPECT_EQ(clicks2, 1);
+    rb3->SetChecked(true);
+    EXPECT_FALSE(rb2->Checked());
+}
+
+TEST_F(ControlsTest, RadioButtonUserClickRunsOnClickOnlyWhenNewlyChecked) {
+    auto* rb1 = Make<TRadioButton>("rb_A");
+    auto* rb2 = Make<TRadioButton>("rb_B");
+    rb1->SetBounds(0, 0, 80, 20);
+    rb2->SetBounds(0, 30, 80, 20);
+    int clicks = 0;
+    rb2->OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+    rb1->SetChecked(true);
+    QTest::mouseClick(rb2->Widget(), Qt::LeftButton, {}, QPoint(5, 10));
+    EXPECT_TRUE(rb2->Checked());
+    EXPECT_FALSE(rb1->Checked());
+    QTest::mouseClick(rb2->Widget(), Qt::LeftButton, {}, QPoint(5, 10));
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ControlsTest, ListBoxItemIndexAndIndexErrors) {
+    auto* list = Make<TListBox>("LB_MacroName");
+    int clicks = 0;
+    list->OnClick = [&](TObject*) { ++clicks; };
+    list->Items().Add("one");
+    list->Items().Add("two");
+    list->SetItemIndex(1);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    list->SetItemIndex(5);
+    EXPECT_EQ(list->ItemIndex(), -1);
+    list->Items().Add("three");
+    EXPECT_EQ(list->ItemIndex(), -1) << "adding selects nothing";
+    list->SetItemIndex(2);
+    list->Items().Delete(2);
+    EXPECT_EQ(list->ItemIndex(), -1);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(list->Items()[1], "two");
+    try {
+        list->Items().Put(2, "three");
+        FAIL() << "no index error";
+    } catch (const Exception& e) {
+        EXPECT_STREQ(e.what(), "List index out of bounds (2)");
+    }
+    EXPECT_THROW(list->Items().Get(-1), Exception);
+    EXPECT_EQ(list->Items().IndexOf("TWO"), 1);
+}
+
+TEST_F(ControlsTest, MemoLinesFollowTheText) {
+    auto* memo = Make<TMemo>("Memo1");
+    int changes = 0;
+    memo->OnChange = [&](TObject*) { ++changes; };
+    memo->Lines().Add("first");
+    memo->Lines().Add("second");
+    EXPECT_EQ(memo->Lines().Count(), 2);
+    EXPECT_EQ(memo->Text(), "first\nsecond");
+    memo->Lines().Put(0, "1st");
+    EXPECT_EQ(memo->Lines()[0], "1st");
+    memo->Clear();
+    EXPECT_EQ(memo->Lines().Count(), 0);
+    EXPECT_EQ(changes, 4);
+}
+
+TEST(ComponentTest, FindComponentIgnoresCaseAndOwnerDeletesItsComponents) {
+    struct Probe : TComponent {
+        Probe(TComponent* owner, bool* flag) : TComponent(owner), deleted(flag) {}
+        ~Probe() override { *deleted = true; }
+        bool* deleted;
+    };
+    bool deleted = false;
+    auto owner = std::make_unique<TComponent>(nullptr);
+    auto* probe = new Probe(owner.get(), &deleted);
+    probe->SetName("Img_DPI1_1");
+    auto* second = new TComponent(owner.get());
+    second->SetName("Key12");
+
+    EXPECT_EQ(owner->FindComponent("img_dpi1_1"), probe);
+    EXPECT_EQ(owner->FindComponent("KEY12"), second);
+    EXPECT_EQ(owner->FindComponent("Key1"), nullptr);
+    EXPECT_EQ(owner->FindComponent(""), nullptr);
+    EXPECT_THROW(second->SetName("IMG_DPI1_1"), Exception);
+    EXPECT_EQ(second->Name(), "Key12");
+    EXPECT_EQ(owner->ComponentCount(), 2);
+
+    delete second;
+    EXPECT_EQ(owner->ComponentCount(), 1);
+    owner.reset();
+    EXPECT_TRUE(deleted);
+}
+
+TEST_F(ControlsTest, ImageAutoSizeTakesThePictureSizeAndRemembersItsName) {
+    auto* image = Make<TImage>("Img_Base_1");
+    image->SetBounds(5, 6, 10, 10);
+    QImage picture(120, 45, QImage::Format_ARGB32);
+    picture.fill(Qt::red);
+
+    image->SetPicture(picture, "Base1_1");
+    EXPECT_EQ(image->Width(), 10) << "without AutoSize the size stays";
+    EXPECT_EQ(image->PictureName(), "Base1_1");
+
+    image->SetAutoSize(true);
+    EXPECT_EQ(image->Width(), 120);
+    EXPECT_EQ(image->Height(), 45);
+    EXPECT_EQ(image->Left(), 5);
+
+    QImage other(30, 70, QImage::Format_ARGB32);
+    other.fill(Qt::blue);
+    image->SetPicture(other, "SetS_02");
+    EXPECT_EQ(image->Width(), 30);
+    EXPECT_EQ(image->Height(), 70);
+    EXPECT_EQ(image->PictureName(), "SetS_02");
+    EXPECT_EQ(image->Picture().size(), QSize(30, 70));
+}
+
+TEST_F(ControlsTest, TransparentLabelOverAnImageTakesTheMouse) {
+    auto* page = Make<TGroupBox>("gbPage1");
+    page->SetBounds(0, 0, 400, 300);
+    auto* image = Make<TImage>("Img_Exit1_1", page);
+    image->SetBounds(20, 20, 60, 30);
+    QImage picture(60, 30, QImage::Format_ARGB32);
+    picture.fill(Qt::green);
+    image->SetPicture(picture, "ExitS_01");
+    auto* label = Make<TLabel>("Btn_Exit1_1", page);
+    label->SetAutoSize(false);
+    label->SetTransparent(true);
+    label->SetBounds(20, 20, 60, 30);
+
+    int labelClicks = 0, imageClicks = 0, pageDowns = 0, enters = 0;
+    label->OnClick = [&](TObject*) { ++labelClicks; };
+    label->OnMouseEnter = [&](TObject*) { ++enters; };
+    image->OnClick = [&](TObject*) { ++imageClicks; };
+    page->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++pageDowns; };
+    form->Show();
+
+    QTest::mouseClick(label->Widget(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(labelClicks, 1);
+    EXPECT_EQ(imageClicks, 0);
+    EXPECT_EQ(pageDowns, 0) << "the click must not travel on to the parent";
+
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(label->Widget(), &enter);
+    EXPECT_EQ(enters, 1);
+
+    // A press that is released outside the control is no click.
+    QTest::mousePress(label->Widget(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(label->Widget(), Qt::LeftButton, {}, QPoint(200, 200));
+    EXPECT_EQ(labelClicks, 1);
+}
+
+TEST_F(ControlsTest, LabelAutoSizeKeepsTheRightEdgeWhenRightAligned) {
+    auto* label = Make<TLabel>("lbl_Right");
+    label->SetAlignment(taRightJustify);
+    label->SetBounds(100, 10, 50, 20);
+    label->SetCaption("a somewhat longer caption");
+    EXPECT_GT(label->Width(), 50);
+    EXPECT_EQ(label->Left() + label->Width(), 150);
+}
+
+TEST_F(ControlsTest, ParentFontFollowsUntilSetOnTheControl) {
+    auto* page = Make<TGroupBox>("gbFont");
+    auto* inherits = Make<TLabel>("lbl_A", page);
+    auto* own = Make<TLabel>("lbl_B", page);
+    own->Font().SetSize(14);
+    page->Font().SetName("DejaVu Sans");
+    EXPECT_EQ(inherits->Font().Name(), "DejaVu Sans");
+    EXPECT_EQ(own->Font().Name(), "MS Sans Serif");
+    EXPECT_EQ(own->Font().Size(), 14);
+}
+
+TEST_F(ControlsTest, DestroyingAContainerTakesItsChildControlsAlong) {
+    auto* page = Make<TGroupBox>("gbPage9");
+    Make<TLabel>("lbl_InPage", page);
+    Make<TImage>("Img_InPage", page);
+    EXPECT_EQ(form->ComponentCount(), 3);
+    delete page;
+    EXPECT_EQ(form->ComponentCount(), 0);
+    EXPECT_EQ(form->FindComponent("lbl_InPage"), nullptr);
+}
+
+TEST(TimerTest, TicksAtTheScaledIntervalAndStopsWhenDisabled) {
+    platform::SetTimeScale(0.01);
+    TTimer timer(nullptr);
+    int ticks = 0;
+    timer.OnTimer = [&](TObject* sender) {
+        EXPECT_EQ(sender, &timer);
+        ++ticks;
+    };
+    timer.SetInterval(1000); // 10 ms of real time
+    EXPECT_TRUE(gui_test::PumpUntil([&] { return ticks >= 3; }, 2000));
+    timer.SetEnabled(false);
+    const int stopped = ticks;
+    QTest::qWait(50);
+    EXPECT_EQ(ticks, stopped);
+
+    // At scale 0 the timer still ticks, a millisecond apart, without spinning.
+    platform::SetTimeScale(0);
+    ticks = 0;
+    timer.SetEnabled(true);
+    EXPECT_TRUE(gui_test::PumpUntil([&] { return ticks >= 3; }, 2000));
+    timer.SetInterval(0);
+    const int atZero = ticks;
+    QTest::qWait(30);
+    EXPECT_EQ(ticks, atZero) << "interval 0 stops the timer";
+    platform::SetTimeScale(1);
+}
+
+} // namespace

@@ -1,0 +1,139 @@
+// Worker threads and Synchronize against a GUI thread that pumps its events.
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/GuiTestSupport.h"
+#include "platform/vcl/Threads.h"
+
+#include <QThread>
+#include <atomic>
+#include <gtest/gtest.h>
+
+using namespace vcl;
+
+namespace {
+
+// Calls Synchronize count times (or until terminated), each call counting on the GUI
+// thread.
+class SyncWorker : public TThread {
+public:
+    SyncWorker(bool suspended, int count) : TThread(suspended), count_(count) {}
+    ~SyncWorker() override {
+        Terminate();
+        WaitFor();
+    }
+    std::atomic<int> synced{0};
+    std::atomic<bool> wrongThread{false};
+
+protected:
+    void Execute() override {
+        for (int i = 0; (count_ < 0 || i < count_) && !Terminated(); ++i) {
+            Synchronize([this] {
+                if (QThread::currentThread() != qApp->thread()) wrongThread = true;
+                ++synced;
+            });
+        }
+        SetReturnValue(7);
+    }
+
+private:
+    int count_;
+};
+
+TEST(ThreadTest, SynchronizeWhileTheGuiThreadPumpsDoesNotDeadlock) {
+    SyncWorker worker(false, 200);
+    // The GUI thread is busy in a loop of its own that handles messages, as a transfer
+    // with the busy window does.
+    const bool done = gui_test::PumpUntil([&] { return worker.Finished(); }, 10000);
+    ASSERT_TRUE(done) << "the worker is stuck in Synchronize";
+    EXPECT_EQ(worker.synced, 200);
+    EXPECT_FALSE(worker.wrongThread);
+    EXPECT_EQ(worker.WaitFor(), 7);
+}
+
+TEST(ThreadTest, StoppingAWorkerThatSynchronizesFromTheGuiThread) {
+    SyncWorker worker(false, -1);
+    ASSERT_TRUE(gui_test::PumpUntil([&] { return worker.synced > 5; }));
+    // Terminate, then wait while pumping: a Synchronize in flight completes.
+    worker.Terminate();
+    worker.WaitFor();
+    EXPECT_TRUE(worker.Finished());
+}
+
+TEST(ThreadTest, SynchronizeOnTheGuiThreadRunsInline) {
+    bool ran = false;
+    TThread::Synchronize([&] { ran = true; });
+    EXPECT_TRUE(ran);
+}
+
+TEST(ThreadTest, SynchronizePassesTheExceptionToTheWorker) {
+    class Thrower : public TThread {
+    public:
+        Thrower() : TThread(true) {}
+        std::atomic<bool> caught{false};
+
+    protected:
+        void Execute() override {
+            try {
+                Synchronize([] { throw std::runtime_error("from the GUI thread"); });
+            } catch (const std::runtime_error&) {
+                caught = true;
+            }
+        }
+    };
+    Thrower t;
+    t.Start();
+    t.WaitFor();
+    EXPECT_TRUE(t.caught);
+}
+
+TEST(ThreadTest, SuspendedThreadWaitsForStartAndOnTerminateRunsOnTheGuiThread) {
+    SyncWorker worker(true, 1);
+    QThread::msleep(30);
+    QApplication::processEvents();
+    EXPECT_EQ(worker.synced, 0);
+    EXPECT_FALSE(worker.Finished());
+    bool onGui = false;
+    worker.OnTerminate = [&](TObject* sender) {
+        EXPECT_EQ(sender, &worker);
+        onGui = QThread::currentThread() == qApp->thread();
+    };
+    worker.SetPriority(tpLower);
+    worker.Start();
+    worker.WaitFor();
+    EXPECT_EQ(worker.synced, 1);
+    EXPECT_TRUE(onGui);
+    EXPECT_EQ(worker.Priority(), tpLower);
+}
+
+TEST(ThreadTest, FreeOnTerminateDeletesTheThreadOnTheGuiThread) {
+    static std::atomic<bool> deleted{false};
+    class Self : public TThread {
+    public:
+        Self() : TThread(true) {}
+        ~Self() override { deleted = true; }
+
+    protected:
+        void Execute() override {}
+    };
+    deleted = false;
+    auto* t = new Self;
+    t->SetFreeOnTerminate(true);
+    t->Start();
+    EXPECT_TRUE(gui_test::PumpUntil([] { return deleted.load(); }));
+}
+
+TEST(ThreadTest, AnExceptionEndingExecuteIsKept) {
+    class Fails : public TThread {
+    public:
+        Fails() : TThread(true) {}
+
+    protected:
+        void Execute() override { throw std::runtime_error("read failed"); }
+    };
+    Fails t;
+    t.Start();
+    t.WaitFor();
+    ASSERT_TRUE(t.FatalException());
+    EXPECT_THROW(std::rethrow_exception(t.FatalException()), std::runtime_error);
+}
+
+} // namespace
