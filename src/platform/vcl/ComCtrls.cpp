@@ -23,7 +23,7 @@ int TPageControl::PageCount() const {
 
 TTabSheet* TPageControl::Pages(int index) const {
     if (index < 0 || index >= PageCount())
-        throw Exception("List index out of bounds (" + std::to_string(index) + ")");
+        throw EStringListError(Format("List index out of bounds (%d)", index));
     return dynamic_cast<TTabSheet*>(TControl::FromWidget(Tabs()->widget(index)));
 }
 

@@ -71,13 +71,6 @@ void ThrowUnknownValue(const std::string& ident) {
     throw Exception("unknown value " + ident);
 }
 
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
-
 TComponent::TComponent(TComponent* owner) {
     if (owner) owner->InsertComponent(this);
 }

@@ -2,6 +2,8 @@
 // The root of the component library: TObject, and TComponent with its name, owner and the
 // components it owns. The form design reaches every component through the two design
 // hooks below, so classes of later layers bring their own properties and events along.
+#include "platform/vcl/SysUtils.h"
+
 #include <any>
 #include <functional>
 #include <string>
@@ -84,9 +86,6 @@ private:
     int tag_ = 0;
     bool destroying_ = false;
 };
-
-// Text comparison without regard to ASCII case, as component and resource names compare.
-bool SameText(std::string_view a, std::string_view b);
 
 [[noreturn]] void ThrowHandlerMismatch();
 [[noreturn]] void ThrowUnknownValue(const std::string& ident);

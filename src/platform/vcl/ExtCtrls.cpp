@@ -1,4 +1,5 @@
 #include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/PngImage.h"
 
 #include "platform/core/Time.h"
 #include "platform/vcl/Forms.h"
@@ -111,8 +112,13 @@ bool TImage::SetDesignProperty(const std::string& name, const TDesignValue& valu
     else if (name == "Transparent")
         SetTransparent(value.AsBool());
     else if (name == "Picture") {
-        if (!PictureLoader) throw Exception("no picture decoder is installed");
-        PictureLoader(*this, value.AsString());
+        if (PictureLoader) {
+            PictureLoader(*this, value.AsString());
+        } else {
+            TPngImage png;
+            png.LoadFromResourceName(value.AsString());
+            SetPicture(png.ToQImage(), value.AsString());
+        }
     } else
         return TControl::SetDesignProperty(name, value);
     return true;

@@ -78,7 +78,7 @@ void TItemList::SetText(const std::string& text) {
 
 void TItemList::CheckIndex(int index, int limit) {
     if (index < 0 || index >= limit)
-        throw Exception("List index out of bounds (" + std::to_string(index) + ")");
+        throw EStringListError(Format("List index out of bounds (%d)", index));
 }
 
 namespace {
