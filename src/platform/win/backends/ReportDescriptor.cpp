@@ -23,6 +23,8 @@ enum Tag : uint8_t {
     kLongItem = 0xFE,
 };
 
+constexpr uint64_t kMaxBits = uint64_t{1} << 40;
+
 struct GlobalState {
     uint32_t usagePage = 0;
     uint32_t reportSize = 0;
@@ -120,8 +122,10 @@ ReportDescriptorLayout ParseReportDescriptor(const uint8_t* data, size_t size) {
         case kFeature: {
             if (depth > 0 && !collections.empty()) {
                 const int kind = (prefix & 0xFC) == kInput ? 0 : (prefix & 0xFC) == kOutput ? 1 : 2;
-                collections.back().bits[kind][global.reportId] +=
-                    static_cast<uint64_t>(global.reportSize) * global.reportCount;
+                // Saturates, so absurd sizes in a broken descriptor cannot wrap around.
+                uint64_t& bits = collections.back().bits[kind][global.reportId];
+                bits = std::min(
+                    bits + static_cast<uint64_t>(global.reportSize) * global.reportCount, kMaxBits);
             }
             haveUsage = false;
             break;
