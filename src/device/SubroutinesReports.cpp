@@ -102,19 +102,30 @@ bool SendCommandReport(const uint8_t (&command)[7]) {
     return SetFeatureReport(h, ReportBuffer);
 }
 
-bool SendBlockCommand(uint8_t code, uint16_t address, uint16_t length) {
-    return SendCommand(code, static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address),
-                       static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length));
+// Command code and parameters of a block command: 16-bit address and length, big-endian.
+struct Command {
+    uint8_t code, p2, p3, p4, p5;
+};
+
+Command BlockCommand(uint8_t code, uint16_t address, uint16_t length) {
+    return {code, static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address),
+            static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length)};
 }
 
-// The data reads after a read command: one ReadData7 per chunk of seven bytes, the last
-// chunk copying only the bytes that belong to the block.
-void ReadChunks(uint32_t length, uint8_t* destination, bool withBusyWindow) {
+// A read exchange: the command, then one data read per chunk of seven bytes, the last
+// chunk copying only the bytes that belong to the block. False only when the command
+// was not sent.
+bool ReadExchange(const Command& c, uint32_t length, uint8_t* destination, bool withBusyWindow) {
+    ExchangeGuard exchange;
+    if (!exchange.ok()) return false;
+    std::memset(ReplyBuffer, 0xFF, sizeof ReplyBuffer);
+    if (!SendCommand(c.code, c.p2, c.p3, c.p4, c.p5)) return false;
     for (uint32_t offset = 0; offset < length; offset += 7) {
         if (withBusyWindow) BusyStep();
         ReadData7();
         std::memcpy(destination + offset, ReplyBuffer, std::min<uint32_t>(7, length - offset));
     }
+    return true;
 }
 
 } // namespace
@@ -254,38 +265,24 @@ bool WriteConfigDword(uint8_t address, uint8_t d0, uint8_t d1, uint8_t d2, uint8
 
 bool ReadConfigBytes(uint8_t mode, uint8_t address, uint8_t length, uint8_t* destination) {
     std::memset(destination, 0xFF, length);
-    ExchangeGuard exchange;
-    if (!exchange.ok()) return false;
-    std::memset(ReplyBuffer, 0xFF, sizeof ReplyBuffer);
-    if (!SendCommand(0x06, mode, address, 0x00, length)) return false;
-    ReadChunks(length, destination, false);
-    return true;
+    return ReadExchange({0x06, mode, address, 0x00, length}, length, destination, false);
 }
 
 bool ReadEepromBlock(uint16_t address, uint16_t length, uint8_t* destination) {
     std::memset(destination, 0xFF, length);
-    ExchangeGuard exchange;
-    if (!exchange.ok()) return false;
-    std::memset(ReplyBuffer, 0xFF, sizeof ReplyBuffer);
-    if (!SendBlockCommand(0x09, address, length)) return false;
-    ReadChunks(length, destination, false);
-    return true;
+    return ReadExchange(BlockCommand(0x09, address, length), length, destination, false);
 }
 
 bool ReadEepromBlockWithWait(uint16_t address, uint16_t length, uint8_t* destination) {
-    ExchangeGuard exchange;
-    if (!exchange.ok()) return false;
-    std::memset(ReplyBuffer, 0xFF, sizeof ReplyBuffer);
-    if (!SendBlockCommand(0x09, address, length)) return false;
-    ReadChunks(length, destination, true);
-    return true;
+    return ReadExchange(BlockCommand(0x09, address, length), length, destination, true);
 }
 
 bool WriteEepromBlock(uint16_t address, uint16_t length, const uint8_t* source) {
     ExchangeGuard exchange;
     if (!exchange.ok()) return false;
     std::memset(ReplyBuffer, 0xFF, sizeof ReplyBuffer);
-    if (!SendBlockCommand(0x07, address, length)) return false;
+    const Command c = BlockCommand(0x07, address, length);
+    if (!SendCommand(c.code, c.p2, c.p3, c.p4, c.p5)) return false;
     for (uint32_t offset = 0; offset < length; offset += 7) {
         BusyStep();
         // A short last chunk leaves the previous chunk's bytes behind its new ones; the

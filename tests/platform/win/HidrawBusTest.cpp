@@ -1,6 +1,8 @@
 // The hidraw bus against a fake sysfs tree and fake device nodes in a temporary folder.
 #include "platform/win/backends/HidrawBus.h"
 
+#include "Descriptors.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -17,16 +19,7 @@ using platform::hid::HidError;
 using platform::hid::HidrawBus;
 using platform::hid::InterfaceInfo;
 using platform::hid::OpenAccess;
-using Bytes = std::vector<uint8_t>;
-
-const Bytes kKeyboard = {
-    0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0x05, 0x07, 0x19, 0xE0, 0x29, 0xE7, 0x15, 0x00, 0x25, 0x01,
-    0x75, 0x01, 0x95, 0x08, 0x81, 0x02, 0x95, 0x01, 0x75, 0x08, 0x81, 0x01, 0x95, 0x05, 0x75, 0x01,
-    0x05, 0x08, 0x19, 0x01, 0x29, 0x05, 0x91, 0x02, 0x95, 0x01, 0x75, 0x03, 0x91, 0x01, 0x95, 0x06,
-    0x75, 0x08, 0x15, 0x00, 0x25, 0x65, 0x05, 0x07, 0x19, 0x00, 0x29, 0x65, 0x81, 0x00, 0xC0};
-const Bytes kVendor = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00,
-                       0x75, 0x08, 0x95, 0x07, 0x85, 0x40, 0x09, 0x02, 0xB1, 0x02, 0x85, 0x41,
-                       0x09, 0x03, 0xB1, 0x02, 0x85, 0x42, 0x09, 0x04, 0x81, 0x02, 0xC0};
+using namespace descriptors;
 
 class HidrawTree : public ::testing::Test {
 protected:
@@ -58,11 +51,11 @@ protected:
 };
 
 TEST_F(HidrawTree, ListsOneInterfacePerTopLevelCollectionInNodeOrder) {
-    Bytes both = kKeyboard;
+    Bytes both = kBootKeyboard;
     both.insert(both.end(), kVendor.begin(), kVendor.end());
     AddNode("hidraw10", Uevent("0003:000004B4:000008B9"), {});
     AddNode("hidraw2", Uevent("0003:000004B4:000008B9"), both);
-    AddNode("hidraw0", Uevent("0003:0000046D:0000C31C"), kKeyboard);
+    AddNode("hidraw0", Uevent("0003:0000046D:0000C31C"), kBootKeyboard);
     AddNode("hidraw1", "DRIVER=hid-generic\nHID_NAME=no ids\n", kVendor);
     AddNode("hidraw3", Uevent("0003:000004B4:000008B9"),
             Bytes(kVendor.begin(), kVendor.begin() + 22));
@@ -158,7 +151,7 @@ TEST_F(HidrawFifo, InputReportsComeWithTheirIdFirst) {
 }
 
 TEST_F(HidrawFifo, UnnumberedReportsGetAZeroIdByte) {
-    MakeNode("hidraw8", kKeyboard);
+    MakeNode("hidraw8", kBootKeyboard);
     HidrawBus bus = Bus();
     HidError error = HidError::None;
     auto connection = bus.Open(Dev("hidraw8"), OpenAccess::ReadWrite, error);

@@ -278,10 +278,15 @@ std::unique_ptr<HidConnection> HidrawBus::Open(const std::string& path, OpenAcce
         error = HidError::FileNotFound;
         return nullptr;
     }
-    const std::string descriptor = ReadWholeFile(device + "report_descriptor");
-    const bool numbered = ParseReportDescriptor(reinterpret_cast<const uint8_t*>(descriptor.data()),
-                                                descriptor.size())
-                              .numberedReports;
+    // Only input reads care whether the device numbers its reports; query handles, opened
+    // for every interface at each count, skip reading the descriptor.
+    bool numbered = false;
+    if (access == OpenAccess::ReadWrite) {
+        const std::string descriptor = ReadWholeFile(device + "report_descriptor");
+        numbered = ParseReportDescriptor(reinterpret_cast<const uint8_t*>(descriptor.data()),
+                                         descriptor.size())
+                       .numberedReports;
+    }
     auto connection = std::make_unique<HidrawConnection>(node, numbered);
     if (!connection->Start(access == OpenAccess::ReadWrite, error)) return nullptr;
     return connection;
