@@ -4,22 +4,25 @@
 // program says to the mouse goes through here.
 #include "platform/win/WinTypes.h"
 
+#include <atomic>
 #include <cstdint>
 
 namespace device {
 
+using platform::win::FARPROC;
 using platform::win::HANDLE;
 using platform::win::HMODULE;
-using platform::win::FARPROC;
 
 // ---- Device variables -------------------------------------------------------------
-extern HANDLE CommandHandle;   // command reports (id 0x40)
-extern HANDLE DataHandle;      // data reports (id 0x41); same open handle as CommandHandle
-extern HANDLE ReadWriteHandle; // input reports (id 0x42), read by the polling thread
+// The handles and report lengths are read by the polling thread while the main thread
+// opens and releases the device, hence atomic; they read and assign like plain values.
+extern std::atomic<HANDLE> CommandHandle;   // command reports (id 0x40)
+extern std::atomic<HANDLE> DataHandle;      // data reports (id 0x41); same handle as CommandHandle
+extern std::atomic<HANDLE> ReadWriteHandle; // input reports (id 0x42), read by the polling thread
 extern uint32_t DeviceVendorId;
 extern uint32_t DeviceProductId;
-extern uint32_t FeatureReportLength;
-extern uint32_t InputReportLength;
+extern std::atomic<uint32_t> FeatureReportLength;
+extern std::atomic<uint32_t> InputReportLength;
 
 struct DeviceIdEntry {
     uint32_t vendorId = 0;
@@ -42,19 +45,24 @@ int32_t SetupApiUserCount();
 int32_t CountHidDevices();
 bool OpenDevice(uint32_t vendorId, uint32_t productId);
 // Sets each handle to the invalid value, then closes it (the shared command/data handle
-// once); clears ids and report lengths. Waits for an exchange in progress to end.
+// once); clears ids and report lengths. Waits for another thread's exchange in progress
+// to end; inside this thread's own exchange (device loss noticed while a transfer pumps
+// messages) the shared handle is closed when that exchange ends. A read blocked on
+// ReadWriteHandle wakes and fails.
 void ReleaseDeviceHandles();
 
 // ---- Report protocol --------------------------------------------------------------
 extern uint8_t ReportBuffer[8]; // every report is built here
 extern uint8_t ReplyBuffer[7];  // payload of the last data read; staging of block writes
 
+// The bare transfers; they take no exchange lock (the routines below hold it).
 bool SetFeatureReport(HANDLE handle, uint8_t* report);
 bool GetFeatureReport(HANDLE handle, uint8_t* report);
+// Blocks until an input report arrives; woken (false) by CancelIoEx on ReadWriteHandle
+// or by ReleaseDeviceHandles. Takes no lock and uses neither shared buffer.
 bool ReadInputReport(uint8_t* buffer);
 bool SendCommand(uint8_t code, uint8_t p2, uint8_t p3, uint8_t p4, uint8_t p5);
-bool SendData7(uint8_t d0, uint8_t d1, uint8_t d2, uint8_t d3, uint8_t d4, uint8_t d5,
-               uint8_t d6);
+bool SendData7(uint8_t d0, uint8_t d1, uint8_t d2, uint8_t d3, uint8_t d4, uint8_t d5, uint8_t d6);
 void ReadData7();
 bool WriteConfigBytes(uint8_t address, uint8_t d0, uint8_t d1, uint8_t d2, uint8_t count);
 bool WriteConfigDword(uint8_t address, uint8_t d0, uint8_t d1, uint8_t d2, uint8_t d3);

@@ -4,14 +4,17 @@
 // hidraw interface (HidrawBus) and the simulator's virtual devices (SimBus).
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace platform::hid {
 
+// An interface listed with an empty path went away between listing and the path query:
+// the setup library's detail call fails for it, as on the system.
 struct InterfaceInfo {
-    std::string path;            // e.g. "/dev/hidraw3" or "sim://mouse0"
+    std::string path; // e.g. "/dev/hidraw3" or "sim://mouse0"
     uint16_t vendorId = 0;
     uint16_t productId = 0;
     uint16_t versionNumber = 0;
@@ -27,9 +30,9 @@ struct InterfaceInfo {
 // Error codes reported through the Windows-style GetLastError of the layer above.
 enum class HidError : uint32_t {
     None = 0,
-    FileNotFound = 2,      // ERROR_FILE_NOT_FOUND: interface gone
-    AccessDenied = 5,      // ERROR_ACCESS_DENIED
-    GenFailure = 31,       // ERROR_GEN_FAILURE: transfer failed
+    FileNotFound = 2,          // ERROR_FILE_NOT_FOUND: interface gone
+    AccessDenied = 5,          // ERROR_ACCESS_DENIED
+    GenFailure = 31,           // ERROR_GEN_FAILURE: transfer failed
     DeviceNotConnected = 1167, // ERROR_DEVICE_NOT_CONNECTED: unplugged mid-transfer
     OperationAborted = 995,    // ERROR_OPERATION_ABORTED: blocking read interrupted
 };
@@ -67,5 +70,14 @@ public:
 // The bus the program uses. Chosen once at start; tests install their own.
 void SetBus(std::shared_ptr<HidBus> bus);
 std::shared_ptr<HidBus> Bus();
+
+// The simulator registers how to make its bus, so that the start-up choice below can
+// take it without this layer depending on the simulator.
+void SetSimulatedBusFactory(std::function<std::shared_ptr<HidBus>()> factory);
+// Chooses the program's bus once at start and installs it. VTRM408X_SIMULATE=1: the
+// simulator; VTRM408X_SIMULATE=0: hidraw. Unset: hidraw when an interface with the
+// mouse's ids is present now, else the simulator. hidraw whenever no simulator is
+// registered.
+std::shared_ptr<HidBus> InstallDefaultBus(uint16_t vendorId, uint16_t productId);
 
 } // namespace platform::hid

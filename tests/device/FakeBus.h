@@ -1,0 +1,67 @@
+#pragma once
+// A scripted HID bus for the device-layer tests: interfaces as the test lists them, a
+// transcript of every feature report with the thread that sent it, replies to feature
+// reads from a queue, transfers that fail on request, and input reports pushed by hand.
+#include "platform/win/HidBus.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace testing_support {
+
+using platform::hid::HidError;
+using platform::hid::InterfaceInfo;
+
+struct Transfer {
+    enum Kind { Set, Get } kind;
+    std::string path;
+    std::vector<uint8_t> bytes; // as sent (Set) or as asked for (Get)
+    std::thread::id thread;
+};
+
+class FakeBus : public platform::hid::HidBus {
+public:
+    InterfaceInfo& Add(const std::string& path, uint16_t vendor, uint16_t product,
+                       uint16_t featureLength, uint16_t inputLength = 8);
+
+    std::vector<InterfaceInfo> Enumerate() override;
+    std::unique_ptr<platform::hid::HidConnection>
+    Open(const std::string& path, platform::hid::OpenAccess access, HidError& error) override;
+
+    // Payloads of the next feature reads (bytes after the id); afterwards reads answer
+    // with zeros.
+    void QueueReply(std::vector<uint8_t> payload);
+    // Decides per transfer whether it fails (true = fail). Null: all succeed.
+    void FailWhen(std::function<bool(const Transfer&)> predicate);
+    void SetTransferDelay(std::chrono::microseconds delay);
+    // An input report for the next read on a read-write connection.
+    void PushInput(std::vector<uint8_t> report);
+
+    std::vector<Transfer> Transcript();
+    void ClearTranscript();
+    int OpenConnections();
+    int OpenCount(platform::hid::OpenAccess access);
+
+private:
+    friend class FakeConnection;
+    bool Record(Transfer t);
+
+    std::mutex mutex_;
+    std::condition_variable inputArrived_;
+    std::vector<InterfaceInfo> interfaces_;
+    std::deque<std::vector<uint8_t>> replies_;
+    std::deque<std::vector<uint8_t>> inputs_;
+    std::function<bool(const Transfer&)> failWhen_;
+    std::chrono::microseconds delay_{0};
+    std::vector<Transfer> transcript_;
+    int openConnections_ = 0;
+    int openedQuery_ = 0;
+    int openedReadWrite_ = 0;
+};
+
+} // namespace testing_support
