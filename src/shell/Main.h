@@ -14,19 +14,31 @@
 
 #include <vector>
 
+// Each subsystem lists its own part of the main window in its own header: the controls
+// it uses by field, the handlers the design binds by name, its other methods and its
+// state. This header joins them into one class.
+#include "device/Form1Device.h"
+#include "engineering/Form1Engineering.h"
+#include "macros/Form1Macros.h"
+#include "settings/Form1Settings.h"
+#include "shell/Form1Shell.h"
+
 // Fields filled from the design: X(class, name).
 #define VTRM_FORM1_FIELDS(X)                                                                       \
-    X(vcl::TGroupBox, gbPage1)                                                                     \
-    X(vcl::TGroupBox, gbPage2)                                                                     \
-    X(vcl::TGroupBox, gbPage3)                                                                     \
-    X(vcl::TGroupBox, gbPage4)                                                                     \
-    X(vcl::TGroupBox, gbPage5)                                                                     \
-    X(vcl::TGroupBox, gbPage6)                                                                     \
-    X(vcl::TGroupBox, gbPage7)
+    VTRM_FORM1_FIELDS_SHELL(X)                                                                     \
+    VTRM_FORM1_FIELDS_DEVICE(X)                                                                    \
+    VTRM_FORM1_FIELDS_SETTINGS(X)                                                                  \
+    VTRM_FORM1_FIELDS_MACROS(X)                                                                    \
+    VTRM_FORM1_FIELDS_ENGINEERING(X)
 
 // Handlers the design binds by name: X(kind, name), kind one of Notify, Mouse,
 // MouseMove, KeyPress, CloseQuery, Close (the signatures below).
-#define VTRM_FORM1_HANDLERS(X)
+#define VTRM_FORM1_HANDLERS(X)                                                                     \
+    VTRM_FORM1_HANDLERS_SHELL(X)                                                                   \
+    VTRM_FORM1_HANDLERS_DEVICE(X)                                                                  \
+    VTRM_FORM1_HANDLERS_SETTINGS(X)                                                                \
+    VTRM_FORM1_HANDLERS_MACROS(X)                                                                  \
+    VTRM_FORM1_HANDLERS_ENGINEERING(X)
 
 #define VTRM_FORM1_SIGNATURE_Notify(name) void name(vcl::TObject* Sender)
 #define VTRM_FORM1_SIGNATURE_Mouse(name)                                                           \
@@ -43,7 +55,12 @@ struct TFormBinding;
 
 namespace shell {
 
-class TForm1 : public vcl::TForm {
+class TForm1 : public vcl::TForm,
+               public Form1ShellState,
+               public device::Form1DeviceState,
+               public settings::Form1SettingsState,
+               public macros::Form1MacrosState,
+               public engineering::Form1EngineeringState {
 public:
     // Builds the window from its design; throws when the design does not fit the class.
     explicit TForm1(vcl::TComponent* owner);
@@ -55,6 +72,13 @@ public:
 #define VTRM_FORM1_HANDLER(kind, name) VTRM_FORM1_SIGNATURE_##kind(name);
     VTRM_FORM1_HANDLERS(VTRM_FORM1_HANDLER)
 #undef VTRM_FORM1_HANDLER
+
+    // Methods that no design binds, each subsystem's in its own list.
+    VTRM_FORM1_METHODS_SHELL
+    VTRM_FORM1_METHODS_DEVICE
+    VTRM_FORM1_METHODS_SETTINGS
+    VTRM_FORM1_METHODS_MACROS
+    VTRM_FORM1_METHODS_ENGINEERING
 
 private:
     vcl::TFormBinding Binding();

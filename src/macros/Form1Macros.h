@@ -1,0 +1,16 @@
+#pragma once
+// The macro part of the main window (class TForm1, shell/Main.h): the controls it uses
+// by field, the handlers the form design binds, its other methods and its state.
+// Controls used by field: X(class, name).
+#define VTRM_FORM1_FIELDS_MACROS(X) 
+
+// Handlers bound by the form design: X(kind, name).
+#define VTRM_FORM1_HANDLERS_MACROS(X)
+
+// Other methods of TForm1 (declarations inside the class).
+#define VTRM_FORM1_METHODS_MACROS
+
+namespace macros {
+// State the main window holds for this part.
+struct Form1MacrosState {};
+} // namespace macros
