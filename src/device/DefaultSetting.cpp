@@ -1,6 +1,6 @@
 #include "device/DefaultSetting.h"
 
-#include "platform/core/Resources.h"
+#include "platform/vcl/Classes.h"
 #include "platform/vcl/SysUtils.h"
 
 #include <algorithm>
@@ -238,9 +238,11 @@ void CheckProfile3Section(TProfileSection& section, const DefaultsContext& conte
 // ---- Built-in data ----------------------------------------------------------------
 
 std::vector<uint8_t> OpenResourceBytes(std::string_view name) {
-    const platform::ResourceEntry* entry = platform::FindResource(name, "RC_DATA");
-    if (!entry) throw vcl::Exception("Resource " + std::string(name) + " not found");
-    return std::vector<uint8_t>(entry->data, entry->data + entry->size);
+    vcl::TResourceStream stream{std::string(name), "RC_DATA"};
+    std::vector<uint8_t> bytes(static_cast<size_t>(stream.Size()));
+    stream.SetPosition(0);
+    stream.Read(bytes.data(), static_cast<int64_t>(bytes.size()));
+    return bytes;
 }
 
 void LoadDefaultImageHeader() {
@@ -298,6 +300,7 @@ void SplitLiveImage(TConfigCopies& copies, const DefaultsContext& context, Split
     CopyFromImage(DeviceMacroAreaCopy, image::DeviceMacroArea);
     host.ReadAndRefreshDeviceMacros();
     CopyFromImage(PatchHeaderCopy, image::PatchHeader);
+    host.PatchHeaderCopied();
     CopyFromImage(PatchCodeCopy, image::PatchCode);
     CopyFromImage(FireMacroAreaCopy, image::FireMacroArea);
     for (int n = 0; n < image::FireMacroCount; ++n) {

@@ -26,6 +26,9 @@ class SplitHost {
 public:
     virtual ~SplitHost() = default;
     virtual void ReadAndRefreshDeviceMacros() = 0;
+    // Right after the patch-code header is copied; the read from the mouse shows its
+    // checksum here, the other splits do nothing.
+    virtual void PatchHeaderCopied() {}
     virtual void RefreshFireMacroName() = 0;
 };
 
@@ -85,7 +88,7 @@ inline constexpr std::string_view DefaultImageResources[3] = {
     "VTRM408xData_Cfg1", "VTRM408xData_Cfg2", "VTRM408xData_Cfg3"};
 inline constexpr std::string_view PCMacroResource = "PCMacroData";
 
-// The bytes of an embedded data resource; raises "Resource <name> not found".
+// The bytes of an embedded data resource; raises EResNotFound "Resource <name> not found".
 std::vector<uint8_t> OpenResourceBytes(std::string_view name);
 // Bytes 0..511 of the first default image into DefaultImageHeader.
 void LoadDefaultImageHeader();

@@ -1,16 +1,75 @@
 #pragma once
 // The device handling part of the main window (class TForm1, shell/Main.h): the controls it uses
 // by field, the handlers the form design binds, its other methods and its state.
-// Controls used by field: X(class, name).
-#define VTRM_FORM1_FIELDS_DEVICE(X) 
+#include "device/DefaultSetting.h"
+#include "device/DeviceImage.h"
+#include "device/DeviceMacroArea.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// Controls used by field: X(class, name). Controls that other parts of the window own as
+// well are looked up by name (FormControl in device/FormControls.h), so that no two parts
+// declare the same field.
+#define VTRM_FORM1_FIELDS_DEVICE(X) X(vcl::TTimer, DevTimer)
 
 // Handlers bound by the form design: X(kind, name).
-#define VTRM_FORM1_HANDLERS_DEVICE(X)
+#define VTRM_FORM1_HANDLERS_DEVICE(X) X(Notify, DevTimerTimer)
 
 // Other methods of TForm1 (declarations inside the class).
-#define VTRM_FORM1_METHODS_DEVICE
+#define VTRM_FORM1_METHODS_DEVICE                                                                 \
+    /* Arrival, removal and the configuration read (MainDevice.cpp). */                           \
+    void OpenDeviceByTable();                                                                      \
+    void DeviceLost();                                                                             \
+    void ReFindDev();                                                                              \
+    void ReadDevInfo();                                                                            \
+    void Btn_Read();                                                                               \
+    void DataBufToUI();                                                                            \
+    void ShowCurrentProfilePage();                                                                 \
+    /* No-device state, overlays and reset (NoDevice.cpp). */                                      \
+    void ShowDisableOverlays();                                                                    \
+    void HideDisableOverlays();                                                                    \
+    void InitNoDevice();                                                                           \
+    void RefreshErrorAP(vcl::TObject* Sender = nullptr);                                           \
+    void ResetDeviceAndReFind();                                                                   \
+    /* The configuration image on the window (FormImage.cpp). */                                  \
+    device::DefaultsContext DefaultsFromWindow();                                                  \
+    void SplitLiveImage(bool showPatchCodeCheck = false);                                          \
+    void CheckVendorSection();                                                                     \
+    void CheckUserSection();                                                                       \
+    void CheckProfile1Section();                                                                   \
+    void CheckProfile2Section();                                                                   \
+    void CheckProfile3Section();                                                                   \
+    void ReadAndRefreshDeviceMacros();                                                             \
+    void RefreshFireMacroName();                                                                   \
+    void ClearMacroEditor();                                                                       \
+    /* The PC macro library and the macro names (FormMacros.cpp). */                              \
+    void CheckPCMacro(vcl::TObject* Sender = nullptr);                                             \
+    void RefreshPCMacroName();                                                                     \
+    void RefreshMacroAddr();
 
 namespace device {
-// State the main window holds for this part.
-struct Form1DeviceState {};
+
+// State the main window holds for this part: the working copies of the checksummed
+// sections and of the identity block, and what the device handling derives from them.
+struct Form1DeviceState : TConfigCopies {
+    // "I2C" once the mouse answered the information command as one with an I2C memory;
+    // empty at start and after a loss.
+    std::string DetectedInterface;
+    // Display state the whole-form refresh keeps; a device loss clears it.
+    std::string LedType;
+    int ReportRateHz = 0;
+    uint8_t ReportRateChanged = 0;
+    // The profile key records as eight upper-case hex digits, [profile 0..2][key 0..11],
+    // and the nine combination-key records of the vendor section.
+    std::array<std::array<std::string, image::ProfileKeyCount>, 3> KeyCodeStrings;
+    std::array<std::string, image::ComboRecordCount> ComboCodeStrings;
+    // Display names of the 36 profile keys, profile by profile; the key-caption refresh
+    // fills it, the device-macro addresses are matched against it.
+    std::array<std::string, 3 * image::ProfileKeyCount> KeyNameCache;
+    // The device macros of DeviceMacroAreaCopy: start address and length per slot.
+    TDeviceMacroList DeviceMacros;
+};
+
 } // namespace device

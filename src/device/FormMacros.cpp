@@ -1,0 +1,79 @@
+// The macro names the device handling keeps on the main window: the PC macro library and
+// its list, and the device-macro codes of the profile keys.
+#include "device/FormControls.h"
+#include "device/PCMacroLibrary.h"
+#include "shell/Main.h"
+
+#include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/SysUtils.h"
+
+namespace shell {
+namespace {
+
+// What the user is told when the library file could not be used. The file is never
+// overwritten then, so the user's own macros stay on disk.
+std::string LibraryProblemText(const device::PCMacroLibraryResult& result) {
+    using device::PCMacroLibraryStatus;
+    switch (result.Status) {
+    case PCMacroLibraryStatus::WrongSize:
+        return "The macro library file " + result.Path + " is " +
+               std::to_string(result.FileSize) + " bytes long instead of " +
+               std::to_string(device::image::PCMacroLibrarySize) +
+               ". It was left unchanged; the built-in macros are used.";
+    case PCMacroLibraryStatus::Unreadable:
+        return "The macro library file " + result.Path + " cannot be read (" + result.Reason +
+               "). It was left unchanged; the built-in macros are used.";
+    case PCMacroLibraryStatus::NotCreated:
+        return "The macro library file " + result.Path + " cannot be created (" +
+               result.Reason + "). The built-in macros are used.";
+    default:
+        return {};
+    }
+}
+
+std::array<uint8_t, 4> CodeBytes(const std::string& code) {
+    std::array<uint8_t, 4> bytes{};
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>(std::stoul(code.substr(2 * i, 2), nullptr, 16));
+    return bytes;
+}
+
+} // namespace
+
+void TForm1::CheckPCMacro(vcl::TObject*) {
+    const device::PCMacroLibraryResult result = device::CheckPCMacroLibrary(
+        device::PCMacroLibraryPath(MacroLibraryFolder, ProgramFolder));
+    if (!result.Ok()) RefreshFormMessagDialog(LibraryProblemText(result));
+}
+
+void TForm1::RefreshPCMacroName() {
+    vcl::TItemList& names = device::FormControl<vcl::TListBox>(*this, "LB_PCMacroName").Items();
+    names.Clear();
+    // A record without a name (00 00 or FF FF in front) is a free place of the library.
+    for (const device::TMacroName& name : device::PCMacroNameTable)
+        if (device::FireMacroNameInUse(name)) names.Add(device::MacroNameToText(name));
+    device::FormControl<vcl::TControl>(*this, "Btn_NewMacro")
+        .SetEnabled(names.Count() < device::image::PCMacroCount);
+}
+
+void TForm1::RefreshMacroAddr() {
+    device::TProfileSection* copies[3] = {&Profile1Copy, &Profile2Copy, &Profile3Copy};
+    for (int p = 0; p < 3; ++p) {
+        for (int k = 0; k < device::image::ProfileKeyCount; ++k) {
+            const std::string& keyName = KeyNameCache[p * device::image::ProfileKeyCount + k];
+            if (keyName.empty()) continue;
+            for (size_t slot = 0; slot < DeviceMacros.Names.size(); ++slot) {
+                if (device::MacroNameToText(DeviceMacros.Names[slot]) != keyName) continue;
+                const std::string code =
+                    "10" + vcl::IntToHex(uint32_t{DeviceMacros.StartAddress[slot]}, 4) + "00";
+                KeyCodeStrings[p][k] = code;
+                const std::array<uint8_t, 4> bytes = CodeBytes(code);
+                std::copy(bytes.begin(), bytes.end(),
+                          copies[p]->begin() + device::image::ButtonFunctionSize * k);
+                break;
+            }
+        }
+    }
+}
+
+} // namespace shell

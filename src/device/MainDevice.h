@@ -1,0 +1,24 @@
+#pragma once
+// Unit state of the device handling of the main window: the poll state of the device
+// timer and the identity pairs a found mouse must carry.
+#include <cstdint>
+
+namespace device {
+
+// 1 while a device-timer tick runs; a tick that finds it set returns at once.
+extern uint8_t DevicePollGuard;
+// The stable count of openable HID interfaces seen by the last tick that acted.
+extern int32_t LastDeviceCount;
+// 1 when the last presence ping could be sent.
+extern uint8_t PingAnswered;
+// The identity bytes (manufacturer, product) the default image header expects; set at
+// start-up from header bytes 484 and 485 when the memory type is "I2C", else (0, 0).
+extern int ExpectedManufacturerId;
+extern int ExpectedProductId;
+
+// Sends the information command as a presence probe and reads its answer, unexamined.
+// Sets PingAnswered. False (PingAnswered untouched) when the probe could not run because
+// this thread is inside another exchange's message pumping: the device is in use then.
+bool PingDevice();
+
+} // namespace device

@@ -1,0 +1,70 @@
+// The no-device state of the main window, the overlays that cover the pages, and the
+// reset of the mouse followed by the long wait and a fresh open.
+#include "device/FormControls.h"
+#include "device/MainDevice.h"
+#include "device/Subroutines.h"
+#include "platform/core/Time.h"
+#include "shell/Main.h"
+
+#include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/SysUtils.h"
+
+namespace shell {
+namespace {
+
+constexpr int OverlayCount = 5;
+
+void SetOverlays(TForm1& form, bool visible) {
+    for (int i = 1; i <= OverlayCount; ++i)
+        device::SetVisibleOf(form, "Disable_All_" + vcl::IntToStr(i), visible);
+}
+
+// Sleeps in steps of 10 ms, handling waiting messages after each, so the window stays
+// alive.
+void WaitHandlingMessages(int steps) {
+    for (int i = 0; i < steps; ++i) {
+        platform::Sleep(10);
+        vcl::Application()->ProcessMessages();
+    }
+}
+
+} // namespace
+
+void TForm1::ShowDisableOverlays() {
+    SetOverlays(*this, true);
+}
+
+void TForm1::HideDisableOverlays() {
+    SetOverlays(*this, false);
+}
+
+void TForm1::InitNoDevice() {
+    UiLoadingFlag = 1;
+    device::LoadDefaultImages();
+    if (device::MemoryType == "I2C") {
+        device::LiveImage = device::DefaultImage1;
+        ClearMacroEditor();
+        SplitLiveImage(false);
+    }
+    DataBufToUI();
+    UiLoadingFlag = 0;
+}
+
+void TForm1::RefreshErrorAP(vcl::TObject*) {
+    InitNoDevice();
+    NoDevicePageFlag = 1;
+    device::FormControl<vcl::TRadioButton>(*this, "rb_1").SetChecked(true);
+    gbPage1->SetVisible(true);
+    for (vcl::TGroupBox* page : {gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
+        page->SetVisible(false);
+}
+
+void TForm1::ResetDeviceAndReFind() {
+    WaitHandlingMessages(101);
+    device::SendCommand(0x0E, 0, 0, 0, 0);
+    // The mouse leaves the bus, restarts and enumerates again meanwhile.
+    WaitHandlingMessages(601 + 1001);
+    ReFindDev();
+}
+
+} // namespace shell

@@ -1,0 +1,79 @@
+#pragma once
+// The main window against the simulated mouse: a fresh bus and window per test, the time
+// scale small, the device timer's ticks driven by the test, every modal dialog answered
+// and recorded, and the bus's protocol-violation list checked after every test.
+#include "device/DeviceImage.h"
+#include "shell/Main.h"
+#include "simulator/SimBus.h"
+#include "simulator/SimMouse.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace devtest {
+
+// Answers every modal dialog that opens with OK, recording its text and caption. While a
+// dialog is open, whileOpen runs once (with the dialog's index) before it is answered.
+class ModalAnswerer {
+public:
+    ModalAnswerer();
+    ~ModalAnswerer();
+    std::vector<std::string> texts;
+    std::vector<std::string> captions;
+    std::function<void(size_t index)> whileOpen;
+    // How many more poll rounds a dialog stays open before it is answered.
+    int holdRounds = 0;
+
+private:
+    QTimer poll_;
+    int held_ = 0;
+};
+
+// The busy window as the test sees it: counts the steps and can act inside them.
+class TestBusyWindow : public device::BusyWindow {
+public:
+    void Step() override;
+    void Hide() override;
+    int steps = 0;
+    int hides = 0;
+    std::function<void(int step)> onStep;
+};
+
+// Handles events until done() holds or the time runs out; returns done().
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+
+class FormDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A mouse with the ids of the default image header, carrying `image` (the first
+    // default image when empty).
+    std::shared_ptr<simulator::SimMouse> AddMouse(std::vector<uint8_t> image = {});
+    std::shared_ptr<simulator::SimKeyboard> AddKeyboard();
+    // One tick of the device timer.
+    void Tick() { form->DevTimerTimer(nullptr); }
+    // Plugs the mouse in and lets the first tick find and read it.
+    std::shared_ptr<simulator::SimMouse> StartWithMouse();
+
+    bool Present() const;
+    bool OverlaysVisible(bool visible) const;
+    bool Visible(const char* name) const;
+    std::string TextOf(const char* name) const;
+    std::vector<std::string> ItemsOf(const char* name) const;
+    // Commands (byte 1 of the 40 reports) sent so far.
+    std::vector<uint8_t> CommandsSent() const;
+    static std::vector<uint8_t> DefaultImage(int n = 1);
+
+    std::shared_ptr<simulator::SimBus> bus;
+    std::unique_ptr<shell::TForm1> form;
+    std::unique_ptr<ModalAnswerer> modal;
+    TestBusyWindow busy;
+};
+
+} // namespace devtest

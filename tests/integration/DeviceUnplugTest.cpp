@@ -1,0 +1,117 @@
+// The mouse leaving: between ticks, and in the middle of the whole-image read.
+#include "DeviceFixture.h"
+
+#include "device/DefaultSetting.h"
+#include "device/MainDevice.h"
+#include "device/Subroutines.h"
+
+namespace devtest {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+const std::string kLossText = "Waiting to reconnect device\r\r";
+
+class DeviceUnplugTest : public FormDeviceTest {
+protected:
+    // The no-device state as a loss leaves it.
+    void ExpectNoDeviceState() {
+        EXPECT_FALSE(Present());
+        EXPECT_EQ(device::ReadWriteHandle.load(), platform::win::INVALID_HANDLE_VALUE);
+        EXPECT_EQ(device::DeviceVendorId, 0u);
+        EXPECT_EQ(device::DeviceProductId, 0u);
+        EXPECT_EQ(shell::NoDevicePageFlag, 1);
+        EXPECT_TRUE(OverlaysVisible(true));
+        EXPECT_EQ(form->DetectedInterface, "");
+        EXPECT_EQ(form->LedType, "");
+        EXPECT_EQ(form->ReportRateHz, 0);
+        EXPECT_TRUE(ItemsOf("LB_Name").empty());
+        EXPECT_TRUE(ItemsOf("LB_MacroName").empty());
+        EXPECT_TRUE(ItemsOf("LB_macro").empty());
+        // The form shows the first default image again.
+        EXPECT_EQ(Bytes(device::LiveImage.begin(), device::LiveImage.end()), DefaultImage());
+        EXPECT_TRUE(std::equal(form->VendorCopy.begin(), form->VendorCopy.end(),
+                               device::DefaultImage1.begin()));
+        EXPECT_TRUE(Visible("gbPage1"));
+        EXPECT_FALSE(Visible("gbPage2"));
+    }
+};
+
+TEST_F(DeviceUnplugTest, TheMouseUnpluggedFallsBackToTheDefaultsBehindTheOverlays) {
+    AddKeyboard();
+    auto mouse = StartWithMouse();
+    ASSERT_EQ(form->DetectedInterface, "I2C");
+    ASSERT_EQ(device::LastDeviceCount, 2);
+    modal->whileOpen = [&](size_t) {
+        // While the message is open the form already shows the no-device state.
+        EXPECT_EQ(shell::NoDevicePageFlag, 1);
+        EXPECT_TRUE(OverlaysVisible(true));
+    };
+    mouse->Unplug();
+    Tick();
+
+    ASSERT_EQ(modal->texts.size(), 1u);
+    EXPECT_EQ(modal->texts[0], kLossText);
+    EXPECT_EQ(device::PingAnswered, 0);
+    EXPECT_EQ(device::LastDeviceCount, 1);
+    ExpectNoDeviceState();
+    EXPECT_TRUE(form->DevTimer->Enabled()); // keeps looking for the mouse
+
+    // Nothing more happens while nothing changes.
+    Tick();
+    EXPECT_EQ(modal->texts.size(), 1u);
+
+    mouse->Plug();
+    Tick();
+    EXPECT_TRUE(Present());
+    EXPECT_EQ(form->DetectedInterface, "I2C");
+    EXPECT_EQ(shell::NoDevicePageFlag, 0);
+    EXPECT_TRUE(OverlaysVisible(false));
+}
+
+// Unplugged after this many transfers of the read (the image-read command is transfer 1,
+// its 293 data reads follow).
+class DeviceUnplugDuringReadTest : public DeviceUnplugTest,
+                                   public ::testing::WithParamInterface<unsigned> {};
+
+TEST_P(DeviceUnplugDuringReadTest, EndsInTheNoDeviceStateAndFindsTheMouseAgain) {
+    AddKeyboard();
+    auto mouse = AddMouse();
+    busy.onStep = [&](int step) {
+        if (step == 1) mouse->UnplugAfterTransfers(GetParam());
+    };
+    Tick();
+    // The read ran to its end on FF bytes and gave the form back.
+    EXPECT_EQ(busy.steps, 1 + 293);
+    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_TRUE(form->DevTimer->Enabled());
+    EXPECT_TRUE(modal->texts.empty());
+    const Bytes live(device::LiveImage.begin(), device::LiveImage.end());
+    if (GetParam() == 0) {
+        EXPECT_EQ(live, DefaultImage()); // the command never went: the last image stays
+    } else {
+        // Data reads before the unplug carry the mouse's bytes, every later one FF.
+        const size_t good = std::min<size_t>(7 * (GetParam() - 1), live.size());
+        EXPECT_TRUE(std::equal(live.begin(), live.begin() + good, mouse->Image().begin()));
+        EXPECT_EQ(Bytes(live.begin() + good, live.end()), Bytes(live.size() - good, 0xFF));
+    }
+
+    // The next tick sees the count fall and the ping fail.
+    busy.onStep = nullptr;
+    Tick();
+    ASSERT_EQ(modal->texts.size(), 1u);
+    EXPECT_EQ(modal->texts[0], kLossText);
+    ExpectNoDeviceState();
+
+    mouse->Plug();
+    Tick();
+    EXPECT_TRUE(Present());
+    EXPECT_EQ(Bytes(device::LiveImage.begin(), device::LiveImage.end()), mouse->Image());
+    EXPECT_EQ(shell::NoDevicePageFlag, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, DeviceUnplugDuringReadTest,
+                         ::testing::Values(0u, 1u, 2u, 100u, 292u, 293u, 294u));
+
+} // namespace
+} // namespace devtest

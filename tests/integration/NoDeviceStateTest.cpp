@@ -1,0 +1,119 @@
+// The no-device state of the window and the overlays.
+#include "DeviceFixture.h"
+
+#include "device/DefaultSetting.h"
+#include "device/MainDevice.h"
+#include "device/Subroutines.h"
+
+#include "platform/vcl/StdCtrls.h"
+
+namespace devtest {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class NoDeviceStateTest : public FormDeviceTest {
+protected:
+    template <class T> T& Control(const char* name) {
+        T* control = dynamic_cast<T*>(form->FindComponent(name));
+        if (!control) throw std::runtime_error(std::string("no control ") + name);
+        return *control;
+    }
+    void FillMacroEditor() {
+        Control<vcl::TListBox>("LB_MacroName").Items().Add("recorded");
+        Control<vcl::TListBox>("LB_macro").Items().Add("key down");
+        Control<vcl::TMemo>("mmo_macro").SetText("line");
+        Control<vcl::TMemo>("mmo_wrscript").SetText("script");
+    }
+    bool MacroEditorEmpty() {
+        return ItemsOf("LB_MacroName").empty() && ItemsOf("LB_macro").empty() &&
+               Control<vcl::TMemo>("mmo_macro").Text().empty() &&
+               Control<vcl::TMemo>("mmo_wrscript").Text().empty();
+    }
+    // Everything the no-device state puts on the window, for comparing two calls.
+    struct Snapshot {
+        device::TConfigCopies copies;
+        Bytes live;
+        std::array<std::array<std::string, 12>, 3> keys;
+        std::array<std::string, 9> combos;
+        std::vector<bool> pages;
+        std::vector<std::string> names, fireNames;
+        uint8_t noDevice;
+        bool rb1;
+        bool operator==(const Snapshot&) const = default;
+    };
+    Snapshot Take() {
+        Snapshot s{static_cast<device::TConfigCopies&>(*form),
+                   Bytes(device::LiveImage.begin(), device::LiveImage.end()),
+                   form->KeyCodeStrings,
+                   form->ComboCodeStrings,
+                   {},
+                   ItemsOf("LB_Name"),
+                   ItemsOf("LB_FireMacroName"),
+                   shell::NoDevicePageFlag,
+                   Control<vcl::TRadioButton>("rb_1").Checked()};
+        for (const char* page :
+             {"gbPage1", "gbPage2", "gbPage3", "gbPage4", "gbPage5", "gbPage6", "gbPage7"})
+            s.pages.push_back(Visible(page));
+        return s;
+    }
+};
+
+TEST_F(NoDeviceStateTest, TheWindowShowsTheFirstDefaultImageOnTheFirstPageOnly) {
+    Control<vcl::TRadioButton>("rb_3").SetChecked(true);
+    form->gbPage4->SetVisible(true);
+    FillMacroEditor();
+    form->RefreshErrorAP();
+
+    EXPECT_EQ(Bytes(device::LiveImage.begin(), device::LiveImage.end()), DefaultImage());
+    EXPECT_TRUE(std::equal(form->UserCopy.begin(), form->UserCopy.end(),
+                           device::DefaultImage1.begin() + device::image::User.Offset));
+    EXPECT_EQ(form->KeyCodeStrings[0][1], "0300B600");
+    EXPECT_EQ(form->KeyCodeStrings[1][2], "0692003C");
+    EXPECT_EQ(form->ComboCodeStrings[3], "07D1F020");
+    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_TRUE(Control<vcl::TRadioButton>("rb_1").Checked());
+    EXPECT_TRUE(Visible("gbPage1"));
+    for (const char* page : {"gbPage2", "gbPage3", "gbPage4", "gbPage5", "gbPage6", "gbPage7"})
+        EXPECT_FALSE(Visible(page)) << page;
+    EXPECT_TRUE(MacroEditorEmpty());
+    EXPECT_TRUE(ItemsOf("LB_Name").empty());
+    EXPECT_EQ(ItemsOf("LB_FireMacroName").size(), 10u);
+    // The split without the read's patch-code step.
+    EXPECT_EQ(TextOf("edt_PatCodeCk"), "");
+}
+
+TEST_F(NoDeviceStateTest, CalledTwiceInARowItLeavesTheSameState) {
+    form->RefreshErrorAP();
+    const Snapshot first = Take();
+    form->RefreshErrorAP();
+    EXPECT_TRUE(Take() == first);
+}
+
+TEST_F(NoDeviceStateTest, WithTheFlashMemoryTypeNoImageIsSplitAndTheEditorIsKept) {
+    device::MemoryType = "Flash";
+    form->Profile1Copy.fill(0x5C);
+    device::LiveImage.fill(0x11);
+    FillMacroEditor();
+    form->RefreshErrorAP();
+    device::MemoryType = "I2C";
+
+    EXPECT_EQ(device::LiveImage[0], 0x11);
+    EXPECT_FALSE(MacroEditorEmpty());
+    // The code strings still follow the copies as they are.
+    EXPECT_EQ(form->KeyCodeStrings[0][0], "5C5C5C5C");
+    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+}
+
+TEST_F(NoDeviceStateTest, OverlaysShowAndHideTogether) {
+    form->HideDisableOverlays();
+    EXPECT_TRUE(OverlaysVisible(false));
+    form->ShowDisableOverlays();
+    EXPECT_TRUE(OverlaysVisible(true));
+    form->HideDisableOverlays();
+    EXPECT_TRUE(OverlaysVisible(false));
+}
+
+} // namespace
+} // namespace devtest
