@@ -120,12 +120,18 @@ bool SimMouse::PressProfileButton() {
 
 // ---- protocol
 
+// One violation per report: a report that lands inside another thread's exchange is
+// flagged as that, whatever else is wrong with it.
+bool SimMouse::FlagInterleavedLocked(const TransferContext& t, const uint8_t* buf) {
+    if (!exchange_.open || exchange_.owner == t.thread) return false;
+    AddViolationLocked(ViolationKind::InterleavedExchange, t, buf,
+                       "exchange of command " + Hex(exchange_.command) +
+                           " is open on another thread");
+    return true;
+}
+
 void SimMouse::OnSetFeature(const TransferContext& t, const uint8_t* buf, bool lost) {
-    const bool interleaved = exchange_.open && exchange_.owner != t.thread;
-    if (interleaved)
-        AddViolationLocked(ViolationKind::InterleavedExchange, t, buf,
-                           "exchange of command " + Hex(exchange_.command) +
-                               " is open on another thread");
+    const bool interleaved = FlagInterleavedLocked(t, buf);
     switch (buf[0]) {
     case kCommandReport:
         if (exchange_.open && !exchange_.lost && !interleaved)
@@ -149,11 +155,7 @@ void SimMouse::OnSetFeature(const TransferContext& t, const uint8_t* buf, bool l
 }
 
 bool SimMouse::OnGetFeature(const TransferContext& t, uint8_t* buf, size_t len, bool lost) {
-    const bool interleaved = exchange_.open && exchange_.owner != t.thread;
-    if (interleaved)
-        AddViolationLocked(ViolationKind::InterleavedExchange, t, buf,
-                           "exchange of command " + Hex(exchange_.command) +
-                               " is open on another thread");
+    const bool interleaved = FlagInterleavedLocked(t, buf);
     if (buf[0] != kDataReport) {
         if (!interleaved) AddViolationLocked(ViolationKind::UnknownReport, t, buf, "GetFeature");
         return false;

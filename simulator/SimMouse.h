@@ -98,6 +98,7 @@ private:
         unsigned writesLeft = 0;
     };
 
+    bool FlagInterleavedLocked(const TransferContext& t, const uint8_t* buf);
     void Command(const TransferContext& t, const uint8_t* buf, bool lost);
     void DataWrite(const uint8_t* buf, bool lost);
     void DataRead(uint8_t* buf, bool lost);
