@@ -156,13 +156,13 @@ bool SimInterface::OnGetFeature(const TransferContext&, uint8_t* buf, size_t len
 }
 
 void SimInterface::AddViolationLocked(ViolationKind kind, const TransferContext& t,
-                                      const uint8_t* bytes, std::string detail) {
+                                      const uint8_t* bytes, size_t len, std::string detail) {
     Violation v;
     v.kind = kind;
     v.interfaceId = id_;
     v.reportIndex = t.index;
     v.thread = t.thread;
-    v.bytes = FirstBytes(bytes, 8);
+    v.bytes = FirstBytes(bytes, len);
     v.detail = std::move(detail);
     core_->violations.push_back(std::move(v));
 }
@@ -216,7 +216,7 @@ bool SimInterface::SetFeature(SimConnection& c, const uint8_t* buf, size_t len, 
     if (!ConnectedLocked(c)) {
         error = HidError::DeviceNotConnected;
     } else if (buf == nullptr || len != info_.featureReportByteLength) {
-        AddViolationLocked(ViolationKind::WrongReportLength, t, buf,
+        AddViolationLocked(ViolationKind::WrongReportLength, t, buf, len,
                            "length " + std::to_string(len));
         error = HidError::GenFailure;
         AfterTransferLocked();
@@ -247,7 +247,7 @@ bool SimInterface::GetFeature(SimConnection& c, uint8_t* buf, size_t len, HidErr
     if (!ConnectedLocked(c)) {
         error = HidError::DeviceNotConnected;
     } else if (buf == nullptr || len != info_.featureReportByteLength) {
-        AddViolationLocked(ViolationKind::WrongReportLength, t, buf,
+        AddViolationLocked(ViolationKind::WrongReportLength, t, buf, len,
                            "length " + std::to_string(len));
         error = HidError::GenFailure;
         AfterTransferLocked();

@@ -112,8 +112,9 @@ protected:
     // The interface came back by itself (after a reset) when its time has come.
     virtual void UpdateLocked() {}
 
+    // Keeps the first bytes of the report (at most len, at most 8).
     void AddViolationLocked(ViolationKind kind, const TransferContext& t, const uint8_t* bytes,
-                            std::string detail);
+                            size_t len, std::string detail);
     void QueueInputLocked(const std::array<uint8_t, 8>& report);
     void UnplugLocked();
     void PlugLocked();

@@ -13,6 +13,7 @@ constexpr uint8_t kCommandReport = 0x40;
 constexpr uint8_t kDataReport = 0x41;
 constexpr uint8_t kInputReport = 0x42;
 constexpr unsigned kChunk = 7;
+constexpr size_t kReportLength = 8; // every report the protocol hooks see
 constexpr size_t kDataMemorySize = 0x10000;
 constexpr unsigned kUserSectionStart = 164;
 constexpr unsigned kUserChecksum = 191;
@@ -124,7 +125,7 @@ bool SimMouse::PressProfileButton() {
 // flagged as that, whatever else is wrong with it.
 bool SimMouse::FlagInterleavedLocked(const TransferContext& t, const uint8_t* buf) {
     if (!exchange_.open || exchange_.owner == t.thread) return false;
-    AddViolationLocked(ViolationKind::InterleavedExchange, t, buf,
+    AddViolationLocked(ViolationKind::InterleavedExchange, t, buf, kReportLength,
                        "exchange of command " + Hex(exchange_.command) +
                            " is open on another thread");
     return true;
@@ -135,7 +136,7 @@ void SimMouse::OnSetFeature(const TransferContext& t, const uint8_t* buf, bool l
     switch (buf[0]) {
     case kCommandReport:
         if (exchange_.open && !exchange_.lost && !interleaved)
-            AddViolationLocked(ViolationKind::CommandInsideExchange, t, buf,
+            AddViolationLocked(ViolationKind::CommandInsideExchange, t, buf, kReportLength,
                                "command " + Hex(exchange_.command) + " still expects " +
                                    std::to_string(exchange_.readsLeft + exchange_.writesLeft) +
                                    " data reports");
@@ -146,10 +147,12 @@ void SimMouse::OnSetFeature(const TransferContext& t, const uint8_t* buf, bool l
         if (exchange_.open && exchange_.writesLeft > 0)
             DataWrite(buf, lost);
         else if (!interleaved)
-            AddViolationLocked(ViolationKind::UnexpectedDataWrite, t, buf, "no block write open");
+            AddViolationLocked(ViolationKind::UnexpectedDataWrite, t, buf, kReportLength,
+                               "no block write open");
         break;
     default:
-        if (!interleaved) AddViolationLocked(ViolationKind::UnknownReport, t, buf, "SetFeature");
+        if (!interleaved)
+            AddViolationLocked(ViolationKind::UnknownReport, t, buf, kReportLength, "SetFeature");
         break;
     }
 }
@@ -157,14 +160,16 @@ void SimMouse::OnSetFeature(const TransferContext& t, const uint8_t* buf, bool l
 bool SimMouse::OnGetFeature(const TransferContext& t, uint8_t* buf, size_t len, bool lost) {
     const bool interleaved = FlagInterleavedLocked(t, buf);
     if (buf[0] != kDataReport) {
-        if (!interleaved) AddViolationLocked(ViolationKind::UnknownReport, t, buf, "GetFeature");
+        if (!interleaved)
+            AddViolationLocked(ViolationKind::UnknownReport, t, buf, kReportLength, "GetFeature");
         return false;
     }
     if (exchange_.open && exchange_.readsLeft > 0) {
         DataRead(buf, lost);
     } else {
         if (!interleaved)
-            AddViolationLocked(ViolationKind::UnexpectedDataRead, t, buf, "no read pending");
+            AddViolationLocked(ViolationKind::UnexpectedDataRead, t, buf, kReportLength,
+                               "no read pending");
         if (!lost) std::fill_n(buf + 1, len - 1, 0xFF);
     }
     return true;
@@ -186,7 +191,7 @@ void SimMouse::Command(const TransferContext& t, const uint8_t* buf, bool lost) 
         else if (buf[2] == 1)
             count = 4;
         if (count == 0) {
-            AddViolationLocked(ViolationKind::UnknownCommand, t, buf,
+            AddViolationLocked(ViolationKind::UnknownCommand, t, buf, kReportLength,
                                "05 with mode " + Hex(buf[2]) + " and count " + Hex(buf[7]));
             break;
         }
@@ -217,7 +222,8 @@ void SimMouse::Command(const TransferContext& t, const uint8_t* buf, bool lost) 
         if (!lost) ResetLocked();
         break;
     default:
-        AddViolationLocked(ViolationKind::UnknownCommand, t, buf, "command " + Hex(code));
+        AddViolationLocked(ViolationKind::UnknownCommand, t, buf, kReportLength,
+                           "command " + Hex(code));
         break;
     }
 }
