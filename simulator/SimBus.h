@@ -48,8 +48,9 @@ enum class ViolationKind : uint8_t {
 struct Violation {
     ViolationKind kind = ViolationKind::UnknownReport;
     uint32_t interfaceId = 0;
-    uint64_t reportIndex = 0; // position of the report among all reports of the bus (the
-                              // transcript's index while it is on and not full)
+    // Place of the report among all reports of the bus since it was made: the transcript's
+    // index while the transcript is on, not full and not cleared.
+    uint64_t reportIndex = 0;
     std::thread::id thread;
     std::array<uint8_t, 8> bytes{};
     std::string detail;
