@@ -1,7 +1,15 @@
 #pragma once
-#include "controls/skin/SkinCtrls.h"
 // The device handling part of the main window (class TForm1, shell/Main.h): the controls it uses
 // by field, the handlers the form design binds, its other methods and its state.
+#include "controls/skin/SkinCtrls.h"
+#include "device/DefaultSetting.h"
+#include "device/DeviceImage.h"
+#include "device/DeviceMacroArea.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
 // Controls used by field: X(class, name).
 #define VTRM_FORM1_FIELDS_DEVICE(X)                                                                \
     X(vcl::TTimer, DevTimer)                                                                       \

@@ -1,10 +1,8 @@
 // The configuration image on the main window: the defaults context the window gives the
 // default routines, the five section checks over the window's copies, and the split of
 // the live image with the window as its host.
-#include "device/FormControls.h"
 #include "shell/Main.h"
 
-#include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/SysUtils.h"
 
 namespace shell {
@@ -22,7 +20,7 @@ public:
         const uint32_t checksum =
             uint32_t{device::PatchHeaderCopy[device::image::PatchChecksumHigh]} * 256 +
             device::PatchHeaderCopy[device::image::PatchChecksumLow];
-        device::SetTextOf(form_, "edt_PatCodeCk", vcl::IntToHex(checksum, 4));
+        form_.edt_PatCodeCk->SetText(vcl::IntToHex(checksum, 4));
     }
     void RefreshFireMacroName() override { form_.RefreshFireMacroName(); }
 
@@ -37,7 +35,7 @@ device::DefaultsContext TForm1::DefaultsFromWindow() {
     device::DefaultsContext context;
     context.LedType = LedType;
     context.DetectedInterface = DetectedInterface;
-    context.PackageItemIndex = device::FormControl<vcl::TComboBox>(*this, "cb_Package").ItemIndex();
+    context.PackageItemIndex = cb_Package->ItemIndex();
     return context;
 }
 
@@ -68,23 +66,21 @@ void TForm1::CheckProfile3Section() {
 
 void TForm1::ReadAndRefreshDeviceMacros() {
     DeviceMacros = device::ParseDeviceMacroArea(device::DeviceMacroAreaCopy);
-    vcl::TItemList& names = device::FormControl<vcl::TListBox>(*this, "LB_Name").Items();
+    vcl::TItemList& names = LB_Name->Items();
     names.Clear();
     for (const device::TMacroName& name : DeviceMacros.Names)
         names.Add(device::MacroNameToText(name));
 }
 
 void TForm1::RefreshFireMacroName() {
-    device::FormControl<vcl::TListBox>(*this, "LB_FireMacroName")
-        .Items()
-        .Assign(device::FireMacroNameList(device::FireMacroNames));
+    LB_FireMacroName->Items().Assign(device::FireMacroNameList(device::FireMacroNames));
 }
 
 void TForm1::ClearMacroEditor() {
-    device::ClearItemsOf(*this, "LB_MacroName");
-    device::ClearItemsOf(*this, "LB_macro");
-    device::ClearItemsOf(*this, "mmo_macro");
-    device::ClearItemsOf(*this, "mmo_wrscript");
+    LB_MacroName->Items().Clear();
+    LB_macro->Items().Clear();
+    mmo_macro->Clear();
+    mmo_wrscript->Clear();
 }
 
 } // namespace shell

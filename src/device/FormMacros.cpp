@@ -1,10 +1,8 @@
 // The macro names the device handling keeps on the main window: the PC macro library and
 // its list, and the device-macro codes of the profile keys.
-#include "device/FormControls.h"
 #include "device/PCMacroLibrary.h"
 #include "shell/Main.h"
 
-#include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/SysUtils.h"
 
 namespace shell {
@@ -43,17 +41,16 @@ std::array<uint8_t, 4> CodeBytes(const std::string& code) {
 void TForm1::CheckPCMacro(vcl::TObject*) {
     const device::PCMacroLibraryResult result = device::CheckPCMacroLibrary(
         device::PCMacroLibraryPath(MacroLibraryFolder, ProgramFolder));
-    if (!result.Ok()) RefreshFormMessagDialog(LibraryProblemText(result));
+    if (!result.Ok()) RefreshFormMessagDialog(vcl::Utf8ToUtf16(LibraryProblemText(result)));
 }
 
 void TForm1::RefreshPCMacroName() {
-    vcl::TItemList& names = device::FormControl<vcl::TListBox>(*this, "LB_PCMacroName").Items();
+    vcl::TItemList& names = LB_PCMacroName->Items();
     names.Clear();
     // A record without a name (00 00 or FF FF in front) is a free place of the library.
     for (const device::TMacroName& name : device::PCMacroNameTable)
         if (device::FireMacroNameInUse(name)) names.Add(device::MacroNameToText(name));
-    device::FormControl<vcl::TControl>(*this, "Btn_NewMacro")
-        .SetEnabled(names.Count() < device::image::PCMacroCount);
+    Named<vcl::TControl>("Btn_NewMacro").SetEnabled(names.Count() < device::image::PCMacroCount);
 }
 
 void TForm1::RefreshMacroAddr() {

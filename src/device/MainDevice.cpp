@@ -4,7 +4,6 @@
 #include "device/MainDevice.h"
 
 #include "device/DeviceTexts.h"
-#include "device/FormControls.h"
 #include "device/Subroutines.h"
 #include "platform/core/Time.h"
 #include "shell/Main.h"
@@ -145,13 +144,12 @@ void TForm1::ReFindDev() {
 void TForm1::DeviceLost() {
     HideAllMenu();
     NoDevicePageFlag = 0;
-    if (auto* labelRun = dynamic_cast<vcl::TTimer*>(FindComponent("LabelRun")))
-        labelRun->SetEnabled(false);
+    LabelRun->SetEnabled(false);
     HandleWaitingMessages();
     RefreshErrorAP();
-    device::ClearItemsOf(*this, "LB_MacroName");
-    device::ClearItemsOf(*this, "LB_Name");
-    device::ClearItemsOf(*this, "LB_macro");
+    LB_MacroName->Items().Clear();
+    LB_Name->Items().Clear();
+    LB_macro->Items().Clear();
     LedType.clear();
     DetectedInterface.clear();
     ReportRateHz = 0;
@@ -159,7 +157,8 @@ void TForm1::DeviceLost() {
     ShowDisableOverlays();
     // The tick that noticed the loss waits here, its guard still set, so that ticks
     // arriving while the message is open return at once.
-    RefreshFormMessagDialog(device::DeviceText("Str100") + CR + CR + device::DeviceText("Str101"));
+    RefreshFormMessagDialog(
+        vcl::Utf8ToUtf16(device::DeviceText("Str100") + CR + CR + device::DeviceText("Str101")));
 }
 
 void TForm1::ReadDevInfo() {
@@ -176,7 +175,7 @@ void TForm1::ReadDevInfo() {
     DetectedInterface = "I2C";
 
     if (device::MemoryType == "Flash") {
-        RefreshFormMessagDialog(device::DeviceText("Str102"));
+        RefreshFormMessagDialog(vcl::Utf8ToUtf16(device::DeviceText("Str102")));
         RefreshErrorAP();
         return;
     }
@@ -185,8 +184,8 @@ void TForm1::ReadDevInfo() {
                             device::IdentityStaging.data());
     const int manufacturer = device::IdentityStaging[device::image::IdentityManufacturer];
     const int product = device::IdentityStaging[device::image::IdentityProduct];
-    device::SetTextOf(*this, "edt_VendorID_Rd", vcl::IntToStr(manufacturer));
-    device::SetTextOf(*this, "edt_ProductID_Rd", vcl::IntToStr(product));
+    edt_VendorID_Rd->SetText(vcl::IntToStr(manufacturer));
+    edt_ProductID_Rd->SetText(vcl::IntToStr(product));
 
     const bool expected = manufacturer == device::ExpectedManufacturerId &&
                           product == device::ExpectedProductId;

@@ -1,6 +1,5 @@
 // The no-device state of the main window, the overlays that cover the pages, and the
 // reset of the mouse followed by the long wait and a fresh open.
-#include "device/FormControls.h"
 #include "device/MainDevice.h"
 #include "device/Subroutines.h"
 #include "platform/core/Time.h"
@@ -12,11 +11,10 @@
 namespace shell {
 namespace {
 
-constexpr int OverlayCount = 5;
-
 void SetOverlays(TForm1& form, bool visible) {
-    for (int i = 1; i <= OverlayCount; ++i)
-        device::SetVisibleOf(form, "Disable_All_" + vcl::IntToStr(i), visible);
+    for (vcl::TLabel* overlay : {form.Disable_All_1, form.Disable_All_2, form.Disable_All_3,
+                                 form.Disable_All_4, form.Disable_All_5})
+        overlay->SetVisible(visible);
 }
 
 // Sleeps in steps of 10 ms, handling waiting messages after each, so the window stays
@@ -53,7 +51,7 @@ void TForm1::InitNoDevice() {
 void TForm1::RefreshErrorAP(vcl::TObject*) {
     InitNoDevice();
     NoDevicePageFlag = 1;
-    device::FormControl<vcl::TRadioButton>(*this, "rb_1").SetChecked(true);
+    rb_1->SetChecked(true);
     gbPage1->SetVisible(true);
     for (vcl::TGroupBox* page : {gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
         page->SetVisible(false);

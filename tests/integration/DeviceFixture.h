@@ -3,6 +3,7 @@
 // scale small, the device timer's ticks driven by the test, every modal dialog answered
 // and recorded, and the bus's protocol-violation list checked after every test.
 #include "device/DeviceImage.h"
+#include "device/Subroutines.h"
 #include "shell/Main.h"
 #include "simulator/SimBus.h"
 #include "simulator/SimMouse.h"
@@ -61,6 +62,10 @@ protected:
     // Plugs the mouse in and lets the first tick find and read it.
     std::shared_ptr<simulator::SimMouse> StartWithMouse();
 
+public:
+    static std::vector<uint8_t> DefaultImage(int n = 1);
+
+protected:
     bool Present() const;
     bool OverlaysVisible(bool visible) const;
     bool Visible(const char* name) const;
@@ -68,7 +73,6 @@ protected:
     std::vector<std::string> ItemsOf(const char* name) const;
     // Commands (byte 1 of the 40 reports) sent so far.
     std::vector<uint8_t> CommandsSent() const;
-    static std::vector<uint8_t> DefaultImage(int n = 1);
 
     std::shared_ptr<simulator::SimBus> bus;
     std::unique_ptr<shell::TForm1> form;

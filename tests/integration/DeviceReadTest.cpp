@@ -70,28 +70,28 @@ TEST_F(DeviceReadTest, IdentityFFFFMatchesTheShippedHeader) {
 }
 
 TEST_F(DeviceReadTest, TheReservePairOfTheLayoutSettingsIsAcceptedToo) {
-    shell::ReserveManufacturerId = 12;
-    shell::ReserveProductId = 34;
+    form->ReserveManufacturerId = 12;
+    form->ReserveProductId = 34;
     auto mouse = AddMouse(ImageWithIdentity(12, 34));
     Tick();
-    shell::ReserveManufacturerId = 0;
-    shell::ReserveProductId = 0;
+    form->ReserveManufacturerId = 0;
+    form->ReserveProductId = 0;
     EXPECT_EQ(LiveImageBytes(), mouse->Image());
     EXPECT_EQ(TextOf("edt_VendorID_Rd"), "12");
     EXPECT_EQ(TextOf("edt_ProductID_Rd"), "34");
 }
 
 TEST_F(DeviceReadTest, AnotherIdentityIsRefusedWithTheTimerOffUntilOk) {
-    shell::ReserveManufacturerId = 12;
-    shell::ReserveProductId = 34;
+    form->ReserveManufacturerId = 12;
+    form->ReserveProductId = 34;
     AddMouse(ImageWithIdentity(12, 35));
     const Bytes before = LiveImageBytes();
     bool timerWhileOpen = true;
     modal->whileOpen = [&](size_t) { timerWhileOpen = form->DevTimer->Enabled(); };
     form->DevTimer->SetEnabled(true);
     Tick();
-    shell::ReserveManufacturerId = 0;
-    shell::ReserveProductId = 0;
+    form->ReserveManufacturerId = 0;
+    form->ReserveProductId = 0;
 
     ASSERT_EQ(modal->texts.size(), 1u);
     EXPECT_EQ(modal->texts[0], "The mouse manufacturer or product id error");

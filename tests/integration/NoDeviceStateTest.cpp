@@ -32,7 +32,7 @@ protected:
     }
     // Everything the no-device state puts on the window, for comparing two calls.
     struct Snapshot {
-        device::TConfigCopies copies;
+        std::vector<Bytes> copies;
         Bytes live;
         std::array<std::array<std::string, 12>, 3> keys;
         std::array<std::string, 9> combos;
@@ -43,7 +43,10 @@ protected:
         bool operator==(const Snapshot&) const = default;
     };
     Snapshot Take() {
-        Snapshot s{static_cast<device::TConfigCopies&>(*form),
+        auto bytes = [](const auto& a) { return Bytes(a.begin(), a.end()); };
+        Snapshot s{{bytes(form->VendorCopy), bytes(form->UserCopy), bytes(form->Profile1Copy),
+                    bytes(form->Profile2Copy), bytes(form->Profile3Copy),
+                    bytes(form->IdentityCopy)},
                    Bytes(device::LiveImage.begin(), device::LiveImage.end()),
                    form->KeyCodeStrings,
                    form->ComboCodeStrings,
