@@ -27,8 +27,8 @@
 #define VTRM_FORM1_HANDLERS_DEVICE(X) X(Notify, DevTimerTimer)
 
 // Other methods of TForm1 (declarations inside the class).
-#define VTRM_FORM1_METHODS_DEVICE                                                                 \
-    /* Arrival, removal and the configuration read (MainDevice.cpp). */                           \
+#define VTRM_FORM1_METHODS_DEVICE                                                                  \
+    /* Arrival, removal and the configuration read (MainDevice.cpp). */                            \
     void OpenDeviceByTable();                                                                      \
     void DeviceLost();                                                                             \
     void ReFindDev();                                                                              \
@@ -42,7 +42,7 @@
     void InitNoDevice();                                                                           \
     void RefreshErrorAP(vcl::TObject* Sender = nullptr);                                           \
     void ResetDeviceAndReFind();                                                                   \
-    /* The configuration image on the window (FormImage.cpp). */                                  \
+    /* The configuration image on the window (FormImage.cpp). */                                   \
     device::DefaultsContext DefaultsFromWindow();                                                  \
     void SplitLiveImage(bool showPatchCodeCheck = false);                                          \
     void CheckVendorSection();                                                                     \
@@ -53,7 +53,7 @@
     void ReadAndRefreshDeviceMacros();                                                             \
     void RefreshFireMacroName();                                                                   \
     void ClearMacroEditor();                                                                       \
-    /* The PC macro library and the macro names (FormMacros.cpp). */                              \
+    /* The PC macro library and the macro names (FormMacros.cpp). */                               \
     void CheckPCMacro(vcl::TObject* Sender = nullptr);                                             \
     void RefreshPCMacroName();                                                                     \
     void RefreshMacroAddr();

@@ -14,16 +14,15 @@ std::string LibraryProblemText(const device::PCMacroLibraryResult& result) {
     using device::PCMacroLibraryStatus;
     switch (result.Status) {
     case PCMacroLibraryStatus::WrongSize:
-        return "The macro library file " + result.Path + " is " +
-               std::to_string(result.FileSize) + " bytes long instead of " +
-               std::to_string(device::image::PCMacroLibrarySize) +
+        return "The macro library file " + result.Path + " is " + std::to_string(result.FileSize) +
+               " bytes long instead of " + std::to_string(device::image::PCMacroLibrarySize) +
                ". It was left unchanged; the built-in macros are used.";
     case PCMacroLibraryStatus::Unreadable:
         return "The macro library file " + result.Path + " cannot be read (" + result.Reason +
                "). It was left unchanged; the built-in macros are used.";
     case PCMacroLibraryStatus::NotCreated:
-        return "The macro library file " + result.Path + " cannot be created (" +
-               result.Reason + "). The built-in macros are used.";
+        return "The macro library file " + result.Path + " cannot be created (" + result.Reason +
+               "). The built-in macros are used.";
     default:
         return {};
     }
@@ -39,8 +38,8 @@ std::array<uint8_t, 4> CodeBytes(const std::string& code) {
 } // namespace
 
 void TForm1::CheckPCMacro(vcl::TObject*) {
-    const device::PCMacroLibraryResult result = device::CheckPCMacroLibrary(
-        device::PCMacroLibraryPath(MacroLibraryFolder, ProgramFolder));
+    const device::PCMacroLibraryResult result =
+        device::CheckPCMacroLibrary(device::PCMacroLibraryPath(MacroLibraryFolder, ProgramFolder));
     if (!result.Ok()) RefreshFormMessagDialog(vcl::Utf8ToUtf16(LibraryProblemText(result)));
 }
 

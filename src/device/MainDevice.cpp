@@ -187,8 +187,8 @@ void TForm1::ReadDevInfo() {
     edt_VendorID_Rd->SetText(vcl::IntToStr(manufacturer));
     edt_ProductID_Rd->SetText(vcl::IntToStr(product));
 
-    const bool expected = manufacturer == device::ExpectedManufacturerId &&
-                          product == device::ExpectedProductId;
+    const bool expected =
+        manufacturer == device::ExpectedManufacturerId && product == device::ExpectedProductId;
     const bool reserve = manufacturer == ReserveManufacturerId && product == ReserveProductId;
     if (expected || reserve) {
         Btn_Read();
@@ -228,8 +228,9 @@ void TForm1::DataBufToUI() {
             KeyCodeStrings[p][k] =
                 RecordText(profiles[p]->data() + device::image::ButtonFunctionSize * k);
     for (int n = 0; n < device::image::ComboRecordCount; ++n)
-        ComboCodeStrings[n] = RecordText(VendorCopy.data() + device::image::VendorComboRecords.Offset +
-                                         device::image::ButtonFunctionSize * n);
+        ComboCodeStrings[n] =
+            RecordText(VendorCopy.data() + device::image::VendorComboRecords.Offset +
+                       device::image::ButtonFunctionSize * n);
 }
 
 void TForm1::ShowCurrentProfilePage() {

@@ -4,6 +4,7 @@
 #include "device/Subroutines.h"
 #include "platform/core/Time.h"
 #include "shell/Main.h"
+#include "shell/SkinImages.h"
 
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/SysUtils.h"
@@ -55,6 +56,15 @@ void TForm1::RefreshErrorAP(vcl::TObject*) {
     gbPage1->SetVisible(true);
     for (vcl::TGroupBox* page : {gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
         page->SetVisible(false);
+
+    // The first page's menu entry shows pressed on all five headers, every other normal.
+    vcl::TPngImage decoder;
+    for (int i = 1; i <= 5; ++i)
+        LoadSkinPng(Named<vcl::TImage>("Img_Main_" + vcl::IntToStr(i)), "SetS_03", decoder);
+    for (int i = 1; i <= 5; ++i)
+        for (const char* family : {"Img_Switch_", "Img_Fixed_", "Img_Adv_", "Img_Breath_",
+                                   "Img_Macro_", "Img_Update_", "Img_Engineer_"})
+            LoadSkinPng(Named<vcl::TImage>(family + vcl::IntToStr(i)), "SetS_01", decoder);
 }
 
 void TForm1::ResetDeviceAndReFind() {

@@ -206,8 +206,8 @@ TEST_F(DeviceReadTest, CodeStringsHoldEveryProfileKeyAndComboRecordInUpperCaseHe
         for (int k = 0; k < 12; ++k) {
             char expected[9];
             const size_t at = device::image::Profile1.Offset + 49 * p + 4 * k;
-            std::snprintf(expected, sizeof expected, "%02X%02X%02X%02X", image[at],
-                          image[at + 1], image[at + 2], image[at + 3]);
+            std::snprintf(expected, sizeof expected, "%02X%02X%02X%02X", image[at], image[at + 1],
+                          image[at + 2], image[at + 3]);
             EXPECT_EQ(form->KeyCodeStrings[p][k], expected) << p << "," << k;
         }
     EXPECT_EQ(form->ComboCodeStrings[2], "08010000");

@@ -29,8 +29,7 @@ TEST_F(DeviceResetTest, ASuccessfulResetReadsTheImageAgainAndLeavesTheTimerRunni
     EXPECT_EQ(shell::NoDevicePageFlag, 0);
     const std::vector<uint8_t> commands = CommandsSent();
     // First read, then the reset and a second open, information, identity and image read.
-    EXPECT_EQ(Bytes(commands.begin() + 4, commands.end()),
-              (Bytes{0x0E, 0x0D, 0x0D, 0x09, 0x09}));
+    EXPECT_EQ(Bytes(commands.begin() + 4, commands.end()), (Bytes{0x0E, 0x0D, 0x0D, 0x09, 0x09}));
 }
 
 TEST_F(DeviceResetTest, TheWindowIsKeptAliveDuringTheWait) {

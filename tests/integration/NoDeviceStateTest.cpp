@@ -5,6 +5,7 @@
 #include "device/MainDevice.h"
 #include "device/Subroutines.h"
 
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/StdCtrls.h"
 
 namespace devtest {
@@ -37,6 +38,7 @@ protected:
         std::array<std::array<std::string, 12>, 3> keys;
         std::array<std::string, 9> combos;
         std::vector<bool> pages;
+        std::vector<std::string> pictures;
         std::vector<std::string> names, fireNames;
         uint8_t noDevice;
         bool rb1;
@@ -51,6 +53,7 @@ protected:
                    form->KeyCodeStrings,
                    form->ComboCodeStrings,
                    {},
+                   {},
                    ItemsOf("LB_Name"),
                    ItemsOf("LB_FireMacroName"),
                    shell::NoDevicePageFlag,
@@ -58,6 +61,9 @@ protected:
         for (const char* page :
              {"gbPage1", "gbPage2", "gbPage3", "gbPage4", "gbPage5", "gbPage6", "gbPage7"})
             s.pages.push_back(Visible(page));
+        for (vcl::TComponent* c : form->Components())
+            if (auto* image = dynamic_cast<vcl::TImage*>(c))
+                s.pictures.push_back(image->PictureName());
         return s;
     }
 };
@@ -85,9 +91,19 @@ TEST_F(NoDeviceStateTest, TheWindowShowsTheFirstDefaultImageOnTheFirstPageOnly) 
     EXPECT_EQ(ItemsOf("LB_FireMacroName").size(), 10u);
     // The split without the read's patch-code step.
     EXPECT_EQ(TextOf("edt_PatCodeCk"), "");
+    // The first page's menu entry pressed on every header, the others normal.
+    for (int i = 1; i <= 5; ++i) {
+        const std::string digit = std::to_string(i);
+        EXPECT_EQ(Control<vcl::TImage>(("Img_Main_" + digit).c_str()).PictureName(), "SetS_03");
+        for (const char* family : {"Img_Switch_", "Img_Fixed_", "Img_Adv_", "Img_Breath_",
+                                   "Img_Macro_", "Img_Update_", "Img_Engineer_"})
+            EXPECT_EQ(Control<vcl::TImage>((family + digit).c_str()).PictureName(), "SetS_01")
+                << family << i;
+    }
 }
 
 TEST_F(NoDeviceStateTest, CalledTwiceInARowItLeavesTheSameState) {
+    StartWithMouse(); // something else on the window first
     form->RefreshErrorAP();
     const Snapshot first = Take();
     form->RefreshErrorAP();
