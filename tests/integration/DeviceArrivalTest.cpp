@@ -33,7 +33,9 @@ TEST_F(DeviceArrivalTest, OnlyAKeyboardAtStartShowsTheLossMessageAfterTheFirstTi
 TEST_F(DeviceArrivalTest, TheFirstTickWithTheMousePresentReadsTheWholeImage) {
     AddKeyboard();
     auto mouse = AddMouse();
+    device::PCMacroNameTable[4] = device::AsciiMacroName("Reload");
     Tick();
+    device::PCMacroNameTable[4] = {};
 
     EXPECT_TRUE(modal->texts.empty());
     EXPECT_TRUE(Present());
@@ -54,6 +56,8 @@ TEST_F(DeviceArrivalTest, TheFirstTickWithTheMousePresentReadsTheWholeImage) {
     EXPECT_EQ(TextOf("edt_VendorID_Rd"), "255");
     EXPECT_EQ(TextOf("edt_ProductID_Rd"), "255");
     EXPECT_EQ(TextOf("edt_PatCodeCk"), "07A2");
+    // The PC macro list is shown afresh with the read.
+    EXPECT_EQ(ItemsOf("LB_PCMacroName"), (std::vector<std::string>{"Reload"}));
 }
 
 TEST_F(DeviceArrivalTest, TheReadRunsBehindTheOverlaysWithTheTimerOffAndTheLoadingFlagSet) {

@@ -47,11 +47,13 @@ TEST_F(DeviceUnplugTest, TheMouseUnpluggedFallsBackToTheDefaultsBehindTheOverlay
         EXPECT_EQ(shell::NoDevicePageFlag, 1);
         EXPECT_TRUE(OverlaysVisible(true));
     };
+    form->LabelRun->SetEnabled(true); // a caption rolling when the mouse goes
     mouse->Unplug();
     Tick();
 
     ASSERT_EQ(modal->texts.size(), 1u);
     EXPECT_EQ(modal->texts[0], kLossText);
+    EXPECT_FALSE(form->LabelRun->Enabled());
     EXPECT_EQ(device::PingAnswered, 0);
     EXPECT_EQ(device::LastDeviceCount, 1);
     ExpectNoDeviceState();
