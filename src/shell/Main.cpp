@@ -1,5 +1,6 @@
 #include "shell/Main.h"
 
+#include "controls/RegisterControls.h"
 #include "platform/vcl/FormDesign.h"
 
 namespace shell {
@@ -7,6 +8,7 @@ namespace shell {
 TForm1* Form1 = nullptr;
 
 TForm1::TForm1(vcl::TComponent* owner) : vcl::TForm(owner) {
+    controls::RegisterControlClasses();
     vcl::LoadFormDesign(*this, "FORM1", Binding());
 }
 

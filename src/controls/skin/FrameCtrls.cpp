@@ -1,0 +1,50 @@
+#include "controls/skin/FrameCtrls.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QWidget>
+
+namespace controls {
+
+TFramePanel::TFramePanel(vcl::TComponent* owner) : vcl::TPanel(owner) {
+    // The frame replaces the panel's bevel.
+    SetBevelOuter(vcl::bvNone);
+    SetColor(clSkinPanel);
+    FontChanged();
+}
+
+void TFramePanel::FontChanged() {
+    vcl::TPanel::FontChanged();
+    detail::ApplySkinPalette(*this);
+}
+
+void TFramePanel::SetBorderColor(TColor color) {
+    if (color == borderColor_) return;
+    borderColor_ = color;
+    Invalidate();
+}
+
+bool TFramePanel::HandleEvent(QEvent* event) {
+    if (event->type() != QEvent::Paint || painting_) return vcl::TPanel::HandleEvent(event);
+    // The panel paints its face and caption first, then the frame goes over its edge.
+    // QWidget::event is reached through QObject, where it is public; the call passes
+    // the event filters, so it does not come back here.
+    QWidget* w = Widget();
+    painting_ = true;
+    static_cast<QObject*>(w)->event(event);
+    painting_ = false;
+    QPainter p(w);
+    p.setPen(vcl::ToQColor(borderColor_));
+    p.drawRect(w->rect().adjusted(0, 0, -1, -1));
+    return true;
+}
+
+bool TFramePanel::SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) {
+    if (name == "BorderColor") {
+        SetBorderColor(vcl::DesignColor(value));
+        return true;
+    }
+    return vcl::TPanel::SetDesignProperty(name, value);
+}
+
+} // namespace controls

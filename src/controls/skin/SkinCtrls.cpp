@@ -1,0 +1,192 @@
+#include "controls/skin/SkinCtrls.h"
+
+#include "platform/vcl/SysUtils.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPalette>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QWidget>
+
+namespace controls {
+
+namespace {
+// System colours (clBtnFace, clWindowText) mean "not chosen": the skin's own shows.
+QString SheetColor(TColor color, TColor skinDefault) {
+    const TColor c = (color & 0xFF000000u) ? skinDefault : color;
+    return vcl::ToQColor(c).name();
+}
+
+// The edit takes only keys that keep its text matching `pattern`.
+void RestrictInput(vcl::TControl& edit, const char* pattern) {
+    auto* line = static_cast<QLineEdit*>(edit.Widget());
+    line->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(pattern)), line));
+}
+
+const char* const kButtonSheet =
+    "QPushButton { background-color: %BACK%; color: %TEXT%; border: 1px solid %BORDER%; }"
+    "QPushButton:pressed { background-color: %ACCENT%; }"
+    "QPushButton:disabled { color: #6A707A; }";
+const char* const kCheckSheet = "QCheckBox { color: %TEXT%; }";
+const char* const kComboSheet =
+    "QComboBox { background-color: %BACK%; color: %TEXT%; border: 1px solid %BORDER%; }"
+    "QComboBox QAbstractItemView { background-color: %BACK%; color: %TEXT%;"
+    " selection-background-color: %ACCENT%; }";
+const char* const kEditSheet =
+    "QLineEdit { background-color: %BACK%; color: %TEXT%; border: 1px solid %BORDER%;"
+    " selection-background-color: %ACCENT%; }";
+const char* const kListSheet =
+    "QListWidget { background-color: %BACK%; color: %TEXT%; border: 1px solid %BORDER%; }"
+    "QListWidget::item:selected { background-color: %ACCENT%; color: %BACK%; }";
+const char* const kPageSheet =
+    "QTabWidget::pane { border: 1px solid %BORDER%; background-color: %BACK%; }"
+    "QTabBar::tab { background-color: #2B2F36; color: %TEXT%; border: 1px solid %BORDER%;"
+    " padding: 3px 10px; }"
+    "QTabBar::tab:selected { background-color: %ACCENT%; color: %BACK%; }";
+} // namespace
+
+namespace detail {
+void ApplySkinSheet(vcl::TControl& control, const char* sheet, TColor border) {
+    QString text = QString::fromLatin1(sheet);
+    text.replace(QLatin1String("%BACK%"), SheetColor(control.Color(), clSkinBack));
+    text.replace(QLatin1String("%TEXT%"), SheetColor(control.Font().Color(), clSkinText));
+    text.replace(QLatin1String("%BORDER%"), SheetColor(border, clSkinAccent));
+    text.replace(QLatin1String("%ACCENT%"), vcl::ToQColor(clSkinAccent).name());
+    // Re-polishing is costly and the design sets many fonts and colours one by one.
+    if (control.Widget()->styleSheet() != text) control.Widget()->setStyleSheet(text);
+}
+
+void ApplySkinPalette(vcl::TControl& control) {
+    // The group box draws its frame in Mid and Light, the panel and the group box their
+    // captions in WindowText.
+    QWidget* w = control.Widget();
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Mid, vcl::ToQColor(clSkinAccent));
+    pal.setColor(QPalette::Light, vcl::ToQColor(clSkinAccent));
+    pal.setColor(QPalette::WindowText, QColor(SheetColor(control.Font().Color(), clSkinText)));
+    w->setPalette(pal);
+}
+} // namespace detail
+
+// ---- buttons and group boxes ----
+
+TSkinCustomButton::TSkinCustomButton(vcl::TComponent* owner)
+    : TSkinned<vcl::TButton>(owner, kButtonSheet) {}
+
+void TSkinCustomButton::SetCaption(const std::string& caption) {
+    TSkinned<vcl::TButton>::SetCaption(caption);
+    Invalidate();
+}
+
+TSkinCustomGroupBox::TSkinCustomGroupBox(vcl::TComponent* owner) : vcl::TGroupBox(owner) {
+    FontChanged();
+}
+
+void TSkinCustomGroupBox::SetCaption(const std::string& caption) {
+    vcl::TGroupBox::SetCaption(caption);
+    Invalidate();
+}
+
+void TSkinCustomGroupBox::FontChanged() {
+    vcl::TGroupBox::FontChanged();
+    detail::ApplySkinPalette(*this);
+}
+
+// ---- check box ----
+
+TSkinCheckBox::TSkinCheckBox(vcl::TComponent* owner)
+    : TSkinned<vcl::TCheckBox>(owner, kCheckSheet) {}
+
+void TSkinCheckBox::SetChecked(bool checked) {
+    if (checked == checked_) return;
+    checked_ = checked;
+    {
+        QSignalBlocker block(Widget());
+        static_cast<QCheckBox*>(Widget())->setChecked(checked);
+    }
+    Invalidate();
+    if (!loading_) Click();
+}
+
+void TSkinCheckBox::Click() {
+    checked_ = static_cast<QCheckBox*>(Widget())->isChecked();
+    TSkinned<vcl::TCheckBox>::Click();
+}
+
+bool TSkinCheckBox::SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) {
+    // Only the design loader sets design properties; Loaded ends the loading.
+    loading_ = true;
+    if (name == "Checked") {
+        SetChecked(value.AsBool());
+        return true;
+    }
+    return TSkinned<vcl::TCheckBox>::SetDesignProperty(name, value);
+}
+
+void TSkinCheckBox::Loaded() {
+    TSkinned<vcl::TCheckBox>::Loaded();
+    loading_ = false;
+}
+
+// ---- combo box, edits, list box ----
+
+TSkinComboBox::TSkinComboBox(vcl::TComponent* owner)
+    : TSkinned<vcl::TComboBox>(owner, kComboSheet) {}
+
+TSkinEdit::TSkinEdit(vcl::TComponent* owner) : TSkinned<vcl::TEdit>(owner, kEditSheet) {}
+
+void TSkinEdit::SetBorderColor(TColor color) {
+    border_ = color;
+    Restyle();
+    Invalidate();
+}
+
+bool TSkinEdit::SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) {
+    if (name == "BorderColor") {
+        SetBorderColor(vcl::DesignColor(value));
+        return true;
+    }
+    return TSkinned<vcl::TEdit>::SetDesignProperty(name, value);
+}
+
+TSkinNumberEdit::TSkinNumberEdit(vcl::TComponent* owner) : TSkinEdit(owner) {
+    RestrictInput(*this, "[0-9]*");
+}
+
+THexEdit::THexEdit(vcl::TComponent* owner) : TSkinEdit(owner) {
+    RestrictInput(*this, "[0-9A-Fa-f]*");
+}
+
+int THexEdit::Value() const {
+    const std::string text = vcl::Trim(Text());
+    return text.empty() ? 0 : vcl::HexToInt(text);
+}
+
+TSkinListBox::TSkinListBox(vcl::TComponent* owner) : TSkinned<vcl::TListBox>(owner, kListSheet) {}
+
+void TSkinListBox::SetBorderColor(TColor color) {
+    border_ = color;
+    Restyle();
+    Invalidate();
+}
+
+bool TSkinListBox::SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) {
+    if (name == "BorderColor") {
+        SetBorderColor(vcl::DesignColor(value));
+        return true;
+    }
+    return TSkinned<vcl::TListBox>::SetDesignProperty(name, value);
+}
+
+// ---- page control ----
+
+TSkinPageControl::TSkinPageControl(vcl::TComponent* owner)
+    : TSkinned<vcl::TPageControl>(owner, kPageSheet) {}
+
+TSkinTabSheet::TSkinTabSheet(vcl::TComponent* owner) : vcl::TTabSheet(owner) {
+    SetColor(clSkinBack);
+}
+
+} // namespace controls
