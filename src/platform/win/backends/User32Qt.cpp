@@ -44,6 +44,7 @@ bool IsRemote(HWND window) {
 
 bool SendRequest(const RemoteWindow& remote, const char* request) {
     QLocalSocket socket;
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
     socket.connectToServer(remote.serverName);
     if (!socket.waitForConnected(ConnectTimeoutMs)) return false;
     socket.write(request);
@@ -75,6 +76,7 @@ HWND FindWindowA(const char* /*className*/, const char* windowName) {
         if (w->isWindow() && w->windowTitle() == title) return w;
     const QString name = ServerName(windowName);
     QLocalSocket probe;
+    probe.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
     probe.connectToServer(name);
     if (!probe.waitForConnected(ConnectTimeoutMs)) return nullptr;
     probe.disconnectFromServer();
