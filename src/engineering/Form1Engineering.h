@@ -1,8 +1,28 @@
 #pragma once
+#include "controls/skin/SkinCtrls.h"
 // The engineering page part of the main window (class TForm1, shell/Main.h): the controls it uses
 // by field, the handlers the form design binds, its other methods and its state.
 // Controls used by field: X(class, name).
-#define VTRM_FORM1_FIELDS_ENGINEERING(X) 
+#define VTRM_FORM1_FIELDS_ENGINEERING(X)                                                           \
+    X(controls::TSkinComboBox, cb_Package)                                                         \
+    X(controls::TSkinComboBox, cb_LEDMode)                                                         \
+    X(controls::TSkinComboBox, cb_KbdType)                                                         \
+    X(controls::TSkinComboBox, cb_Profile)                                                         \
+    X(controls::TSkinComboBox, cb_ProfileColor)                                                    \
+    X(controls::TSkinComboBox, cb_BtnEFT)                                                          \
+    X(controls::TSkinComboBox, cb_Profile1Color)                                                   \
+    X(controls::TSkinComboBox, cb_Profile2Color)                                                   \
+    X(controls::TSkinComboBox, cb_Profile3Color)                                                   \
+    X(controls::TSkinComboBox, cb_RTZ)                                                             \
+    X(controls::TSkinComboBox, cb_AXY)                                                             \
+    X(controls::TSkinComboBox, cb_CC)                                                              \
+    X(controls::TSkinComboBox, cb_MidCom)                                                          \
+    X(controls::TSkinComboBox, cb_BackCom)                                                         \
+    X(controls::TSkinComboBox, cb_ForwardCom)                                                      \
+    X(controls::TSkinComboBox, cb_CPICom)                                                          \
+    X(controls::TSkinComboBox, cb_CPIICom)                                                         \
+    X(controls::TSkinComboBox, cb_CPIDCom)                                                         \
+    X(controls::THexEdit, edt_OffSet)
 
 // Handlers bound by the form design: X(kind, name).
 #define VTRM_FORM1_HANDLERS_ENGINEERING(X)

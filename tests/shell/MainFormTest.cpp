@@ -15,8 +15,8 @@ TEST(MainFormTest, FrameFromTheDesign) {
     auto form = std::make_unique<shell::TForm1>(nullptr);
     EXPECT_EQ(form->Name(), "Form1");
     EXPECT_EQ(form->Caption(), "VTRM408x Gaming Mouse v1.0");
-    EXPECT_EQ(form->ClientWidth(), 1030);
-    EXPECT_EQ(form->ClientHeight(), 662);
+    EXPECT_EQ(form->ClientWidth(), 1252);
+    EXPECT_EQ(form->ClientHeight(), 684);
     EXPECT_EQ(form->BorderStyle(), bsNone);
     EXPECT_TRUE(form->Widget()->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(form->Color(), clMaroon);
@@ -39,8 +39,8 @@ TEST(MainFormTest, FrameFromTheDesign) {
     }
 
     form->Show();
-    EXPECT_EQ(form->Left(), (Screen()->Width() - 1030) / 2);
-    EXPECT_EQ(form->Top(), (Screen()->Height() - 662) / 2);
+    EXPECT_EQ(form->Left(), (Screen()->Width() - 1252) / 2);
+    EXPECT_EQ(form->Top(), (Screen()->Height() - 684) / 2);
     form->UpdateShape();
     EXPECT_FALSE(form->Widget()->mask().contains(QPoint(500, 300)))
         << "an empty page is all colour key";
