@@ -1,6 +1,10 @@
 #pragma once
 #include "controls/skin/SkinCtrls.h"
 #include "controls/unicode/WideCtrls.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
 // The settings pages part of the main window (class TForm1, shell/Main.h): the controls it uses
 // by field, the handlers the form design binds, its other methods and its state.
 // Controls used by field: X(class, name).
@@ -70,9 +74,22 @@
 #define VTRM_FORM1_HANDLERS_SETTINGS(X)
 
 // Other methods of TForm1 (declarations inside the class).
-#define VTRM_FORM1_METHODS_SETTINGS
+#define VTRM_FORM1_METHODS_SETTINGS                                                                \
+    void RefreshMouseSystemParameterA(vcl::TObject* Sender);                                       \
+    void RefreshMouseSystemParameterB(vcl::TObject* Sender);
+
+namespace shell {
+class TForm1;
+}
 
 namespace settings {
+// Reads "Fire Macro.bin" of the program folder into the fire script lists.
+void LoadFireMacroFile(shell::TForm1& form);
+
 // State the main window holds for this part.
-struct Form1SettingsState {};
+struct Form1SettingsState {
+    // The fire script file of the program folder.
+    uint8_t FireScriptsLoaded = 0;
+    std::array<std::string, 10> FireScriptCodes; // eight upper-case hexadecimal digits each
+};
 } // namespace settings

@@ -3,6 +3,11 @@
 #include "controls/skin/SkinCtrls.h"
 #include "controls/skin/TrayIcon.h"
 #include "controls/unicode/WideCtrls.h"
+#include "platform/vcl/SysUtils.h"
+
+#include <cstdint>
+#include <string>
+
 // The window shell part of the main window (class TForm1, shell/Main.h): the controls it uses
 // by field, the handlers the form design binds, its other methods and its state.
 // Controls used by field: X(class, name).
@@ -61,12 +66,83 @@
     X(vcl::TSaveDialog, SaveDialog1)
 
 // Handlers bound by the form design: X(kind, name).
-#define VTRM_FORM1_HANDLERS_SHELL(X)
+#define VTRM_FORM1_HANDLERS_SHELL(X)                                                               \
+    X(Notify, FormCreate)                                                                          \
+    X(CloseQuery, FormCloseQuery)                                                                  \
+    X(Mouse, Img_BaseMouseDown)                                                                    \
+    X(Notify, Btn_Exit1_0Click)                                                                    \
+    X(Notify, Btn_Exit2_0Click)                                                                    \
+    X(Notify, Btn_Minimize_0Click)                                                                 \
+    X(Notify, ButtonTypeIMouseEnter)                                                               \
+    X(Notify, ButtonTypeIMouseLeave)                                                               \
+    X(Notify, ButtonTypeJMouseEnter)                                                               \
+    X(Notify, ButtonTypeJMouseLeave)                                                               \
+    X(Notify, ButtonTypeBMouseEnter)                                                               \
+    X(Notify, ButtonTypeBMouseLeave)                                                               \
+    X(Notify, LabelRunTimer)
 
 // Other methods of TForm1 (declarations inside the class).
-#define VTRM_FORM1_METHODS_SHELL
+#define VTRM_FORM1_METHODS_SHELL                                                                   \
+    /* The hint event of the application; the control property keeps its name. */                  \
+    using vcl::TForm::ShowHint;                                                                    \
+    void ShowHint(vcl::TObject* Sender);                                                           \
+    void SizeNormalPages();                                                                        \
+    void SizeEngineerPage();                                                                       \
+    void HideAllMenu();                                                                            \
+    void ButtonTypeB_1IconInit(vcl::TObject* Sender);                                              \
+    void DisableMainButtonControl(vcl::TObject* Sender);                                           \
+    void EnableMainButtonControl(vcl::TObject* Sender);                                            \
+    void RefreshFormMessagDialog(const std::u16string& text);                                      \
+    void LoadBackgroundSize();                                                                     \
+    void LoadSkinImages();                                                                         \
+    void LoadOrgSettings();                                                                        \
+    /* The component of that name, which must exist and be of that class. */                       \
+    template <class T> T& Named(const std::string& name) {                                         \
+        return NamedComponent<T>(*this, name);                                                     \
+    }
 
 namespace shell {
+
+// Program-wide flags of the main window.
+extern uint8_t NoDevicePageFlag; // 1 while the window shows the no-device state
+extern uint8_t UiLoadingFlag;    // 1 while the form is filled from an image
+
+// The component of that name on the form; raises when there is none or it has another
+// class, since the window code relies on every numbered control of the design.
+vcl::TComponent& FindNamedComponent(vcl::TComponent& owner, const std::string& name);
+template <class T> T& NamedComponent(vcl::TComponent& owner, const std::string& name) {
+    T* c = dynamic_cast<T*>(&FindNamedComponent(owner, name));
+    if (!c) throw vcl::Exception("Component " + name + " has the wrong class");
+    return *c;
+}
+
 // State the main window holds for this part.
-struct Form1ShellState {};
+struct Form1ShellState {
+    // Size of the whole-window background, the size of the normal pages.
+    int PageWidth = 0;
+    int PageHeight = 0;
+    std::string ProgramFolder; // with its trailing delimiter
+    int LanguageNumber = 1;
+    // Settings of the [org] section.
+    bool WebLinkEnabled = false;
+    std::string WebLink;
+    int ReserveManufacturerId = 0;
+    int ReserveProductId = 0;
+    std::string MacroLibraryFolder; // empty, or a folder with its trailing delimiter
+    bool TextRollingEnabled = false;
+    bool GunDisplayEnabled = false;
+    bool DpiLedStatus = false;
+    int Gun6Number = 0;
+    int Gun7Number = 0;
+    int NumberOrder = 0;
+    // Rolling text of the hovered header label.
+    std::string RollingLabelName;
+    std::u16string RollingLabelCaption;
+    std::u16string RollingText;
+    int RollingStep = 0;
+    // Texts of the current language.
+    std::string LangFontName;
+    std::string TitleText;
+};
+
 } // namespace shell

@@ -10,6 +10,12 @@ TFramePanel::TFramePanel(vcl::TComponent* owner) : vcl::TPanel(owner) {
     // The frame replaces the panel's bevel.
     SetBevelOuter(vcl::bvNone);
     SetColor(clSkinPanel);
+    FontChanged();
+}
+
+void TFramePanel::FontChanged() {
+    vcl::TPanel::FontChanged();
+    detail::ApplySkinPalette(*this);
 }
 
 void TFramePanel::SetBorderColor(TColor color) {

@@ -15,6 +15,7 @@ public:
     bool SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) override;
 
 protected:
+    void FontChanged() override;
     bool HandleEvent(QEvent* event) override;
 
 private:

@@ -57,6 +57,17 @@ void ApplySkinSheet(vcl::TControl& control, const char* sheet, TColor border) {
     // Re-polishing is costly and the design sets many fonts and colours one by one.
     if (control.Widget()->styleSheet() != text) control.Widget()->setStyleSheet(text);
 }
+
+void ApplySkinPalette(vcl::TControl& control) {
+    // The group box draws its frame in Mid and Light, the panel and the group box their
+    // captions in WindowText.
+    QWidget* w = control.Widget();
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Mid, vcl::ToQColor(clSkinAccent));
+    pal.setColor(QPalette::Light, vcl::ToQColor(clSkinAccent));
+    pal.setColor(QPalette::WindowText, QColor(SheetColor(control.Font().Color(), clSkinText)));
+    w->setPalette(pal);
+}
 } // namespace detail
 
 // ---- buttons and group boxes ----
@@ -80,14 +91,7 @@ void TSkinCustomGroupBox::SetCaption(const std::string& caption) {
 
 void TSkinCustomGroupBox::FontChanged() {
     vcl::TGroupBox::FontChanged();
-    // The group box draws its frame in the palette's Mid and Light and its title in
-    // WindowText; the skin frames it in the accent colour.
-    QWidget* w = Widget();
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Mid, vcl::ToQColor(clSkinAccent));
-    pal.setColor(QPalette::Light, vcl::ToQColor(clSkinAccent));
-    pal.setColor(QPalette::WindowText, QColor(SheetColor(Font().Color(), clSkinText)));
-    w->setPalette(pal);
+    detail::ApplySkinPalette(*this);
 }
 
 // ---- check box ----

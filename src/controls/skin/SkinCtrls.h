@@ -21,6 +21,9 @@ namespace detail {
 // for the control's Color, %TEXT% for its font colour (the skin's own where either is
 // a system colour), %BORDER% for `border` and %ACCENT% for the skin's accent.
 void ApplySkinSheet(vcl::TControl& control, const char* sheet, TColor border);
+// For controls that paint themselves from their palette: text in the font colour (the
+// skin's own for a system colour), frame lines in the accent colour.
+void ApplySkinPalette(vcl::TControl& control);
 } // namespace detail
 
 // A control of the component library restyled whenever its colour or font changes.

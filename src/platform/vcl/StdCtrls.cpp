@@ -249,8 +249,14 @@ void TLabel::ApplyAlignment() {
     Label()->setAlignment(Qt::Alignment(HorizontalAlignment(alignment_) | vertical));
 }
 
+void TLabel::Loaded() {
+    TControl::Loaded();
+    designLoading_ = false;
+    AdjustSize();
+}
+
 void TLabel::AdjustSize() {
-    if (!autoSize_) return;
+    if (!autoSize_ || designLoading_) return;
     QLabel* l = Label();
     if (wordWrap_) {
         SetHeight(l->heightForWidth(l->width()));
@@ -275,6 +281,7 @@ void TLabel::ColorChanged() {
 }
 
 bool TLabel::SetDesignProperty(const std::string& name, const TDesignValue& value) {
+    designLoading_ = true;
     static const std::pair<const char*, TTextLayout> layouts[] = {
         {"tlTop", tlTop}, {"tlCenter", tlCenter}, {"tlBottom", tlBottom}};
     if (name == "Transparent")

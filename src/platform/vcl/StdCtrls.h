@@ -61,6 +61,7 @@ public:
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool on);
     bool SetDesignProperty(const std::string& name, const TDesignValue& value) override;
+    void Loaded() override;
 
 protected:
     void FontChanged() override;
@@ -71,6 +72,9 @@ private:
     void ApplyAlignment();
     void AdjustSize();
 
+    // While the design sets properties one by one, sizing waits for all of them: a
+    // caption set before "AutoSize = False" must not shrink the label first.
+    bool designLoading_ = false;
     bool transparent_ = false;
     bool autoSize_ = true;
     TAlignment alignment_ = taLeftJustify;

@@ -232,3 +232,45 @@ TEST(FormDesignTest, MissingResourceIsNamed) {
 }
 
 } // namespace
+
+namespace {
+
+class TLabelForm : public TForm {
+public:
+    TLabelForm() : TForm(nullptr) {}
+    TLabel* lbl_Fixed = nullptr;
+    TLabel* lbl_Auto = nullptr;
+    TFormBinding Binding() {
+        return {"TLabelForm", {Field("lbl_Fixed", lbl_Fixed), Field("lbl_Auto", lbl_Auto)}, {}};
+    }
+};
+
+// A design lists the caption before "AutoSize = False", as the VCL writes it; the label
+// must keep its designed size rather than shrink to the caption first.
+TEST(FormDesignTest, LabelSizeIsSettledAfterEveryPropertyIsSet) {
+    const char* const design = R"(object F: TLabelForm
+  object lbl_Fixed: TLabel
+    Left = 10
+    Top = 10
+    Width = 116
+    Height = 28
+    Caption = 'Go'
+    AutoSize = False
+  end
+  object lbl_Auto: TLabel
+    Left = 10
+    Top = 50
+    Width = 116
+    Height = 28
+    Caption = 'Go'
+  end
+end
+)";
+    TLabelForm form;
+    LoadFormDesignText(form, design, "LABELS", form.Binding());
+    EXPECT_EQ(form.lbl_Fixed->Width(), 116);
+    EXPECT_EQ(form.lbl_Fixed->Height(), 28);
+    EXPECT_LT(form.lbl_Auto->Width(), 116); // autosized to its short caption once loaded
+}
+
+} // namespace

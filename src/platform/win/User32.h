@@ -1,0 +1,41 @@
+#pragma once
+// The window calls the program makes of the system: finding a top-level window by its
+// title (also one of another process), restoring and activating it, and the system
+// commands of a borderless window (moving it with the mouse, minimising it).
+// A window handle is the window's toolkit widget. Windows of other processes are found
+// through the titles the windows publish (PublishWindowTitle): each published title
+// listens on a local socket named after it, so a second process can reach it.
+#include "platform/win/WinTypes.h"
+
+#include <cstdint>
+#include <string>
+
+namespace platform::win {
+
+constexpr UINT WM_SYSCOMMAND = 0x0112;
+constexpr uintptr_t SC_MINIMIZE = 0xF020;
+constexpr uintptr_t SC_MOVE = 0xF010;
+constexpr uintptr_t SC_DRAGMOVE = SC_MOVE + 2; // move by the caption area: follow the mouse
+constexpr int SW_RESTORE = 9;
+
+// The window whose title is exactly windowName (any class; className is ignored), or
+// null. A window of this process is found directly; one of another process through its
+// published title.
+HWND FindWindowA(const char* className, const char* windowName);
+// SW_RESTORE: un-minimises and shows the window. Other commands are not used.
+BOOL ShowWindow(HWND window, int command);
+// Raises and activates the window.
+BOOL SetForegroundWindow(HWND window);
+// Releases the mouse capture of this process.
+BOOL ReleaseCapture();
+// WM_SYSCOMMAND with SC_DRAGMOVE (run now: the window follows the mouse until the button
+// is released) or SC_MINIMIZE. Other messages are ignored (0).
+intptr_t SendMessageA(HWND window, UINT message, uintptr_t wParam, intptr_t lParam);
+// The same, queued: the command runs once the caller has returned to the event loop.
+BOOL PostMessageA(HWND window, UINT message, uintptr_t wParam, intptr_t lParam);
+
+// Makes the window findable by its title from other processes, for as long as it lives.
+// False when another process publishes that title already.
+bool PublishWindowTitle(HWND window, const std::string& title);
+
+} // namespace platform::win

@@ -1,0 +1,16 @@
+#pragma once
+// Unit SkinImages: the skin's pictures are PNG resources of type "RC_DATA"; every picture
+// change of the main window goes through LoadSkinPng.
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/PngImage.h"
+
+#include <string>
+
+namespace shell {
+
+// Decodes the resource with the routine's decoder and gives the control a copy of the
+// picture. A missing resource or a picture that does not decode raises; the control then
+// keeps its picture.
+void LoadSkinPng(vcl::TImage& target, const std::string& resourceName, vcl::TPngImage& decoder);
+
+} // namespace shell

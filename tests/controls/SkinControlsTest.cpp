@@ -1,0 +1,214 @@
+// The skinned controls as the window code uses them: check boxes that click only on a
+// change, combo boxes whose index runs no handler, border colours that reach the
+// screen, number and hexadecimal edits.
+#include "controls/skin/FrameCtrls.h"
+#include "controls/skin/SkinCtrls.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/SysUtils.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QEvent>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace controls;
+
+namespace {
+
+// The colour of one pixel of the control as it paints itself now.
+TColor PixelAt(vcl::TControl& c, int x, int y) {
+    const QImage shot = c.Widget()->grab().toImage();
+    return vcl::FromQColor(shot.pixelColor(x, y));
+}
+
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+// Lets every pending update reach the screen.
+void Settle() {
+    for (int i = 0; i < 5; ++i)
+        QTest::qWait(10);
+}
+
+struct ShownForm : ::testing::Test {
+    void SetUp() override {
+        form.SetBounds(0, 0, 200, 120);
+        form.Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    }
+    vcl::TForm form{nullptr};
+};
+
+} // namespace
+
+TEST(SkinCheckBoxTest, ClickHandlerRunsOnlyWhenTheStateChanges) {
+    TSkinCheckBox box(nullptr);
+    std::vector<bool> seen;
+    box.OnClick = [&](vcl::TObject* sender) {
+        EXPECT_EQ(sender, &box);
+        seen.push_back(box.Checked());
+    };
+    EXPECT_FALSE(box.Checked());
+    box.SetChecked(false);
+    EXPECT_TRUE(seen.empty());
+    box.SetChecked(true);
+    box.SetChecked(true);
+    box.SetChecked(false);
+    // The handler sees the new state already stored.
+    EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(static_cast<QCheckBox*>(box.Widget())->isChecked());
+}
+
+TEST(SkinCheckBoxTest, UserClickTogglesTheStoredFlag) {
+    TSkinCheckBox box(nullptr);
+    int clicks = 0;
+    box.OnClick = [&](vcl::TObject*) { ++clicks; };
+    static_cast<QCheckBox*>(box.Widget())->click();
+    EXPECT_TRUE(box.Checked());
+    EXPECT_EQ(clicks, 1);
+    // Unchecking in code after the user's click is a change, so it clicks again.
+    box.SetChecked(false);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST(SkinCheckBoxTest, CaptionAndFontGoToTheWidget) {
+    TSkinCheckBox box(nullptr);
+    box.SetCaption("Angle snapping");
+    box.Font().SetName("Arial");
+    auto* w = static_cast<QCheckBox*>(box.Widget());
+    EXPECT_EQ(w->text().toStdString(), "Angle snapping");
+    EXPECT_EQ(w->font().family().toStdString(), "Arial");
+}
+
+TEST(SkinComboBoxTest, ItemIndexRunsNoHandlerAndBeyondTheListSelectsNothing) {
+    TSkinComboBox combo(nullptr);
+    int changes = 0;
+    combo.OnChange = [&](vcl::TObject*) { ++changes; };
+    EXPECT_EQ(combo.ItemIndex(), -1);
+    for (const char* rate : {"125", "250", "500"})
+        combo.Items().Add(rate);
+    EXPECT_EQ(combo.ItemIndex(), -1);
+    combo.SetItemIndex(1);
+    EXPECT_EQ(combo.ItemIndex(), 1);
+    EXPECT_EQ(combo.Text(), "250");
+    combo.SetItemIndex(3);
+    EXPECT_EQ(combo.ItemIndex(), -1);
+    combo.SetItemIndex(2);
+    combo.Items().Clear();
+    EXPECT_EQ(combo.ItemIndex(), -1);
+    EXPECT_EQ(combo.Items().Count(), 0);
+    EXPECT_EQ(changes, 0);
+}
+
+TEST(SkinButtonTest, CaptionReadsBackAsStoredAndShows) {
+    TSkinButton button(nullptr);
+    button.SetCaption("Left button");
+    EXPECT_EQ(button.Caption(), "Left button");
+    EXPECT_EQ(static_cast<QPushButton*>(button.Widget())->text().toStdString(), "Left button");
+    button.SetCaption("");
+    EXPECT_EQ(button.Caption(), "");
+}
+
+TEST(SkinEditTest, BorderColorIsStoredAndDrawn) {
+    TSkinEdit edit(nullptr);
+    edit.SetBounds(0, 0, 80, 22);
+    edit.SetColor(vcl::RGB(0x20, 0x20, 0x20));
+    const TColor red = vcl::RGB(0xFF, 0, 0); // red in the low byte
+    edit.SetBorderColor(red);
+    EXPECT_EQ(edit.BorderColor(), red);
+    EXPECT_EQ(PixelAt(edit, 0, 11), red);
+    EXPECT_EQ(PixelAt(edit, 40, 11), vcl::RGB(0x20, 0x20, 0x20));
+    const TColor green = vcl::RGB(0, 0xC0, 0x10);
+    edit.SetBorderColor(green);
+    EXPECT_EQ(PixelAt(edit, 79, 11), green);
+    // A later colour change keeps the border.
+    edit.SetColor(vcl::RGB(0x30, 0x30, 0x30));
+    EXPECT_EQ(PixelAt(edit, 0, 11), green);
+}
+
+TEST(SkinListBoxTest, ItemsByIndexAndBorderColor) {
+    TSkinListBox list(nullptr);
+    list.SetBounds(0, 0, 100, 60);
+    list.Items().Add("Macro 1");
+    list.Items().Add("Macro 2");
+    EXPECT_EQ(list.Items()[1], "Macro 2");
+    EXPECT_THROW(list.Items()[2], vcl::EStringListError);
+    const TColor blue = vcl::RGB(0, 0, 0xFF);
+    list.SetBorderColor(blue);
+    EXPECT_EQ(list.BorderColor(), blue);
+    EXPECT_EQ(PixelAt(list, 0, 30), blue);
+}
+
+TEST(EditInputTest, NumberAndHexEditsTakeOnlyTheirDigitsFromTheKeyboard) {
+    TSkinNumberEdit number(nullptr);
+    QTest::keyClicks(number.Widget(), "4a-2 ");
+    EXPECT_EQ(number.Text(), "42");
+    THexEdit hex(nullptr);
+    QTest::keyClicks(hex.Widget(), "1fxG0");
+    EXPECT_EQ(hex.Text(), "1f0");
+}
+
+TEST(HexEditTest, ValueIsTheTextReadAsHexadecimal) {
+    THexEdit hex(nullptr);
+    EXPECT_EQ(hex.Value(), 0);
+    hex.SetText("1F");
+    EXPECT_EQ(hex.Value(), 31);
+    hex.SetText("0400");
+    EXPECT_EQ(hex.Value(), 1024);
+    hex.SetText("ff");
+    EXPECT_EQ(hex.Value(), 255);
+    hex.SetText("");
+    EXPECT_EQ(hex.Value(), 0);
+    // Only code can put other characters there; reading them is a conversion error.
+    hex.SetText("1G");
+    EXPECT_THROW(hex.Value(), vcl::EConvertError);
+}
+
+TEST_F(ShownForm, FramePanelRepaintsOnlyWhenItsBorderColourChanges) {
+    TFramePanel panel(nullptr);
+    panel.SetBounds(10, 10, 60, 40);
+    panel.SetParent(&form);
+    Settle();
+    PaintCounter counter(panel.Widget());
+
+    panel.SetBorderColor(panel.BorderColor());
+    Settle();
+    EXPECT_EQ(counter.paints, 0);
+
+    const TColor red = vcl::RGB(0xFF, 0, 0);
+    panel.SetBorderColor(red);
+    Settle();
+    EXPECT_GE(counter.paints, 1);
+    EXPECT_EQ(panel.BorderColor(), red);
+
+    counter.paints = 0;
+    panel.SetBorderColor(red);
+    Settle();
+    EXPECT_EQ(counter.paints, 0);
+    panel.SetParent(nullptr);
+}
+
+TEST(FramePanelTest, FrameIsDrawnOverTheFaceInTheBorderColour) {
+    TFramePanel panel(nullptr);
+    panel.SetBounds(0, 0, 50, 30);
+    const TColor face = vcl::RGB(0x2B, 0x2F, 0x36);
+    panel.SetColor(face);
+    panel.SetCaption("Menu");
+    const TColor cyan = vcl::RGB(0x19, 0xB4, 0xC8);
+    panel.SetBorderColor(vcl::RGB(1, 2, 3));
+    panel.SetBorderColor(cyan);
+    EXPECT_EQ(PixelAt(panel, 0, 0), cyan);
+    EXPECT_EQ(PixelAt(panel, 49, 29), cyan);
+    EXPECT_EQ(PixelAt(panel, 1, 1), face);
+}
