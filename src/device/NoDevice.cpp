@@ -12,12 +12,6 @@
 namespace shell {
 namespace {
 
-void SetOverlays(TForm1& form, bool visible) {
-    for (vcl::TLabel* overlay : {form.Disable_All_1, form.Disable_All_2, form.Disable_All_3,
-                                 form.Disable_All_4, form.Disable_All_5})
-        overlay->SetVisible(visible);
-}
-
 // Sleeps in steps of 10 ms, handling waiting messages after each, so the window stays
 // alive.
 void WaitHandlingMessages(int steps) {
@@ -29,12 +23,13 @@ void WaitHandlingMessages(int steps) {
 
 } // namespace
 
+// The same five overlays the page buttons show and hide around their work.
 void TForm1::ShowDisableOverlays() {
-    SetOverlays(*this, true);
+    DisableMainButtonControl(nullptr);
 }
 
 void TForm1::HideDisableOverlays() {
-    SetOverlays(*this, false);
+    EnableMainButtonControl(nullptr);
 }
 
 void TForm1::InitNoDevice() {
