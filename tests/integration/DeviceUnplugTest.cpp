@@ -48,12 +48,14 @@ TEST_F(DeviceUnplugTest, TheMouseUnpluggedFallsBackToTheDefaultsBehindTheOverlay
         EXPECT_TRUE(OverlaysVisible(true));
     };
     form->LabelRun->SetEnabled(true); // a caption rolling when the mouse goes
+    form->Pnl_Main->SetVisible(true);  // and a key menu open
     mouse->Unplug();
     Tick();
 
     ASSERT_EQ(modal->texts.size(), 1u);
     EXPECT_EQ(modal->texts[0], kLossText);
     EXPECT_FALSE(form->LabelRun->Enabled());
+    EXPECT_FALSE(form->Pnl_Main->Visible());
     EXPECT_EQ(device::PingAnswered, 0);
     EXPECT_EQ(device::LastDeviceCount, 1);
     ExpectNoDeviceState();
