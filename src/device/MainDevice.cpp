@@ -205,20 +205,30 @@ void TForm1::Btn_Read() {
     UiLoadingFlag = 1;
     DevTimer->SetEnabled(false);
     ShowDisableOverlays();
-    BusyStep();
-    RefreshPCMacroName();
-    if (DetectedInterface == "I2C") {
-        device::ReadEepromBlockWithWait(0, device::image::ImageSize, device::LiveImage.data());
-        SplitLiveImage(true);
+    // The form is given back however the fill ends: a step that raises must not leave the
+    // timer off and the handlers muted for the rest of the run.
+    auto giveFormBack = [this] {
+        BusyHide();
+        DevTimer->SetEnabled(true);
+        HideDisableOverlays();
+        UiLoadingFlag = 0;
+    };
+    try {
+        BusyStep();
+        RefreshPCMacroName();
+        if (DetectedInterface == "I2C") {
+            device::ReadEepromBlockWithWait(0, device::image::ImageSize, device::LiveImage.data());
+            SplitLiveImage(true);
+        }
+        DataBufToUI();
+        RefreshMouseSystemParameterA(nullptr);
+        RefreshMouseSystemParameterB(nullptr);
+        ShowCurrentProfilePage();
+    } catch (...) {
+        giveFormBack();
+        throw;
     }
-    DataBufToUI();
-    RefreshMouseSystemParameterA(nullptr);
-    RefreshMouseSystemParameterB(nullptr);
-    ShowCurrentProfilePage();
-    BusyHide();
-    DevTimer->SetEnabled(true);
-    HideDisableOverlays();
-    UiLoadingFlag = 0;
+    giveFormBack();
 }
 
 void TForm1::DataBufToUI() {

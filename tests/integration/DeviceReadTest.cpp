@@ -4,6 +4,9 @@
 #include "device/DefaultSetting.h"
 #include "device/MainDevice.h"
 #include "device/Subroutines.h"
+#include "platform/win/Registry.h"
+
+#include "platform/vcl/SysUtils.h"
 
 namespace devtest {
 namespace {
@@ -213,6 +216,20 @@ TEST_F(DeviceReadTest, CodeStringsHoldEveryProfileKeyAndComboRecordInUpperCaseHe
     EXPECT_EQ(form->ComboCodeStrings[2], "08010000");
     EXPECT_EQ(form->ComboCodeStrings[3], "07D1F020");
     EXPECT_EQ(form->ComboCodeStrings[8], "00000000");
+}
+
+TEST_F(DeviceReadTest, AFillStepThatRaisesStillGivesTheFormBack) {
+    AddMouse();
+    // A pointer setting that is no number makes the pointer-settings step raise.
+    platform::win::testing::OverrideCurrentUserValue("Control Panel\\Mouse", "MouseSpeed",
+                                                     std::string("fast"));
+    EXPECT_THROW(Tick(), vcl::EConvertError);
+    platform::win::testing::ClearCurrentUserOverrides();
+    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_TRUE(form->DevTimer->Enabled());
+    EXPECT_TRUE(OverlaysVisible(false));
+    EXPECT_EQ(busy.hides, 1);
+    EXPECT_EQ(device::DevicePollGuard, 0); // the next tick runs
 }
 
 } // namespace
