@@ -1,30 +1,24 @@
 #include "device/DeviceTexts.h"
 
-#include <map>
+#include <array>
+#include <utility>
 
 namespace device {
 namespace {
 
-std::map<std::string, std::string, std::less<>>& Texts() {
-    static std::map<std::string, std::string, std::less<>> texts = {
-        {"Str100", "Waiting to reconnect device"},
-        {"Str101", ""},
-        {"Str102", "VTRM408xData.bin file type error"},
-        {"Str107", "The mouse manufacturer or product id error"},
-    };
-    return texts;
-}
+constexpr std::array<std::pair<std::string_view, std::string_view>, 4> Texts = {{
+    {"Str100", "Waiting to reconnect device"},
+    {"Str101", ""},
+    {"Str102", "VTRM408xData.bin file type error"},
+    {"Str107", "The mouse manufacturer or product id error"},
+}};
 
 } // namespace
 
 std::string DeviceText(std::string_view key) {
-    auto& texts = Texts();
-    auto it = texts.find(key);
-    return it == texts.end() ? std::string() : it->second;
-}
-
-void SetDeviceText(std::string_view key, const std::string& text) {
-    Texts()[std::string(key)] = text;
+    for (const auto& [k, text] : Texts)
+        if (k == key) return std::string(text);
+    return {};
 }
 
 } // namespace device

@@ -1,7 +1,7 @@
 #pragma once
-// The few message texts the device handling shows, by their language-table keys. Until
-// the language tables are loaded these are the texts of the first table; the language
-// switch replaces them through SetDeviceText.
+// The few message texts the device handling shows, by their language-table keys. They are
+// the texts of the first language table; the language tables take their place once the
+// program reads them.
 #include <string>
 #include <string_view>
 
@@ -9,6 +9,5 @@ namespace device {
 
 // The text of a key ("Str100"); an unknown key gives an empty text.
 std::string DeviceText(std::string_view key);
-void SetDeviceText(std::string_view key, const std::string& text);
 
 } // namespace device
