@@ -1,5 +1,7 @@
 #include "shell/Program.h"
 
+#include "shell/BusyWindow.h"
+#include "shell/FormLoading.h"
 #include "shell/Main.h"
 
 #include <QApplication>
@@ -13,11 +15,14 @@ int ProgramMain(int argc, char** argv) {
     int exitCode = 1;
     // A window that failed to build or start has shown its exception box; the program
     // then ends instead of running a half-initialised window.
-    if (application->CreateForm(Form1)) {
+    if (application->CreateForm(Form1) && application->CreateForm(FormLoadingUI)) {
+        InstallBusyWindow();
         Form1->Show();
         exitCode = application->Run();
     }
+    UninstallBusyWindow();
     application->DestroyForms();
+    FormLoadingUI = nullptr;
     Form1 = nullptr;
     return exitCode;
 }
