@@ -78,11 +78,14 @@ void Count(benchmark::State& state) {
 
 void WholeImageRead(benchmark::State& state) {
     g_setup->mouse->SetTransferLatency(static_cast<uint32_t>(state.range(0)));
+    // Second argument 0: the same read without any busy window, for comparison.
+    if (state.range(1) == 0) device::SetBusyWindow(nullptr);
     std::vector<uint8_t> image(2048);
     for (auto _ : state) {
         if (!device::ReadEepromBlockWithWait(0, 2048, image.data())) state.SkipWithError("read");
         benchmark::DoNotOptimize(image.data());
     }
+    if (state.range(1) == 0) shell::InstallBusyWindow();
     device::GetBusyWindow()->Hide();
     g_setup->mouse->SetTransferLatency(0);
     Count(state);
@@ -148,7 +151,13 @@ BENCHMARK(SimulatorOnly)->Name("SimulatorOnly/ZeroLatency")->Arg(0)->Unit(benchm
 BENCHMARK(BusyWindowStep)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WholeImageRead)
     ->Name("WholeImageRead/OneMs")
-    ->Arg(1)
+    ->Args({1, 1})
+    ->Iterations(10)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(WholeImageRead)
+    ->Name("WholeImageRead/OneMs/NoBusyWindow")
+    ->Args({1, 0})
     ->Iterations(10)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
