@@ -1,9 +1,18 @@
 #pragma once
+#include "platform/win/HidBus.h"
+
+#include <memory>
 
 namespace shell {
 
 // The program block: single-instance check, application set-up, main window and busy
 // window creation, message loop. Returns the process exit code.
 int ProgramMain(int argc, char** argv);
+
+// Chooses the bus the program talks to the mouse through and installs it: the simulated
+// mouse when VTRM408X_SIMULATE=1, hidraw when it is 0; unset, hidraw when the mouse
+// (the ids of the default image header) is plugged in now, else the simulated mouse,
+// said in one line on stderr.
+std::shared_ptr<platform::hid::HidBus> InstallDeviceBus();
 
 } // namespace shell

@@ -231,7 +231,7 @@ bool TGifAnimator::LoadFromMemory(const void* data, size_t size) {
     picture_ = std::move(loaded);
     if (frameIndex_ >= FrameCount()) frameIndex_ = 0;
     Reschedule();
-    update();
+    FrameChanged();
     return true;
 }
 
@@ -239,7 +239,7 @@ void TGifAnimator::Clear() {
     picture_ = TGifPicture{};
     frameIndex_ = 0;
     Reschedule();
-    update();
+    FrameChanged();
 }
 
 void TGifAnimator::SetAnimate(bool on) {
@@ -257,7 +257,7 @@ void TGifAnimator::SetFrameIndex(int index) {
     if (index < 0 || (FrameCount() > 0 && index >= FrameCount())) return;
     frameIndex_ = index;
     Reschedule();
-    update();
+    FrameChanged();
 }
 
 int TGifAnimator::FrameDelay(int index) const {
@@ -301,8 +301,13 @@ void TGifAnimator::Reschedule() {
 void TGifAnimator::NextFrame() {
     if (FrameCount() == 0) return;
     frameIndex_ = (frameIndex_ + 1) % FrameCount();
-    update();
     Reschedule();
+    FrameChanged();
+}
+
+void TGifAnimator::FrameChanged() {
+    update();
+    if (OnFrameChange) OnFrameChange();
 }
 
 } // namespace support

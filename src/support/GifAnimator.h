@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,10 @@ public:
     // The frame on show; a null image when no picture is loaded.
     QImage CurrentFrame() const;
 
+    // Runs whenever what the control shows changes (another frame, another picture), so
+    // that a colour-keyed window can follow the shape of the frame on show.
+    std::function<void()> OnFrameChange;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -79,6 +84,7 @@ protected:
 private:
     void Reschedule();
     void NextFrame();
+    void FrameChanged();
 
     TGifPicture picture_;
     std::string lastError_;

@@ -1,0 +1,191 @@
+// Whole-image transfers against the simulated mouse, with the program's busy window
+// stepping before every data report, as the main window's reads and writes run them.
+//
+//   bench_DeviceTransfer                     (offscreen unless QT_QPA_PLATFORM is set)
+//
+// The "per_transfer" counter is the time of one feature transfer (294 per image). The
+// ZeroLatency runs measure the program's own cost: the device answers at once, and
+// SimulatorOnly measures what the simulated device itself takes for the same 294
+// transfers, to be subtracted. The OneMs runs make every transfer take 1 ms on the device
+// side (a sleep): the whole image then should take about 294 ms; SimulatorOnly/OneMs shows
+// what the sleeps alone take on this machine.
+#include "device/Subroutines.h"
+#include "shell/BusyWindow.h"
+#include "shell/FormLoading.h"
+#include "shell/Main.h"
+#include "simulator/SimBus.h"
+#include "simulator/SimMouse.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <sys/prctl.h>
+#include <vector>
+
+namespace {
+
+constexpr uint16_t kVendor = 0x1209;
+constexpr uint16_t kProduct = 0x08B9;
+constexpr int kTransfers = 294;
+
+struct Setup {
+    std::shared_ptr<simulator::SimBus> bus;
+    std::shared_ptr<simulator::SimMouse> mouse;
+    std::unique_ptr<shell::TForm1> main;
+    std::unique_ptr<shell::TFormLoadingUI> busy;
+};
+
+Setup* g_setup = nullptr;
+
+void Prepare() {
+    auto* s = new Setup;
+    s->bus = std::make_shared<simulator::SimBus>();
+    s->bus->SetTranscriptLimit(0);
+    simulator::SimMouseConfig config;
+    config.vendorId = kVendor;
+    config.productId = kProduct;
+    s->mouse = s->bus->AddMouse(config);
+    s->bus->AddKeyboard();
+    platform::hid::SetBus(s->bus);
+    s->main = std::make_unique<shell::TForm1>(nullptr);
+    s->main->SetBounds(100, 100, 1030, 662);
+    shell::Form1 = s->main.get();
+    s->main->Show();
+    s->busy = std::make_unique<shell::TFormLoadingUI>(nullptr);
+    shell::FormLoadingUI = s->busy.get();
+    s->busy->DoCreate();
+    shell::InstallBusyWindow();
+    if (!device::OpenDevice(kVendor, kProduct)) std::abort();
+    g_setup = s;
+}
+
+void Finish() {
+    shell::UninstallBusyWindow();
+    device::ReleaseDeviceHandles();
+    platform::hid::SetBus(nullptr);
+    shell::FormLoadingUI = nullptr;
+    shell::Form1 = nullptr;
+    delete g_setup;
+    g_setup = nullptr;
+}
+
+void Count(benchmark::State& state) {
+    state.counters["per_transfer"] = benchmark::Counter(
+        kTransfers, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void WholeImageRead(benchmark::State& state) {
+    g_setup->mouse->SetTransferLatency(static_cast<uint32_t>(state.range(0)));
+    // Second argument 0: the same read without any busy window, for comparison.
+    if (state.range(1) == 0) device::SetBusyWindow(nullptr);
+    std::vector<uint8_t> image(2048);
+    for (auto _ : state) {
+        if (!device::ReadEepromBlockWithWait(0, 2048, image.data())) state.SkipWithError("read");
+        benchmark::DoNotOptimize(image.data());
+    }
+    if (state.range(1) == 0) shell::InstallBusyWindow();
+    device::GetBusyWindow()->Hide();
+    g_setup->mouse->SetTransferLatency(0);
+    Count(state);
+}
+
+void WholeImageWrite(benchmark::State& state) {
+    g_setup->mouse->SetTransferLatency(static_cast<uint32_t>(state.range(0)));
+    std::vector<uint8_t> image(2048, 0x5A);
+    for (auto _ : state) {
+        if (!device::WriteEepromBlock(0, 2048, image.data())) state.SkipWithError("write");
+    }
+    device::GetBusyWindow()->Hide();
+    g_setup->mouse->SetTransferLatency(0);
+    Count(state);
+}
+
+// The simulated device alone: the same 294 transfers made straight on its connection.
+void SimulatorOnly(benchmark::State& state) {
+    g_setup->mouse->SetTransferLatency(static_cast<uint32_t>(state.range(0)));
+    platform::hid::HidError error{};
+    auto handle =
+        g_setup->bus->Open(g_setup->mouse->Path(), platform::hid::OpenAccess::Query, error);
+    for (auto _ : state) {
+        uint8_t command[8] = {0x40, 0x09, 0x00, 0x00, 0x08, 0x00, 0, 0};
+        handle->SetFeature(command, 8, error);
+        for (int i = 0; i < kTransfers - 1; ++i) {
+            uint8_t reply[8] = {0x41};
+            handle->GetFeature(reply, 8, error);
+            benchmark::DoNotOptimize(reply);
+        }
+    }
+    g_setup->mouse->SetTransferLatency(0);
+    Count(state);
+}
+
+// One busy-window step on its own, the window already showing.
+void BusyWindowStep(benchmark::State& state) {
+    for (auto _ : state)
+        device::GetBusyWindow()->Step();
+    device::GetBusyWindow()->Hide();
+}
+
+// The busy window following its animation's shape, as at every frame change.
+void BusyWindowShape(benchmark::State& state) {
+    device::GetBusyWindow()->Step();
+    for (auto _ : state)
+        g_setup->busy->UpdateShape();
+    device::GetBusyWindow()->Hide();
+}
+
+} // namespace
+
+BENCHMARK(BusyWindowShape)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WholeImageRead)
+    ->Name("WholeImageRead/ZeroLatency")
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(WholeImageWrite)
+    ->Name("WholeImageWrite/ZeroLatency")
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(SimulatorOnly)->Name("SimulatorOnly/ZeroLatency")->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BusyWindowStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WholeImageRead)
+    ->Name("WholeImageRead/OneMs")
+    ->Args({1, 1})
+    ->Iterations(10)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(WholeImageRead)
+    ->Name("WholeImageRead/OneMs/NoBusyWindow")
+    ->Args({1, 0})
+    ->Iterations(10)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(WholeImageWrite)
+    ->Name("WholeImageWrite/OneMs")
+    ->Arg(1)
+    ->Iterations(10)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(SimulatorOnly)
+    ->Name("SimulatorOnly/OneMs")
+    ->Arg(1)
+    ->Iterations(10)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    // The device's 1 ms is a sleep; the kernel's default timer slack of 50 us would add
+    // to every one of them and hide the program's own share.
+    prctl(PR_SET_TIMERSLACK, 1UL);
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    Prepare();
+    benchmark::RunSpecifiedBenchmarks();
+    Finish();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,275 @@
+// The busy window: its design, its place at creation and at every busy-window step,
+// its animation and the input it holds off.
+#include "FormLoadingFixture.h"
+#include "common/Screenshot.h"
+#include "device/Subroutines.h"
+#include "platform/vcl/StdCtrls.h"
+#include "support/InputBlock.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QWidget>
+
+using namespace vcl;
+using shell::TFormLoadingUI;
+
+namespace {
+
+// Handles events until the condition holds or two seconds have passed.
+template <class F> bool PumpUntil(F condition) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > 2000) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+using FormLoadingTest = FormLoadingFixture;
+
+TEST_F(FormLoadingTest, WindowAndAnimationAsDesigned) {
+    Create(0, 0, 1030, 662);
+    TFormLoadingUI& busy = Busy();
+    EXPECT_EQ(busy.Name(), "FormLoadingUI");
+    EXPECT_EQ(busy.Caption(), "FormLoadingUI");
+    EXPECT_EQ(busy.ClientWidth(), 206);
+    EXPECT_EQ(busy.ClientHeight(), 196);
+    EXPECT_EQ(busy.BorderStyle(), bsNone);
+    EXPECT_TRUE(busy.Widget()->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(busy.FormStyle(), fsStayOnTop);
+    EXPECT_TRUE(busy.Widget()->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(busy.Color(), clBlack);
+    EXPECT_TRUE(busy.TransparentColor());
+    EXPECT_EQ(busy.TransparentColorValue(), clBlack);
+    EXPECT_TRUE(busy.AlphaBlend());
+    EXPECT_EQ(busy.AlphaBlendValue(), 255);
+    EXPECT_TRUE(busy.KeyPreview()) << "switched on in creation";
+    EXPECT_FALSE(busy.Visible()) << "created hidden";
+    EXPECT_FALSE(busy.Widget()->isVisible());
+    EXPECT_FALSE(busy.InputBlocked());
+
+    support::TGifAnimatorControl* gif = busy.WaitGif;
+    ASSERT_NE(gif, nullptr);
+    EXPECT_EQ(gif->Name(), "WaitGif");
+    EXPECT_EQ(gif->Parent(), &busy);
+    EXPECT_EQ(gif->Left(), 0);
+    EXPECT_EQ(gif->Top(), 0);
+    EXPECT_EQ(gif->Width(), 200);
+    EXPECT_EQ(gif->Height(), 192);
+    EXPECT_TRUE(gif->Stretch());
+    EXPECT_TRUE(gif->Animate());
+    EXPECT_EQ(gif->PictureName(), "BUSYGIF");
+    EXPECT_EQ(gif->Animator()->FrameCount(), 12);
+    EXPECT_EQ(gif->Animator()->PictureSize(), QSize(200, 192));
+    EXPECT_EQ(gif->FrameIndex(), 10) << "the design's frame until the animation runs";
+}
+
+TEST_F(FormLoadingTest, CreationPlacesItFortyPixelsBelowTheCentreOfForm1) {
+    Create(100, 50, 1030, 662);
+    EXPECT_EQ(Busy().Left(), 100 + (1030 - 206) / 2);
+    EXPECT_EQ(Busy().Top(), 50 + (662 - 196) / 2 + 40);
+}
+
+TEST_F(FormLoadingTest, CreationHalvesTruncateTowardZero) {
+    // A main window narrower and lower than the busy window: odd negative differences,
+    // where flooring would give one pixel less.
+    Create(300, 200, 101, 95);
+    EXPECT_EQ(Busy().Left(), 300 - 52);
+    EXPECT_EQ(Busy().Top(), 200 - 50 + 40);
+}
+
+TEST_F(FormLoadingTest, EveryStepCentresOnForm1WithoutTheOffset) {
+    Create(100, 50, 1030, 662);
+    device::BusyWindow* step = device::GetBusyWindow();
+    ASSERT_NE(step, nullptr);
+
+    step->Step();
+    EXPECT_TRUE(Busy().Visible());
+    EXPECT_TRUE(Busy().Widget()->isVisible());
+    EXPECT_EQ(Busy().Left(), 100 + 412);
+    EXPECT_EQ(Busy().Top(), 50 + 233);
+
+    // Form1 moved between two steps of one transfer: the next step follows it.
+    Main().SetBounds(-40, 7, 1030, 662);
+    step->Step();
+    EXPECT_EQ(Busy().Left(), -40 + 412);
+    EXPECT_EQ(Busy().Top(), 7 + 233);
+
+    // Grown to the engineering size: centred on the larger window.
+    Main().SetBounds(-40, 7, 1256, 680);
+    step->Step();
+    EXPECT_EQ(Busy().Left(), -40 + (1256 - 206) / 2);
+    EXPECT_EQ(Busy().Top(), 7 + (680 - 196) / 2);
+    EXPECT_EQ(Busy().Width(), 206);
+    EXPECT_EQ(Busy().Height(), 196);
+
+    step->Hide();
+    EXPECT_FALSE(Busy().Visible());
+    EXPECT_FALSE(Busy().Widget()->isVisible());
+
+    // Shown again after a move while hidden: placed before it shows.
+    Main().SetBounds(10, 20, 1030, 662);
+    step->Step();
+    EXPECT_TRUE(Busy().Visible());
+    EXPECT_EQ(Busy().Left(), 10 + 412);
+    EXPECT_EQ(Busy().Top(), 20 + 233);
+    EXPECT_FALSE(testing_support::SaveScreenshot(Busy().Widget(), "FormLoadingUI").isEmpty());
+    step->Hide();
+}
+
+TEST_F(FormLoadingTest, StepWithoutBusyWindowOrMainWindowStillHandlesMessages) {
+    Create(0, 0, 1030, 662);
+    device::BusyWindow* step = device::GetBusyWindow();
+    bool ran = false;
+    QTimer::singleShot(0, qApp, [&] { ran = true; });
+    shell::FormLoadingUI = nullptr;
+    step->Step();
+    EXPECT_TRUE(ran) << "waiting messages are handled";
+    EXPECT_FALSE(Busy().Visible());
+
+    // Without Form1 the window shows where it stands.
+    shell::FormLoadingUI = &Busy();
+    const int left = Busy().Left(), top = Busy().Top();
+    shell::Form1 = nullptr;
+    step->Step();
+    EXPECT_TRUE(Busy().Visible());
+    EXPECT_EQ(Busy().Left(), left);
+    EXPECT_EQ(Busy().Top(), top);
+    step->Hide();
+}
+
+TEST_F(FormLoadingTest, BlackIsSeeThrough) {
+    Create(0, 0, 1030, 662);
+    device::GetBusyWindow()->Step();
+    Busy().UpdateShape();
+    const QRegion shape = Busy().Widget()->mask();
+    ASSERT_FALSE(shape.isEmpty());
+    // The strip beside and below the 200 x 192 picture is window colour: see-through.
+    for (QPoint p : {QPoint(203, 10), QPoint(10, 194), QPoint(205, 195)})
+        EXPECT_FALSE(shape.contains(p)) << p.x() << "," << p.y();
+    // Inside the picture, exactly the frame's non-black pixels are kept.
+    const QImage frame =
+        Busy().WaitGif->Animator()->CurrentFrame().convertToFormat(QImage::Format_ARGB32);
+    int kept = 0, black = 0;
+    for (int y = 0; y < 192; y += 3)
+        for (int x = 0; x < 200; x += 3) {
+            const QRgb c = frame.pixel(x, y);
+            const bool seeThrough = qAlpha(c) == 0 || (c & 0xFFFFFF) == 0;
+            EXPECT_EQ(shape.contains(QPoint(x, y)), !seeThrough) << x << "," << y;
+            (seeThrough ? black : kept)++;
+        }
+    EXPECT_GT(kept, 0);
+    EXPECT_GT(black, 0);
+    device::GetBusyWindow()->Hide();
+}
+
+TEST_F(FormLoadingTest, AnimationRunsWhileShownAndHoldsWhileHidden) {
+    Create(0, 0, 1030, 662);
+    support::TGifAnimator* gif = Busy().WaitGif->Animator();
+    const int before = gif->FrameIndex();
+    QApplication::processEvents();
+    QTest::qWait(120);
+    EXPECT_EQ(gif->FrameIndex(), before) << "no animation while the window is hidden";
+
+    device::GetBusyWindow()->Step();
+    const int shown = gif->FrameIndex();
+    EXPECT_TRUE(PumpUntil([&] { return gif->FrameIndex() != shown; }));
+    // It keeps cycling through every frame, not just one step.
+    int seen = 0;
+    int last = gif->FrameIndex();
+    EXPECT_TRUE(PumpUntil([&] {
+        if (gif->FrameIndex() != last) {
+            last = gif->FrameIndex();
+            ++seen;
+        }
+        return seen >= 12;
+    }));
+    device::GetBusyWindow()->Hide();
+}
+
+class BlockedInputTest : public FormLoadingFixture {
+protected:
+    void SetUp() override {
+        Create(0, 0, 1030, 662);
+        button_ = new TButton(&Main());
+        button_->SetParent(Main().gbPage1);
+        button_->SetBounds(20, 20, 80, 24);
+        button_->OnClick = [this](TObject*) { ++clicks_; };
+        edit_ = new TEdit(&Main());
+        edit_->SetParent(Main().gbPage1);
+        edit_->SetBounds(20, 60, 80, 24);
+        Main().Show();
+        QApplication::processEvents();
+    }
+    QWidget* ButtonWidget() { return button_->Widget(); }
+
+    TButton* button_ = nullptr;
+    TEdit* edit_ = nullptr;
+    int clicks_ = 0;
+};
+
+TEST_F(BlockedInputTest, ClicksAndKeysToTheMainWindowAreDroppedWhileItShows) {
+    QTest::mouseClick(ButtonWidget(), Qt::LeftButton);
+    ASSERT_EQ(clicks_, 1) << "the test's click reaches the button";
+
+    device::GetBusyWindow()->Step();
+    EXPECT_TRUE(Busy().InputBlocked());
+    QTest::mouseClick(ButtonWidget(), Qt::LeftButton);
+    QTest::mouseDClick(ButtonWidget(), Qt::LeftButton);
+    QTest::keyClicks(edit_->Widget(), "12");
+    device::GetBusyWindow()->Step();
+    EXPECT_EQ(clicks_, 1);
+    EXPECT_EQ(edit_->Text(), "");
+
+    device::GetBusyWindow()->Hide();
+    EXPECT_FALSE(Busy().InputBlocked());
+    EXPECT_EQ(clicks_, 1) << "dropped, not held back for later";
+    QTest::mouseClick(ButtonWidget(), Qt::LeftButton);
+    QTest::keyClicks(edit_->Widget(), "7");
+    EXPECT_EQ(clicks_, 2);
+    EXPECT_EQ(edit_->Text(), "7");
+}
+
+TEST_F(BlockedInputTest, ClickPostedDuringATransferDoesNotRunInsideIt) {
+    // The click waits in the queue while the transfer runs and would be handled by the
+    // next step's message handling.
+    device::GetBusyWindow()->Step();
+    QMouseEvent* press = new QMouseEvent(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5),
+                                         Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent* release = new QMouseEvent(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5),
+                                           Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::postEvent(ButtonWidget(), press);
+    QApplication::postEvent(ButtonWidget(), release);
+    device::GetBusyWindow()->Step();
+    device::GetBusyWindow()->Hide();
+    EXPECT_EQ(clicks_, 0);
+}
+
+TEST_F(BlockedInputTest, HidingTheWindowDirectlyAlsoEndsTheBlock) {
+    // Callers of the block routines hide the window themselves when their work is done.
+    device::GetBusyWindow()->Step();
+    Busy().Hide();
+    EXPECT_FALSE(Busy().InputBlocked());
+    QTest::mouseClick(ButtonWidget(), Qt::LeftButton);
+    EXPECT_EQ(clicks_, 1);
+}
+
+TEST_F(BlockedInputTest, OtherWindowsStillTakeInput) {
+    // A message box shown while the busy window is still up must stay usable.
+    TForm other(nullptr);
+    TButton* ok = new TButton(&other);
+    ok->SetParent(&other);
+    ok->SetBounds(0, 0, 60, 20);
+    int okClicks = 0;
+    ok->OnClick = [&](TObject*) { ++okClicks; };
+    other.Show();
+    device::GetBusyWindow()->Step();
+    QTest::mouseClick(ok->Widget(), Qt::LeftButton);
+    EXPECT_EQ(okClicks, 1);
+    device::GetBusyWindow()->Hide();
+}
+
+} // namespace
