@@ -1,6 +1,7 @@
 // Start-up, page sizing, dragging and close of the main window.
 #include "device/DefaultSetting.h"
 #include "device/DeviceImage.h"
+#include "device/MainDevice.h"
 #include "device/Subroutines.h"
 #include "platform/win/User32.h"
 #include "settings/Form1Settings.h"
@@ -56,11 +57,18 @@ void TForm1::SizeEngineerPage() {
 }
 
 void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
+    ShowDisableOverlays();
     // The notification-area icon shows the program's own icon.
     TrayIcon1->SetIcon(controls::ApplicationIcon());
 
+    // Nothing of an earlier run is kept: every device, display and page flag starts clear.
     NoDevicePageFlag = 0;
     UiLoadingFlag = 0;
+    ReportRateHz = 0;
+    ReportRateChanged = 0;
+    device::PingAnswered = 0;
+    DetectedInterface.clear();
+    LedType.clear();
     WebLinkEnabled = false;
     MacroLibraryFolder.clear();
 
@@ -90,9 +98,11 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
     ProgramFolder = vcl::ExtractFilePath(RunningProgramPath());
     vcl::Application()->OnHint = [this](vcl::TObject* sender) { ShowHint(sender); };
     MacroLibraryFolder.clear();
+    ShowDisableOverlays();
 
     LoadSkinImages();
     LoadOrgSettings();
+    CheckPCMacro(nullptr);
     settings::LoadFireMacroFile(*this);
     LanguageNumber = 1;
 
@@ -101,7 +111,13 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
     const uint32_t defaultVendorId = h[0] * 256u + h[1];
     const uint32_t defaultProductId = h[2] * 256u + h[3];
     device::DeriveMemoryType();
+    // Only an I2C image names the identity a found mouse must carry.
+    if (device::MemoryType == "I2C") {
+        device::ExpectedManufacturerId = h[0x1E4];
+        device::ExpectedProductId = h[0x1E5];
+    }
 
+    RefreshErrorAP(nullptr);
     RefreshMouseSystemParameterA(nullptr);
     RefreshMouseSystemParameterB(nullptr);
 
