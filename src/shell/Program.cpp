@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace shell {
 
@@ -37,7 +38,28 @@ std::shared_ptr<platform::hid::HidBus> InstallDeviceBus() {
     return bus;
 }
 
+namespace {
+
+// Qt aborts with a terse plugin message when no display can be reached; say instead how
+// to run the program without a screen.
+bool DisplayAvailable(int argc, char** argv) {
+    if (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM"))
+        return true;
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "-platform") return true;
+    return false;
+}
+
+} // namespace
+
 int ProgramMain(int argc, char** argv) {
+    if (!DisplayAvailable(argc, argv)) {
+        std::fprintf(stderr, "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                             "To run without a screen, start it under a virtual one:\n"
+                             "  xvfb-run -a %s\n",
+                     argv[0]);
+        return 1;
+    }
     QApplication app(argc, argv);
     // A second start brings the first window forward and ends silently.
     if (RestoreRunningInstance(MainWindowTitle)) return 0;

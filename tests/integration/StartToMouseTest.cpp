@@ -1,0 +1,73 @@
+// The whole road a user sees: the program's windows built as the program block builds
+// them, the program's own simulated mouse on the bus, and the device timer finding the
+// mouse and filling the form on its own.
+#include "common/Screenshot.h"
+#include "device/DefaultSetting.h"
+#include "device/DeviceImage.h"
+#include "device/MainDevice.h"
+#include "device/Subroutines.h"
+#include "platform/core/Time.h"
+#include "platform/vcl/Forms.h"
+#include "platform/win/HidBus.h"
+#include "shell/BusyWindow.h"
+#include "shell/FormLoading.h"
+#include "shell/Main.h"
+#include "simulator/Install.h"
+#include "simulator/SimBus.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < timeoutMs)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    return done();
+}
+
+TEST(StartToMouse, TheTimerFindsTheProgramsSimulatedMouseAndFillsTheForm) {
+    platform::SetTimeScale(0.02);
+    std::shared_ptr<simulator::SimBus> bus = simulator::MakeProgramBus();
+    platform::hid::SetBus(bus);
+    vcl::TApplication* application = vcl::Application();
+    ASSERT_TRUE(application->CreateForm(shell::Form1));
+    ASSERT_TRUE(application->CreateForm(shell::FormLoadingUI));
+    shell::InstallBusyWindow();
+    shell::Form1->Show();
+
+    // Start-up ends in the no-device state; nothing has been said to the mouse yet.
+    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    EXPECT_EQ(device::CommandHandle.load(), platform::win::INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(bus->Transcript().empty());
+
+    // The first ticks find the mouse (3.5 s timer, 2.1 s arrival wait, scaled) and read it.
+    const bool found = PumpUntil(
+        [] {
+            return device::CommandHandle.load() != platform::win::INVALID_HANDLE_VALUE &&
+                   shell::NoDevicePageFlag == 0 && shell::UiLoadingFlag == 0;
+        },
+        10000);
+    ASSERT_TRUE(found);
+    // The program's mouse carries the first default image; the read brought all of it.
+    const std::vector<uint8_t> image = device::OpenResourceBytes("VTRM408xData_Cfg1");
+    ASSERT_EQ(image.size(), device::LiveImage.size());
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), device::LiveImage.begin()));
+    EXPECT_EQ(shell::Form1->DetectedInterface, "I2C");
+    EXPECT_FALSE(shell::FormLoadingUI->Visible()); // the read hid the busy window again
+    EXPECT_TRUE(bus->Violations().empty());
+    testing_support::SaveScreenshot(shell::Form1->Widget(), "MouseFound");
+
+    shell::Form1->Close();
+    shell::UninstallBusyWindow();
+    application->DestroyForms();
+    shell::FormLoadingUI = nullptr;
+    shell::Form1 = nullptr;
+    device::ReleaseDeviceHandles();
+    platform::SetTimeScale(1.0);
+}
+
+} // namespace
