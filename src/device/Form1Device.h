@@ -5,6 +5,7 @@
 #include "device/DefaultSetting.h"
 #include "device/DeviceImage.h"
 #include "device/DeviceMacroArea.h"
+#include "device/Macros.h"
 
 #include <array>
 #include <cstdint>
@@ -56,13 +57,16 @@
     /* The PC macro library and the macro names (FormMacros.cpp). */                               \
     void CheckPCMacro(vcl::TObject* Sender = nullptr);                                             \
     void RefreshPCMacroName();                                                                     \
-    void RefreshMacroAddr();
+    void RefreshMacroAddr();                                                                       \
+    /* Button-function codes from the window's settings (Macros.cpp). */                           \
+    void PackFireProfileParams();
 
 namespace device {
 
 // State the main window holds for this part: the working copies of the checksummed
-// sections and of the identity block, and what the device handling derives from them.
-struct Form1DeviceState : TConfigCopies {
+// sections and of the identity block, what the device handling derives from them, and
+// what the key-function menu builds button-function codes from.
+struct Form1DeviceState : TConfigCopies, TButtonCodeState {
     // "I2C" once the mouse answered the information command as one with an I2C memory;
     // empty at start and after a loss.
     std::string DetectedInterface;

@@ -1,5 +1,6 @@
 // The macro names the device handling keeps on the main window: the PC macro library and
 // its list, and the device-macro codes of the profile keys.
+#include "device/Macros.h"
 #include "device/PCMacroLibrary.h"
 #include "shell/Main.h"
 
@@ -28,13 +29,6 @@ std::string LibraryProblemText(const device::PCMacroLibraryResult& result) {
     }
 }
 
-std::array<uint8_t, 4> CodeBytes(const std::string& code) {
-    std::array<uint8_t, 4> bytes{};
-    for (size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<uint8_t>(std::stoul(code.substr(2 * i, 2), nullptr, 16));
-    return bytes;
-}
-
 } // namespace
 
 void TForm1::CheckPCMacro(vcl::TObject*) {
@@ -60,10 +54,9 @@ void TForm1::RefreshMacroAddr() {
             if (keyName.empty()) continue;
             for (size_t slot = 0; slot < DeviceMacros.Names.size(); ++slot) {
                 if (device::MacroNameToText(DeviceMacros.Names[slot]) != keyName) continue;
-                const std::string code =
-                    "10" + vcl::IntToHex(uint32_t{DeviceMacros.StartAddress[slot]}, 4) + "00";
+                const std::string code = device::DeviceMacroCode(DeviceMacros.StartAddress[slot]);
                 KeyCodeStrings[p][k] = code;
-                const std::array<uint8_t, 4> bytes = CodeBytes(code);
+                const device::TButtonFunction bytes = device::ButtonFunctionFromText(code);
                 std::copy(bytes.begin(), bytes.end(),
                           copies[p]->begin() + device::image::ButtonFunctionSize * k);
                 break;

@@ -4,6 +4,7 @@
 #include "device/MainDevice.h"
 
 #include "device/DeviceTexts.h"
+#include "device/Macros.h"
 #include "device/Subroutines.h"
 #include "platform/core/Time.h"
 #include "shell/Main.h"
@@ -72,14 +73,6 @@ void SystemMessageBox(const std::string& text) {
         vcl::CreateMessageDialog(text, vcl::mtCustom, vcl::mbOK);
     box->SetCaption("");
     box->ShowModal();
-}
-
-// Four bytes of a button-function record as eight upper-case hex digits.
-std::string RecordText(const uint8_t* record) {
-    std::string text;
-    for (int i = 0; i < 4; ++i)
-        text += vcl::IntToHex(uint32_t{record[i]}, 2);
-    return text;
 }
 
 } // namespace
@@ -235,12 +228,12 @@ void TForm1::DataBufToUI() {
     const device::TProfileSection* profiles[3] = {&Profile1Copy, &Profile2Copy, &Profile3Copy};
     for (int p = 0; p < 3; ++p)
         for (int k = 0; k < device::image::ProfileKeyCount; ++k)
-            KeyCodeStrings[p][k] =
-                RecordText(profiles[p]->data() + device::image::ButtonFunctionSize * k);
+            KeyCodeStrings[p][k] = device::ButtonFunctionText(
+                profiles[p]->data() + device::image::ButtonFunctionSize * k);
     for (int n = 0; n < device::image::ComboRecordCount; ++n)
-        ComboCodeStrings[n] =
-            RecordText(VendorCopy.data() + device::image::VendorComboRecords.Offset +
-                       device::image::ButtonFunctionSize * n);
+        ComboCodeStrings[n] = device::ButtonFunctionText(VendorCopy.data() +
+                                                         device::image::VendorComboRecords.Offset +
+                                                         device::image::ButtonFunctionSize * n);
 }
 
 void TForm1::ShowCurrentProfilePage() {
