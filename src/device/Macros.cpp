@@ -71,6 +71,14 @@ std::string AimLevelByte(std::string_view levelText) {
     return Hex2(RangedValue(levelText, 1, 0x100, "an AIM level") - 1);
 }
 
+std::string KeyboardKeysCode(uint8_t modifiers, uint8_t firstKey, uint8_t secondKey) {
+    return "02" + Hex2(modifiers) + Hex2(firstKey) + Hex2(secondKey);
+}
+
+std::string ConsumerKeyCode(uint16_t usage) {
+    return "03" + vcl::IntToHex(uint32_t{usage}, 4) + "00";
+}
+
 std::string FireMacroCode(bool leftSelected, int modeDigit, int variant, uint8_t mask) {
     int lastVariant = 0;
     if (modeDigit >= 0 && modeDigit <= 4)
@@ -166,45 +174,45 @@ std::string ChooseFunctionCode(int Id, const TButtonCodeState& state,
         return "0B8F0000";
     case 1007:
         return "00000000";
-    // Media keys: consumer-page usages.
-    case 1100:
-        return "0300CD00";
-    case 1101:
-        return "0300B700";
-    case 1102:
-        return "0300B600";
-    case 1103:
-        return "0300B500";
-    case 1104:
-        return "0300E900";
-    case 1105:
-        return "0300EA00";
-    case 1106:
-        return "0300E200";
-    // Browser keys: consumer-page usages.
-    case 1200:
-        return "03022300";
-    case 1201:
-        return "03022100";
-    case 1202:
-        return "03022400";
-    case 1203:
-        return "03022500";
-    case 1204:
-        return "03022600";
-    case 1205:
-        return "03022700";
-    case 1206:
-        return "03022A00";
-    // Application launch keys; the desktop is Win + D.
-    case 1300:
-        return "03019400";
-    case 1301:
-        return "03019200";
-    case 1302:
-        return "03018A00";
-    case 1303:
-        return "02080700";
+    // Media keys.
+    case 1100: // play/pause
+        return ConsumerKeyCode(0x00CD);
+    case 1101: // stop
+        return ConsumerKeyCode(0x00B7);
+    case 1102: // previous track
+        return ConsumerKeyCode(0x00B6);
+    case 1103: // next track
+        return ConsumerKeyCode(0x00B5);
+    case 1104: // volume up
+        return ConsumerKeyCode(0x00E9);
+    case 1105: // volume down
+        return ConsumerKeyCode(0x00EA);
+    case 1106: // mute
+        return ConsumerKeyCode(0x00E2);
+    // Browser keys.
+    case 1200: // home
+        return ConsumerKeyCode(0x0223);
+    case 1201: // search
+        return ConsumerKeyCode(0x0221);
+    case 1202: // back
+        return ConsumerKeyCode(0x0224);
+    case 1203: // forward
+        return ConsumerKeyCode(0x0225);
+    case 1204: // stop
+        return ConsumerKeyCode(0x0226);
+    case 1205: // refresh
+        return ConsumerKeyCode(0x0227);
+    case 1206: // bookmarks
+        return ConsumerKeyCode(0x022A);
+    // Application launch keys and the desktop.
+    case 1300: // local machine browser
+        return ConsumerKeyCode(0x0194);
+    case 1301: // calculator
+        return ConsumerKeyCode(0x0192);
+    case 1302: // e-mail reader
+        return ConsumerKeyCode(0x018A);
+    case 1303: // Win + D
+        return KeyboardKeysCode(ModifierWin, 0x07);
     // CPI keys.
     case 2000:
         return "090000" + state.CpiComboMask;

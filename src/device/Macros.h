@@ -49,6 +49,17 @@ std::string FireKeyInterval(std::string_view delayText);
 // The AIM key's level byte: the 1-based level text minus one, two digits.
 std::string AimLevelByte(std::string_view levelText);
 
+// Modifier bits of a keyboard code (class 02, byte 1).
+constexpr uint8_t ModifierCtrl = 0x01;
+constexpr uint8_t ModifierShift = 0x02;
+constexpr uint8_t ModifierAlt = 0x04;
+constexpr uint8_t ModifierWin = 0x08;
+// Keyboard keys: modifiers, then up to two keys as keyboard usages or the mouse's
+// media-key codes (00 = none).
+std::string KeyboardKeysCode(uint8_t modifiers, uint8_t firstKey, uint8_t secondKey = 0);
+// A consumer-page usage (class 03), high byte first.
+std::string ConsumerKeyCode(uint16_t usage);
+
 // A fire (gun) macro code of the fire page, class 0B: byte 1 is 10 when the left button
 // is chosen plus the mode digit, byte 2 the variant, byte 3 the page's combination mask.
 // Only the pairs the mouse knows are built (digits 0..4 with variant 1, 5 with 1..2,

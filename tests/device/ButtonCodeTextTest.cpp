@@ -1,5 +1,5 @@
-// Button functions in their text form, and the codes built from fixed parts: device
-// macros, the fire-macro key and the fire page's gun macros.
+// Button functions in their text form, and the codes built from their parts: keyboard
+// and consumer keys, device macros, the fire-macro key and the fire page's gun macros.
 #include "device/Macros.h"
 
 #include "platform/vcl/SysUtils.h"
@@ -61,6 +61,23 @@ TEST(ButtonCodeText, AnEmptyOrBrokenCodeFailsWithTheIntegerConversionError) {
               "'$G0' is not a valid integer value");
     EXPECT_EQ(ConversionError([] { ButtonFunctionFromText("03-1E900"); }),
               "'$-1' is not a valid integer value");
+}
+
+TEST(ButtonCodeText, KeyboardCodesCarryModifierBitsThenTwoKeys) {
+    EXPECT_EQ(device::KeyboardKeysCode(device::ModifierWin, 0x07), "02080700");
+    EXPECT_EQ(device::KeyboardKeysCode(device::ModifierCtrl | device::ModifierShift |
+                                           device::ModifierAlt | device::ModifierWin,
+                                       0x04, 0xC0),
+              "020F04C0");
+    EXPECT_EQ(device::KeyboardKeysCode(device::ModifierCtrl, 0, 0), "02010000");
+    EXPECT_EQ(device::KeyboardKeysCode(device::ModifierShift | device::ModifierAlt, 0x2C),
+              "02062C00");
+}
+
+TEST(ButtonCodeText, ConsumerCodesCarryTheUsageHighByteFirst) {
+    EXPECT_EQ(device::ConsumerKeyCode(0x00E9), "0300E900");
+    EXPECT_EQ(device::ConsumerKeyCode(0x022A), "03022A00");
+    EXPECT_EQ(device::ConsumerKeyCode(0xFFFF), "03FFFF00");
 }
 
 TEST(ButtonCodeText, DeviceMacroCodesCarryTheStartAddressHighByteFirst) {
