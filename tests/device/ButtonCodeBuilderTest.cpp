@@ -210,25 +210,6 @@ TEST_F(ButtonCodeChoice, IdsWithoutACodeGiveTheEmptyText) {
         EXPECT_EQ(device::ChooseFunctionCode(id, state, parts), "") << id;
 }
 
-TEST_F(ButtonCodeChoice, EachCombinableButtonTakesItsOwnMask) {
-    EXPECT_EQ(device::ChooseFunctionCode(902, state, parts), "01040001");
-    EXPECT_EQ(device::ChooseFunctionCode(903, state, parts), "01080002");
-    EXPECT_EQ(device::ChooseFunctionCode(904, state, parts), "01100004");
-    EXPECT_EQ(device::ChooseFunctionCode(2000, state, parts), "09000008");
-    EXPECT_EQ(device::ChooseFunctionCode(2001, state, parts), "09010010");
-    EXPECT_EQ(device::ChooseFunctionCode(2002, state, parts), "09020020");
-}
-
-TEST_F(ButtonCodeChoice, FireKeysAimAndTheFireMacroKeyFromTheirParts) {
-    EXPECT_EQ(device::ChooseFunctionCode(2100, state, parts), "0611000A");
-    EXPECT_EQ(device::ChooseFunctionCode(2101, state, parts), "0692003C");
-    EXPECT_EQ(device::ChooseFunctionCode(2102, state, parts), "061E0FFE");
-    EXPECT_EQ(device::ChooseFunctionCode(1000, state, parts), "05030000");
-    EXPECT_EQ(device::ChooseFunctionCode(1005, state, parts), "1006A0FF");
-    parts.FireMacroKey.clear();
-    EXPECT_EQ(device::ChooseFunctionCode(1005, state, parts), "");
-}
-
 TEST_F(ButtonCodeChoice, EveryCodeIsEightHexDigitsOfAKnownClass) {
     int codes = 0;
     for (int id = 0; id <= 3001; ++id) {
