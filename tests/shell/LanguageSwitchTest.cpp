@@ -6,6 +6,7 @@
 #include "platform/win/Shell32.h"
 #include "shell/LanguageTables.h"
 
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -87,6 +88,20 @@ TEST(LanguageSwitchTest, SwitchClosesTheDelayPanelKeepsTheInsertChoiceAndSetsThe
     EXPECT_EQ(form->RollingStep, 0);
     EXPECT_EQ(Application()->Title(), "Title of the language");
     Application()->SetTitle(title);
+}
+
+TEST(LanguageSwitchTest, OnlyTheFirstLanguagePumpsPendingMessagesAndOnlyOnAShownWindow) {
+    auto form = StartedForm();
+    int delivered = 0;
+    auto post = [&] { QTimer::singleShot(0, [&] { ++delivered; }); };
+    post();
+    form->Btn_Lang1_0Click(nullptr); // not shown yet: as during start-up
+    EXPECT_EQ(delivered, 0);
+    form->Show();
+    form->Btn_Lang2_0Click(nullptr);
+    EXPECT_EQ(delivered, 0);
+    form->Btn_Lang1_0Click(nullptr);
+    EXPECT_EQ(delivered, 1);
 }
 
 TEST(LanguageSwitchTest, HoverWhileTheOverlaysCoverThePagesChangesNothingButAClickSwitches) {
