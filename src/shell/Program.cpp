@@ -54,10 +54,9 @@ bool DisplayAvailable(int argc, char** argv) {
 
 int ProgramMain(int argc, char** argv) {
     if (!DisplayAvailable(argc, argv)) {
-        std::fprintf(stderr,
-                     "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-                     "To run without a screen, start it under a virtual one:\n"
-                     "  xvfb-run -a %s\n",
+        std::fprintf(stderr, "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                             "To run without a screen, start it under a virtual one:\n"
+                             "  xvfb-run -a %s\n",
                      argv[0]);
         return 1;
     }
