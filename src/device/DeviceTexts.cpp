@@ -1,24 +1,14 @@
 #include "device/DeviceTexts.h"
 
-#include <array>
-#include <utility>
+#include "shell/LanguageTables.h"
+#include "shell/Main.h"
 
 namespace device {
-namespace {
-
-constexpr std::array<std::pair<std::string_view, std::string_view>, 4> Texts = {{
-    {"Str100", "Waiting to reconnect device"},
-    {"Str101", ""},
-    {"Str102", "VTRM408xData.bin file type error"},
-    {"Str107", "The mouse manufacturer or product id error"},
-}};
-
-} // namespace
 
 std::string DeviceText(std::string_view key) {
-    for (const auto& [k, text] : Texts)
-        if (k == key) return std::string(text);
-    return {};
+    // Before the main window exists the program shows its start language.
+    const int language = shell::Form1 ? shell::Form1->LanguageNumber : 1;
+    return shell::LanguageText(language, key);
 }
 
 } // namespace device

@@ -1,13 +1,13 @@
 #pragma once
-// The few message texts the device handling shows, by their language-table keys. They are
-// the texts of the first language table; the language tables take their place once the
-// program reads them.
+// The message texts the device handling shows, by their language-table keys, in the
+// language the main window currently shows.
 #include <string>
 #include <string_view>
 
 namespace device {
 
-// The text of a key ("Str100"); an unknown key gives an empty text.
+// The text of a key ("Str100") in the current language's table; a key the table lacks
+// gives an empty text.
 std::string DeviceText(std::string_view key);
 
 } // namespace device

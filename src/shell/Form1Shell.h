@@ -79,7 +79,15 @@
     X(Notify, ButtonTypeJMouseLeave)                                                               \
     X(Notify, ButtonTypeBMouseEnter)                                                               \
     X(Notify, ButtonTypeBMouseLeave)                                                               \
-    X(Notify, LabelRunTimer)
+    X(Notify, LabelRunTimer)                                                                       \
+    X(Notify, Btn_Lang1_0Click)                                                                    \
+    X(Notify, Btn_Lang2_0Click)                                                                    \
+    X(Notify, Btn_Lang3_0Click)                                                                    \
+    X(Notify, ButtonTypeDMouseEnter)                                                               \
+    X(Notify, ButtonTypeDMouseLeave)                                                               \
+    X(Notify, Btn_Web_0MouseEnter)                                                                 \
+    X(Notify, Btn_Web_0MouseLeave)                                                                 \
+    X(Notify, Btn_Web_0Click)
 
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_SHELL                                                                   \
@@ -96,6 +104,11 @@
     void LoadBackgroundSize();                                                                     \
     void LoadSkinImages();                                                                         \
     void LoadOrgSettings();                                                                        \
+    /* Engineering-page captions by the locale (LanguageCaptions.cpp). */                          \
+    void SelectLanguageByLocale();                                                                 \
+    void ApplyLanguageCaptions();                                                                  \
+    /* The language buttons' common steps (LanguageSwitch.cpp). */                                 \
+    void SwitchLanguage(int n);                                                                    \
     /* The component of that name, which must exist and be of that class. */                       \
     template <class T> T& Named(const std::string& name) {                                         \
         return NamedComponent<T>(*this, name);                                                     \
@@ -143,6 +156,11 @@ struct Form1ShellState {
     // Texts of the current language.
     std::string LangFontName;
     std::string TitleText;
+    // Caption of each language's first button right after the last switch to it; leaving a
+    // language button puts it back on the current language's buttons.
+    std::u16string Language1Caption;
+    std::u16string Language2Caption;
+    std::u16string Language3Caption;
 };
 
 } // namespace shell

@@ -104,6 +104,8 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
     LoadOrgSettings();
     CheckPCMacro(nullptr);
     settings::LoadFireMacroFile(*this);
+    SelectLanguageByLocale();
+    // No language is remembered between runs: every start is in the first language.
     LanguageNumber = 1;
 
     device::LoadDefaultImageHeader();
@@ -139,6 +141,18 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
           "Edt_FireY3Offset",   "Edt_FireDelay",      "edt_FireRepeat",   "edt_FireXAxisValue",
           "edt_FireYAxisValue", "Edt_InsertFireDelay"})
         Named<vcl::TEdit>(name).SetAlignment(vcl::taRightJustify);
+
+    switch (LanguageNumber) {
+    case 1:
+        Btn_Lang1_0Click(nullptr);
+        break;
+    case 2:
+        Btn_Lang2_0Click(nullptr);
+        break;
+    case 3:
+        Btn_Lang3_0Click(nullptr);
+        break;
+    }
 
     Repaint();
 }
