@@ -1,5 +1,7 @@
 #include "device/DeviceMacroArea.h"
 
+#include "device/Conversion.h"
+
 #include <algorithm>
 
 namespace device {
@@ -7,19 +9,6 @@ namespace {
 
 bool SlotIsEmpty(uint8_t first, uint8_t second) {
     return (first == 0x00 && second == 0x00) || first == 0xFF || second == 0xFF;
-}
-
-void AppendUtf8(std::string& out, uint32_t unit) {
-    if (unit < 0x80) {
-        out += static_cast<char>(unit);
-    } else if (unit < 0x800) {
-        out += static_cast<char>(0xC0 | (unit >> 6));
-        out += static_cast<char>(0x80 | (unit & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (unit >> 12));
-        out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (unit & 0x3F));
-    }
 }
 
 } // namespace
@@ -51,14 +40,9 @@ TDeviceMacroList ParseDeviceMacroArea(const TDeviceMacroArea& area) {
 }
 
 std::string MacroNameToText(const TMacroName& name) {
-    std::string text;
-    for (size_t i = 0; i + 1 < name.size(); i += 2) {
-        const uint32_t unit = (uint32_t{name[i]} << 8) | name[i + 1];
-        if (unit == 0) break;
-        // Characters beyond the basic plane are more than the lists show: a mark stands in.
-        AppendUtf8(text, (unit >= 0xD800 && unit <= 0xDFFF) ? 0xFFFD : unit);
-    }
-    return text;
+    const std::string text = HexUnicodeToText(MacroNameToHex(name));
+    // The zero fill decodes to NUL characters; the lists show the name up to the first.
+    return text.substr(0, text.find('\0'));
 }
 
 bool FireMacroNameInUse(const TMacroName& name) {

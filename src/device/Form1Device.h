@@ -5,6 +5,7 @@
 #include "device/DefaultSetting.h"
 #include "device/DeviceImage.h"
 #include "device/DeviceMacroArea.h"
+#include "device/KeyboardHook.h"
 #include "device/Macros.h"
 
 #include <array>
@@ -22,7 +23,8 @@
     X(vcl::TLabel, Disable_All_5)                                                                  \
     X(controls::TSkinEdit, edt_PatCodeCk)                                                          \
     X(controls::TSkinEdit, edt_VendorID_Rd)                                                        \
-    X(controls::TSkinEdit, edt_ProductID_Rd)
+    X(controls::TSkinEdit, edt_ProductID_Rd)                                                       \
+    X(device::TKeyboardHook, KeyboardHook1)
 
 // Handlers bound by the form design: X(kind, name).
 #define VTRM_FORM1_HANDLERS_DEVICE(X) X(Notify, DevTimerTimer)

@@ -1,6 +1,7 @@
 #include "shell/Main.h"
 
 #include "controls/RegisterControls.h"
+#include "device/KeyboardHook.h"
 #include "platform/vcl/FormDesign.h"
 
 namespace shell {
@@ -9,6 +10,7 @@ TForm1* Form1 = nullptr;
 
 TForm1::TForm1(vcl::TComponent* owner) : vcl::TForm(owner) {
     controls::RegisterControlClasses();
+    device::RegisterKeyboardHookClass();
     vcl::LoadFormDesign(*this, "FORM1", Binding());
 }
 

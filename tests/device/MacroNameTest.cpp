@@ -1,0 +1,107 @@
+// Macro names between the stored form, the hexadecimal form and text.
+#include "device/Conversion.h"
+#include "device/DeviceMacroArea.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace device;
+using namespace std::string_literals;
+
+TEST(MacroNameHexForm, TextGivesFourUpperCaseDigitsPerUnit) {
+    EXPECT_EQ(TextToHexUnicode("AB"), "00410042");
+    EXPECT_EQ(TextToHexUnicode(""), "");
+    EXPECT_EQ(TextToHexUnicode("\xC3\xA9"), "00E9");          // e acute
+    EXPECT_EQ(TextToHexUnicode("z\xE4\xB8\xAD"), "007A4E2D"); // a CJK character
+    // Beyond the basic plane a character takes two units.
+    EXPECT_EQ(TextToHexUnicode("\xF0\x9F\x98\x80"), "D83DDE00");
+}
+
+TEST(MacroNameHexForm, TextStopsAtAnEmbeddedNul) {
+    EXPECT_EQ(TextToHexUnicode("A\0B"s), "0041");
+    EXPECT_EQ(TextToHexUnicode("\0A"s), "");
+}
+
+TEST(MacroNameHexForm, TextOfMoreThan79UnitsGivesNothing) {
+    const std::string longest(79, 'x');
+    const std::string hex = TextToHexUnicode(longest);
+    ASSERT_EQ(hex.size(), 79u * 4);
+    EXPECT_EQ(hex.substr(0, 8), "00780078");
+    EXPECT_EQ(TextToHexUnicode(std::string(80, 'x')), "");
+    EXPECT_EQ(TextToHexUnicode(std::string(200, 'x')), "");
+    // Counted in units, not in bytes: 40 three-byte characters fit.
+    std::string cjk;
+    for (int i = 0; i < 40; ++i)
+        cjk += "\xE4\xB8\xAD";
+    EXPECT_EQ(TextToHexUnicode(cjk).size(), 160u);
+}
+
+TEST(MacroNameHexForm, DigitsGiveTheTextBack) {
+    EXPECT_EQ(HexUnicodeToText("00410042"), "AB");
+    EXPECT_EQ(HexUnicodeToText("00e9"), "\xC3\xA9");
+    EXPECT_EQ(HexUnicodeToText("007A4E2D"), "z\xE4\xB8\xAD");
+    EXPECT_EQ(HexUnicodeToText(TextToHexUnicode("Macro 7")), "Macro 7");
+}
+
+TEST(MacroNameHexForm, GroupsAreTakenFromTheEnd) {
+    EXPECT_EQ(HexUnicodeToText("100410042"), "AB"); // the leading rest "1" is ignored
+    EXPECT_EQ(HexUnicodeToText("xyz00410042"), "AB");
+    EXPECT_EQ(HexUnicodeToText("0041ZZZZ0042"), "AB");
+    // A stray character at the end shifts every group: "042X", then "0410" (U+0410).
+    EXPECT_EQ(HexUnicodeToText("00410042X"), "\xD0\x90");
+    EXPECT_EQ(HexUnicodeToText("+041"), "");
+}
+
+TEST(MacroNameHexForm, ShortFormsGiveEmptyText) {
+    EXPECT_EQ(HexUnicodeToText(""), "");
+    EXPECT_EQ(HexUnicodeToText("4"), "");
+    EXPECT_EQ(HexUnicodeToText("041"), "");
+}
+
+TEST(MacroNameHexForm, ZeroUnitsBecomeNulCharacters) {
+    const std::string stored = "00410042" + std::string(24, '0');
+    const std::string text = HexUnicodeToText(stored);
+    EXPECT_EQ(text, "AB" + std::string(6, '\0'));
+    EXPECT_EQ(HexUnicodeToText("00000041"), "\0A"s);
+}
+
+TEST(MacroNameHexForm, HalfOfASurrogatePairIsNoCharacter) {
+    EXPECT_EQ(HexUnicodeToText("D83D"), "\xEF\xBF\xBD");
+    EXPECT_EQ(HexUnicodeToText("D83DDE00"), "\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
+TEST(MacroNameStored, BytesAndDigitsInByteOrder) {
+    TMacroName name = AsciiMacroName("AB");
+    name[15] = 0xCD;
+    EXPECT_EQ(MacroNameToHex(name), "00410042" + std::string(22, '0') + "CD");
+    EXPECT_EQ(HexToMacroName(MacroNameToHex(name)), name);
+    EXPECT_EQ(HexToMacroName("004100"), AsciiMacroName("A"));
+    EXPECT_EQ(HexToMacroName("00410042" + std::string(24, '0') + "FFFF"), AsciiMacroName("AB"));
+    TMacroName badPair{};
+    badPair[1] = 0x41;
+    badPair[3] = 0x42;
+    EXPECT_EQ(HexToMacroName("0041zz42"), badPair);
+}
+
+TEST(MacroNameStored, TextIsCutToEightUnitsAndZeroFilled) {
+    EXPECT_EQ(TextToMacroName("Macro10"), AsciiMacroName("Macro10"));
+    EXPECT_EQ(TextToMacroName("ABCDEFGHIJ"), AsciiMacroName("ABCDEFGH"));
+    const TMacroName accented = TextToMacroName("\xC3\xA9");
+    EXPECT_EQ(accented[0], 0x00);
+    EXPECT_EQ(accented[1], 0xE9);
+    EXPECT_EQ(accented[2], 0x00);
+    EXPECT_EQ(TextToMacroName(""), TMacroName{});
+}
+
+TEST(MacroNameStored, ListTextEndsAtTheZeroFill) {
+    EXPECT_EQ(MacroNameToText(AsciiMacroName("AB")), "AB");
+    EXPECT_EQ(MacroNameToText(TextToMacroName("\xC3\xA9t\xC3\xA9")), "\xC3\xA9t\xC3\xA9");
+    TMacroName gap = AsciiMacroName("AB");
+    gap[7] = 'C'; // a unit after the first zero unit stays hidden
+    EXPECT_EQ(MacroNameToText(gap), "AB");
+}
+
+} // namespace
