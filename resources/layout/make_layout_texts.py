@@ -47,7 +47,8 @@ def at(name, dx=0, dy=0):
 WHITE = (255, 255, 255)
 TEXT = (216, 220, 226)
 ACCENT = (25, 180, 200)
-ACCENT3 = (64, 196, 221)
+# Light cyan: readable on the dark buttons and on the cyan of a pressed one.
+ACCENT3 = (190, 236, 244)
 BACK = (30, 33, 38)
 PANEL = (43, 47, 54)
 MENU = (32, 40, 48)
