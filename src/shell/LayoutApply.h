@@ -74,7 +74,7 @@ private:
     // the label starts `front` pixels right of its picture and ends `back` before its end.
     void HeaderButton(const std::string& prefix, const std::string& image, const std::string& label,
                       int front = 0, int back = 0);
-    // The three radio rows of a delay choice, `pitch` apart.
+    // The three radio rows of a delay choice from prefix_X, _Y and the row pitch prefix_H.
     void RadioRows(const std::string& prefix, const std::vector<std::string>& leds,
                    const std::vector<std::string>& labels);
     // The step bars of one DPI level.
