@@ -109,6 +109,8 @@
     void ApplyLanguageCaptions();                                                                  \
     /* The language buttons' common steps (LanguageSwitch.cpp). */                                 \
     void SwitchLanguage(int n);                                                                    \
+    /* Dresses the window for LanguageNumber: pictures, layout section, texts. */                  \
+    void ApplySkin();                                                                              \
     /* The component of that name, which must exist and be of that class. */                       \
     template <class T> T& Named(const std::string& name) {                                         \
         return NamedComponent<T>(*this, name);                                                     \
@@ -128,6 +130,15 @@ template <class T> T& NamedComponent(vcl::TComponent& owner, const std::string& 
     if (!c) throw vcl::Exception("Component " + name + " has the wrong class");
     return *c;
 }
+
+// A colour of the layout texts as its three values, kept unchanged; the colour value is
+// R + G * 256 + B * 65536 (red in the low byte), components not clamped.
+struct LayoutRgb {
+    int R = 0;
+    int G = 0;
+    int B = 0;
+    vcl::TColor Color() const { return static_cast<vcl::TColor>(R + G * 256 + B * 65536); }
+};
 
 // State the main window holds for this part.
 struct Form1ShellState {
@@ -153,6 +164,21 @@ struct Form1ShellState {
     std::u16string RollingLabelCaption;
     std::u16string RollingText;
     int RollingStep = 0;
+    // Layout of the current language.
+    int MenuCaptionInsetFront = 0; // menu caption starts this far right of its picture
+    int MenuCaptionInsetBack = 0;  // and ends this far before the picture's right edge
+    bool ComboKey8Enabled = false; // the layout offers the eighth combination switch
+    LayoutRgb KeyMenuFontRGB;      // button-function menu: text, background, hot text and
+    LayoutRgb KeyMenuBackRGB;      // hot background
+    LayoutRgb KeyMenuHotFontRGB;
+    LayoutRgb KeyMenuHotBackRGB;
+    int DpiStepOrientation = 0; // 0 step bars stacked upward, 1 to the right, else kept
+    LayoutRgb DpiSelectedRGB;   // DPI level labels, selected and not
+    LayoutRgb DpiUnselectedRGB;
+    LayoutRgb MacroTextRGB; // macro page: text, list text, button background
+    LayoutRgb MacroListFontRGB;
+    LayoutRgb MacroButtonBackRGB;
+    int MacroNameItemHeight = 0; // item height of the macro name lists
     // Texts of the current language.
     std::string LangFontName;
     std::string TitleText;

@@ -107,6 +107,10 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
     SelectLanguageByLocale();
     // No language is remembered between runs: every start is in the first language.
     LanguageNumber = 1;
+    ApplySkin();
+    for (const char* list :
+         {"LB_PCMacroName", "LB_MacroName", "LB_macro", "LB_FireMacroName", "LB_FireMacro"})
+        Named<vcl::TListBox>(list).SetItemHeight(MacroNameItemHeight);
 
     device::LoadDefaultImageHeader();
     const auto& h = device::DefaultImageHeader;

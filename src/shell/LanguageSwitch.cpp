@@ -49,6 +49,7 @@ void TForm1::SwitchLanguage(int n) {
     const int insertChoice = insertList.ItemIndex();
     Gb_Delay->SetVisible(false);
     LanguageNumber = n;
+    ApplySkin();
     // The start-up switch runs inside the window's creation, before the busy window and the
     // polling thread exist; pumping there could run a device timer tick (and a whole device
     // read) in the middle of start-up, while a window not yet shown has nothing to repaint.
