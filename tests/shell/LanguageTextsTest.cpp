@@ -253,6 +253,11 @@ TEST(LanguageTextsTest, EachSwitchGivesEveryControlItsTableTextInTheTablesFont) 
         SCOPED_TRACE("language " + std::to_string(n));
         SwitchTo(*form, n);
         ExpectLanguage(*form, n);
+        // The language's own button caption, remembered for its hover and leave.
+        const std::u16string& remembered = n == 1   ? form->Language1Caption
+                                           : n == 2 ? form->Language2Caption
+                                                    : form->Language3Caption;
+        EXPECT_EQ(remembered, Utf8ToUtf16(LanguageText(n, "Str01" + std::to_string(n))));
         // Only the listed controls change their font.
         EXPECT_EQ(form->lbl_Content->Font().Name(), otherFont);
         EXPECT_EQ(form->Named<TControl>("Btn_Exit1_3").Font().Name(), iconFont);
