@@ -7,6 +7,7 @@
 #include "device/DeviceMacroArea.h"
 #include "device/KeyboardHook.h"
 #include "device/Macros.h"
+#include "platform/vcl/PngImage.h"
 
 #include <array>
 #include <cstdint>
@@ -61,7 +62,11 @@
     void RefreshPCMacroName();                                                                     \
     void RefreshMacroAddr();                                                                       \
     /* Button-function codes from the window's settings (Macros.cpp). */                           \
-    void PackFireProfileParams();
+    void PackFireProfileParams();                                                                  \
+    /* The whole configuration on every page (FormRefresh.cpp, UserPageRefresh.cpp). */            \
+    void RefreshUI(vcl::TObject* Sender = nullptr);                                                \
+    void RefreshEngineeringPage();                                                                 \
+    void RefreshUserPages(vcl::TPngImage& png);
 
 namespace device {
 
@@ -85,6 +90,17 @@ struct Form1DeviceState : TConfigCopies, TButtonCodeState {
     std::array<std::string, 3 * image::ProfileKeyCount> KeyNameCache;
     // The device macros of DeviceMacroAreaCopy: start address and length per slot.
     TDeviceMacroList DeviceMacros;
+    // Display state the whole-form refresh leaves for the setting handlers.
+    int CPILevelCount = 8; // levels in use, 1..8
+    int CPILastLevelIndex = 7;
+    std::array<int, 8> CPILevelValueIndex{}; // CPI value index 0..11 shown per level
+    int BreathStepLevel = 1;                 // lit cell of the breathing speed bar, 1..10
+    int CurrentCPILevel = 0;
+    std::array<int, 3> FireKeyShots{};    // shots per press of fire keys 1..3
+    std::array<int, 3> FireKeyInterval{}; // interval of fire keys 1..3
+    // The picture decoder the user-page refresh shares with the refreshers it calls; set
+    // only while that refresh runs.
+    vcl::TPngImage* SharedPng = nullptr;
 };
 
 } // namespace device
