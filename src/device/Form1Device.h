@@ -7,6 +7,7 @@
 #include "device/DeviceMacroArea.h"
 #include "device/KeyboardHook.h"
 #include "device/Macros.h"
+#include "platform/vcl/PngImage.h"
 
 #include <array>
 #include <cstdint>
@@ -72,7 +73,11 @@
     void TLRefreshProfile2Keys(vcl::TObject* Sender = nullptr);                                    \
     void TLRefreshProfile3Keys(vcl::TObject* Sender = nullptr);                                    \
     void RefreshComboKeyCaptions();                                                                \
-    void RefreshKeyNameCache();
+    void RefreshKeyNameCache();                                                                    \
+    /* The whole configuration on every page (FormRefresh.cpp, UserPageRefresh.cpp). */            \
+    void RefreshUI(vcl::TObject* Sender = nullptr);                                                \
+    void RefreshEngineeringPage();                                                                 \
+    void RefreshUserPages(vcl::TPngImage& png);
 
 namespace device {
 
@@ -98,13 +103,19 @@ struct Form1DeviceState : TConfigCopies, TButtonCodeState {
     std::array<std::string, 3 * image::ProfileKeyCount> KeyNameCache;
     // The device macros of DeviceMacroAreaCopy: start address and length per slot.
     TDeviceMacroList DeviceMacros;
+    // Display state the whole-form refresh leaves for the setting handlers.
+    int CPILevelCount = 8; // levels in use, 1..8
+    int CPILastLevelIndex = 7;
+    std::array<int, 8> CPILevelValueIndex{}; // CPI value index 0..11 shown per level
+    int BreathStepLevel = 1;                 // lit cell of the breathing speed bar, 1..10
+    int CurrentCPILevel = 0;
     // Shots per press and interval of fire keys 1..3, as the identity block or the
     // performance page's fire-key edits last gave them; fire-key codes are named by them.
     std::array<int, 3> FireKeyShots{};
     std::array<int, 3> FireKeyInterval{};
-    // 1 while the program itself fills the fire-hold boxes or the engineering page, so
-    // naming a fire-key code leaves the hold boxes alone.
-    uint8_t FireHoldSyncGuard = 0;
+    // The picture decoder the user-page refresh shares with the refreshers it calls; set
+    // only while that refresh runs.
+    vcl::TPngImage* SharedPng = nullptr;
 };
 
 } // namespace device

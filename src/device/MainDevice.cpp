@@ -234,6 +234,7 @@ void TForm1::DataBufToUI() {
         ComboCodeStrings[n] = device::ButtonFunctionText(VendorCopy.data() +
                                                          device::image::VendorComboRecords.Offset +
                                                          device::image::ButtonFunctionSize * n);
+    RefreshUI();
 }
 
 void TForm1::ShowCurrentProfilePage() {

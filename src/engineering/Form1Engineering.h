@@ -25,10 +25,25 @@
     X(controls::THexEdit, edt_OffSet)
 
 // Handlers bound by the form design: X(kind, name).
-#define VTRM_FORM1_HANDLERS_ENGINEERING(X)
+#define VTRM_FORM1_HANDLERS_ENGINEERING(X)                                                         \
+    X(Notify, edt_Avg_lb_lqChange)                                                                 \
+    X(Notify, edt_Col1RChange)                                                                     \
+    X(Notify, edt_LowerChange)                                                                     \
+    X(Notify, edt_StepTimeChange)                                                                  \
+    X(Notify, TLRefreshXOffset)                                                                    \
+    X(Notify, TLRefreshYOffset)                                                                    \
+    X(Notify, cb_Fire1ContinueClick)                                                               \
+    X(Notify, cb_Fire2ContinueClick)                                                               \
+    X(Notify, cb_Fire3ContinueClick)
 
 // Other methods of TForm1 (declarations inside the class).
-#define VTRM_FORM1_METHODS_ENGINEERING
+#define VTRM_FORM1_METHODS_ENGINEERING                                                             \
+    /* What the LED type shows on the engineering page (LedTypeRefresh.cpp). */                    \
+    void TLRefreshBasicLEDKeyStatus(vcl::TObject* Sender = nullptr);                               \
+    void TLRefreshRGBLEDKeyStatus(vcl::TObject* Sender = nullptr);                                 \
+    void TLRefreshLEDTypeMode(vcl::TObject* Sender = nullptr);                                     \
+    void TLRefreshBreathParameter(vcl::TObject* Sender = nullptr);                                 \
+    void FireContinueClicked(int n);
 
 namespace engineering {
 // State the main window holds for this part.

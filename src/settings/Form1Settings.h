@@ -71,12 +71,35 @@
     X(vcl::TRadioButton, rb_Fire7)
 
 // Handlers bound by the form design: X(kind, name).
-#define VTRM_FORM1_HANDLERS_SETTINGS(X)
+#define VTRM_FORM1_HANDLERS_SETTINGS(X)                                                            \
+    X(Notify, cb_CPIStepsChange)                                                                   \
+    X(Notify, Edt_Repeat1Change)                                                                   \
+    X(Notify, Edt_Repeat2Change)                                                                   \
+    X(Notify, Edt_Repeat3Change)                                                                   \
+    X(Notify, Edt_DelayTime1Change)                                                                \
+    X(Notify, Edt_DelayTime2Change)                                                                \
+    X(Notify, Edt_DelayTime3Change)                                                                \
+    X(Notify, Edt_RepeatExit)                                                                      \
+    X(KeyPress, Edt_FireKeyKeyPress)
 
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_SETTINGS                                                                \
     void RefreshMouseSystemParameterA(vcl::TObject* Sender);                                       \
-    void RefreshMouseSystemParameterB(vcl::TObject* Sender);
+    void RefreshMouseSystemParameterB(vcl::TObject* Sender);                                       \
+    /* Searches of the profile keys by function (KeySearchRefresh.cpp). */                         \
+    void TLRefreshFireKey(vcl::TObject* Sender = nullptr);                                         \
+    void TLRefreshAIMKey(vcl::TObject* Sender = nullptr);                                          \
+    void TLRefreshLEDModeFun(vcl::TObject* Sender = nullptr);                                      \
+    void TLRefreshFireFun(vcl::TObject* Sender = nullptr);                                         \
+    void RefreshFireKey(vcl::TObject* Sender = nullptr);                                           \
+    void RefreshAIMKey(vcl::TObject* Sender = nullptr);                                            \
+    void RefreshFireFun(vcl::TObject* Sender = nullptr);                                           \
+    /* The fire keys of the performance page (FireKeyEdits.cpp). */                                \
+    void SettingFireKey(vcl::TObject* Sender = nullptr);                                           \
+    void FireRepeatChanged(controls::TSkinEdit& edit);                                             \
+    void FireDelayChanged(controls::TSkinEdit& edit);                                              \
+    /* A CPI-level bar of the performance page (CPISteps.cpp). */                                  \
+    void DrawCpiBar(const std::string& prefix, int valueIndex, vcl::TPngImage& png);
 
 namespace shell {
 class TForm1;
@@ -91,5 +114,9 @@ struct Form1SettingsState {
     // The fire script file of the program folder.
     uint8_t FireScriptsLoaded = 0;
     std::array<std::string, 10> FireScriptCodes; // eight upper-case hexadecimal digits each
+    // 1 while the program itself changes the fire-hold check boxes.
+    uint8_t FireHoldSyncGuard = 0;
+    // The CPI level the AIM key of the engineering page switches to, -1 before any.
+    int AimCpiIndex = -1;
 };
 } // namespace settings

@@ -95,9 +95,11 @@ TEST(StartupTest, StartPicturesMarkProfileOneLanguageOneAndPresetOne) {
     EXPECT_EQ(form->Named<TImage>("LED_RecDelay").PictureName(), "RdS_E");
     EXPECT_EQ(form->Named<TImage>("LED_FireNoDelay").PictureName(), "RdS_D");
     EXPECT_EQ(form->Named<TImage>("Img_FireInsert").PictureName(), "InsertDelayBase");
-    EXPECT_EQ(form->Named<TImage>("Img_DPI8_1").PictureName(), "Bar2_E");
-    EXPECT_TRUE(form->Named<TImage>("Img_DPI8_2").PictureName().empty())
-        << "the settings pages draw the other cells";
+    // The default image's level 8 is at its highest CPI value: the last cell lit, and the
+    // first only when the levels are drawn as bars.
+    EXPECT_EQ(form->Named<TImage>("Img_DPI8_12").PictureName(), "Bar2_E");
+    EXPECT_EQ(form->Named<TImage>("Img_DPI8_1").PictureName(),
+              form->DpiLedStatus ? "Bar2_D" : "Bar2_E");
     // Pictures autosize their controls.
     EXPECT_EQ(form->Img_P1->Width(), 600);
     EXPECT_EQ(form->Img_P1->Height(), 400);

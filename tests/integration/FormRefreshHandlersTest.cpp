@@ -1,0 +1,103 @@
+// The handlers the refresh sets off: they keep values within their bytes when the user
+// types, and keep still while the form is being filled.
+#include "FormRefreshTestSupport.h"
+
+namespace devtest {
+namespace {
+
+class FormRefreshHandlersTest : public FormRefreshTest {
+protected:
+    void Type(const std::string& edit, const std::string& text) {
+        form->Named<vcl::TEdit>(edit).SetText(text);
+    }
+};
+
+TEST_F(FormRefreshHandlersTest, EngineeringEditsClampToTheirBytes) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"edt_Avg_lb_lq", "100", "FF"},      {"edt_LEDInit1", "FE", "FE"},
+        {"edt_Col3G", "300", "255"},         {"edt_CPI8B", "256", "255"},
+        {"edt_Col1R", "255", "255"},         {"edt_Lower", "70000", "65535"},
+        {"edt_UpperTime", "65535", "65535"}, {"edt_StepTime", "999", "255"},
+        {"edt_XOffset1", "200", "127"},      {"edt_YOffset10", "-300", "-128"},
+        {"edt_XOffset2", "-", "-"},          {"edt_YOffset3", "", "0"}};
+    for (const auto& [edit, typed, shown] : cases) {
+        Type(edit, typed);
+        EXPECT_EQ(Text(edit), shown) << edit << " " << typed;
+    }
+}
+
+TEST_F(FormRefreshHandlersTest, ColourEditsRepaintTheirSwatch) {
+    Type("edt_Col2R", "1");
+    Type("edt_Col2G", "2");
+    Type("edt_Col2B", "3");
+    EXPECT_EQ(Brush("cs_Col2"), 0x030201u);
+    Type("edt_CPI5G", "999");
+    EXPECT_EQ((Brush("cs_DPI5Col") >> 8) & 0xFF, 255u);
+}
+
+TEST_F(FormRefreshHandlersTest, FireKeyEditsClampAndUpdateTheFireKeys) {
+    Type("Edt_Repeat1", "");
+    EXPECT_EQ(Text("Edt_Repeat1"), "2");
+    Type("Edt_Repeat2", "20");
+    EXPECT_EQ(Text("Edt_Repeat2"), "15");
+    Type("Edt_DelayTime1", "0");
+    EXPECT_EQ(Text("Edt_DelayTime1"), "1");
+    Type("Edt_DelayTime3", "5000");
+    EXPECT_EQ(Text("Edt_DelayTime3"), "4094");
+    EXPECT_EQ(form->FireKeyShots[1], 15);
+    EXPECT_EQ(form->FireKeyInterval[2], 4094);
+    EXPECT_EQ(form->IdentityCopy[2 + 3], 14);
+    EXPECT_EQ(form->IdentityCopy[2 + 6 + 1], 0x0F);
+    EXPECT_EQ(form->IdentityCopy[2 + 6 + 2], 0xFE);
+
+    Type("Edt_Repeat3", "1");
+    form->Edt_Repeat3->OnExit(form->Edt_Repeat3);
+    EXPECT_EQ(Text("Edt_Repeat3"), "2") << "one shot becomes two on leaving";
+
+    char16_t key = u'a';
+    form->Edt_Repeat1->OnKeyPress(form->Edt_Repeat1, key);
+    EXPECT_EQ(key, 0);
+    key = u'7';
+    form->Edt_Repeat1->OnKeyPress(form->Edt_Repeat1, key);
+    EXPECT_EQ(key, u'7');
+}
+
+TEST_F(FormRefreshHandlersTest, WhileFillingTheHandlersKeepStill) {
+    shell::UiLoadingFlag = 1;
+    const auto identity = form->IdentityCopy;
+    Type("Edt_Repeat1", "");
+    Type("Edt_DelayTime1", "9999");
+    EXPECT_EQ(Text("Edt_Repeat1"), "");
+    EXPECT_EQ(Text("Edt_DelayTime1"), "9999");
+    EXPECT_EQ(form->IdentityCopy, identity);
+    Mark("Img_Fire1Continue");
+    auto& hold = form->Named<vcl::TCheckBox>("cb_Fire1Continue");
+    hold.SetChecked(!hold.Checked());
+    EXPECT_EQ(Picture("Img_Fire1Continue"), "WebS_01");
+    shell::UiLoadingFlag = 0;
+    hold.SetChecked(!hold.Checked());
+    EXPECT_EQ(Picture("Img_Fire1Continue"), hold.Checked() ? "CbS_E" : "CbS_D");
+}
+
+TEST_F(FormRefreshHandlersTest, LevelCountIsWrittenOnlyWhenNotFilling) {
+    StartWithMouse();
+    ASSERT_TRUE(Present());
+    auto& steps = form->Named<vcl::TComboBox>("cb_CPISteps");
+    steps.SetItemIndex(5);
+    bus->ClearTranscript();
+    shell::UiLoadingFlag = 1;
+    form->cb_CPIStepsChange(nullptr);
+    shell::UiLoadingFlag = 0;
+    EXPECT_TRUE(CommandsSent().empty());
+    EXPECT_EQ(form->Named<vcl::TComboBox>("cb_CurrentCPI").Items().ToVector(),
+              (std::vector<std::string>{"CPI1", "CPI2", "CPI3", "CPI4", "CPI5", "CPI6"}));
+    EXPECT_EQ(Item("cb_CurrentCPI"), 5);
+    EXPECT_TRUE(Checked("rb_DPI6"));
+    EXPECT_EQ(Picture("Img_DPI6"), "CbS_E");
+    EXPECT_FALSE(Enabled("cb_CPI7"));
+    form->cb_CPIStepsChange(nullptr);
+    EXPECT_EQ(CommandsSent(), (std::vector<uint8_t>{0x05}));
+}
+
+} // namespace
+} // namespace devtest
