@@ -76,7 +76,8 @@
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_SETTINGS                                                                \
     void RefreshMouseSystemParameterA(vcl::TObject* Sender);                                       \
-    void RefreshMouseSystemParameterB(vcl::TObject* Sender);
+    void RefreshMouseSystemParameterB(vcl::TObject* Sender);                                       \
+    void RefreshProfileParameter(vcl::TObject* Sender = nullptr);
 
 namespace shell {
 class TForm1;
