@@ -74,7 +74,7 @@
     void DefaultParameterConfirm1(vcl::TObject* Sender);                                           \
     void DefaultParameterConfirm2(vcl::TObject* Sender);                                           \
     void DefaultParameterConfirm3(vcl::TObject* Sender);                                           \
-    /* A whole image applied to the form and written to the mouse (ConfigFiles.cpp). */           \
+    /* A whole image applied to the form and written to the mouse (ConfigFiles.cpp). */            \
     void MemoToDataBuf_OnClick(vcl::TObject* Sender);
 
 namespace device {

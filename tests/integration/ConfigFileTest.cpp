@@ -282,8 +282,12 @@ TEST_F(ConfigFileTest, WithoutAServedMouseNoDialogOpensAndNothingIsWritten) {
         bus->ClearTranscript();
         files.answer = Path("never").string();
         shell::UiLoadingFlag = 0;
+        std::vector<int> flagWhileTold;
+        modal->whileOpen = [&](size_t) { flagWhileTold.push_back(shell::UiLoadingFlag); };
         Click("Btn_Save_2");
         Click("Btn_Load_3");
+        // The load holds the flag up to its message and clears it on the way out.
+        EXPECT_EQ(flagWhileTold, (std::vector<int>{0, 1}));
         EXPECT_EQ(modal->texts, (std::vector<std::string>(2, "Finding the specified device")));
         EXPECT_EQ(files.opened, 0);
         EXPECT_TRUE(CommandsSent().empty());
