@@ -28,7 +28,15 @@
     X(device::TKeyboardHook, KeyboardHook1)
 
 // Handlers bound by the form design: X(kind, name).
-#define VTRM_FORM1_HANDLERS_DEVICE(X) X(Notify, DevTimerTimer)
+#define VTRM_FORM1_HANDLERS_DEVICE(X)                                                              \
+    X(Notify, DevTimerTimer)                                                                       \
+    X(Notify, Btn_Confirm1_0Click)                                                                 \
+    X(Notify, Btn_Confirm2_0Click)                                                                 \
+    X(Notify, Btn_Confirm3_0Click)                                                                 \
+    X(Notify, ButtonTypeAMouseEnter)                                                               \
+    X(Notify, ButtonTypeAMouseLeave)                                                               \
+    X(Notify, Btn_Save_0Click)                                                                     \
+    X(Notify, Btn_Load_0Click)
 
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_DEVICE                                                                  \
@@ -77,7 +85,13 @@
     /* The whole configuration on every page (FormRefresh.cpp, UserPageRefresh.cpp). */            \
     void RefreshUI(vcl::TObject* Sender = nullptr);                                                \
     void RefreshEngineeringPage();                                                                 \
-    void RefreshUserPages(vcl::TPngImage& png);
+    void RefreshUserPages(vcl::TPngImage& png);                                                    \
+    /* Default restores from the confirm labels (ProfileWrites.cpp). */                            \
+    void DefaultParameterConfirm1(vcl::TObject* Sender);                                           \
+    void DefaultParameterConfirm2(vcl::TObject* Sender);                                           \
+    void DefaultParameterConfirm3(vcl::TObject* Sender);                                           \
+    /* A whole image applied to the form and written to the mouse (ConfigFiles.cpp). */            \
+    void MemoToDataBuf_OnClick(vcl::TObject* Sender);
 
 namespace device {
 

@@ -99,7 +99,8 @@
     void FireRepeatChanged(controls::TSkinEdit& edit);                                             \
     void FireDelayChanged(controls::TSkinEdit& edit);                                              \
     /* A CPI-level bar of the performance page (CPISteps.cpp). */                                  \
-    void DrawCpiBar(const std::string& prefix, int valueIndex, vcl::TPngImage& png);
+    void DrawCpiBar(const std::string& prefix, int valueIndex, vcl::TPngImage& png);               \
+    void RefreshProfileParameter(vcl::TObject* Sender = nullptr);
 
 namespace shell {
 class TForm1;

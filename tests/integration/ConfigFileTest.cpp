@@ -1,0 +1,301 @@
+// Configuration files against the simulated mouse: saving the mouse's image under the
+// chosen name with ".bin" appended, loading a file back into the mouse, and every way a
+// save or load is refused or fails.
+#include "DeviceFixture.h"
+
+#include "controls/unicode/WideCtrls.h"
+#include "device/Subroutines.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace devtest {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+namespace fs = std::filesystem;
+
+constexpr size_t Marker = 495;
+
+// Answers the file dialogs: selects `answer` and accepts, or cancels when it is empty.
+// `before` runs while the dialog is open, `after` right after it was accepted (the
+// program has not looked at the file yet).
+class FileDialogAnswerer {
+public:
+    FileDialogAnswerer() {
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog || inside_) return;
+            inside_ = true;
+            ++opened;
+            filters.push_back(dialog->nameFilters().join("|").toStdString());
+            if (before) before();
+            if (answer.empty()) {
+                dialog->reject();
+            } else {
+                dialog->selectFile(QString::fromStdString(answer));
+                static_cast<QDialog*>(dialog)->accept(); // runs the file dialog's own accept
+            }
+            if (after) after();
+            inside_ = false;
+        });
+        poll_.start(1);
+    }
+    std::string answer;
+    std::function<void()> before;
+    std::function<void()> after;
+    int opened = 0;
+    std::vector<std::string> filters;
+
+private:
+    QTimer poll_;
+    bool inside_ = false;
+};
+
+Bytes ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+class ConfigFileTest : public FormDeviceTest {
+protected:
+    void Click(const std::string& name) {
+        auto* control = dynamic_cast<vcl::TControl*>(form->FindComponent(name));
+        ASSERT_NE(control, nullptr) << name;
+        ASSERT_TRUE(control->OnClick) << name;
+        control->OnClick(control);
+    }
+    // Clicks a load label, noting the loading flag while the dialog is open.
+    void Load(const std::string& label, const fs::path& file) {
+        files.answer = file.string();
+        files.before = [this] { flagInDialog = shell::UiLoadingFlag; };
+        Click(label);
+    }
+    fs::path Path(const std::string& name) const {
+        return fs::path(dir.path().toStdString()) / name;
+    }
+    Bytes LiveImage() const { return Bytes(device::LiveImage.begin(), device::LiveImage.end()); }
+
+    QTemporaryDir dir;
+    FileDialogAnswerer files;
+    int flagInDialog = -1;
+};
+
+TEST_F(ConfigFileTest, SaveWritesTheImageReadFromTheMouseUnderTheNameWithBinAppended) {
+    auto mouse = StartWithMouse();
+    // The mouse changed since it was read: the save reads it again.
+    mouse->SetImage(DefaultImage(2));
+    files.answer = Path("profile").string();
+    Click("Btn_Save_3");
+    ASSERT_EQ(files.opened, 1);
+    EXPECT_EQ(files.filters[0], "SaveFile(*.bin) (*.bin)");
+    EXPECT_EQ(ReadFile(Path("profile.bin")), DefaultImage(2));
+    EXPECT_FALSE(fs::exists(Path("profile")));
+    EXPECT_TRUE(modal->texts.empty());
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(form->Named<vcl::TImage>("Img_Save_" + std::to_string(i)).PictureName(),
+                  "SetS_03");
+
+    // A chosen name that already ends in .bin gets another; the file of that name stays.
+    mouse->SetImage(DefaultImage(3));
+    files.answer = Path("profile.bin").string();
+    Click("Btn_Save_6");
+    EXPECT_EQ(ReadFile(Path("profile.bin.bin")), DefaultImage(3));
+    EXPECT_EQ(ReadFile(Path("profile.bin")), DefaultImage(2));
+    EXPECT_TRUE(modal->texts.empty());
+}
+
+TEST_F(ConfigFileTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
+    auto mouse = StartWithMouse();
+    WriteFile(Path("kept.bin"), Bytes{'o', 'l', 'd'});
+    files.answer = Path("kept").string();
+    bus->ClearTranscript();
+    Click("Btn_Save_1"); // the prompt is answered No
+    ASSERT_EQ(modal->texts.size(), 1u);
+    EXPECT_NE(modal->texts[0].find("kept.bin"), std::string::npos);
+    EXPECT_EQ(ReadFile(Path("kept.bin")), (Bytes{'o', 'l', 'd'}));
+    EXPECT_TRUE(CommandsSent().empty());
+
+    modal->whileOpen = [](size_t) {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && box->button(QMessageBox::Yes)) box->button(QMessageBox::Yes)->click();
+    };
+    Click("Btn_Save_1");
+    EXPECT_EQ(modal->texts.size(), 2u);
+    EXPECT_EQ(ReadFile(Path("kept.bin")), mouse->Image());
+}
+
+TEST_F(ConfigFileTest, SaveThenLoadPutsTheSavedImageBackIntoTheMouse) {
+    auto mouse = AddMouse(DefaultImage(3));
+    Tick();
+    files.answer = Path("mine").string();
+    Click("Btn_Save_2");
+    const Bytes saved = ReadFile(Path("mine.bin"));
+    ASSERT_EQ(saved, DefaultImage(3));
+
+    mouse->SetImage(DefaultImage(1));
+    bus->ClearTranscript();
+    Load("Btn_Load_6", Path("mine.bin"));
+
+    EXPECT_EQ(mouse->Image(), saved);
+    EXPECT_EQ(mouse->ResetCount(), 1u);
+    EXPECT_EQ(CommandsSent(), (Bytes{0x07, 0x0E, 0x0D, 0x0D, 0x09, 0x09}));
+    EXPECT_EQ(LiveImage(), saved);
+    EXPECT_EQ(form->KeyCodeStrings[2][7], "09000000"); // the third image's CPI key
+    EXPECT_EQ(flagInDialog, 1);
+    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_TRUE(form->DevTimer->Enabled());
+    EXPECT_TRUE(OverlaysVisible(false));
+    EXPECT_TRUE(modal->texts.empty());
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(form->Named<vcl::TImage>("Img_Load_" + std::to_string(i)).PictureName(),
+                  "SetS_03");
+}
+
+TEST_F(ConfigFileTest, AnyFileWithTheMarkerGoesToTheMouseByteForByte) {
+    auto mouse = StartWithMouse();
+    std::mt19937 random(495);
+    Bytes file(2048);
+    for (uint8_t& b : file)
+        b = static_cast<uint8_t>(random());
+    file[Marker] = 0xE0;
+    // The identity the mouse must carry to be read again after the reset.
+    file[484] = 0xFF;
+    file[485] = 0xFF;
+    WriteFile(Path("odd.bin"), file);
+    Load("Btn_Load_4", Path("odd.bin"));
+    // Broken section checksums and all: the copies are repaired, the mouse is not.
+    EXPECT_EQ(mouse->Image(), file);
+    EXPECT_EQ(LiveImage(), file);
+    EXPECT_TRUE(modal->texts.empty());
+}
+
+TEST_F(ConfigFileTest, FilesThatAreNotAConfigurationAreRefusedWithNothingSent) {
+    auto mouse = StartWithMouse();
+    Bytes wrongMarker = DefaultImage(2);
+    wrongMarker[Marker] = 0xE1;
+    Bytes shortFile = DefaultImage(2);
+    shortFile.resize(2047);
+    Bytes longFile = DefaultImage(2);
+    longFile.push_back(0);
+    const std::vector<std::pair<std::string, Bytes>> cases = {{"marker.bin", wrongMarker},
+                                                              {"short.bin", shortFile},
+                                                              {"long.bin", longFile},
+                                                              {"empty.bin", {}}};
+    const Bytes before = LiveImage();
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        WriteFile(Path(name), bytes);
+        modal->texts.clear();
+        bus->ClearTranscript();
+        Load("Btn_Load_5", Path(name));
+        ASSERT_EQ(modal->texts.size(), 1u);
+        EXPECT_EQ(modal->texts[0], "Loading .bin is error!");
+        EXPECT_TRUE(bus->Transcript().empty());
+        EXPECT_EQ(LiveImage(), before);
+        EXPECT_EQ(flagInDialog, 1);
+        EXPECT_EQ(shell::UiLoadingFlag, 0);
+    }
+    EXPECT_EQ(mouse->Image(), DefaultImage(1));
+    EXPECT_EQ(mouse->ResetCount(), 0u);
+}
+
+TEST_F(ConfigFileTest, AFileThatCannotBeOpenedIsReportedAndChangesNothing) {
+    auto mouse = StartWithMouse();
+    WriteFile(Path("gone.bin"), DefaultImage(2));
+    // Removed between the choice and the open.
+    files.after = [this] { fs::remove(Path("gone.bin")); };
+    bus->ClearTranscript();
+    Load("Btn_Load_1", Path("gone.bin"));
+    ASSERT_EQ(modal->texts.size(), 1u);
+    EXPECT_NE(modal->texts[0].find("Cannot open file"), std::string::npos);
+    EXPECT_NE(modal->texts[0].find("gone.bin"), std::string::npos);
+    EXPECT_TRUE(bus->Transcript().empty());
+    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_EQ(mouse->Image(), DefaultImage(1));
+}
+
+TEST_F(ConfigFileTest, AFolderThatCannotBeWrittenIsReported) {
+    StartWithMouse();
+    fs::create_directory(Path("sub"));
+    files.answer = (Path("sub") / "profile").string();
+    files.after = [this] { fs::remove(Path("sub")); };
+    Click("Btn_Save_4");
+    ASSERT_EQ(modal->texts.size(), 1u);
+    EXPECT_NE(modal->texts[0].find("Cannot create file"), std::string::npos);
+    EXPECT_NE(modal->texts[0].find("profile.bin"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Path("sub")));
+}
+
+TEST_F(ConfigFileTest, AReadThatFailsWritesNoFile) {
+    auto mouse = StartWithMouse();
+    // Every data read of the image read is lost: the image would be all FF.
+    files.before = [&] { mouse->FailNextGetFeature(293); };
+    files.answer = Path("failed").string();
+    Click("Btn_Save_5");
+    ASSERT_EQ(modal->texts.size(), 1u);
+    EXPECT_EQ(modal->texts[0], "Saving .bin is error!");
+    EXPECT_FALSE(fs::exists(Path("failed.bin")));
+}
+
+TEST_F(ConfigFileTest, CancelledDialogsChangeNothing) {
+    auto mouse = StartWithMouse();
+    bus->ClearTranscript();
+    files.answer.clear();
+    Click("Btn_Save_1");
+    Load("Btn_Load_1", "");
+    EXPECT_EQ(files.opened, 2);
+    EXPECT_EQ(files.filters[1], "LoadFile(*.bin) (*.bin)");
+    EXPECT_TRUE(bus->Transcript().empty());
+    EXPECT_TRUE(fs::is_empty(dir.path().toStdString()));
+    EXPECT_EQ(flagInDialog, 1);
+    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_TRUE(modal->texts.empty());
+}
+
+TEST_F(ConfigFileTest, WithoutAServedMouseNoDialogOpensAndNothingIsWritten) {
+    // First no mouse at all, then one that is open but did not answer as an I2C mouse.
+    for (bool open : {false, true}) {
+        SCOPED_TRACE(open ? "not served" : "no mouse");
+        std::shared_ptr<simulator::SimMouse> mouse;
+        if (open) {
+            mouse = AddMouse();
+            mouse->SetInfo({0x40, 0x3A, 0xC0, 0, 0, 0, 0});
+            Tick();
+            ASSERT_TRUE(Present());
+        }
+        modal->texts.clear();
+        bus->ClearTranscript();
+        files.answer = Path("never").string();
+        shell::UiLoadingFlag = 0;
+        std::vector<int> flagWhileTold;
+        modal->whileOpen = [&](size_t) { flagWhileTold.push_back(shell::UiLoadingFlag); };
+        Click("Btn_Save_2");
+        Click("Btn_Load_3");
+        // The load holds the flag up to its message and clears it on the way out.
+        EXPECT_EQ(flagWhileTold, (std::vector<int>{0, 1}));
+        EXPECT_EQ(modal->texts, (std::vector<std::string>(2, "Finding the specified device")));
+        EXPECT_EQ(files.opened, 0);
+        EXPECT_TRUE(CommandsSent().empty());
+        EXPECT_FALSE(fs::exists(Path("never.bin")));
+        EXPECT_EQ(shell::UiLoadingFlag, 0);
+        if (mouse) EXPECT_EQ(mouse->ResetCount(), 0u);
+    }
+}
+
+} // namespace
+} // namespace devtest
