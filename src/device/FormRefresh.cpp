@@ -246,8 +246,14 @@ void TForm1::RefreshEngineeringPage() {
         FireKeyInterval[n - 1] = interval;
     }
 
+    // The combination keys of the engineering page are named by their codes.
+    RefreshComboKeyCaptions();
+
     TLRefreshFireKey();
     TLRefreshAIMKey();
+    TLRefreshProfile1Keys();
+    TLRefreshProfile2Keys();
+    TLRefreshProfile3Keys();
     TLRefreshLEDModeFun();
     TLRefreshFireFun();
 }

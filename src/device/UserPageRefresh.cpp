@@ -194,6 +194,10 @@ void TForm1::RefreshUserPages(vcl::TPngImage& png) {
         gbPage1->SetVisible(true);
         for (vcl::TControl* page : {gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
             page->SetVisible(false);
+        // The key labels show the current profile's functions.
+        if (profile == 0) RefreshProfile1Keys();
+        else if (profile == 1) RefreshProfile2Keys();
+        else RefreshProfile3Keys();
     }
 
     RefreshFireFun();

@@ -1,5 +1,6 @@
 // The fire keys of the performance page: shots per press and the delay between shots,
 // typed as decimal numbers and kept within what the identity block can hold.
+#include "device/ProfileWrites.h"
 #include "shell/LayoutApply.h"
 #include "shell/Main.h"
 
@@ -81,6 +82,7 @@ void TForm1::SettingFireKey(vcl::TObject* /*Sender*/) {
         IdentityCopy[b + 1] = static_cast<uint8_t>(delay >> 8);
         IdentityCopy[b + 2] = static_cast<uint8_t>(delay & 0xFF);
     }
+    device::WriteProfilesAndIdentity(*this);
 }
 
 } // namespace shell

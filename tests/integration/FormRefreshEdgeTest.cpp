@@ -140,7 +140,7 @@ TEST_F(FormRefreshEdgeTest, FireKeysComeFromTheIdentityAndTheKeysThatCarryThem) 
     form->IdentityCopy[7] = 0x2C;
     form->KeyCodeStrings[0][4] = "0683012C";
     form->UserCopy[0] = 0x00;
-    form->ComboCodeStrings = {};
+    form->ComboCodeStrings.fill("00000000"); // no combination key set
     Refresh();
     EXPECT_EQ(form->FireKeyShots[1], 4);
     EXPECT_EQ(form->FireKeyInterval[1], 300);

@@ -62,6 +62,18 @@ TEST_F(FormRefreshHandlersTest, FireKeyEditsClampAndUpdateTheFireKeys) {
     EXPECT_EQ(key, u'7');
 }
 
+TEST_F(FormRefreshHandlersTest, AFireKeyTypedOnThePerformancePageReachesTheMouse) {
+    auto mouse = StartWithMouse();
+    ASSERT_EQ(form->DetectedInterface, "I2C");
+    Type("Edt_Repeat2", "6");
+    Type("Edt_DelayTime2", "300");
+    // Fire key 2 lives in identity bytes 5..7 (image 489..491): count index, interval.
+    const std::vector<uint8_t> image = mouse->Image();
+    EXPECT_EQ(image[489], 5);
+    EXPECT_EQ(image[490], 0x01);
+    EXPECT_EQ(image[491], 0x2C);
+}
+
 TEST_F(FormRefreshHandlersTest, WhileFillingTheHandlersKeepStill) {
     shell::UiLoadingFlag = 1;
     const auto identity = form->IdentityCopy;
