@@ -61,7 +61,14 @@
     void RefreshPCMacroName();                                                                     \
     void RefreshMacroAddr();                                                                       \
     /* Button-function codes from the window's settings (Macros.cpp). */                           \
-    void PackFireProfileParams();
+    void PackFireProfileParams();                                                                  \
+    /* The live status the polling thread follows (ThreadGetData.cpp). */                          \
+    void RefreshCurrentDPIStatus(vcl::TObject* Sender = nullptr);                                  \
+    void RefreshCurrentProfileStatus(vcl::TObject* Sender = nullptr);                              \
+    /* The level marks for level 0..7; any other level marks none. */                              \
+    void ShowCurrentDPILevel(int level);                                                           \
+    /* The first page for profile 0..2; any other value changes nothing. */                        \
+    void ShowCurrentProfile(int profile);
 
 namespace device {
 
@@ -85,6 +92,16 @@ struct Form1DeviceState : TConfigCopies, TButtonCodeState {
     std::array<std::string, 3 * image::ProfileKeyCount> KeyNameCache;
     // The device macros of DeviceMacroAreaCopy: start address and length per slot.
     TDeviceMacroList DeviceMacros;
+    // The current DPI level index as the window shows it (0..7; another value marks none).
+    int CurrentCPILevel = 0;
+    // 1 while the engineering page is filled: its change handlers stay quiet meanwhile.
+    uint8_t FireHoldSyncGuard = 0;
+    // Changes reported by the mouse's own buttons and not yet read back; only the polling
+    // thread sets and clears them.
+    uint8_t DpiChangedFlag1 = 0;
+    uint8_t DpiChangedFlag2 = 0;
+    uint8_t DpiChangedFlag3 = 0;
+    uint8_t ProfileChangedFlag = 0;
 };
 
 } // namespace device
