@@ -202,13 +202,21 @@ void SimInterface::AfterTransferLocked() {
     if (unplugAfter_ > 0 && --unplugAfter_ == 0) UnplugLocked();
 }
 
-bool SimInterface::SetFeature(SimConnection& c, const uint8_t* buf, size_t len, HidError& error) {
+void SimInterface::WaitTransferLatency() {
+    // The transfer takes the configured time from when it starts, as a device's would:
+    // no more (a timer's late wake-up would add up over a whole image) and no less. The
+    // wait holds no lock, so other threads keep using the bus meanwhile.
+    const auto start = std::chrono::steady_clock::now();
     uint32_t latency;
     {
         std::lock_guard lock(core_->mutex);
         latency = latencyMs_;
     }
-    if (latency > 0) platform::Sleep(latency);
+    if (latency > 0) platform::SleepUntilPrecise(start + platform::ScaledDuration(latency));
+}
+
+bool SimInterface::SetFeature(SimConnection& c, const uint8_t* buf, size_t len, HidError& error) {
+    WaitTransferLatency();
 
     std::lock_guard lock(core_->mutex);
     const TransferContext t{core_->reportCount, c.id_, std::this_thread::get_id()};
@@ -234,12 +242,7 @@ bool SimInterface::SetFeature(SimConnection& c, const uint8_t* buf, size_t len, 
 }
 
 bool SimInterface::GetFeature(SimConnection& c, uint8_t* buf, size_t len, HidError& error) {
-    uint32_t latency;
-    {
-        std::lock_guard lock(core_->mutex);
-        latency = latencyMs_;
-    }
-    if (latency > 0) platform::Sleep(latency);
+    WaitTransferLatency();
 
     std::lock_guard lock(core_->mutex);
     const TransferContext t{core_->reportCount, c.id_, std::this_thread::get_id()};

@@ -128,6 +128,7 @@ private:
     friend class SimBus;
     friend class SimConnection;
 
+    void WaitTransferLatency();
     bool SetFeature(SimConnection& c, const uint8_t* buf, size_t len, HidError& error);
     bool GetFeature(SimConnection& c, uint8_t* buf, size_t len, HidError& error);
     int ReadInput(SimConnection& c, uint8_t* buf, size_t len, HidError& error);

@@ -7,8 +7,10 @@ namespace device {
 
 std::string DeviceText(std::string_view key) {
     // Before the main window exists the program shows its start language.
-    const int language = shell::Form1 ? shell::Form1->LanguageNumber : 1;
-    return shell::LanguageText(language, key);
+    if (!shell::Form1) return shell::LanguageText(1, key);
+    // The window keeps the texts of the language it last applied.
+    const std::string* text = shell::Form1->LangTexts.Find(key);
+    return text ? *text : std::string();
 }
 
 } // namespace device

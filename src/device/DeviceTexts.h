@@ -6,8 +6,8 @@
 
 namespace device {
 
-// The text of a key ("Str100") in the current language's table; a key the table lacks
-// gives an empty text.
+// The text of a key ("Str100") as the main window keeps it for the current language; a key
+// the table lacks, or one the window does not keep, gives an empty text.
 std::string DeviceText(std::string_view key);
 
 } // namespace device

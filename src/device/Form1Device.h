@@ -62,6 +62,17 @@
     void RefreshMacroAddr();                                                                       \
     /* Button-function codes from the window's settings (Macros.cpp). */                           \
     void PackFireProfileParams();                                                                  \
+    /* Key captions of the profiles and the key-name cache (KeyCaptions.cpp). */                   \
+    void RefreshProfileKeys(int profile);                                                          \
+    void RefreshProfile1Keys(vcl::TObject* Sender = nullptr);                                      \
+    void RefreshProfile2Keys(vcl::TObject* Sender = nullptr);                                      \
+    void RefreshProfile3Keys(vcl::TObject* Sender = nullptr);                                      \
+    void TLRefreshProfileKeys(int profile);                                                        \
+    void TLRefreshProfile1Keys(vcl::TObject* Sender = nullptr);                                    \
+    void TLRefreshProfile2Keys(vcl::TObject* Sender = nullptr);                                    \
+    void TLRefreshProfile3Keys(vcl::TObject* Sender = nullptr);                                    \
+    void RefreshComboKeyCaptions();                                                                \
+    void RefreshKeyNameCache();                                                                    \
     /* The live status the polling thread follows (ThreadGetData.cpp). */                          \
     void RefreshCurrentDPIStatus(vcl::TObject* Sender = nullptr);                                  \
     void RefreshCurrentProfileStatus(vcl::TObject* Sender = nullptr);                              \
@@ -87,15 +98,22 @@ struct Form1DeviceState : TConfigCopies, TButtonCodeState {
     // and the nine combination-key records of the vendor section.
     std::array<std::array<std::string, image::ProfileKeyCount>, 3> KeyCodeStrings;
     std::array<std::string, image::ComboRecordCount> ComboCodeStrings;
-    // Display names of the 36 profile keys, profile by profile; the key-caption refresh
-    // fills it, the device-macro addresses are matched against it.
+    // Display names of the 36 profile keys, profile by profile; filled just before each
+    // search for the keys carrying a function (RefreshKeyNameCache, or from the engineering
+    // page's buttons), stale between searches. The device-macro addresses are matched
+    // against it.
     std::array<std::string, 3 * image::ProfileKeyCount> KeyNameCache;
     // The device macros of DeviceMacroAreaCopy: start address and length per slot.
     TDeviceMacroList DeviceMacros;
+    // Shots per press and interval of fire keys 1..3, as the identity block or the
+    // performance page's fire-key edits last gave them; fire-key codes are named by them.
+    std::array<int, 3> FireKeyShots{};
+    std::array<int, 3> FireKeyInterval{};
+    // 1 while the program itself fills the fire-hold boxes or the engineering page, so
+    // naming a fire-key code leaves the hold boxes alone.
+    uint8_t FireHoldSyncGuard = 0;
     // The current DPI level index as the window shows it (0..7; another value marks none).
     int CurrentCPILevel = 0;
-    // 1 while the engineering page is filled: its change handlers stay quiet meanwhile.
-    uint8_t FireHoldSyncGuard = 0;
     // Changes reported by the mouse's own buttons and not yet read back; only the polling
     // thread sets and clears them.
     uint8_t DpiChangedFlag1 = 0;

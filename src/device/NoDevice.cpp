@@ -51,6 +51,7 @@ void TForm1::RefreshErrorAP(vcl::TObject*) {
     gbPage1->SetVisible(true);
     for (vcl::TGroupBox* page : {gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
         page->SetVisible(false);
+    RefreshProfile1Keys();
 
     // The first page's menu entry shows pressed on all five headers, every other normal.
     vcl::TPngImage decoder;

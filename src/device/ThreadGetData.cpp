@@ -242,6 +242,7 @@ void TForm1::ShowCurrentProfile(int profile) {
     cb_Profile->SetItemIndex(profile);
     ArrangeProfileMenus(profile);
     ShowOnlyPage(gbPage1);
+    RefreshProfileKeys(profile + 1);
 }
 
 } // namespace shell

@@ -4,6 +4,7 @@
 #include "controls/skin/TrayIcon.h"
 #include "controls/unicode/WideCtrls.h"
 #include "platform/vcl/SysUtils.h"
+#include "shell/LanguageTexts.h"
 
 #include <cstdint>
 #include <string>
@@ -201,6 +202,9 @@ struct Form1ShellState {
     std::u16string Language1Caption;
     std::u16string Language2Caption;
     std::u16string Language3Caption;
+    // Texts of the current language that handlers show later (messages, function names,
+    // DPI values, preset names), one field per table key.
+    TLangTexts LangTexts;
 };
 
 } // namespace shell

@@ -127,6 +127,7 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
     RefreshErrorAP(nullptr);
     RefreshMouseSystemParameterA(nullptr);
     RefreshMouseSystemParameterB(nullptr);
+    vcl::Application()->SetTitle(TitleText);
 
     device::DeviceIdTable[0] = {defaultVendorId, defaultProductId};
 

@@ -74,7 +74,10 @@ template <class T> T* TLayoutApplier::FindAs(const std::string& name) {
 
 void TLayoutApplier::SetFontSize(const std::vector<std::string>& names, int size) {
     for (const std::string& name : names)
-        if (vcl::TControl* c = Find(name)) c->Font().SetSize(size);
+        if (vcl::TControl* c = Find(name)) {
+            c->Font().SetSize(size);
+            report_.FontControls.push_back(name);
+        }
 }
 
 void TLayoutApplier::SetFontColor(const std::vector<std::string>& names, vcl::TColor color) {

@@ -18,6 +18,9 @@ class TForm1;
 struct LayoutReport {
     std::vector<std::string> KeysRead;
     std::vector<std::string> AbsentControls;
+    // The controls whose font size the section set, in setting order; the language's
+    // font goes to the same controls.
+    std::vector<std::string> FontControls;
 };
 
 // Reads the keys of one layout section and sets the controls of the main window. Every

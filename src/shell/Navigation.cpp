@@ -4,7 +4,6 @@
 // mouse's current one.
 #include "device/Subroutines.h"
 #include "platform/vcl/SysUtils.h"
-#include "shell/LanguageTables.h"
 #include "shell/Main.h"
 #include "shell/SkinImages.h"
 
@@ -59,7 +58,7 @@ void ShowMacroDelayOrInsert(TForm1& form) {
 bool PageEntryAllowed(TForm1& form, bool profileEntry) {
     const auto invalid = platform::win::INVALID_HANDLE_VALUE;
     if (device::CommandHandle == invalid || device::DataHandle == invalid) {
-        form.RefreshFormMessagDialog(vcl::Utf8ToUtf16(LanguageText(form.LanguageNumber, "Str022")));
+        form.RefreshFormMessagDialog(vcl::Utf8ToUtf16(form.LangTexts.Str022));
         return false;
     }
     if (NoDevicePageFlag) return false;
@@ -105,6 +104,7 @@ void EnterProfilePage(TForm1& form, int profile) {
     form.SizeNormalPages();
 
     vcl::TPngImage decoder;
+    form.RefreshProfileKeys(profile + 1);
     // The copy keeps the byte the mouse now holds, colour included, so that a later write
     // of the user section from the copy does not undo the colour.
     form.UserCopy[0] = choice;
@@ -227,6 +227,9 @@ void TForm1::Btn_Engineer_0Click(vcl::TObject* /*Sender*/) {
     SizeEngineerPage();
 
     vcl::TPngImage decoder;
+    TLRefreshProfile1Keys(nullptr);
+    TLRefreshProfile2Keys(nullptr);
+    TLRefreshProfile3Keys(nullptr);
     // Recoil offsets: user bytes 7..16 on the X edits, 17..26 on the Y edits.
     for (int i = 1; i <= 10; ++i)
         Named<vcl::TEdit>("edt_XOffset" + std::to_string(i))

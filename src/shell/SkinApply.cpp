@@ -1,6 +1,7 @@
-// ApplySkin: the current language's pictures and layout; the window chrome, menu buttons,
-// key page and button-function menu of the layout pass.
+// ApplySkin: the current language's pictures, layout and texts; the window chrome, menu
+// buttons, key page and button-function menu of the layout pass.
 #include "platform/vcl/PngImage.h"
+#include "shell/LanguageTexts.h"
 #include "shell/LayoutApply.h"
 #include "shell/LayoutText.h"
 #include "shell/Main.h"
@@ -47,12 +48,13 @@ void TForm1::ApplySkin() {
             layoutName = "org" + std::to_string(n);
         }
     }
+    LayoutReport layout;
     {
         // An unknown language leaves the name empty, and the missing resource stops here.
         const vcl::TMemIniFile ini = LoadLayoutText(layoutName);
-        ApplyLayoutSection(*this, ini, layoutName);
+        layout = ApplyLayoutSection(*this, ini, layoutName);
     }
-    // The language table's texts and fonts come next, once that table is applied here.
+    ApplyLanguageTexts(*this, n, layout.FontControls);
 }
 
 void TLayoutApplier::ApplyChrome() {

@@ -2,6 +2,7 @@
 
 #include "platform/core/Resources.h"
 #include "platform/vcl/FormDesign.h"
+#include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
 
 namespace support {
@@ -9,8 +10,16 @@ namespace support {
 TGifAnimatorControl::TGifAnimatorControl(vcl::TComponent* owner)
     : vcl::TControl(owner, new TGifAnimator(nullptr)) {
     // Frames differ in their see-through pixels: a colour-keyed form takes the shape of
-    // the frame on show.
-    Animator()->OnFrameChange = [this] { ShapeChanged(); };
+    // the frame on show. The frames never change once decoded, so the form can keep the
+    // shape of each; a frame's image key tells frames and pictures apart.
+    Animator()->OnFrameChange = [this] { FrameShown(); };
+}
+
+void TGifAnimatorControl::FrameShown() {
+    if (IsDestroying()) return;
+    vcl::TForm* form = ParentForm();
+    if (form && !form->IsDestroying())
+        form->ShapeStateChanged(this, Animator()->CurrentFrame().cacheKey());
 }
 
 void TGifAnimatorControl::SetStretch(bool on) {

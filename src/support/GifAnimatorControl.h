@@ -31,6 +31,8 @@ public:
     bool SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) override;
 
 private:
+    void FrameShown();
+
     std::string pictureName_;
 };
 

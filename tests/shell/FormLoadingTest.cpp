@@ -11,6 +11,8 @@
 #include <QElapsedTimer>
 #include <QTest>
 #include <QWidget>
+#include <algorithm>
+#include <vector>
 
 using namespace vcl;
 using shell::TFormLoadingUI;
@@ -163,6 +165,50 @@ TEST_F(FormLoadingTest, BlackIsSeeThrough) {
         }
     EXPECT_GT(kept, 0);
     EXPECT_GT(black, 0);
+    device::GetBusyWindow()->Hide();
+}
+
+TEST_F(FormLoadingTest, ShapeFollowsEveryFrameAlsoWhenSaved) {
+    Create(0, 0, 1030, 662);
+    device::GetBusyWindow()->Step();
+    support::TGifAnimatorControl* gif = Busy().WaitGif;
+    gif->SetAnimate(false);
+    QWidget* w = Busy().Widget();
+    // The shape the window takes at a frame change must be the one worked out afresh
+    // for that frame: the first round works them out, the second reuses them.
+    const auto shownThenFresh = [&](int frame) {
+        gif->SetFrameIndex(frame);
+        QApplication::processEvents();
+        const QRegion shown = w->mask();
+        Busy().UpdateShape();
+        return std::make_pair(shown, w->mask());
+    };
+    const int frames = gif->Animator()->FrameCount();
+    ASSERT_GT(frames, 1);
+    std::vector<QRegion> distinct;
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < frames; ++i) {
+            const auto [shown, fresh] = shownThenFresh(i);
+            EXPECT_EQ(shown, fresh) << "round " << round << " frame " << i;
+            if (std::find(distinct.begin(), distinct.end(), fresh) == distinct.end())
+                distinct.push_back(fresh);
+        }
+    ASSERT_GT(distinct.size(), 1u) << "frames differ in shape";
+
+    // Moving the picture changes every frame's shape: nothing saved before may come back,
+    // nor after hiding and showing the window again.
+    gif->SetLeft(4);
+    for (int i = 0; i < frames; ++i) {
+        const auto [shown, fresh] = shownThenFresh(i);
+        EXPECT_EQ(shown, fresh) << "moved, frame " << i;
+        EXPECT_TRUE(fresh.intersected(QRect(0, 0, 4, 196)).isEmpty())
+            << "the strip left of the moved picture is see-through, frame " << i;
+    }
+    device::GetBusyWindow()->Hide();
+    device::GetBusyWindow()->Step();
+    const auto [shown, fresh] = shownThenFresh(0);
+    EXPECT_EQ(shown, fresh) << "shown again";
+    gif->SetAnimate(true);
     device::GetBusyWindow()->Hide();
 }
 

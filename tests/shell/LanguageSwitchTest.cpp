@@ -80,13 +80,15 @@ TEST(LanguageSwitchTest, SwitchClosesTheDelayPanelKeepsTheInsertChoiceAndSetsThe
     insert.SetItemIndex(5);
     form->Gb_Delay->SetVisible(true);
     form->RollingStep = 7;
-    form->TitleText = "Title of the language";
+    form->TitleText = "Title of the language before";
     const std::string title = Application()->Title();
     form->Btn_Lang3_0Click(nullptr);
     EXPECT_EQ(insert.ItemIndex(), 5);
     EXPECT_FALSE(form->Gb_Delay->Visible());
     EXPECT_EQ(form->RollingStep, 0);
-    EXPECT_EQ(Application()->Title(), "Title of the language");
+    // The title is the one the switch's own table gives.
+    EXPECT_EQ(Application()->Title(), shell::LanguageText(3, "Title"));
+    EXPECT_EQ(Application()->Title(), "Gaming Mouse");
     Application()->SetTitle(title);
 }
 

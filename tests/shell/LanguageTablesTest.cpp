@@ -18,18 +18,9 @@ using shell::LanguageSectionName;
 using shell::LanguageText;
 using shell::LoadLanguageTable;
 using shell_test::ResourceOverride;
+using shell_test::Utf16Le;
 
 namespace {
-
-// UTF-16LE bytes of a UTF-8 text, with or without the byte-order mark.
-std::string Utf16Le(const std::string& utf8, bool mark = true) {
-    std::string bytes = mark ? std::string("\xFF\xFE", 2) : std::string();
-    for (char16_t unit : Utf8ToUtf16(utf8)) {
-        bytes += static_cast<char>(unit & 0xFF);
-        bytes += static_cast<char>(unit >> 8);
-    }
-    return bytes;
-}
 
 std::set<std::string> StrKeys(int n) {
     const TMemIniFile table = LoadLanguageTable(n);

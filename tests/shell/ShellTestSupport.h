@@ -3,6 +3,7 @@
 // length of a test.
 #include "platform/core/Resources.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/SysUtils.h"
 #include "shell/Main.h"
 
 #include <gtest/gtest.h>
@@ -50,5 +51,16 @@ private:
     std::string text_;
     platform::ResourceEntry original_;
 };
+
+// UTF-16LE bytes of a UTF-8 text, with or without the byte-order mark: a language table
+// as it is built in.
+inline std::string Utf16Le(const std::string& utf8, bool mark = true) {
+    std::string bytes = mark ? std::string("\xFF\xFE", 2) : std::string();
+    for (char16_t unit : vcl::Utf8ToUtf16(utf8)) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
 
 } // namespace shell_test

@@ -9,10 +9,13 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegion>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <map>
+#include <utility>
 
 namespace vcl {
 
@@ -34,7 +37,27 @@ const std::pair<const char*, TWindowState> kWindowStates[] = {
     {"wsNormal", wsNormal}, {"wsMinimized", wsMinimized}, {"wsMaximized", wsMaximized}};
 } // namespace
 
-TForm::TForm(TComponent* owner) : TWinControl(owner, new QWidget(nullptr, Qt::Window)) {
+// The shapes worked out for the looks the form's stepping controls have shown, keyed by
+// the look of each of them.
+struct TForm::TShapeCache {
+    using Key = std::vector<std::pair<const void*, int64_t>>;
+    // A form with several animations could see every combination of their frames;
+    // beyond this many, shapes are worked out afresh.
+    static constexpr size_t kLimit = 256;
+
+    std::map<const void*, int64_t> states;
+    std::map<Key, QRegion> shapes;
+
+    Key CurrentKey() const { return Key(states.begin(), states.end()); }
+    void Forget() {
+        states.clear();
+        shapes.clear();
+    }
+};
+
+TForm::TForm(TComponent* owner)
+    : TWinControl(owner, new QWidget(nullptr, Qt::Window)),
+      shapeCache_(std::make_unique<TShapeCache>()) {
     SetVisible(false);
     FontChanged();
     ColorChanged();
@@ -106,9 +129,32 @@ void TForm::SetTransparentColorValue(TColor color) {
 }
 
 void TForm::InvalidateShape() {
+    // The saved shapes assumed everything but the reported looks stayed as it was.
+    shapeCache_->Forget();
+    ScheduleShapeUpdate();
+}
+
+void TForm::ShapeStateChanged(const void* source, int64_t state) {
+    shapeCache_->states[source] = state;
+    ScheduleShapeUpdate();
+}
+
+void TForm::ScheduleShapeUpdate() {
     if (!transparentColor_ || shapePending_ || IsDestroying()) return;
     shapePending_ = true;
-    QTimer::singleShot(0, Widget(), [this] { UpdateShape(); });
+    QTimer::singleShot(0, Widget(), [this] { ApplyShape(); });
+}
+
+void TForm::ApplyShape() {
+    if (transparentColor_ && !shapeCache_->states.empty()) {
+        const auto saved = shapeCache_->shapes.find(shapeCache_->CurrentKey());
+        if (saved != shapeCache_->shapes.end()) {
+            shapePending_ = false;
+            Widget()->setMask(saved->second);
+            return;
+        }
+    }
+    UpdateShape();
 }
 
 void TForm::UpdateShape() {
@@ -128,7 +174,12 @@ void TForm::UpdateShape() {
     const QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
     const QImage keyed =
         image.createMaskFromColor(ToQColor(transparentColorValue_).rgb(), Qt::MaskInColor);
-    w->setMask(QBitmap::fromImage(keyed));
+    const QRegion shape(QBitmap::fromImage(keyed));
+    if (!shapeCache_->states.empty()) {
+        if (shapeCache_->shapes.size() >= TShapeCache::kLimit) shapeCache_->shapes.clear();
+        shapeCache_->shapes[shapeCache_->CurrentKey()] = shape;
+    }
+    w->setMask(shape);
 }
 
 void TForm::SetAlphaBlend(bool on) {
@@ -183,7 +234,8 @@ void TForm::SetVisible(bool visible) {
         w->hide();
         return;
     }
-    if (!shownOnce_) {
+    const bool firstShow = !shownOnce_;
+    if (firstShow) {
         shownOnce_ = true;
         ApplyPosition();
     }
@@ -193,7 +245,12 @@ void TForm::SetVisible(bool visible) {
         w->showMaximized();
     else
         w->show();
-    InvalidateShape();
+    // The first show settles the style and fonts the window is drawn with: shapes worked
+    // out before it may differ.
+    if (firstShow)
+        InvalidateShape();
+    else
+        ScheduleShapeUpdate();
     if (OnShow) OnShow(this);
 }
 
@@ -237,8 +294,11 @@ bool TForm::HandleEvent(QEvent* event) {
         GuardedCall([this] { Close(); });
         return true;
     case QEvent::Resize:
-    case QEvent::Show:
         InvalidateShape();
+        break;
+    case QEvent::Show:
+        // Showing again changes nothing of the look: the saved shapes still hold.
+        ScheduleShapeUpdate();
         break;
     default:
         break;

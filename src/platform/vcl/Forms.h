@@ -57,6 +57,11 @@ public:
     void InvalidateShape();
     // Recomputes the window shape now.
     void UpdateShape();
+    // A control that steps through a fixed set of looks (an animation's frames) reports
+    // the look it now shows here instead of through InvalidateShape: the shape of each
+    // combination of looks is worked out once and reused until InvalidateShape says
+    // something else about the window's look changed.
+    void ShapeStateChanged(const void* source, int64_t state);
 
     bool AlphaBlend() const { return alphaBlend_; }
     void SetAlphaBlend(bool on);
@@ -87,8 +92,11 @@ protected:
     bool HandleEvent(QEvent* event) override;
 
 private:
+    struct TShapeCache;
     void ApplyWindowFlags();
     void ApplyPosition();
+    void ScheduleShapeUpdate();
+    void ApplyShape();
 
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -101,6 +109,7 @@ private:
     bool keyPreview_ = false;
     bool shownOnce_ = false;
     bool shapePending_ = false;
+    std::unique_ptr<TShapeCache> shapeCache_;
     TWindowState pendingState_ = wsNormal;
 };
 
