@@ -4,6 +4,7 @@
 // while the thread waits for the window.
 #include "DeviceFixture.h"
 
+#include "device/ButtonNames.h"
 #include "device/Subroutines.h"
 #include "device/ThreadGetData.h"
 #include "platform/core/Time.h"
@@ -142,9 +143,15 @@ TEST_F(PollingTest, WindowFollowsTheProfileButtonOnTheMouse) {
     ASSERT_EQ(Picture("Img_Engineer_1"), "SetS_03");
     bus->ClearTranscript();
 
+    // The third profile's key 1 carries a function the key page does not show yet.
+    form->KeyCodeStrings[2][0] = form->KeyCodeStrings[0][1];
+    const std::string keyName = device::CodeToFunctionName(*form, form->KeyCodeStrings[2][0]);
+    ASSERT_NE(form->Named<vcl::TControl>("Key1").Caption(), keyName);
+
     ASSERT_TRUE(mouse->PressProfileButton());
     ASSERT_EQ(mouse->LiveBytes()[164] & 0x0F, 2);
     ASSERT_TRUE(PumpUntil([&] { return ProfileShown(2); }));
+    EXPECT_EQ(form->Named<vcl::TControl>("Key1").Caption(), keyName);
     EXPECT_EQ(Picture("Img_P1"), "L1_Back1");
     // The third profile leaves the engineering entry pressed; every other entry is normal.
     for (int i = 1; i <= 5; ++i) {

@@ -4,6 +4,7 @@
 #include "ShellTestSupport.h"
 
 #include "common/Screenshot.h"
+#include "device/ButtonNames.h"
 #include "device/DefaultSetting.h"
 #include "device/Subroutines.h"
 #include "platform/win/HidBus.h"
@@ -285,6 +286,27 @@ TEST_F(NavigationTest, SpecifiedColourIsColourFAndProfileThreeKeepsTheProfileMen
     Click("Btn_Fixed_1");
     EXPECT_FALSE(Visible("Key_Profile1"));
     EXPECT_TRUE(Visible("Key_Profile2"));
+}
+
+TEST_F(NavigationTest, ProfileEntriesShowTheirKeysAndTheEngineeringEntryAllThree) {
+    ConnectMouse();
+    // Key 1 of each profile carries another function.
+    std::string names[3];
+    for (int p = 0; p < 3; ++p) {
+        form->KeyCodeStrings[p][0] = form->KeyCodeStrings[0][p];
+        names[p] = device::CodeToFunctionName(*form, form->KeyCodeStrings[p][0]);
+    }
+    ASSERT_NE(names[0], names[1]);
+    ASSERT_NE(names[1], names[2]);
+    const char* const entries[] = {"Btn_Main_1", "Btn_Switch_1", "Btn_Fixed_1"};
+    for (int p : {1, 2, 0}) {
+        Click(entries[p]);
+        EXPECT_EQ(form->Named<TControl>("Key1").Caption(), names[p]) << p;
+    }
+    Click("Btn_Engineer_1");
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(form->Named<TControl>("btn_Key" + std::to_string(p + 1) + "01").Caption(),
+                  names[p]);
 }
 
 TEST_F(NavigationTest, NoDeviceStateMakesEveryEntryInertWithoutAWord) {
