@@ -91,7 +91,14 @@
     void DefaultParameterConfirm2(vcl::TObject* Sender);                                           \
     void DefaultParameterConfirm3(vcl::TObject* Sender);                                           \
     /* A whole image applied to the form and written to the mouse (ConfigFiles.cpp). */            \
-    void MemoToDataBuf_OnClick(vcl::TObject* Sender);
+    void MemoToDataBuf_OnClick(vcl::TObject* Sender);                                              \
+    /* The live status the polling thread follows (ThreadGetData.cpp). */                          \
+    void RefreshCurrentDPIStatus(vcl::TObject* Sender = nullptr);                                  \
+    void RefreshCurrentProfileStatus(vcl::TObject* Sender = nullptr);                              \
+    /* The level marks for level 0..7; any other level marks none. */                              \
+    void ShowCurrentDPILevel(int level);                                                           \
+    /* The first page for profile 0..2; any other value changes nothing. */                        \
+    void ShowCurrentProfile(int profile);
 
 namespace device {
 
@@ -130,6 +137,12 @@ struct Form1DeviceState : TConfigCopies, TButtonCodeState {
     // The picture decoder the user-page refresh shares with the refreshers it calls; set
     // only while that refresh runs.
     vcl::TPngImage* SharedPng = nullptr;
+    // Changes reported by the mouse's own buttons and not yet read back; only the polling
+    // thread sets and clears them.
+    uint8_t DpiChangedFlag1 = 0;
+    uint8_t DpiChangedFlag2 = 0;
+    uint8_t DpiChangedFlag3 = 0;
+    uint8_t ProfileChangedFlag = 0;
 };
 
 } // namespace device

@@ -240,6 +240,13 @@ void TForm1::DataBufToUI() {
 void TForm1::ShowCurrentProfilePage() {
     gbPage1->SetVisible(true);
     NoDevicePageFlag = 0;
+    // Called while the read still holds UiLoadingFlag, the profile entry writes nothing.
+    if (rb_1->Checked())
+        Btn_Main_0Click(nullptr);
+    else if (rb_2->Checked())
+        Btn_Switch_0Click(nullptr);
+    else if (rb_3->Checked())
+        Btn_Fixed_0Click(nullptr);
     HandleWaitingMessages();
 }
 

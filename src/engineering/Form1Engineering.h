@@ -1,5 +1,7 @@
 #pragma once
 #include "controls/skin/SkinCtrls.h"
+
+#include <cstdint>
 // The engineering page part of the main window (class TForm1, shell/Main.h): the controls it uses
 // by field, the handlers the form design binds, its other methods and its state.
 // Controls used by field: X(class, name).
@@ -47,5 +49,8 @@
 
 namespace engineering {
 // State the main window holds for this part.
-struct Form1EngineeringState {};
+struct Form1EngineeringState {
+    // 1 once a firmware file has been chosen on the update page.
+    uint8_t FirmwareFileLoaded = 0;
+};
 } // namespace engineering

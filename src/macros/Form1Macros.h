@@ -2,6 +2,8 @@
 #include "controls/skin/FrameCtrls.h"
 #include "controls/skin/SkinCtrls.h"
 #include "controls/unicode/WideCtrls.h"
+
+#include <cstdint>
 // The macro part of the main window (class TForm1, shell/Main.h): the controls it uses
 // by field, the handlers the form design binds, its other methods and its state.
 // Controls used by field: X(class, name).
@@ -30,5 +32,8 @@
 
 namespace macros {
 // State the main window holds for this part.
-struct Form1MacrosState {};
+struct Form1MacrosState {
+    // 1 while the macro editor's insert panel is open; it then stands in for the delay panel.
+    uint8_t MacroInsertMode = 0;
+};
 } // namespace macros

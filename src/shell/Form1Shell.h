@@ -88,7 +88,15 @@
     X(Notify, ButtonTypeDMouseLeave)                                                               \
     X(Notify, Btn_Web_0MouseEnter)                                                                 \
     X(Notify, Btn_Web_0MouseLeave)                                                                 \
-    X(Notify, Btn_Web_0Click)
+    X(Notify, Btn_Web_0Click)                                                                      \
+    X(Notify, Btn_Main_0Click)                                                                     \
+    X(Notify, Btn_Switch_0Click)                                                                   \
+    X(Notify, Btn_Fixed_0Click)                                                                    \
+    X(Notify, Btn_Adv_0Click)                                                                      \
+    X(Notify, Btn_Breath_0Click)                                                                   \
+    X(Notify, Btn_Macro_0Click)                                                                    \
+    X(Notify, Btn_Update_0Click)                                                                   \
+    X(Notify, Btn_Engineer_0Click)
 
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_SHELL                                                                   \
@@ -115,7 +123,13 @@
     /* The component of that name, which must exist and be of that class. */                       \
     template <class T> T& Named(const std::string& name) {                                         \
         return NamedComponent<T>(*this, name);                                                     \
-    }
+    }                                                                                              \
+    /* Page state (Navigation.cpp): the page of the checked page radio shown again. */             \
+    void RefreshAPPage(vcl::TObject* Sender = nullptr);                                            \
+    /* That page visible, the other six hidden. */                                                 \
+    void ShowOnlyPage(vcl::TGroupBox* page);                                                       \
+    /* Sizes of the key-function menu and the profile choices it offers for profile 0..2. */       \
+    void ArrangeProfileMenus(int profile);
 
 namespace shell {
 

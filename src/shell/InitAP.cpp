@@ -3,6 +3,7 @@
 #include "device/DeviceImage.h"
 #include "device/MainDevice.h"
 #include "device/Subroutines.h"
+#include "device/ThreadGetData.h"
 #include "platform/win/User32.h"
 #include "settings/Form1Settings.h"
 #include "shell/Main.h"
@@ -159,6 +160,7 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
         break;
     }
 
+    device::StartPrimeThread(*this);
     Repaint();
 }
 
@@ -175,6 +177,9 @@ void TForm1::Img_BaseMouseDown(vcl::TObject* /*Sender*/, vcl::TMouseButton /*But
 }
 
 void TForm1::FormCloseQuery(vcl::TObject* /*Sender*/, bool& CanClose) {
+    // The polling thread ends first (a window update it waits for still runs), so that
+    // nothing reads the mouse once its handles go.
+    device::StopPrimeThread();
     // No further exchange starts; a read blocked in another thread wakes and fails, and
     // the handles are closed rather than left to the process end.
     device::ReleaseDeviceHandles();

@@ -63,6 +63,7 @@ void TForm1::SwitchLanguage(int n) {
     LanguageCaption(*this, n) = caption;
     insertList.SetItemIndex(insertChoice);
     vcl::Application()->SetTitle(TitleText);
+    RefreshAPPage(nullptr);
     HideDisableOverlays();
 }
 

@@ -2,6 +2,7 @@
 
 #include "controls/RegisterControls.h"
 #include "device/KeyboardHook.h"
+#include "device/ThreadGetData.h"
 #include "platform/vcl/FormDesign.h"
 
 namespace shell {
@@ -12,6 +13,10 @@ TForm1::TForm1(vcl::TComponent* owner) : vcl::TForm(owner) {
     controls::RegisterControlClasses();
     device::RegisterKeyboardHookClass();
     vcl::LoadFormDesign(*this, "FORM1", Binding());
+}
+
+TForm1::~TForm1() {
+    device::StopPrimeThread(this);
 }
 
 vcl::TFormBinding TForm1::Binding() {

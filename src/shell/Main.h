@@ -64,6 +64,8 @@ class TForm1 : public vcl::TForm,
 public:
     // Builds the window from its design; throws when the design does not fit the class.
     explicit TForm1(vcl::TComponent* owner);
+    // Stops the polling thread serving this window while the window is still whole.
+    ~TForm1() override;
 
 #define VTRM_FORM1_FIELD(type, name) type* name = nullptr;
     VTRM_FORM1_FIELDS(VTRM_FORM1_FIELD)
