@@ -80,7 +80,8 @@
     X(Notify, Edt_DelayTime2Change)                                                                \
     X(Notify, Edt_DelayTime3Change)                                                                \
     X(Notify, Edt_RepeatExit)                                                                      \
-    X(KeyPress, Edt_FireKeyKeyPress)
+    X(KeyPress, Edt_FireKeyKeyPress)                                                               \
+    X(Notify, CurrentDPI_OnClick)
 
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_SETTINGS                                                                \

@@ -108,6 +108,15 @@ void EnterProfilePage(TForm1& form, int profile) {
     // The copy keeps the byte the mouse now holds, colour included, so that a later write
     // of the user section from the copy does not undo the colour.
     form.UserCopy[0] = choice;
+    // The AIM controls draw with this entry's decoder, as they do within the refresh.
+    form.SharedPng = &decoder;
+    try {
+        form.RefreshAIMKey();
+    } catch (...) {
+        form.SharedPng = nullptr;
+        throw;
+    }
+    form.SharedPng = nullptr;
     ShowEntryPressed(form, ProfileFamilies[profile], decoder);
     ShowPageBackground(form, *form.Img_P1, 1, decoder);
     form.EnableMainButtonControl(nullptr);

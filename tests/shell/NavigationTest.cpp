@@ -475,3 +475,19 @@ TEST_F(NavigationTest, LanguageSwitchShowsTheCurrentPageAgain) {
 }
 
 } // namespace
+
+namespace {
+
+// The profile entries redraw the AIM controls for the profile they make current.
+TEST_F(NavigationTest, AProfileEntryShowsItsProfilesAimLevel) {
+    ConnectMouse();
+    form->KeyCodeStrings[2][6] = "05020000"; // profile 3, key 7: AIM at level 3
+    for (std::string& code : form->KeyCodeStrings[0])
+        if (code.rfind("05", 0) == 0) code = "00000000"; // profile 1 has none
+    Click("Btn_Fixed_1");
+    EXPECT_EQ(form->AimLevelText, "3");
+    Click("Btn_Main_1");
+    EXPECT_EQ(form->AimLevelText, "1");
+}
+
+} // namespace
