@@ -70,6 +70,10 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
     device::PingAnswered = 0;
     DetectedInterface.clear();
     LedType.clear();
+    CPILevelCount = 8;
+    FireHoldSyncGuard = 0;
+    MacroInsertMode = 0;
+    FirmwareFileLoaded = 0;
     WebLinkEnabled = false;
     MacroLibraryFolder.clear();
 
