@@ -81,7 +81,11 @@
     X(Notify, Edt_DelayTime3Change)                                                                \
     X(Notify, Edt_RepeatExit)                                                                      \
     X(KeyPress, Edt_FireKeyKeyPress)                                                               \
-    X(Notify, CurrentDPI_OnClick)
+    X(Notify, CurrentDPI_OnClick)                                                                  \
+    X(Notify, ShowPnlMain_OnClick)                                                                 \
+    X(Notify, TLShowPnlMain_OnClick)                                                               \
+    X(Notify, ShowKeySubMenu_OnClick)                                                              \
+    X(Notify, KeyStatusOnClick)
 
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_SETTINGS                                                                \
@@ -101,7 +105,10 @@
     void FireDelayChanged(controls::TSkinEdit& edit);                                              \
     /* A CPI-level bar of the performance page (CPISteps.cpp). */                                  \
     void DrawCpiBar(const std::string& prefix, int valueIndex, vcl::TPngImage& png);               \
-    void RefreshProfileParameter(vcl::TObject* Sender = nullptr);
+    void RefreshProfileParameter(vcl::TObject* Sender = nullptr);                                  \
+    /* Opens the key-function menu for key `number` of profile 0..2, or for combination-key  */    \
+    /* record `number` with profile -1 (KeyMenu.cpp). */                                           \
+    void OpenKeyMenu(vcl::TControl& key, int profile, int number);
 
 namespace shell {
 class TForm1;
@@ -120,5 +127,10 @@ struct Form1SettingsState {
     uint8_t FireHoldSyncGuard = 0;
     // The CPI level the AIM key of the engineering page switches to, -1 before any.
     int AimCpiIndex = -1;
+    // The key the key-function menu was last opened for: its label or button, its profile
+    // (0..2, or -1 for a combination-key record) and its number (key 1..12 or record 1..9).
+    vcl::TControl* KeyMenuTarget = nullptr;
+    int KeyMenuProfile = 0;
+    int KeyMenuNumber = 0;
 };
 } // namespace settings

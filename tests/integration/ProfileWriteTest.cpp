@@ -2,6 +2,7 @@
 // stamped on the way, the identity block, the profile taken again from the mouse's own
 // user byte.
 #include "DeviceFixture.h"
+#include "HostReports.h"
 
 #include "device/ProfileWrites.h"
 
@@ -11,7 +12,6 @@ namespace devtest {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using Report = std::array<uint8_t, 8>;
 
 constexpr size_t ProfileStart = 192;
 constexpr size_t ProfileBytes = 147;
@@ -19,17 +19,9 @@ constexpr size_t SectionBytes = 49;
 constexpr size_t IdentityStart = 484;
 constexpr uint8_t UserAddress = 164;
 
-// (Sum of the bytes before the checksum byte) XOR 5A, computed here on its own.
-uint8_t Stamp(const Bytes& section) {
-    unsigned sum = 0;
-    for (size_t i = 0; i + 1 < section.size(); ++i)
-        sum += section[i];
-    return static_cast<uint8_t>((sum & 0xFF) ^ 0x5A);
-}
-
 template <class Section> Bytes Stamped(const Section& copy) {
     Bytes bytes(copy.begin(), copy.end());
-    bytes.back() = Stamp(bytes);
+    bytes.back() = SectionStamp(bytes);
     return bytes;
 }
 
@@ -45,13 +37,7 @@ Report Data(const Bytes& source, size_t offset) {
 
 class ProfileWriteTest : public FormDeviceTest {
 protected:
-    // The reports the host sent (command and data writes), in order.
-    std::vector<Report> Sent() const {
-        std::vector<Report> sent;
-        for (const simulator::TranscriptEntry& e : bus->Transcript())
-            if (e.kind == simulator::TransferKind::SetFeature) sent.push_back(e.bytes);
-        return sent;
-    }
+    std::vector<Report> Sent() const { return HostReports(*bus); }
     // The staging contents the three copies must produce, each section freshly stamped.
     Bytes ExpectedStaging() const {
         Bytes staging;
@@ -98,7 +84,7 @@ TEST_F(ProfileWriteTest, OneChangedKeyWritesAllThreeSectionsFreshlyStampedThenRe
     EXPECT_EQ(Slice(image, ProfileStart, ProfileBytes), staging);
     for (size_t s = 0; s < 3; ++s) {
         const Bytes section = Slice(image, ProfileStart + s * SectionBytes, SectionBytes);
-        EXPECT_EQ(section.back(), Stamp(section)) << "profile " << s + 1;
+        EXPECT_EQ(section.back(), SectionStamp(section)) << "profile " << s + 1;
     }
     EXPECT_EQ(image[241 + 8], 0x0B);
     // The busy window the block write showed is gone at the end.
