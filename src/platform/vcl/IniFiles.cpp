@@ -31,6 +31,8 @@ void TMemIniFile::SetStrings(const TStringList& lines) {
             entry.key = Trim(std::string_view(line).substr(0, eq));
             entry.value = Trim(std::string_view(line).substr(eq + 1));
         }
+        if (entry.hasKey)
+            current->firstEntry.emplace(UpperCase(entry.key), current->entries.size());
         current->entries.push_back(std::move(entry));
     }
 }
@@ -45,9 +47,8 @@ const TMemIniFile::Entry* TMemIniFile::FindEntry(std::string_view section,
                                                  std::string_view key) const {
     const Section* s = FindSection(section);
     if (!s) return nullptr;
-    for (const Entry& e : s->entries)
-        if (e.hasKey && SameText(e.key, key)) return &e;
-    return nullptr;
+    const auto found = s->firstEntry.find(UpperCase(key));
+    return found == s->firstEntry.end() ? nullptr : &s->entries[found->second];
 }
 
 std::string TMemIniFile::ReadString(std::string_view section, std::string_view key,

@@ -10,6 +10,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vcl {
@@ -42,6 +43,9 @@ private:
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        // Upper-cased key to the first entry with that key: the language tables hold
+        // some eight hundred keys each and are searched key by key.
+        std::unordered_map<std::string, size_t> firstEntry;
     };
     const Section* FindSection(std::string_view name) const;
     const Entry* FindEntry(std::string_view section, std::string_view key) const;

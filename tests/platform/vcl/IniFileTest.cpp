@@ -126,6 +126,24 @@ TEST(MemIniFile, SetStringsReplacesTheContents) {
     EXPECT_EQ(ini.ReadInteger("b", "k", 0), 2);
 }
 
+// A table in the language tables' shape: hundreds of keys, a later key equal but for
+// ASCII case, keys that differ only in a non-ASCII letter, and a key left empty.
+TEST(MemIniFile, LargeTablesFindTheFirstOfKeysEqualButForAsciiCase) {
+    std::string text = "[Lang]\n";
+    for (int i = 0; i <= 800; ++i)
+        text += "Str" + std::to_string(i) + "=v" + std::to_string(i) + "\n";
+    text += "STR17=later\nstr800=later\nKöln=lower\nKÖln=upper\n=nameless\n";
+    const TMemIniFile ini = TMemIniFile::FromText(text);
+    EXPECT_EQ(ini.ReadString("lang", "sTR17", ""), "v17");
+    EXPECT_EQ(ini.ReadString("LANG", "Str800", ""), "v800");
+    EXPECT_EQ(ini.ReadString("Lang", "Str0", ""), "v0");
+    EXPECT_FALSE(ini.ValueExists("Lang", "Str801"));
+    // Only ASCII letters fold: ö and Ö are different bytes.
+    EXPECT_EQ(ini.ReadString("Lang", "KÖLN", ""), "upper");
+    EXPECT_EQ(ini.ReadString("Lang", "kölN", ""), "lower");
+    EXPECT_EQ(ini.ReadString("Lang", "", "none"), "nameless");
+}
+
 TEST(MemIniFile, ReadsAUtf16LanguageTableFromItsResource) {
     TResourceStream stream("vcltest_table", "rc_data");
     TMemoryStream copy;

@@ -1,0 +1,219 @@
+// The costly roads of the main window, against the simulated mouse with the program's own
+// busy window, as the program runs them.
+//
+//   bench_Window                             (offscreen unless QT_QPA_PLATFORM is set)
+//
+// StartupToFirstPaint: the window built from its design, FormCreate, shown, and events
+// handled until the window has had its first paint event.
+// WholeFormRefresh: RefreshUI after a read of the first default image, UiLoadingFlag held
+// as the read holds it; the WithPaint run also handles the repaints it causes.
+// LanguageSwitch: the second language's button, then the first's (two switches a round).
+// WholeImageRead: Btn_Read, the fill the device timer ends in once the mouse is open;
+// ArrivalRead: the timer's arrival road after its settle wait (open by the id table,
+// information and identity checks, the read). OneMs makes every device transfer take 1 ms.
+#include "device/DefaultSetting.h"
+#include "device/DeviceImage.h"
+#include "device/Subroutines.h"
+#include "shell/BusyWindow.h"
+#include "shell/FormLoading.h"
+#include "shell/Main.h"
+#include "simulator/SimBus.h"
+#include "simulator/SimMouse.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// Counts the paint events of one widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) : widget_(w) { w->installEventFilter(this); }
+    ~PaintCounter() override { widget_->removeEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == widget_ && event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+
+private:
+    QWidget* widget_;
+};
+
+struct Setup {
+    std::shared_ptr<simulator::SimBus> bus;
+    std::shared_ptr<simulator::SimMouse> mouse;
+    std::unique_ptr<shell::TForm1> main;
+    std::unique_ptr<shell::TFormLoadingUI> busy;
+};
+
+Setup* g_setup = nullptr;
+
+std::unique_ptr<shell::TForm1> CreateMainWindow() {
+    auto form = std::make_unique<shell::TForm1>(nullptr);
+    shell::Form1 = form.get();
+    if (!form->DoCreate()) std::abort();
+    return form;
+}
+
+void Prepare() {
+    auto* s = new Setup;
+    s->bus = std::make_shared<simulator::SimBus>();
+    s->bus->SetTranscriptLimit(0);
+    device::LoadDefaultImageHeader();
+    const device::TImageHeader& h = device::DefaultImageHeader;
+    simulator::SimMouseConfig config;
+    config.vendorId = static_cast<uint16_t>(h[0] << 8 | h[1]);
+    config.productId = static_cast<uint16_t>(h[2] << 8 | h[3]);
+    config.image = device::OpenResourceBytes(device::DefaultImageResources[0]);
+    s->mouse = s->bus->AddMouse(config);
+    s->bus->AddKeyboard();
+    platform::hid::SetBus(s->bus);
+    s->busy = std::make_unique<shell::TFormLoadingUI>(nullptr);
+    shell::FormLoadingUI = s->busy.get();
+    s->busy->DoCreate();
+    g_setup = s;
+}
+
+// The window the other runs share: built, shown, the mouse opened and read once.
+shell::TForm1& MainWindow() {
+    if (!g_setup->main) {
+        g_setup->main = CreateMainWindow();
+        shell::InstallBusyWindow();
+        g_setup->main->Show();
+        // The ticks are driven here; the timer must not start a read of its own.
+        g_setup->main->DevTimer->SetInterval(100000000);
+        vcl::Application()->ProcessMessages();
+        g_setup->main->ReFindDev();
+        if (g_setup->main->DetectedInterface != "I2C") std::abort();
+    }
+    return *g_setup->main;
+}
+
+void Finish() {
+    shell::UninstallBusyWindow();
+    g_setup->main.reset();
+    device::ReleaseDeviceHandles();
+    platform::hid::SetBus(nullptr);
+    shell::FormLoadingUI = nullptr;
+    shell::Form1 = nullptr;
+    delete g_setup;
+    g_setup = nullptr;
+}
+
+void StartupToFirstPaint(benchmark::State& state) {
+    for (auto _ : state) {
+        std::unique_ptr<shell::TForm1> form = CreateMainWindow();
+        {
+            PaintCounter counter(form->Widget());
+            form->Show();
+            QElapsedTimer t;
+            t.start();
+            while (counter.paints == 0 && t.elapsed() < 10000)
+                QApplication::processEvents(QEventLoop::AllEvents, 5);
+            if (counter.paints == 0) state.SkipWithError("no paint");
+        }
+        state.PauseTiming();
+        shell::Form1 = nullptr;
+        form.reset();
+        device::ReleaseDeviceHandles();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+void WholeFormRefresh(benchmark::State& state) {
+    shell::TForm1& form = MainWindow();
+    const bool paint = state.range(0) != 0;
+    QApplication::processEvents();
+    for (auto _ : state) {
+        shell::UiLoadingFlag = 1;
+        form.RefreshUI();
+        shell::UiLoadingFlag = 0;
+        if (paint) QApplication::processEvents();
+    }
+}
+
+void LanguageSwitch(benchmark::State& state) {
+    shell::TForm1& form = MainWindow();
+    const bool paint = state.range(0) != 0;
+    QApplication::processEvents();
+    for (auto _ : state) {
+        form.Btn_Lang2_0Click(nullptr);
+        if (paint) QApplication::processEvents();
+        form.Btn_Lang1_0Click(nullptr);
+        if (paint) QApplication::processEvents();
+    }
+}
+
+void WholeImageRead(benchmark::State& state) {
+    shell::TForm1& form = MainWindow();
+    g_setup->mouse->SetTransferLatency(static_cast<uint32_t>(state.range(0)));
+    for (auto _ : state) {
+        form.Btn_Read();
+        if (form.DetectedInterface != "I2C") state.SkipWithError("mouse lost");
+    }
+    g_setup->mouse->SetTransferLatency(0);
+}
+
+void ArrivalRead(benchmark::State& state) {
+    shell::TForm1& form = MainWindow();
+    g_setup->mouse->SetTransferLatency(static_cast<uint32_t>(state.range(0)));
+    for (auto _ : state) {
+        form.ReFindDev();
+        if (form.DetectedInterface != "I2C") state.SkipWithError("mouse not found");
+    }
+    g_setup->mouse->SetTransferLatency(0);
+}
+
+} // namespace
+
+BENCHMARK(StartupToFirstPaint)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(WholeFormRefresh)->Name("WholeFormRefresh")->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(WholeFormRefresh)
+    ->Name("WholeFormRefresh/WithPaint")
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(LanguageSwitch)->Name("LanguageSwitch")->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(LanguageSwitch)
+    ->Name("LanguageSwitch/WithPaint")
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(WholeImageRead)
+    ->Name("WholeImageRead/ZeroLatency")
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(WholeImageRead)
+    ->Name("WholeImageRead/OneMs")
+    ->Arg(1)
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(ArrivalRead)
+    ->Name("ArrivalRead/ZeroLatency")
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    Prepare();
+    benchmark::RunSpecifiedBenchmarks();
+    Finish();
+    benchmark::Shutdown();
+    return 0;
+}
