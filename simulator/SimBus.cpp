@@ -215,7 +215,12 @@ void SimInterface::WaitTransferLatency() {
     if (latency > 0) platform::SleepUntilPrecise(start + platform::ScaledDuration(latency));
 }
 
-bool SimInterface::SetFeature(SimConnection& c, const uint8_t* buf, size_t len, HidError& error) {
+// One feature transfer: latency, presence, length, injected loss, the device's part
+// (deliver says whether the device accepted it), the transcript.
+template <class Deliver>
+bool SimInterface::FeatureTransfer(TransferKind kind, SimConnection& c, const uint8_t* buf,
+                                   size_t len, unsigned& failCount, HidError& error,
+                                   Deliver deliver) {
     WaitTransferLatency();
 
     std::lock_guard lock(core_->mutex);
@@ -229,41 +234,30 @@ bool SimInterface::SetFeature(SimConnection& c, const uint8_t* buf, size_t len, 
         error = HidError::GenFailure;
         AfterTransferLocked();
     } else {
-        const bool lost = failSet_ > 0;
-        if (lost) --failSet_;
-        OnSetFeature(t, buf, lost);
-        ok = !lost;
+        const bool lost = failCount > 0;
+        if (lost) --failCount;
+        ok = deliver(t, lost) && !lost;
         error = ok ? HidError::None : HidError::GenFailure;
         AfterTransferLocked();
     }
-    core_->RecordLocked({TransferKind::SetFeature, id_, c.id_, t.thread, FirstBytes(buf, len), len,
-                         ok, error, std::chrono::steady_clock::now()});
+    core_->RecordLocked({kind, id_, c.id_, t.thread, FirstBytes(buf, len), len, ok, error,
+                         std::chrono::steady_clock::now()});
     return ok;
 }
 
-bool SimInterface::GetFeature(SimConnection& c, uint8_t* buf, size_t len, HidError& error) {
-    WaitTransferLatency();
+bool SimInterface::SetFeature(SimConnection& c, const uint8_t* buf, size_t len, HidError& error) {
+    return FeatureTransfer(TransferKind::SetFeature, c, buf, len, failSet_, error,
+                           [&](const TransferContext& t, bool lost) {
+                               OnSetFeature(t, buf, lost);
+                               return true;
+                           });
+}
 
-    std::lock_guard lock(core_->mutex);
-    const TransferContext t{core_->reportCount, c.id_, std::this_thread::get_id()};
-    bool ok = false;
-    if (!ConnectedLocked(c)) {
-        error = HidError::DeviceNotConnected;
-    } else if (buf == nullptr || len != info_.featureReportByteLength) {
-        AddViolationLocked(ViolationKind::WrongReportLength, t, buf, len,
-                           "length " + std::to_string(len));
-        error = HidError::GenFailure;
-        AfterTransferLocked();
-    } else {
-        const bool lost = failGet_ > 0;
-        if (lost) --failGet_;
-        ok = OnGetFeature(t, buf, len, lost) && !lost;
-        error = ok ? HidError::None : HidError::GenFailure;
-        AfterTransferLocked();
-    }
-    core_->RecordLocked({TransferKind::GetFeature, id_, c.id_, t.thread, FirstBytes(buf, len), len,
-                         ok, error, std::chrono::steady_clock::now()});
-    return ok;
+bool SimInterface::GetFeature(SimConnection& c, uint8_t* buf, size_t len, HidError& error) {
+    return FeatureTransfer(TransferKind::GetFeature, c, buf, len, failGet_, error,
+                           [&](const TransferContext& t, bool lost) {
+                               return OnGetFeature(t, buf, len, lost);
+                           });
 }
 
 int SimInterface::ReadInput(SimConnection& c, uint8_t* buf, size_t len, HidError& error) {

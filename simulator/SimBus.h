@@ -131,6 +131,9 @@ private:
     void WaitTransferLatency();
     bool SetFeature(SimConnection& c, const uint8_t* buf, size_t len, HidError& error);
     bool GetFeature(SimConnection& c, uint8_t* buf, size_t len, HidError& error);
+    template <class Deliver>
+    bool FeatureTransfer(TransferKind kind, SimConnection& c, const uint8_t* buf, size_t len,
+                         unsigned& failCount, HidError& error, Deliver deliver);
     int ReadInput(SimConnection& c, uint8_t* buf, size_t len, HidError& error);
     bool ConnectedLocked(const SimConnection& c);
     void AfterTransferLocked();
