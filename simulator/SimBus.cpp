@@ -254,10 +254,9 @@ bool SimInterface::SetFeature(SimConnection& c, const uint8_t* buf, size_t len, 
 }
 
 bool SimInterface::GetFeature(SimConnection& c, uint8_t* buf, size_t len, HidError& error) {
-    return FeatureTransfer(TransferKind::GetFeature, c, buf, len, failGet_, error,
-                           [&](const TransferContext& t, bool lost) {
-                               return OnGetFeature(t, buf, len, lost);
-                           });
+    return FeatureTransfer(
+        TransferKind::GetFeature, c, buf, len, failGet_, error,
+        [&](const TransferContext& t, bool lost) { return OnGetFeature(t, buf, len, lost); });
 }
 
 int SimInterface::ReadInput(SimConnection& c, uint8_t* buf, size_t len, HidError& error) {

@@ -59,6 +59,15 @@ static void RegisterRollingLabel(TForm1& form, controls::TWideLabel& label) {
     form.RollingText = form.RollingLabelCaption;
 }
 
+// The picture on the five page copies of the hovered label's image ("Img_<base>_1".."_5").
+static void ShowOnPageCopies(TForm1& form, const controls::TWideLabel& label, const char* picture) {
+    const std::string base = ButtonFamilyBase(label.Name());
+    vcl::TPngImage decoder;
+    for (int i = 1; i <= 5; ++i)
+        LoadSkinPng(form.Named<vcl::TImage>("Img_" + base + "_" + std::to_string(i)), picture,
+                    decoder);
+}
+
 // Whatever the rolling text did to the caption is undone.
 static void RestoreRollingCaption(TForm1& form) {
     if (form.RollingLabelName.empty()) return;
@@ -70,34 +79,22 @@ static void RestoreRollingCaption(TForm1& form) {
 void TForm1::ButtonTypeIMouseEnter(vcl::TObject* Sender) {
     controls::TWideLabel* label = AsLabel(Sender);
     if (!label) return;
-    const std::string base = ButtonFamilyBase(label->Name());
     RegisterRollingLabel(*this, *label);
-    vcl::TPngImage decoder;
-    for (int i = 1; i <= 5; ++i)
-        LoadSkinPng(Named<vcl::TImage>("Img_" + base + "_" + std::to_string(i)), "ExitS_02",
-                    decoder);
+    ShowOnPageCopies(*this, *label, "ExitS_02");
 }
 
 void TForm1::ButtonTypeIMouseLeave(vcl::TObject* Sender) {
     LabelRun->SetEnabled(false);
     controls::TWideLabel* label = AsLabel(Sender);
     if (!label) return;
-    const std::string base = ButtonFamilyBase(label->Name());
-    vcl::TPngImage decoder;
-    for (int i = 1; i <= 5; ++i)
-        LoadSkinPng(Named<vcl::TImage>("Img_" + base + "_" + std::to_string(i)), "ExitS_01",
-                    decoder);
+    ShowOnPageCopies(*this, *label, "ExitS_01");
     RestoreRollingCaption(*this);
 }
 
 void TForm1::ButtonTypeJMouseEnter(vcl::TObject* Sender) {
     controls::TWideLabel* label = AsLabel(Sender);
     if (!label) return;
-    const std::string base = ButtonFamilyBase(label->Name());
-    vcl::TPngImage decoder;
-    for (int i = 1; i <= 5; ++i)
-        LoadSkinPng(Named<vcl::TImage>("Img_" + base + "_" + std::to_string(i)), "MiniS_02",
-                    decoder);
+    ShowOnPageCopies(*this, *label, "MiniS_02");
     RegisterRollingLabel(*this, *label);
     RollingStep = 0;
     if (label->Enabled()) LabelRun->SetEnabled(true);
@@ -107,11 +104,7 @@ void TForm1::ButtonTypeJMouseLeave(vcl::TObject* Sender) {
     LabelRun->SetEnabled(false);
     controls::TWideLabel* label = AsLabel(Sender);
     if (!label) return;
-    const std::string base = ButtonFamilyBase(label->Name());
-    vcl::TPngImage decoder;
-    for (int i = 1; i <= 5; ++i)
-        LoadSkinPng(Named<vcl::TImage>("Img_" + base + "_" + std::to_string(i)), "MiniS_01",
-                    decoder);
+    ShowOnPageCopies(*this, *label, "MiniS_01");
     RestoreRollingCaption(*this);
 }
 
