@@ -9,6 +9,7 @@
 // transfers, to be subtracted. The OneMs runs make every transfer take 1 ms on the device
 // side (waited to the microsecond): the whole image then should take about 294 ms;
 // SimulatorOnly/OneMs shows what the simulated device alone takes on this machine.
+#include "BenchMain.h"
 #include "device/Subroutines.h"
 #include "shell/BusyWindow.h"
 #include "shell/FormLoading.h"
@@ -190,14 +191,4 @@ BENCHMARK(SimulatorOnly)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    Prepare();
-    benchmark::RunSpecifiedBenchmarks();
-    Finish();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv, Prepare, Finish); }

@@ -13,6 +13,7 @@
 // information and identity checks, the read). OneMs makes every device transfer take 1 ms.
 #include "device/DefaultSetting.h"
 #include "device/DeviceImage.h"
+#include "BenchMain.h"
 #include "device/Subroutines.h"
 #include "shell/BusyWindow.h"
 #include "shell/FormLoading.h"
@@ -206,14 +207,4 @@ BENCHMARK(ArrivalRead)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    Prepare();
-    benchmark::RunSpecifiedBenchmarks();
-    Finish();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv, Prepare, Finish); }
