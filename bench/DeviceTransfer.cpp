@@ -11,9 +11,9 @@
 // SimulatorOnly/OneMs shows what the simulated device alone takes on this machine.
 #include "BenchMain.h"
 #include "device/Subroutines.h"
-#include "shell/BusyWindow.h"
-#include "shell/FormLoading.h"
-#include "shell/Main.h"
+#include "window/shell/BusyWindow.h"
+#include "window/shell/FormLoading.h"
+#include "window/Main.h"
 #include "simulator/SimBus.h"
 #include "simulator/SimMouse.h"
 

@@ -1,3 +1,3 @@
-#include "shell/Program.h"
+#include "window/shell/Program.h"
 
 int main(int argc, char** argv) { return shell::ProgramMain(argc, argv); }

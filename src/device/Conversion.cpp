@@ -1,6 +1,6 @@
 #include "device/Conversion.h"
 
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #include "device/DefaultSetting.h"
 
-#include "platform/vcl/Classes.h"
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
 #include <cstring>

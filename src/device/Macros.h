@@ -12,10 +12,6 @@
 #include <string>
 #include <string_view>
 
-namespace shell {
-class TForm1;
-}
-
 namespace device {
 
 using TButtonFunction = std::array<uint8_t, image::ButtonFunctionSize>;
@@ -127,10 +123,5 @@ std::string ProfileSwitchCode(int p, const TButtonCodeState& state);
 std::string ChooseFunctionCode(int Id, const TButtonCodeState& state,
                                const TFunctionCodeParts& parts);
 
-// The code of menu id Id from the window's current settings: the fire-key edits and hold
-// boxes, the AIM level, the device's interface and the engineering page's profile
-// settings and combination masks (packed into the window first, whatever the id).
-// A fire-key or AIM text that is not a decimal integer raises before anything is packed.
-std::string FunctionIdToCode(shell::TForm1& form, int Id);
 
 } // namespace device

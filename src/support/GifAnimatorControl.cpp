@@ -3,7 +3,7 @@
 #include "platform/core/Resources.h"
 #include "platform/vcl/FormDesign.h"
 #include "platform/vcl/Forms.h"
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace support {
 

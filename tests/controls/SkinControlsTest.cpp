@@ -4,7 +4,7 @@
 #include "controls/skin/FrameCtrls.h"
 #include "controls/skin/SkinCtrls.h"
 #include "platform/vcl/Forms.h"
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
 #include <QCheckBox>

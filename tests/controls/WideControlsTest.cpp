@@ -3,7 +3,7 @@
 #include "controls/unicode/WideCtrls.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QComboBox>
 #include <QImage>

@@ -3,7 +3,7 @@
 // code by menu id.
 #include "device/Macros.h"
 
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // and consumer keys, device macros, the fire-macro key and the fire page's gun macros.
 #include "device/Macros.h"
 
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <gtest/gtest.h>
 

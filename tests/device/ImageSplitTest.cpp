@@ -2,7 +2,7 @@
 #include "ImageTestBytes.h"
 #include "device/DefaultSetting.h"
 #include "platform/core/Resources.h"
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/StdCtrls.h"
-#include "shell/Form1Shell.h"
+#include "window/shell/Form1Shell.h"
 
 namespace devtest {
 namespace {

@@ -1,7 +1,7 @@
 // Arrival and removal of HID interfaces as the device timer sees them.
 #include "DeviceFixture.h"
 
-#include "device/MainDevice.h"
+#include "window/device/MainDevice.h"
 #include "device/Subroutines.h"
 
 namespace devtest {

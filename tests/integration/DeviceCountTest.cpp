@@ -1,7 +1,7 @@
 // The stable-count rule of the device timer: interfaces that come and go within a tick.
 #include "DeviceFixture.h"
 
-#include "device/MainDevice.h"
+#include "window/device/MainDevice.h"
 #include "platform/win/HidBus.h"
 
 #include <set>

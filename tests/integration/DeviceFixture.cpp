@@ -1,7 +1,7 @@
 #include "DeviceFixture.h"
 
 #include "device/DefaultSetting.h"
-#include "device/MainDevice.h"
+#include "window/device/MainDevice.h"
 #include "device/Subroutines.h"
 #include "platform/core/Time.h"
 #include "platform/win/HidBus.h"

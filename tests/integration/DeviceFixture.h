@@ -4,7 +4,7 @@
 // and recorded, and the bus's protocol-violation list checked after every test.
 #include "device/DeviceImage.h"
 #include "device/Subroutines.h"
-#include "shell/Main.h"
+#include "window/Main.h"
 #include "simulator/SimBus.h"
 #include "simulator/SimMouse.h"
 

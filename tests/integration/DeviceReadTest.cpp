@@ -2,11 +2,11 @@
 #include "DeviceFixture.h"
 
 #include "device/DefaultSetting.h"
-#include "device/MainDevice.h"
+#include "window/device/MainDevice.h"
 #include "device/Subroutines.h"
-#include "platform/win/Registry.h"
+#include "platform/desktop/Registry.h"
 
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace devtest {
 namespace {

@@ -1,7 +1,7 @@
 // The reset road: reset command, the long wait with the window alive, re-find and read.
 #include "DeviceFixture.h"
 
-#include "device/MainDevice.h"
+#include "window/device/MainDevice.h"
 #include "device/Subroutines.h"
 
 namespace devtest {

@@ -2,7 +2,7 @@
 #include "DeviceFixture.h"
 
 #include "device/DefaultSetting.h"
-#include "device/MainDevice.h"
+#include "window/device/MainDevice.h"
 #include "device/Subroutines.h"
 
 namespace devtest {

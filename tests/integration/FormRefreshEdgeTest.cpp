@@ -2,7 +2,7 @@
 // their ranges, and the refresh's silence towards the mouse.
 #include "FormRefreshTestSupport.h"
 
-#include "device/DeviceTexts.h"
+#include "window/device/DeviceTexts.h"
 
 #include <map>
 

@@ -3,7 +3,7 @@
 // accessors of the controls it fills.
 #include "DeviceFixture.h"
 
-#include "shell/SkinImages.h"
+#include "window/shell/SkinImages.h"
 
 namespace devtest {
 

@@ -3,7 +3,7 @@
 // the combination keys, with the hold boxes and profile colours the names set.
 #include "DeviceFixture.h"
 
-#include "device/KeyCaptions.h"
+#include "window/device/KeyCaptions.h"
 
 namespace devtest {
 namespace {

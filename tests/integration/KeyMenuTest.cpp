@@ -4,7 +4,7 @@
 #include "DeviceFixture.h"
 #include "HostReports.h"
 
-#include "device/DeviceTexts.h"
+#include "window/device/DeviceTexts.h"
 
 namespace devtest {
 namespace {

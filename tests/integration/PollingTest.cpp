@@ -4,9 +4,9 @@
 // while the thread waits for the window.
 #include "DeviceFixture.h"
 
-#include "device/ButtonNames.h"
+#include "window/device/ButtonNames.h"
 #include "device/Subroutines.h"
-#include "device/ThreadGetData.h"
+#include "window/device/ThreadGetData.h"
 #include "platform/core/Time.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "DeviceFixture.h"
 #include "HostReports.h"
 
-#include "device/ProfileWrites.h"
+#include "window/device/ProfileWrites.h"
 
 #include <algorithm>
 

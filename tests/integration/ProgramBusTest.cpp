@@ -3,7 +3,7 @@
 #include "device/DefaultSetting.h"
 #include "platform/core/Resources.h"
 #include "platform/win/backends/HidrawBus.h"
-#include "shell/Program.h"
+#include "window/shell/Program.h"
 #include "simulator/SimBus.h"
 #include "simulator/SimMouse.h"
 

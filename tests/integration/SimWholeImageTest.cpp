@@ -1,9 +1,9 @@
 // Whole-image transfers with the program's busy window over its main window, exchanges
 // from two threads, and a mouse that goes away in the middle of a transfer.
 #include "SimDeviceFixture.h"
-#include "shell/BusyWindow.h"
-#include "shell/FormLoading.h"
-#include "shell/Main.h"
+#include "window/shell/BusyWindow.h"
+#include "window/shell/FormLoading.h"
+#include "window/Main.h"
 
 #include <QApplication>
 #include <QTimer>

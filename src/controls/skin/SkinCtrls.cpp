@@ -1,6 +1,6 @@
 #include "controls/skin/SkinCtrls.h"
 
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

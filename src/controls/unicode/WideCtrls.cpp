@@ -1,6 +1,6 @@
 #include "controls/unicode/WideCtrls.h"
 
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace controls {
 

@@ -1,6 +1,6 @@
 #include "platform/vcl/ComCtrls.h"
 
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QSignalBlocker>
 #include <QTabWidget>

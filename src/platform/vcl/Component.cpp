@@ -1,6 +1,6 @@
 #include "platform/vcl/Component.h"
 
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,7 +2,7 @@
 // The root of the component library: TObject, and TComponent with its name, owner and the
 // components it owns. The form design reaches every component through the two design
 // hooks below, so classes of later layers bring their own properties and events along.
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <any>
 #include <functional>

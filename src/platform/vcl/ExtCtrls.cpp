@@ -3,7 +3,7 @@
 
 #include "platform/core/Time.h"
 #include "platform/vcl/Forms.h"
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QFrame>
 #include <QImage>

@@ -5,7 +5,7 @@
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/StdCtrls.h"
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <cctype>
 #include <map>

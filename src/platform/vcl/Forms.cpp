@@ -1,6 +1,6 @@
 #include "platform/vcl/Forms.h"
 
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
 #include <QBitmap>

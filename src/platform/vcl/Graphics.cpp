@@ -1,6 +1,6 @@
 #include "platform/vcl/Graphics.h"
 
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QColor>
 #include <QFont>

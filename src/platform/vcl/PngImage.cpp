@@ -1,6 +1,6 @@
 #include "platform/vcl/PngImage.h"
 
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <png.h>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 // PNG pictures decoded with libpng into 32-bit RGBA.
-#include "platform/vcl/Classes.h"
+#include "platform/rtl/Classes.h"
 
 #include <QImage>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #include "platform/vcl/StdCtrls.h"
 
 #include "platform/vcl/Forms.h"
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/FormDesign.h"
 #include "platform/vcl/StdCtrls.h"
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

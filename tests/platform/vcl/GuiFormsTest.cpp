@@ -3,7 +3,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/GuiTestSupport.h"
 #include "platform/vcl/StdCtrls.h"
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QMessageBox>
 #include <QScreen>

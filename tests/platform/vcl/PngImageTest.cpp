@@ -1,7 +1,7 @@
 #include "platform/vcl/PngImage.h"
 #include "platform/core/Resources.h"
-#include "platform/vcl/Classes.h"
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QBuffer>
 #include <QImage>

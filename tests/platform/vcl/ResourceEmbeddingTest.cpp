@@ -1,7 +1,7 @@
 // Every embedded resource must hold exactly the bytes of its source file, after the text
 // conversion its manifest line asks for.
 #include "platform/core/Resources.h"
-#include "platform/vcl/SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

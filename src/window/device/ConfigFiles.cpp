@@ -1,0 +1,125 @@
+// Configuration files: the mouse's whole image saved to a file and loaded back into the
+// mouse. A file is the 2048 image bytes as they are, with no header; the identity block's
+// memory marker inside it tells a configuration of this mouse from any other file.
+#include "window/device/ProfileWrites.h"
+#include "device/Subroutines.h"
+#include "window/Main.h"
+#include "window/shell/SkinImages.h"
+
+#include "platform/rtl/Classes.h"
+#include "platform/vcl/Dialogs.h"
+#include "platform/rtl/SysUtils.h"
+
+#include <algorithm>
+
+namespace shell {
+namespace {
+
+constexpr uint16_t MarkerOffset =
+    device::image::Identity.Offset + device::image::IdentityMemoryMarker;
+
+// The same words in every language.
+constexpr const char* LoadRefusedText = "Loading .bin is error!";
+constexpr const char* SaveRefusedText = "Saving .bin is error!";
+
+void ShowPressed(TForm1& form, const std::string& family) {
+    vcl::TPngImage decoder;
+    for (int i = 1; i <= 5; ++i)
+        LoadSkinPng(form.Named<vcl::TImage>(family + vcl::IntToStr(i)), "SetS_03", decoder);
+}
+
+void Tell(TForm1& form, const char* text) {
+    form.RefreshFormMessagDialog(vcl::Utf8ToUtf16(text));
+}
+
+// The save appends ".bin" to whatever name was chosen, so the dialog never saw the file
+// that is written: ask about that one.
+bool MayReplace(const std::string& fileName) {
+    if (!vcl::FileExists(fileName)) return true;
+    return vcl::MessageDlg(fileName + " already exists.\nDo you want to replace it?",
+                           vcl::mtConfirmation, vcl::mbYes | vcl::mbNo) == vcl::mrYes;
+}
+
+// Reads a whole configuration file. False when its size is not that of an image; raises
+// the stream errors of the component library when it cannot be opened or read. Nothing
+// of the program's image changes unless the whole file was read.
+bool ReadImageFile(const std::string& fileName, device::TDeviceImage& image) {
+    vcl::TFileStream file(fileName, vcl::fmOpenRead | vcl::fmShareDenyWrite);
+    if (file.Size() != device::image::ImageSize) return false;
+    file.ReadBuffer(image.data(), device::image::ImageSize);
+    return true;
+}
+
+} // namespace
+
+void TForm1::Btn_Save_0Click(vcl::TObject* /*Sender*/) {
+    HideAllMenu();
+    ShowPressed(*this, "Img_Save_");
+    // Without a served mouse there is no image to save and none can be taken.
+    if (!device::MouseServed(*this)) return;
+    if (!SaveDialog1->Execute()) return;
+    const std::string fileName = SaveDialog1->FileName() + ".bin";
+    if (!MayReplace(fileName)) return;
+
+    Btn_Read();
+    // A read that failed leaves FF where the marker belongs; such a file could never be
+    // loaded back, so it is not written.
+    if (device::LiveImage[MarkerOffset] != device::image::MemoryMarkerI2C) {
+        Tell(*this, SaveRefusedText);
+        return;
+    }
+    try {
+        vcl::TFileStream file(fileName, vcl::fmCreate);
+        file.WriteBuffer(device::LiveImage.data(), device::image::ImageSize);
+    } catch (...) {
+        vcl::Application()->HandleException(std::current_exception());
+    }
+}
+
+void TForm1::Btn_Load_0Click(vcl::TObject* /*Sender*/) {
+    UiLoadingFlag = 1;
+    struct LoadingScope {
+        ~LoadingScope() { UiLoadingFlag = 0; }
+    } loading;
+    HideAllMenu();
+    ShowPressed(*this, "Img_Load_");
+    // A mouse that is not served could not take the image, nor be read back after.
+    if (!device::MouseServed(*this)) return;
+    if (!OpenDialog1->Execute()) return;
+
+    device::TDeviceImage fileImage;
+    try {
+        if (!ReadImageFile(OpenDialog1->FileName(), fileImage)) {
+            Tell(*this, LoadRefusedText);
+            return;
+        }
+    } catch (...) {
+        vcl::Application()->HandleException(std::current_exception());
+        return;
+    }
+    std::copy_n(fileImage.begin() + device::image::Identity.Offset, device::image::Identity.Length,
+                device::IdentityStaging.begin());
+    if (device::IdentityStaging[device::image::IdentityMemoryMarker] !=
+        device::image::MemoryMarkerI2C) {
+        Tell(*this, LoadRefusedText);
+        return;
+    }
+    device::LiveImage = fileImage;
+    MemoToDataBuf_OnClick(nullptr);
+}
+
+// The image goes to the mouse as it is, checksums and all; the pages show the repaired
+// copies until the read after the reset shows what the mouse took.
+void TForm1::MemoToDataBuf_OnClick(vcl::TObject* /*Sender*/) {
+    HideAllMenu();
+    DevTimer->SetEnabled(false);
+    ShowDisableOverlays();
+    if (DetectedInterface == "I2C") SplitLiveImage(false);
+    DataBufToUI();
+    device::ShowBusyWindow();
+    if (DetectedInterface == "I2C")
+        device::WriteEepromBlock(0, device::image::ImageSize, device::LiveImage.data());
+    ResetDeviceAndReFind();
+}
+
+} // namespace shell

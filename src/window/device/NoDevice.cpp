@@ -1,0 +1,74 @@
+// The no-device state of the main window, the overlays that cover the pages, and the
+// reset of the mouse followed by the long wait and a fresh open.
+#include "window/device/MainDevice.h"
+#include "device/Subroutines.h"
+#include "platform/core/Time.h"
+#include "window/Main.h"
+#include "window/shell/SkinImages.h"
+
+#include "platform/vcl/StdCtrls.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace shell {
+namespace {
+
+// Sleeps in steps of 10 ms, handling waiting messages after each, so the window stays
+// alive.
+void WaitHandlingMessages(int steps) {
+    for (int i = 0; i < steps; ++i) {
+        platform::Sleep(10);
+        vcl::Application()->ProcessMessages();
+    }
+}
+
+} // namespace
+
+// The same five overlays the page buttons show and hide around their work.
+void TForm1::ShowDisableOverlays() {
+    DisableMainButtonControl(nullptr);
+}
+
+void TForm1::HideDisableOverlays() {
+    EnableMainButtonControl(nullptr);
+}
+
+void TForm1::InitNoDevice() {
+    UiLoadingFlag = 1;
+    device::LoadDefaultImages();
+    if (device::MemoryType == "I2C") {
+        device::LiveImage = device::DefaultImage1;
+        ClearMacroEditor();
+        SplitLiveImage(false);
+    }
+    DataBufToUI();
+    UiLoadingFlag = 0;
+}
+
+void TForm1::RefreshErrorAP(vcl::TObject*) {
+    InitNoDevice();
+    NoDevicePageFlag = 1;
+    rb_1->SetChecked(true);
+    gbPage1->SetVisible(true);
+    for (vcl::TGroupBox* page : {gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
+        page->SetVisible(false);
+    RefreshProfile1Keys();
+
+    // The first page's menu entry shows pressed on all five headers, every other normal.
+    vcl::TPngImage decoder;
+    for (int i = 1; i <= 5; ++i)
+        LoadSkinPng(Named<vcl::TImage>("Img_Main_" + vcl::IntToStr(i)), "SetS_03", decoder);
+    for (int i = 1; i <= 5; ++i)
+        for (const char* family : {"Img_Switch_", "Img_Fixed_", "Img_Adv_", "Img_Breath_",
+                                   "Img_Macro_", "Img_Update_", "Img_Engineer_"})
+            LoadSkinPng(Named<vcl::TImage>(family + vcl::IntToStr(i)), "SetS_01", decoder);
+}
+
+void TForm1::ResetDeviceAndReFind() {
+    WaitHandlingMessages(101);
+    device::SendCommand(0x0E, 0, 0, 0, 0);
+    // The mouse leaves the bus, restarts and enumerates again meanwhile.
+    WaitHandlingMessages(601 + 1001);
+    ReFindDev();
+}
+
+} // namespace shell

@@ -1,0 +1,159 @@
+// Whole stretches of the configuration image sent to the mouse: the block write of the
+// three profile sections after a key record changed, and the restore of a built-in
+// default image from the confirm labels of the user pages, with their hover pictures.
+#include "window/device/ProfileWrites.h"
+
+#include "window/device/DeviceTexts.h"
+#include "device/Subroutines.h"
+#include "window/Main.h"
+#include "window/shell/SkinImages.h"
+
+#include "platform/rtl/SysUtils.h"
+
+#include <algorithm>
+
+namespace device {
+namespace {
+
+bool WriteProfileBlocks(shell::TForm1& form, bool withIdentity) {
+    if (form.DetectedInterface == "I2C") {
+        TProfileSection* copies[3] = {&form.Profile1Copy, &form.Profile2Copy, &form.Profile3Copy};
+        auto staging = ProfileStaging.begin();
+        for (TProfileSection* copy : copies) {
+            StampProfileChecksum(*copy);
+            staging = std::copy(copy->begin(), copy->end(), staging);
+        }
+        // The identity block carries no checksum of its own.
+        if (withIdentity) IdentityStaging = form.IdentityCopy;
+        WriteEepromBlock(image::Profiles.Offset, image::Profiles.Length, ProfileStaging.data());
+        if (withIdentity)
+            WriteEepromBlock(image::Identity.Offset, image::Identity.Length,
+                             IdentityStaging.data());
+    }
+    // The mouse takes the written profiles only when its current profile is set again:
+    // first to a value it cannot hold, then to the one it reports now.
+    form.RefreshProfileParameter();
+    WriteConfigBytes(static_cast<uint8_t>(image::User.Offset), 0x0F, 0, 0, 1);
+    return WriteConfigBytes(static_cast<uint8_t>(image::User.Offset), form.UserCopy[0], 0, 0, 1);
+}
+
+} // namespace
+
+bool WriteProfileSections(shell::TForm1& form) {
+    return WriteProfileBlocks(form, false);
+}
+
+bool WriteProfilesAndIdentity(shell::TForm1& form) {
+    return WriteProfileBlocks(form, true);
+}
+
+bool DeviceHandlesOpen() {
+    const HANDLE closed = platform::win::INVALID_HANDLE_VALUE;
+    return CommandHandle != closed && DataHandle != closed;
+}
+
+bool MouseServed(shell::TForm1& form) {
+    if (DeviceHandlesOpen() && form.DetectedInterface == "I2C") return true;
+    form.RefreshFormMessagDialog(vcl::Utf8ToUtf16(DeviceText("Str022")));
+    return false;
+}
+
+void ShowBusyWindow() {
+    if (BusyWindow* busy = GetBusyWindow())
+        busy->Step();
+    else
+        vcl::Application()->ProcessMessages();
+}
+
+} // namespace device
+
+namespace shell {
+namespace {
+
+// "Btn_Confirm2_4" -> "Confirm2": the name without "Btn_" and without the page suffix.
+std::string LabelFamilyBase(const std::string& name) {
+    return name.size() > 6 ? name.substr(4, name.size() - 6) : std::string();
+}
+
+// The picture of one label family, shown on all five page copies at once.
+void ShowFamilyPicture(TForm1& form, const std::string& base, const char* picture) {
+    vcl::TPngImage decoder;
+    for (int i = 1; i <= 5; ++i)
+        LoadSkinPng(form.Named<vcl::TImage>("Img_" + base + "_" + vcl::IntToStr(i)), picture,
+                    decoder);
+}
+
+void ConfirmClick(TForm1& form, int n, void (TForm1::*restore)(vcl::TObject*)) {
+    ShowFamilyPicture(form, "Confirm" + vcl::IntToStr(n), "BtnS_03");
+    // A mouse that is open but not served would not be read back after the reset, and
+    // the window would stay covered with its timer off.
+    if (device::MouseServed(form)) (form.*restore)(nullptr);
+}
+
+// Everything the mouse holds is replaced by the chosen default image; the reset at the
+// end reads it back, which gives the form, the timer and the pages back to the user.
+void RestoreDefaultImage(TForm1& form, const device::TDeviceImage& chosen) {
+    UiLoadingFlag = 1;
+    form.HideAllMenu();
+    form.DevTimer->SetEnabled(false);
+    form.ShowDisableOverlays();
+    device::ShowBusyWindow();
+    // Reads the images afresh, so `chosen` holds the built-in bytes from here on.
+    device::LoadDefaultImages();
+    if (form.DetectedInterface == "I2C") {
+        device::LiveImage = chosen;
+        form.ClearMacroEditor();
+        form.SplitLiveImage(false);
+    }
+    device::ShowBusyWindow();
+    form.DataBufToUI();
+    if (form.DetectedInterface == "I2C")
+        device::WriteEepromBlock(0, device::image::ImageSize, device::LiveImage.data());
+    form.ResetDeviceAndReFind();
+}
+
+} // namespace
+
+void TForm1::Btn_Confirm1_0Click(vcl::TObject* /*Sender*/) {
+    ConfirmClick(*this, 1, &TForm1::DefaultParameterConfirm1);
+}
+
+void TForm1::Btn_Confirm2_0Click(vcl::TObject* /*Sender*/) {
+    ConfirmClick(*this, 2, &TForm1::DefaultParameterConfirm2);
+}
+
+void TForm1::Btn_Confirm3_0Click(vcl::TObject* /*Sender*/) {
+    ConfirmClick(*this, 3, &TForm1::DefaultParameterConfirm3);
+}
+
+void TForm1::DefaultParameterConfirm1(vcl::TObject* /*Sender*/) {
+    RestoreDefaultImage(*this, device::DefaultImage1);
+}
+
+void TForm1::DefaultParameterConfirm2(vcl::TObject* /*Sender*/) {
+    RestoreDefaultImage(*this, device::DefaultImage2);
+}
+
+void TForm1::DefaultParameterConfirm3(vcl::TObject* /*Sender*/) {
+    RestoreDefaultImage(*this, device::DefaultImage3);
+}
+
+void TForm1::ButtonTypeAMouseEnter(vcl::TObject* Sender) {
+    auto* label = dynamic_cast<controls::TWideLabel*>(Sender);
+    if (!label) return;
+    RollingLabelName = label->Name();
+    RollingLabelCaption = controls::TWideLabel::GetCaption(label);
+    RollingText = RollingLabelCaption;
+    ShowFamilyPicture(*this, LabelFamilyBase(label->Name()), "BtnS_02");
+}
+
+void TForm1::ButtonTypeAMouseLeave(vcl::TObject* Sender) {
+    LabelRun->SetEnabled(false);
+    auto* label = dynamic_cast<controls::TWideLabel*>(Sender);
+    if (!label) return;
+    ShowFamilyPicture(*this, LabelFamilyBase(label->Name()), "BtnS_01");
+    if (auto* rolling = dynamic_cast<controls::TWideLabel*>(FindComponent(RollingLabelName)))
+        controls::TWideLabel::SetCaption(rolling, RollingLabelCaption);
+}
+
+} // namespace shell

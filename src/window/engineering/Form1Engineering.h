@@ -1,0 +1,56 @@
+#pragma once
+#include "controls/skin/SkinCtrls.h"
+
+#include <cstdint>
+// The engineering page part of the main window (class TForm1, window/Main.h): the controls it uses
+// by field, the handlers the form design binds, its other methods and its state.
+// Controls used by field: X(class, name).
+#define VTRM_FORM1_FIELDS_ENGINEERING(X)                                                           \
+    X(controls::TSkinComboBox, cb_Package)                                                         \
+    X(controls::TSkinComboBox, cb_LEDMode)                                                         \
+    X(controls::TSkinComboBox, cb_KbdType)                                                         \
+    X(controls::TSkinComboBox, cb_Profile)                                                         \
+    X(controls::TSkinComboBox, cb_ProfileColor)                                                    \
+    X(controls::TSkinComboBox, cb_BtnEFT)                                                          \
+    X(controls::TSkinComboBox, cb_Profile1Color)                                                   \
+    X(controls::TSkinComboBox, cb_Profile2Color)                                                   \
+    X(controls::TSkinComboBox, cb_Profile3Color)                                                   \
+    X(controls::TSkinComboBox, cb_RTZ)                                                             \
+    X(controls::TSkinComboBox, cb_AXY)                                                             \
+    X(controls::TSkinComboBox, cb_CC)                                                              \
+    X(controls::TSkinComboBox, cb_MidCom)                                                          \
+    X(controls::TSkinComboBox, cb_BackCom)                                                         \
+    X(controls::TSkinComboBox, cb_ForwardCom)                                                      \
+    X(controls::TSkinComboBox, cb_CPICom)                                                          \
+    X(controls::TSkinComboBox, cb_CPIICom)                                                         \
+    X(controls::TSkinComboBox, cb_CPIDCom)                                                         \
+    X(controls::THexEdit, edt_OffSet)
+
+// Handlers bound by the form design: X(kind, name).
+#define VTRM_FORM1_HANDLERS_ENGINEERING(X)                                                         \
+    X(Notify, edt_Avg_lb_lqChange)                                                                 \
+    X(Notify, edt_Col1RChange)                                                                     \
+    X(Notify, edt_LowerChange)                                                                     \
+    X(Notify, edt_StepTimeChange)                                                                  \
+    X(Notify, TLRefreshXOffset)                                                                    \
+    X(Notify, TLRefreshYOffset)                                                                    \
+    X(Notify, cb_Fire1ContinueClick)                                                               \
+    X(Notify, cb_Fire2ContinueClick)                                                               \
+    X(Notify, cb_Fire3ContinueClick)
+
+// Other methods of TForm1 (declarations inside the class).
+#define VTRM_FORM1_METHODS_ENGINEERING                                                             \
+    /* What the LED type shows on the engineering page (LedTypeRefresh.cpp). */                    \
+    void TLRefreshBasicLEDKeyStatus(vcl::TObject* Sender = nullptr);                               \
+    void TLRefreshRGBLEDKeyStatus(vcl::TObject* Sender = nullptr);                                 \
+    void TLRefreshLEDTypeMode(vcl::TObject* Sender = nullptr);                                     \
+    void TLRefreshBreathParameter(vcl::TObject* Sender = nullptr);                                 \
+    void FireContinueClicked(int n);
+
+namespace engineering {
+// State the main window holds for this part.
+struct Form1EngineeringState {
+    // 1 once a firmware file has been chosen on the update page.
+    uint8_t FirmwareFileLoaded = 0;
+};
+} // namespace engineering

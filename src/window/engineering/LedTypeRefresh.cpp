@@ -1,0 +1,97 @@
+// What the LED type shows on the engineering page: keys 10 to 12 of the RGB package, the
+// mode check boxes of the type, the colour groups and the breathing modes offered.
+#include "window/shell/LayoutApply.h"
+#include "window/Main.h"
+
+#include <vector>
+
+namespace shell {
+namespace {
+
+// The modes of each LED type, by mode number (the smart type has no mode 3).
+const std::vector<int>& ModesOfType(int type) {
+    static const std::vector<int> rgb{0, 1, 2, 3, 4, 5};
+    static const std::vector<int> sync{0, 1, 2};
+    static const std::vector<int> smart{0, 1, 2, 4, 5};
+    static const std::vector<int> none;
+    switch (type) {
+    case 0:
+        return rgb;
+    case 1:
+        return sync;
+    case 2:
+        return smart;
+    default:
+        return none;
+    }
+}
+
+std::string ModeName(int type, int mode) {
+    static const char* types[] = {"RGB", "Sync", "Smart"};
+    return std::string(types[type]) + " mode " + std::to_string(mode);
+}
+
+} // namespace
+
+void TForm1::TLRefreshRGBLEDKeyStatus(vcl::TObject* /*Sender*/) {
+    for (int p = 1; p <= 3; ++p)
+        for (int k = 10; k <= 12; ++k) {
+            Named<vcl::TControl>(LayoutName("btn_Key", p * 100 + k)).SetVisible(true);
+            Named<vcl::TControl>(LayoutName("lbl_Key", p * 100 + k)).SetVisible(true);
+        }
+}
+
+void TForm1::TLRefreshBasicLEDKeyStatus(vcl::TObject* /*Sender*/) {
+    for (int p = 1; p <= 3; ++p)
+        for (int k = 10; k <= 12; ++k) {
+            Named<vcl::TControl>(LayoutName("btn_Key", p * 100 + k)).SetVisible(false);
+            Named<vcl::TControl>(LayoutName("lbl_Key", p * 100 + k)).SetVisible(false);
+        }
+}
+
+void TForm1::TLRefreshLEDTypeMode(vcl::TObject* /*Sender*/) {
+    const int type = cb_LEDMode->ItemIndex();
+    if (type < 0 || type > 2) return;
+    static const char* types[] = {"RGB", "Sync", "NT"};
+    LedType = types[type];
+    const bool rgb = type == 0;
+    cb_Package->SetItemIndex(rgb ? 1 : 0);
+    cb_KbdType->SetItemIndex(rgb ? 1 : 0);
+    const std::vector<int>& modes = ModesOfType(type);
+    for (int k = 0; k < 6; ++k) {
+        auto& box = Named<controls::TSkinCheckBox>(LayoutName("cb_Mode", k));
+        const bool offered = std::find(modes.begin(), modes.end(), k) != modes.end();
+        box.SetVisible(offered);
+        if (offered) box.SetCaption(ModeName(type, k));
+    }
+    const bool colours = type != 1;
+    for (const char* group : {"gbLEDColor", "gbCPIColor"})
+        Named<vcl::TControl>(group).SetVisible(colours);
+    for (int p = 1; p <= 3; ++p) {
+        Named<vcl::TControl>(LayoutName("cb_Profile", p, "Color")).SetVisible(colours);
+        Named<vcl::TControl>(LayoutName("lbl_Profile", p, "Color")).SetVisible(colours);
+    }
+    const bool ledCount = type == 2;
+    Named<vcl::TControl>("lbl_LEDNum").SetVisible(ledCount);
+    Named<vcl::TControl>("cb_LEDNum").SetVisible(ledCount);
+}
+
+void TForm1::TLRefreshBreathParameter(vcl::TObject* /*Sender*/) {
+    auto& breathMode = Named<controls::TSkinComboBox>("cb_BreMode");
+    breathMode.Items().Clear();
+    const int type = cb_LEDMode->ItemIndex();
+    const std::vector<int>& modes = ModesOfType(type);
+    for (int k = 0; k < 6; ++k) {
+        const bool offered = std::find(modes.begin(), modes.end(), k) != modes.end();
+        const bool enabled =
+            offered && Named<controls::TSkinCheckBox>(LayoutName("cb_Mode", k)).Checked();
+        if (offered) breathMode.Items().Add(enabled ? ModeName(type, k) : "------");
+        // The lighting page offers a mode only when the type has it and it is enabled.
+        if (!modes.empty()) {
+            Named<vcl::TControl>(LayoutName("lbl_LED", k + 1)).SetVisible(enabled);
+            Named<vcl::TControl>(LayoutName("Img_LED", k + 1)).SetVisible(enabled);
+        }
+    }
+}
+
+} // namespace shell

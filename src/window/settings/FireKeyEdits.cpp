@@ -1,0 +1,88 @@
+// The fire keys of the performance page: shots per press and the delay between shots,
+// typed as decimal numbers and kept within what the identity block can hold.
+#include "window/device/ProfileWrites.h"
+#include "window/shell/LayoutApply.h"
+#include "window/Main.h"
+
+#include "platform/rtl/SysUtils.h"
+
+namespace shell {
+namespace {
+
+constexpr int MaxShots = 15;
+constexpr int MaxDelay = 4094;
+constexpr char16_t Backspace = 8;
+
+// A text that is not a number (pasted rather than typed) counts as empty.
+int ValueOf(const std::string& text) {
+    return text.empty() ? -1 : vcl::StrToIntDef(text, -1);
+}
+
+} // namespace
+
+void TForm1::Edt_FireKeyKeyPress(vcl::TObject* /*Sender*/, char16_t& Key) {
+    if (UiLoadingFlag) return;
+    if (!(Key >= u'0' && Key <= u'9') && Key != Backspace) Key = 0;
+}
+
+void TForm1::FireRepeatChanged(controls::TSkinEdit& edit) {
+    if (UiLoadingFlag) return;
+    // Setting the text runs this handler again, which then goes on with the fixed value.
+    const int shots = ValueOf(edit.Text());
+    if (shots < 0) return edit.SetText("2");
+    if (shots > MaxShots) return edit.SetText(vcl::IntToStr(MaxShots));
+    SettingFireKey();
+}
+
+void TForm1::FireDelayChanged(controls::TSkinEdit& edit) {
+    if (UiLoadingFlag) return;
+    const int delay = ValueOf(edit.Text());
+    if (delay < 1) return edit.SetText("1");
+    if (delay > MaxDelay) return edit.SetText(vcl::IntToStr(MaxDelay));
+    SettingFireKey();
+}
+
+void TForm1::Edt_Repeat1Change(vcl::TObject*) {
+    FireRepeatChanged(*Edt_Repeat1);
+}
+void TForm1::Edt_Repeat2Change(vcl::TObject*) {
+    FireRepeatChanged(*Edt_Repeat2);
+}
+void TForm1::Edt_Repeat3Change(vcl::TObject*) {
+    FireRepeatChanged(*Edt_Repeat3);
+}
+void TForm1::Edt_DelayTime1Change(vcl::TObject*) {
+    FireDelayChanged(*Edt_DelayTime1);
+}
+void TForm1::Edt_DelayTime2Change(vcl::TObject*) {
+    FireDelayChanged(*Edt_DelayTime2);
+}
+void TForm1::Edt_DelayTime3Change(vcl::TObject*) {
+    FireDelayChanged(*Edt_DelayTime3);
+}
+
+void TForm1::Edt_RepeatExit(vcl::TObject* Sender) {
+    if (UiLoadingFlag) return;
+    // One shot is no fire key; leaving the edit with it makes it two.
+    if (auto* edit = dynamic_cast<vcl::TEdit*>(Sender); edit && edit->Text() == "1")
+        edit->SetText("2");
+}
+
+void TForm1::SettingFireKey(vcl::TObject* /*Sender*/) {
+    for (int n = 1; n <= 3; ++n) {
+        const int shots =
+            std::clamp(ValueOf(Named<vcl::TEdit>(LayoutName("Edt_Repeat", n)).Text()), 1, MaxShots);
+        const int delay = std::clamp(
+            ValueOf(Named<vcl::TEdit>(LayoutName("Edt_DelayTime", n)).Text()), 1, MaxDelay);
+        FireKeyShots[n - 1] = shots;
+        FireKeyInterval[n - 1] = delay;
+        const int b =
+            device::image::IdentityFireKey1 + device::image::IdentityFireKeyStride * (n - 1);
+        IdentityCopy[b] = static_cast<uint8_t>(shots - 1);
+        IdentityCopy[b + 1] = static_cast<uint8_t>(delay >> 8);
+        IdentityCopy[b + 2] = static_cast<uint8_t>(delay & 0xFF);
+    }
+    device::WriteProfilesAndIdentity(*this);
+}
+
+} // namespace shell

@@ -1,0 +1,136 @@
+#pragma once
+#include "controls/skin/SkinCtrls.h"
+#include "controls/unicode/WideCtrls.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+// The settings pages part of the main window (class TForm1, window/Main.h): the controls it uses
+// by field, the handlers the form design binds, its other methods and its state.
+// Controls used by field: X(class, name).
+#define VTRM_FORM1_FIELDS_SETTINGS(X)                                                              \
+    X(controls::TSkinEdit, Edt_Repeat1)                                                            \
+    X(controls::TSkinEdit, Edt_Repeat2)                                                            \
+    X(controls::TSkinEdit, Edt_Repeat3)                                                            \
+    X(controls::TSkinEdit, Edt_DelayTime1)                                                         \
+    X(controls::TSkinEdit, Edt_DelayTime2)                                                         \
+    X(controls::TSkinEdit, Edt_DelayTime3)                                                         \
+    X(controls::TSkinCheckBox, cb_IsControl)                                                       \
+    X(vcl::TImage, Img_IsControl)                                                                  \
+    X(controls::TWideLabel, lbl_ScrSpd)                                                            \
+    X(controls::TWideLabel, lbl_AIMDPIValue)                                                       \
+    X(controls::TSkinCheckBox, cb_FireSelLeft)                                                     \
+    X(vcl::TListBox, LB_ScriptName)                                                                \
+    X(controls::TSkinEdit, Edt_FireCnt1)                                                           \
+    X(controls::TSkinEdit, Edt_FireTime1)                                                          \
+    X(controls::TSkinEdit, Edt_FireX1)                                                             \
+    X(controls::TSkinEdit, Edt_FireX1Offset)                                                       \
+    X(controls::TSkinEdit, Edt_FireY1)                                                             \
+    X(controls::TSkinEdit, Edt_FireY1Offset)                                                       \
+    X(controls::TSkinEdit, Edt_FireCnt2)                                                           \
+    X(controls::TSkinEdit, Edt_FireTime2)                                                          \
+    X(controls::TSkinEdit, Edt_FireX2)                                                             \
+    X(controls::TSkinEdit, Edt_FireX2Offset)                                                       \
+    X(controls::TSkinEdit, Edt_FireY2)                                                             \
+    X(controls::TSkinEdit, Edt_FireY2Offset)                                                       \
+    X(controls::TSkinEdit, Edt_FireCnt3)                                                           \
+    X(controls::TSkinEdit, Edt_FireTime3)                                                          \
+    X(controls::TSkinEdit, Edt_FireX3)                                                             \
+    X(controls::TSkinEdit, Edt_FireX3Offset)                                                       \
+    X(controls::TSkinEdit, Edt_FireY3)                                                             \
+    X(controls::TSkinEdit, Edt_FireY3Offset)                                                       \
+    X(controls::TSkinEdit, Edt_FireDelay)                                                          \
+    X(controls::TSkinEdit, edt_FireRepeat)                                                         \
+    X(controls::TSkinEdit, edt_FireXAxisValue)                                                     \
+    X(controls::TSkinEdit, edt_FireYAxisValue)                                                     \
+    X(controls::TSkinEdit, Edt_InsertFireDelay)                                                    \
+    X(vcl::TRadioButton, rb_DPI1)                                                                  \
+    X(vcl::TRadioButton, rb_DPI2)                                                                  \
+    X(vcl::TRadioButton, rb_DPI3)                                                                  \
+    X(vcl::TRadioButton, rb_DPI4)                                                                  \
+    X(vcl::TRadioButton, rb_DPI5)                                                                  \
+    X(vcl::TRadioButton, rb_DPI6)                                                                  \
+    X(vcl::TRadioButton, rb_DPI7)                                                                  \
+    X(vcl::TRadioButton, rb_DPI8)                                                                  \
+    X(vcl::TRadioButton, rb_Rep1)                                                                  \
+    X(vcl::TRadioButton, rb_Rep2)                                                                  \
+    X(vcl::TRadioButton, rb_Rep3)                                                                  \
+    X(vcl::TRadioButton, rb_Rep4)                                                                  \
+    X(vcl::TRadioButton, rb_LED1)                                                                  \
+    X(vcl::TRadioButton, rb_LED2)                                                                  \
+    X(vcl::TRadioButton, rb_LED3)                                                                  \
+    X(vcl::TRadioButton, rb_LED4)                                                                  \
+    X(vcl::TRadioButton, rb_LED5)                                                                  \
+    X(vcl::TRadioButton, rb_LED6)                                                                  \
+    X(vcl::TRadioButton, rb_Fire1)                                                                 \
+    X(vcl::TRadioButton, rb_Fire2)                                                                 \
+    X(vcl::TRadioButton, rb_Fire3)                                                                 \
+    X(vcl::TRadioButton, rb_Fire4)                                                                 \
+    X(vcl::TRadioButton, rb_Fire5)                                                                 \
+    X(vcl::TRadioButton, rb_Fire6)                                                                 \
+    X(vcl::TRadioButton, rb_Fire7)
+
+// Handlers bound by the form design: X(kind, name).
+#define VTRM_FORM1_HANDLERS_SETTINGS(X)                                                            \
+    X(Notify, cb_CPIStepsChange)                                                                   \
+    X(Notify, Edt_Repeat1Change)                                                                   \
+    X(Notify, Edt_Repeat2Change)                                                                   \
+    X(Notify, Edt_Repeat3Change)                                                                   \
+    X(Notify, Edt_DelayTime1Change)                                                                \
+    X(Notify, Edt_DelayTime2Change)                                                                \
+    X(Notify, Edt_DelayTime3Change)                                                                \
+    X(Notify, Edt_RepeatExit)                                                                      \
+    X(KeyPress, Edt_FireKeyKeyPress)                                                               \
+    X(Notify, CurrentDPI_OnClick)                                                                  \
+    X(Notify, ShowPnlMain_OnClick)                                                                 \
+    X(Notify, TLShowPnlMain_OnClick)                                                               \
+    X(Notify, ShowKeySubMenu_OnClick)                                                              \
+    X(Notify, KeyStatusOnClick)
+
+// Other methods of TForm1 (declarations inside the class).
+#define VTRM_FORM1_METHODS_SETTINGS                                                                \
+    void RefreshMouseSystemParameterA(vcl::TObject* Sender);                                       \
+    void RefreshMouseSystemParameterB(vcl::TObject* Sender);                                       \
+    /* Searches of the profile keys by function (KeySearchRefresh.cpp). */                         \
+    void TLRefreshFireKey(vcl::TObject* Sender = nullptr);                                         \
+    void TLRefreshAIMKey(vcl::TObject* Sender = nullptr);                                          \
+    void TLRefreshLEDModeFun(vcl::TObject* Sender = nullptr);                                      \
+    void TLRefreshFireFun(vcl::TObject* Sender = nullptr);                                         \
+    void RefreshFireKey(vcl::TObject* Sender = nullptr);                                           \
+    void RefreshAIMKey(vcl::TObject* Sender = nullptr);                                            \
+    void RefreshFireFun(vcl::TObject* Sender = nullptr);                                           \
+    /* The fire keys of the performance page (FireKeyEdits.cpp). */                                \
+    void SettingFireKey(vcl::TObject* Sender = nullptr);                                           \
+    void FireRepeatChanged(controls::TSkinEdit& edit);                                             \
+    void FireDelayChanged(controls::TSkinEdit& edit);                                              \
+    /* A CPI-level bar of the performance page (CPISteps.cpp). */                                  \
+    void DrawCpiBar(const std::string& prefix, int valueIndex, vcl::TPngImage& png);               \
+    void RefreshProfileParameter(vcl::TObject* Sender = nullptr);                                  \
+    /* Opens the key-function menu for key `number` of profile 0..2, or for combination-key  */    \
+    /* record `number` with profile -1 (KeyMenu.cpp). */                                           \
+    void OpenKeyMenu(vcl::TControl& key, int profile, int number);
+
+namespace shell {
+class TForm1;
+}
+
+namespace settings {
+// Reads "Fire Macro.bin" of the program folder into the fire script lists.
+void LoadFireMacroFile(shell::TForm1& form);
+
+// State the main window holds for this part.
+struct Form1SettingsState {
+    // The fire script file of the program folder.
+    uint8_t FireScriptsLoaded = 0;
+    std::array<std::string, 10> FireScriptCodes; // eight upper-case hexadecimal digits each
+    // 1 while the program itself changes the fire-hold check boxes.
+    uint8_t FireHoldSyncGuard = 0;
+    // The CPI level the AIM key of the engineering page switches to, -1 before any.
+    int AimCpiIndex = -1;
+    // The key the key-function menu was last opened for: its label or button, its profile
+    // (0..2, or -1 for a combination-key record) and its number (key 1..12 or record 1..9).
+    vcl::TControl* KeyMenuTarget = nullptr;
+    int KeyMenuProfile = 0;
+    int KeyMenuNumber = 0;
+};
+} // namespace settings

@@ -1,0 +1,145 @@
+// The key-function menu: opened at a key of the user key page or at a key button of the
+// engineering page, its entries open their sub-menus beside it, and a function chosen in a
+// sub-menu goes into the key's record, in the working copy and on the mouse.
+#include "device/Macros.h"
+#include "window/device/FunctionCodes.h"
+#include "window/device/ProfileWrites.h"
+#include "device/Subroutines.h"
+#include "platform/rtl/SysUtils.h"
+#include "window/Main.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+namespace shell {
+
+namespace {
+
+// The sub-menu each entry of the main menu leads to; the entry's text label and its arrow
+// label ("Key_" / "ST_" + the entry) both open it.
+const std::pair<const char*, const char*> SubMenus[] = {
+    {"Standard", "Pnl_MseKey"},  {"Special", "Pnl_Special"}, {"Media", "Pnl_Media"},
+    {"WWW", "Pnl_WWW"},          {"MyPC", "Pnl_MyPC"},       {"CPIKey", "Pnl_CPIKey"},
+    {"Fire", "Pnl_FireKey"},     {"ACPIKey", "Pnl_ACPI"},    {"ProfileKey", "Pnl_Profile"},
+    {"AdjustXY", "Pnl_AdjustXY"}};
+
+// The control's position in the coordinates of `parent`, one of its ancestors.
+std::pair<int, int> PositionIn(const vcl::TControl& control, const vcl::TWinControl* parent) {
+    int left = control.Left();
+    int top = control.Top();
+    for (const vcl::TWinControl* p = control.Parent(); p && p != parent; p = p->Parent()) {
+        left += p->Left();
+        top += p->Top();
+    }
+    return {left, top};
+}
+
+// Keeps a menu panel inside its parent where it fits.
+void PlaceMenu(vcl::TControl& menu, int left, int top) {
+    if (const vcl::TWinControl* parent = menu.Parent()) {
+        left = std::max(0, std::min(left, parent->ClientWidth() - menu.Width()));
+        top = std::max(0, std::min(top, parent->ClientHeight() - menu.Height()));
+    }
+    menu.SetLeft(left);
+    menu.SetTop(top);
+}
+
+} // namespace
+
+void TForm1::OpenKeyMenu(vcl::TControl& key, int profile, int number) {
+    HideAllMenu();
+    KeyMenuTarget = &key;
+    KeyMenuProfile = profile;
+    KeyMenuNumber = number;
+    // The menu opens just below the key it serves.
+    const auto [left, top] = PositionIn(key, Pnl_Main->Parent());
+    PlaceMenu(*Pnl_Main, left, top + key.Height());
+    Pnl_Main->SetVisible(true);
+    Pnl_Main->BringToFront();
+}
+
+void TForm1::ShowPnlMain_OnClick(vcl::TObject* Sender) {
+    auto* key = dynamic_cast<vcl::TControl*>(Sender);
+    if (!key) return;
+    ComboKeyMenuFlag = 0;
+    // Key1 .. Key12 of the profile page shown.
+    const int number = std::atoi(key->Name().c_str() + 3);
+    const int profile = rb_2->Checked() ? 1 : rb_3->Checked() ? 2 : 0;
+    if (number < 1 || number > device::image::ProfileKeyCount) return;
+    OpenKeyMenu(*key, profile, number);
+}
+
+void TForm1::TLShowPnlMain_OnClick(vcl::TObject* Sender) {
+    auto* button = dynamic_cast<vcl::TControl*>(Sender);
+    if (!button || button->Name().size() < 3) return;
+    // btn_Key101 .. btn_Key312: profile and key; btn_ComboKey001 .. 009: the record.
+    const int number = std::atoi(button->Name().c_str() + button->Name().size() - 3);
+    ComboKeyMenuFlag = number < 100 ? 1 : 0;
+    if (number < 100) {
+        if (number < 1 || number > device::image::ComboRecordCount) return;
+        OpenKeyMenu(*button, -1, number);
+    } else {
+        const int profile = number / 100 - 1;
+        const int key = number % 100;
+        if (profile > 2 || key < 1 || key > device::image::ProfileKeyCount) return;
+        OpenKeyMenu(*button, profile, key);
+    }
+}
+
+void TForm1::ShowKeySubMenu_OnClick(vcl::TObject* Sender) {
+    const auto* entry = dynamic_cast<const vcl::TControl*>(Sender);
+    if (!entry) return;
+    const std::string& name = entry->Name();
+    const std::string item = name.substr(name.find('_') + 1);
+    const auto* found = std::find_if(std::begin(SubMenus), std::end(SubMenus),
+                                     [&](const auto& m) { return item == m.first; });
+    if (found == std::end(SubMenus)) return;
+    // One sub-menu at a time, level with its entry, right of the main menu.
+    for (const auto& [entryName, panelName] : SubMenus)
+        Named<vcl::TControl>(panelName).SetVisible(false);
+    auto& panel = Named<vcl::TControl>(found->second);
+    PlaceMenu(panel, Pnl_Main->Left() + Pnl_Main->Width(), Pnl_Main->Top() + entry->Top());
+    panel.SetVisible(true);
+    panel.BringToFront();
+}
+
+void TForm1::KeyStatusOnClick(vcl::TObject* Sender) {
+    const auto* label = dynamic_cast<const controls::TWideLabel*>(Sender);
+    if (!label || !KeyMenuTarget) {
+        HideAllMenu();
+        return;
+    }
+    const std::string code = device::FunctionIdToCode(*this, label->Tag());
+    // The fire-macro key has no code without a mouse that has the fire macros in its I2C
+    // memory; the key keeps its function rather than show one it does not have.
+    if (code.empty() && !device::MouseServed(*this)) {
+        HideAllMenu();
+        return;
+    }
+    const device::TButtonFunction record = device::ButtonFunctionFromText(code);
+    const std::u16string caption = controls::TWideLabel::GetCaption(label);
+    KeyMenuTarget->SetCaption(vcl::Utf16ToUtf8(caption.size() > 2 ? caption.substr(2) : u""));
+
+    const int index = KeyMenuNumber - 1;
+    if (KeyMenuProfile < 0) {
+        const int offset =
+            device::image::VendorComboRecords.Offset + device::image::ButtonFunctionSize * index;
+        std::copy(record.begin(), record.end(), VendorCopy.begin() + offset);
+        // The engineering page names the records from these texts.
+        ComboCodeStrings[index] = code;
+        if (!UiLoadingFlag)
+            device::WriteConfigDword(static_cast<uint8_t>(offset), record[0], record[1], record[2],
+                                     record[3]);
+    } else {
+        device::TProfileSection* copies[] = {&Profile1Copy, &Profile2Copy, &Profile3Copy};
+        std::copy(record.begin(), record.end(),
+                  copies[KeyMenuProfile]->begin() + device::image::ButtonFunctionSize * index);
+        KeyCodeStrings[KeyMenuProfile][index] = code;
+        if (!UiLoadingFlag) device::WriteProfileSections(*this);
+    }
+    HideAllMenu();
+}
+
+} // namespace shell

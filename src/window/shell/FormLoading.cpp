@@ -1,0 +1,42 @@
+#include "window/shell/FormLoading.h"
+
+#include "platform/vcl/FormDesign.h"
+#include "window/Main.h"
+#include "support/InputBlock.h"
+
+namespace shell {
+
+TFormLoadingUI* FormLoadingUI = nullptr;
+
+TFormLoadingUI::TFormLoadingUI(vcl::TComponent* owner) : vcl::TForm(owner) {
+    support::RegisterGifAnimatorClass();
+    vcl::TFormBinding binding;
+    binding.className = "TFormLoadingUI";
+    binding.fields.push_back(vcl::Field("WaitGif", WaitGif));
+    binding.handlers.push_back(vcl::Handler("FormCreate", this, &TFormLoadingUI::FormCreate));
+    vcl::LoadFormDesign(*this, "FORMLOADINGUI", binding);
+    // The window the user works in is the main window as it is when the busy window
+    // shows; tests and the program block may set Form1 after this window exists.
+    inputBlock_ =
+        std::make_unique<support::TInputBlock>(*this, []() -> vcl::TForm* { return Form1; });
+}
+
+TFormLoadingUI::~TFormLoadingUI() = default;
+
+void TFormLoadingUI::FormCreate(vcl::TObject*) {
+    if (Form1) CentreOn(*Form1, 40);
+    SetKeyPreview(true);
+    SetFormStyle(vcl::fsStayOnTop);
+    WaitGif->SetAnimate(true);
+}
+
+void TFormLoadingUI::CentreOn(const vcl::TControl& main, int below) {
+    SetBounds(main.Left() + (main.Width() - Width()) / 2,
+              main.Top() + (main.Height() - Height()) / 2 + below, Width(), Height());
+}
+
+bool TFormLoadingUI::InputBlocked() const {
+    return inputBlock_->Active();
+}
+
+} // namespace shell

@@ -1,0 +1,85 @@
+#include "window/shell/Program.h"
+
+#include "device/DefaultSetting.h"
+#include "device/DeviceImage.h"
+#include "platform/desktop/User32.h"
+#include "window/shell/BusyWindow.h"
+#include "window/shell/FormLoading.h"
+#include "window/Main.h"
+#include "window/shell/SingleInstance.h"
+#include "simulator/Install.h"
+#include "simulator/SimBus.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace shell {
+
+std::shared_ptr<platform::hid::HidBus> InstallDeviceBus() {
+    simulator::InstallAsDefaultBus(platform::hid::SetSimulatedBusFactory);
+    uint16_t vendorId = 0, productId = 0;
+    try {
+        device::LoadDefaultImageHeader();
+        const auto& h = device::DefaultImageHeader;
+        vendorId = static_cast<uint16_t>(h[0] << 8 | h[1]);
+        productId = static_cast<uint16_t>(h[2] << 8 | h[3]);
+    } catch (const std::exception&) {
+        // The main window's start-up reads the header again and shows what is wrong; no
+        // mouse can be looked for without its ids, so the simulated one stands in.
+    }
+    auto bus = platform::hid::InstallDefaultBus(vendorId, productId);
+    if (!std::getenv("VTRM408X_SIMULATE") && dynamic_cast<simulator::SimBus*>(bus.get()))
+        std::fprintf(stderr,
+                     "No mouse %04X:%04X found: using the simulated mouse "
+                     "(VTRM408X_SIMULATE=0 waits for the real one).\n",
+                     vendorId, productId);
+    return bus;
+}
+
+namespace {
+
+// Qt aborts with a terse plugin message when no display can be reached; say instead how
+// to run the program without a screen.
+bool DisplayAvailable(int argc, char** argv) {
+    if (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM"))
+        return true;
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "-platform") return true;
+    return false;
+}
+
+} // namespace
+
+int ProgramMain(int argc, char** argv) {
+    if (!DisplayAvailable(argc, argv)) {
+        std::fprintf(stderr, "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                             "To run without a screen, start it under a virtual one:\n"
+                             "  xvfb-run -a %s\n",
+                     argv[0]);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    // A second start brings the first window forward and ends silently.
+    if (RestoreRunningInstance(MainWindowTitle)) return 0;
+    vcl::TApplication* application = vcl::Application();
+    application->SetTitle("Gaming Mouse");
+    InstallDeviceBus();
+    int exitCode = 1;
+    // A window that failed to build or start has shown its exception box; the program
+    // then ends instead of running a half-initialised window.
+    if (application->CreateForm(Form1) && application->CreateForm(FormLoadingUI)) {
+        platform::win::PublishWindowTitle(Form1->Handle(), Form1->Caption());
+        InstallBusyWindow();
+        Form1->Show();
+        exitCode = application->Run();
+    }
+    UninstallBusyWindow();
+    application->DestroyForms();
+    FormLoadingUI = nullptr;
+    Form1 = nullptr;
+    return exitCode;
+}
+
+} // namespace shell

@@ -1,0 +1,120 @@
+#include "window/shell/SkinImages.h"
+
+#include "window/Main.h"
+
+#include <string>
+
+namespace shell {
+
+void LoadSkinPng(vcl::TImage& target, const std::string& resourceName, vcl::TPngImage& decoder) {
+    // The stream lives only until its picture is decoded; the control keeps its own copy,
+    // so the decoder can take the next picture at once.
+    {
+        vcl::TResourceStream stream(resourceName, "RC_DATA");
+        decoder.LoadFromStream(stream);
+    }
+    target.SetPicture(decoder.ToQImage(), resourceName);
+}
+
+namespace {
+
+std::string Numbered(const std::string& prefix, int n) {
+    return prefix + std::to_string(n);
+}
+
+} // namespace
+
+void TForm1::LoadBackgroundSize() {
+    vcl::TPngImage decoder;
+    // Always the first language's background: the page size does not follow the language.
+    vcl::TImage& base = Named<vcl::TImage>("Img_Base_1");
+    LoadSkinPng(base, "L1_BackGround", decoder);
+    PageWidth = base.Width();
+    PageHeight = base.Height();
+    for (const char* overlay : {"Disable_All_1", "Disable_All_2", "Disable_All_3", "Disable_All_4",
+                                "Disable_All_4_1", "Disable_All_5"}) {
+        vcl::TControl& label = Named<vcl::TControl>(overlay);
+        label.SetWidth(PageWidth);
+        label.SetHeight(PageHeight);
+    }
+}
+
+void TForm1::LoadSkinImages() {
+    vcl::TPngImage decoder;
+    auto load = [&](const std::string& name, const char* resource) {
+        LoadSkinPng(Named<vcl::TImage>(name), resource, decoder);
+    };
+    // The five header copies of one picture family member.
+    auto copies = [&](const std::string& prefix, const char* resource) {
+        for (int k = 1; k <= 5; ++k)
+            load(Numbered(prefix, k), resource);
+    };
+    auto range = [&](const std::string& prefix, int from, int to, const char* resource,
+                     const std::string& suffix = "") {
+        for (int i = from; i <= to; ++i)
+            load(Numbered(prefix, i) + suffix, resource);
+    };
+
+    range("Img_Base_", 1, 6, "L1_BackGround");
+    if (rb_1->Checked() || rb_2->Checked() || rb_3->Checked())
+        LoadSkinPng(*Img_P1, "L1_Back1", decoder);
+    LoadSkinPng(*Img_P2, "L1_Back2", decoder);
+    LoadSkinPng(*Img_P3, "L1_Back3", decoder);
+    LoadSkinPng(*Img_P4, "L1_Back4", decoder);
+    for (const char* family : {"Img_Confirm1_", "Img_Confirm2_", "Img_Confirm3_", "Img_Exit2_"})
+        copies(family, "BtnS_01");
+    copies("Img_Exit1_", "ExitS_01");
+    copies("Img_Mini_", "MiniS_01");
+    // Profile 1 and language 1 are current at start.
+    copies("Img_Main_", "SetS_03");
+    copies("Img_Lang1_", "SetS_03");
+    for (const char* family :
+         {"Img_Switch_", "Img_Fixed_", "Img_Adv_", "Img_Breath_", "Img_Macro_", "Img_Update_",
+          "Img_Engineer_", "Img_Save_", "Img_Load_", "Img_Lang2_", "Img_Lang3_"})
+        copies(family, "SetS_01");
+    range("Img_Key", 1, 12, "KeyS_01");
+    load("Img_LoadBIN", "KeyS_01");
+    load("Img_Program", "KeyS_01");
+    copies("Img_Web_", "WebS_01");
+    range("Img_ComboKey", 1, 8, "CbS_D");
+    range("Img_Fire", 1, 3, "CbS_D", "Continue");
+    // Only the first cell of each bar: the settings pages draw the rest.
+    load("Img_Spd1", "Bar1_E");
+    load("Img_DbSpd1", "Bar1_E");
+    load("Img_ScrSpd1", "Bar1_E");
+    for (int level = 1; level <= 8; ++level)
+        load("Img_DPI" + std::to_string(level) + "_1", "Bar2_E");
+    load("Img_AIMDPI_1", "Bar2_E");
+    range("Img_DPI", 1, 8, "Col_F", "Col");
+    range("Img_Col", 1, 10, "Col_F");
+    load("Img_Fall1", "Bar1_E");
+    load("LED_DelayTime", "RdS_D");
+    load("LED_NoDelay", "RdS_D");
+    load("LED_RecDelay", "RdS_E");
+    load("Img_New", "MacroS_01");
+    load("Img_Start", "MacroS_01");
+    load("Img_InsertStart", "MacroS_01");
+    load("Img_OK", "MacroBtnS_01");
+    load("Img_Cancel", "MacroBtnS_01");
+    LoadSkinPng(*Img_P5, "Update", decoder);
+    LoadSkinPng(*Img_P6, "L1_Back5", decoder);
+    load("Img_Fire1", "Gun1_02");
+    for (int k = 2; k <= 7; ++k)
+        load(Numbered("Img_Fire", k), ("Gun" + std::to_string(k) + "_01").c_str());
+    for (int k = 1; k <= 5; ++k)
+        load(Numbered("Img_GunMode", k), ("GunMode" + std::to_string(k)).c_str());
+    load("Img_FireSelLeft", "CbS_E");
+    load("Img_FireConfirm", "BtnS_01");
+    load("Img_FireExit", "BtnS_01");
+    load("Img_FireStart", "MacroS_01");
+    load("Img_FireOK", "MacroBtnS_01");
+    load("Img_FireCancel", "MacroBtnS_01");
+    range("Img_FireColor", 1, 3, "Col_F");
+    load("LED_FireDelayTime", "RdS_D");
+    load("LED_FireNoDelay", "RdS_D");
+    load("LED_FireRecDelay", "RdS_E");
+    load("Img_FireDelay", "InsertDelayBase");
+    load("Img_FireInsert", "InsertDelayBase");
+}
+
+} // namespace shell
