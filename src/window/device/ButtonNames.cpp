@@ -1,8 +1,8 @@
 #include "window/device/ButtonNames.h"
 
 #include "device/KeyboardFunction.h"
-#include "window/shell/LanguageTables.h"
 #include "window/Main.h"
+#include "window/shell/LanguageTables.h"
 
 #include "platform/rtl/SysUtils.h"
 
@@ -116,10 +116,13 @@ std::string FireKeyName(shell::TForm1& form, std::string_view code, const Langua
     for (int n = 0; n < 3; ++n) {
         if (shotsLessOne != form.FireKeyShots[n] - 1 || interval != form.FireKeyInterval[n])
             continue;
-        // The program's own filling of the hold boxes must not be answered by them.
-        if (form.FireHoldSyncGuard == 0)
+        // The program's own filling of the hold boxes must not be answered by them: their
+        // click handling, which runs on a change, sees the guard up and writes nothing.
+        if (form.FireHoldSyncGuard == 0) {
+            const settings::FireHoldSyncScope guard(form);
             form.Named<controls::TSkinCheckBox>("cb_Fire" + std::to_string(n + 1) + "Continue")
                 .SetChecked((countByte & 0x80) != 0);
+        }
         return text("Str23" + std::to_string(n + 1));
     }
     return {};
