@@ -270,6 +270,11 @@ TEST_F(FirePageTest, TheRefreshShowsEveryGamingSwitchTheKeysCarry) {
     // The first default image: DPI loop held (09000008) and backward with the right button
     // (01080002), the last of them in key order a DPI loop.
     StartWithMouse();
+    // The searches of the refresh leave the key-name cache filled with the keys' names.
+    for (int i = 0; i < 36; ++i)
+        EXPECT_EQ(form->KeyNameCache[i],
+                  device::CodeToFunctionName(*form, form->KeyCodeStrings[i / 12][i % 12]))
+            << i;
     EXPECT_EQ(form->cb_ChangeFireFun->ItemIndex(), 2);
     const char* expected[] = {"CbS_D", "CbS_E", "CbS_D", "CbS_D", "CbS_E", "CbS_D"};
     for (int s = 0; s < 6; ++s)

@@ -424,4 +424,20 @@ TEST(LanguageTextsTest, ScreenshotsOfTheStartWindowInEachLanguage) {
     Application()->SetTitle(title);
 }
 
+TEST(LanguageTextsTest, ScreenshotsOfTheFirePageInEachLanguage) {
+    const std::string title = Application()->Title();
+    auto form = StartedForm();
+    form->Show();
+    for (int n = 1; n <= 3; ++n) {
+        SwitchTo(*form, n);
+        form->Named<TWideLabel>("Key_FireMacro").Click();
+        ASSERT_TRUE(form->gbPage6->Visible());
+        EXPECT_EQ(form->Named<TControl>("Btn_FireConfirm").Caption(), LanguageText(n, "Str620"));
+        const QString name = QString("FirePage%1").arg(n);
+        EXPECT_FALSE(testing_support::SaveScreenshot(form->Widget(), name).isEmpty());
+        form->Named<TWideLabel>("Btn_FireExit").Click();
+    }
+    Application()->SetTitle(title);
+}
+
 } // namespace
