@@ -150,6 +150,16 @@ TEST_F(FirePageTest, ACombinationRecordTakesTheGunCodeInOneWriteAndExitChangesNo
     EXPECT_EQ(ShownPage(), 1);
     EXPECT_EQ(form->KeyCodeStrings[0][2], before);
     EXPECT_TRUE(Sent().empty());
+
+    // A gun variant the layout settings should not give is no code: nothing changes.
+    form->Gun7Number = 4;
+    Click("Key3");
+    Click("Key_FireMacro");
+    Click("Btn_Fire7");
+    Click("Btn_FireConfirm");
+    EXPECT_EQ(ShownPage(), 1);
+    EXPECT_EQ(form->KeyCodeStrings[0][2], before);
+    EXPECT_TRUE(Sent().empty());
 }
 
 TEST_F(FirePageTest, WhileTheFormIsFilledTheGunCodeIsKeptButNotSent) {

@@ -60,7 +60,8 @@ void TForm1::Btn_FireConfirmClick(vcl::TObject* /*Sender*/) {
     const std::string code =
         device::FireMacroCode(cb_FireSelLeft->Checked(), ModeDigits[mode - 1], variant,
                               static_cast<uint8_t>(GunKeyComboMask()));
-    StoreKeyFunction(code, device::CodeToFunctionName(*this, code));
+    // A variant the mouse does not know gives no code; the key keeps its function.
+    if (!code.empty()) StoreKeyFunction(code, device::CodeToFunctionName(*this, code));
     LeaveFirePage();
 }
 
