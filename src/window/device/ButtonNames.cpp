@@ -7,6 +7,7 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <utility>
+#include <vector>
 
 namespace device {
 namespace {
@@ -210,10 +211,7 @@ void SecondStage(shell::TForm1& form, std::string_view code, const LanguageNames
     }
 }
 
-} // namespace
-
-std::string CodeToFunctionName(shell::TForm1& form, std::string_view code) {
-    const LanguageNames text(form.LanguageNumber);
+std::string NameOf(shell::TForm1& form, std::string_view code, const LanguageNames& text) {
     if (const std::string_view key = KeyOf(NamedCodes, code); !key.empty()) return text(key);
 
     const std::string_view cls = Field(code, 0, 2);
@@ -235,6 +233,22 @@ std::string CodeToFunctionName(shell::TForm1& form, std::string_view code) {
     std::string name;
     SecondStage(form, code, text, name);
     return name;
+}
+
+} // namespace
+
+std::string CodeToFunctionName(shell::TForm1& form, std::string_view code) {
+    return NameOf(form, code, LanguageNames(form.LanguageNumber));
+}
+
+std::vector<std::string> CodesToFunctionNames(shell::TForm1& form,
+                                              const std::vector<std::string>& codes) {
+    const LanguageNames text(form.LanguageNumber);
+    std::vector<std::string> names;
+    names.reserve(codes.size());
+    for (const std::string& code : codes)
+        names.push_back(NameOf(form, code, text));
+    return names;
 }
 
 void ComboOrMacroCodeToName(shell::TForm1& form, std::string_view code, std::string& Name) {

@@ -94,13 +94,9 @@ void TForm1::SetFireKey(int n, int shots, int interval) {
 }
 
 void TForm1::RewriteFireKeys() {
-    std::string fireKeyNames[3];
-    for (int n = 1; n <= 3; ++n)
-        fireKeyNames[n - 1] = settings::FunctionName(*this, LayoutName("Str23", n));
+    const settings::KeyFunctionNames names(*this);
     for (int i = 0; i < static_cast<int>(KeyNameCache.size()); ++i) {
-        const std::string& name = KeyNameCache[i];
-        for (int n = 1; n <= 3 && !name.empty(); ++n) {
-            if (name != fireKeyNames[n - 1]) continue;
+        if (const int n = names.FireKeyOf(KeyNameCache[i]); n != 0) {
             const bool hold =
                 Named<controls::TSkinCheckBox>(LayoutName("cb_Fire", n, "Continue")).Checked();
             const std::string code =
@@ -108,7 +104,6 @@ void TForm1::RewriteFireKeys() {
                 device::FireKeyInterval(vcl::IntToStr(FireKeyInterval[n - 1]));
             SetProfileKeyCode(i / device::image::ProfileKeyCount,
                               i % device::image::ProfileKeyCount, code);
-            break;
         }
     }
 }

@@ -1,13 +1,38 @@
 #include "window/settings/KeySearch.h"
 
+#include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
 #include "window/Main.h"
 #include "window/shell/LanguageTables.h"
 
 namespace settings {
 
-std::string FunctionName(const shell::TForm1& form, std::string_view key) {
-    return shell::LanguageText(form.LanguageNumber, key);
+KeyFunctionNames::KeyFunctionNames(const shell::TForm1& form) {
+    // One reading of the table for all the names.
+    const vcl::TMemIniFile table = shell::LoadLanguageTable(form.LanguageNumber);
+    const std::string section = shell::LanguageSectionName(form.LanguageNumber);
+    auto text = [&](const std::string& key) { return table.ReadString(section, key, ""); };
+    for (int n = 1; n <= 3; ++n)
+        fireKeys[n - 1] = text("Str23" + std::to_string(n));
+    aim = text("Str260");
+    static const char* const comboKeys[ComboFunctionCount] = {"Str212", "Str213", "Str214",
+                                                              "Str221", "Str222", "Str223"};
+    for (int f = 0; f < ComboFunctionCount; ++f)
+        combos[f] = text(comboKeys[f]);
+    for (int s = 0; s < GamingModeSwitchCount; ++s)
+        gamingSwitches[s] = text(GamingModeSwitches[s].nameKey);
+}
+
+int KeyFunctionNames::FireKeyOf(const std::string& name) const {
+    for (int n = 1; n <= 3; ++n)
+        if (!name.empty() && name == fireKeys[n - 1]) return n;
+    return 0;
+}
+
+int KeyFunctionNames::ComboFunctionOf(const std::string& name) const {
+    for (int f = 0; f < ComboFunctionCount; ++f)
+        if (!name.empty() && name == combos[f]) return f;
+    return -1;
 }
 
 int CodeByte(const std::string& code, int i) {

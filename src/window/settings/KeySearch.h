@@ -11,9 +11,6 @@ class TForm1;
 
 namespace settings {
 
-// The text of a language key in the window's current language, as the key names read it.
-std::string FunctionName(const shell::TForm1& form, std::string_view key);
-
 // Byte i (0..3) of an eight-digit code; a malformed pair raises vcl::EConvertError.
 int CodeByte(const std::string& code, int i);
 
@@ -53,6 +50,22 @@ constexpr GamingModeSwitch GamingModeSwitches[GamingModeSwitchCount] = {
 };
 // The mask of switch item 1..6 of cb_ChangeFireFun; 0 for item 0 ("No") or no item.
 int GamingModeSwitchMask(int item);
+
+// The names of the functions the searches look for, in the window's current language:
+// what a key's name is compared with.
+struct KeyFunctionNames {
+    explicit KeyFunctionNames(const shell::TForm1& form);
+    // The fire key (1..3) a key name stands for, 0 for none.
+    int FireKeyOf(const std::string& name) const;
+    bool IsAim(const std::string& name) const { return !name.empty() && name == aim; }
+    // The combinable button (ComboFunction) a key name stands for, -1 for none.
+    int ComboFunctionOf(const std::string& name) const;
+
+    std::array<std::string, 3> fireKeys;
+    std::string aim;
+    std::array<std::string, ComboFunctionCount> combos;
+    std::array<std::string, GamingModeSwitchCount> gamingSwitches;
+};
 
 // Whether a key name is a fire script's: "Fire Macro1" .. "Fire Macro10".
 bool IsFireScriptName(const std::string& name);

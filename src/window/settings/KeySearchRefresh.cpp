@@ -21,47 +21,13 @@ int Interval(const std::string& code) {
     return settings::CodeByte(code, 2) * 256 + settings::CodeByte(code, 3);
 }
 
-// The names the searches compare the key names with, in the current language.
-struct SearchNames {
-    explicit SearchNames(const TForm1& form) {
-        for (int n = 1; n <= 3; ++n)
-            fireKeys[n - 1] = settings::FunctionName(form, LayoutName("Str23", n));
-        aim = settings::FunctionName(form, "Str260");
-        static const char* const comboKeys[settings::ComboFunctionCount] = {
-            "Str212", "Str213", "Str214", "Str221", "Str222", "Str223"};
-        for (int f = 0; f < settings::ComboFunctionCount; ++f)
-            combos[f] = settings::FunctionName(form, comboKeys[f]);
-        for (int s = 0; s < settings::GamingModeSwitchCount; ++s)
-            gamingSwitches[s] =
-                settings::FunctionName(form, settings::GamingModeSwitches[s].nameKey);
-    }
-    // The fire key (1..3) a key name stands for, 0 for none.
-    int FireKeyOf(const std::string& name) const {
-        for (int n = 1; n <= 3; ++n)
-            if (!name.empty() && name == fireKeys[n - 1]) return n;
-        return 0;
-    }
-    bool IsAim(const std::string& name) const { return !name.empty() && name == aim; }
-    // The combinable button (settings::ComboFunction) a key name stands for, -1 for none.
-    int ComboFunctionOf(const std::string& name) const {
-        for (int f = 0; f < settings::ComboFunctionCount; ++f)
-            if (!name.empty() && name == combos[f]) return f;
-        return -1;
-    }
-
-    std::array<std::string, 3> fireKeys;
-    std::string aim;
-    std::array<std::string, settings::ComboFunctionCount> combos;
-    std::array<std::string, settings::GamingModeSwitchCount> gamingSwitches;
-};
-
 constexpr int KeyCount = device::image::ProfileKeyCount;
 
 } // namespace
 
 void TForm1::TLRefreshFireKey(vcl::TObject* /*Sender*/) {
     RefreshKeyNameCache();
-    const SearchNames names(*this);
+    const settings::KeyFunctionNames names(*this);
     for (int i = 0; i < 3 * KeyCount; ++i) {
         const int n = names.FireKeyOf(KeyNameCache[i]);
         if (n == 0) continue;
@@ -77,7 +43,7 @@ void TForm1::TLRefreshFireKey(vcl::TObject* /*Sender*/) {
 
 void TForm1::TLRefreshAIMKey(vcl::TObject* /*Sender*/) {
     RefreshKeyNameCache();
-    const SearchNames names(*this);
+    const settings::KeyFunctionNames names(*this);
     auto& aim = Named<controls::TSkinComboBox>("cb_AIM");
     auto take = [&](int p, int k) {
         if (!names.IsAim(KeyNameCache[p * KeyCount + k])) return;
@@ -107,7 +73,7 @@ void TForm1::TLRefreshLEDModeFun(vcl::TObject* /*Sender*/) {
 
 void TForm1::TLRefreshFireFun(vcl::TObject* /*Sender*/) {
     RefreshKeyNameCache();
-    const SearchNames names(*this);
+    const settings::KeyFunctionNames names(*this);
     cb_ChangeFireFun->SetItemIndex(0);
     std::array<bool, settings::GamingModeSwitchCount> carried{};
     bool gunKeysSwitch = false;
@@ -135,7 +101,7 @@ void TForm1::TLRefreshFireFun(vcl::TObject* /*Sender*/) {
 void TForm1::RefreshFireKey(vcl::TObject* /*Sender*/) {
     if (!SharedPng) throw vcl::Exception("RefreshFireKey needs the refresh's picture decoder");
     RefreshKeyNameCache();
-    const SearchNames names(*this);
+    const settings::KeyFunctionNames names(*this);
     const int profile = CurrentProfileOf(UserCopy);
     if (profile > 2) return;
     for (int k = 0; k < KeyCount; ++k) {
@@ -155,7 +121,7 @@ void TForm1::RefreshFireKey(vcl::TObject* /*Sender*/) {
 void TForm1::RefreshAIMKey(vcl::TObject* /*Sender*/) {
     if (!SharedPng) throw vcl::Exception("RefreshAIMKey needs the refresh's picture decoder");
     RefreshKeyNameCache();
-    const SearchNames names(*this);
+    const settings::KeyFunctionNames names(*this);
     const int profile = CurrentProfileOf(UserCopy);
     int level = -1;
     if (profile <= 2)
@@ -173,7 +139,7 @@ void TForm1::RefreshAIMKey(vcl::TObject* /*Sender*/) {
 
 void TForm1::RefreshFireFun(vcl::TObject* /*Sender*/) {
     RefreshKeyNameCache();
-    const SearchNames names(*this);
+    const settings::KeyFunctionNames names(*this);
     std::string* masks[settings::ComboFunctionCount] = {&MidComboMask,     &BackComboMask,
                                                         &ForwardComboMask, &CpiComboMask,
                                                         &CpiUpComboMask,   &CpiDownComboMask};
