@@ -1,6 +1,7 @@
 #include "controls/RegisterControls.h"
 
 #include "controls/skin/FrameCtrls.h"
+#include "controls/skin/InputDialog.h"
 #include "controls/skin/SkinCtrls.h"
 #include "controls/skin/TrayIcon.h"
 #include "controls/unicode/WideCtrls.h"
@@ -32,6 +33,7 @@ void RegisterControlClasses() {
     Register<TFramePanel>("TFramePanel");
     Register<TFrameGroupBox>("TFrameGroupBox");
     Register<TTrayIcon>("TTrayIcon");
+    Register<TSkinInputDialog>("TSkinInputDialog");
     Register<TWideLabel>("TWideLabel");
     Register<TWideComboBox>("TWideComboBox");
     Register<TWideListBox>("TWideListBox");

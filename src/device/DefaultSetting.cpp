@@ -314,4 +314,26 @@ void SplitLiveImage(TConfigCopies& copies, const DefaultsContext& context, Split
     host.RefreshFireMacroName();
 }
 
+void JoinCopiesIntoImage(const TConfigCopies& copies, TDeviceImage& target) {
+    auto put = [&target](ImageArea area, const uint8_t* bytes) {
+        std::copy_n(bytes, area.Length, target.begin() + area.Offset);
+    };
+    put(image::Vendor, copies.VendorCopy.data());
+    put(image::User, copies.UserCopy.data());
+    put(image::Profile1, copies.Profile1Copy.data());
+    put(image::Profile2, copies.Profile2Copy.data());
+    put(image::Profile3, copies.Profile3Copy.data());
+    put(image::Identity, copies.IdentityCopy.data());
+    for (int n = 0; n < image::FireMacroCount; ++n) {
+        put({static_cast<uint16_t>(image::FireMacroArea.Offset + image::FireMacroNames.Offset +
+                                   image::MacroNameSize * n),
+             image::MacroNameSize},
+            FireMacroNames[n].data());
+        put({static_cast<uint16_t>(image::FireMacroArea.Offset + image::FireMacroBodies.Offset +
+                                   image::FireMacroBodySize * n),
+             image::FireMacroBodySize},
+            FireMacroBodies[n].data());
+    }
+}
+
 } // namespace device

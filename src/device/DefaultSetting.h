@@ -104,5 +104,8 @@ void LoadDefaultPCMacros();
 // ---- Split ------------------------------------------------------------------------
 // LiveImage into the copies, each checksummed section checked, the macro areas handed on.
 void SplitLiveImage(TConfigCopies& copies, const DefaultsContext& context, SplitHost& host);
+// The opposite for what a default rebuild changes: the working copies and the fire macro
+// names and bodies into `target`; every other byte keeps its value.
+void JoinCopiesIntoImage(const TConfigCopies& copies, TDeviceImage& target);
 
 } // namespace device

@@ -32,7 +32,7 @@
     VTRM_FORM1_FIELDS_ENGINEERING(X)
 
 // Handlers the design binds by name: X(kind, name), kind one of Notify, Mouse,
-// MouseMove, KeyPress, CloseQuery, Close (the signatures below).
+// MouseMove, KeyPress, KeyReceive, CloseQuery, Close (the signatures below).
 #define VTRM_FORM1_HANDLERS(X)                                                                     \
     VTRM_FORM1_HANDLERS_SHELL(X)                                                                   \
     VTRM_FORM1_HANDLERS_DEVICE(X)                                                                  \
@@ -46,6 +46,9 @@
 #define VTRM_FORM1_SIGNATURE_MouseMove(name)                                                       \
     void name(vcl::TObject* Sender, vcl::TShiftState Shift, int X, int Y)
 #define VTRM_FORM1_SIGNATURE_KeyPress(name) void name(vcl::TObject* Sender, char16_t& Key)
+#define VTRM_FORM1_SIGNATURE_KeyReceive(name)                                                      \
+    void name(vcl::TObject* Sender, uint16_t Key, device::TKeyboardHookState ButtonState,          \
+              int32_t ButtonRepeatCount)
 #define VTRM_FORM1_SIGNATURE_CloseQuery(name) void name(vcl::TObject* Sender, bool& CanClose)
 #define VTRM_FORM1_SIGNATURE_Close(name) void name(vcl::TObject* Sender, vcl::TCloseAction& Action)
 

@@ -2,17 +2,20 @@
 // change, combo boxes whose index runs no handler, border colours that reach the
 // screen, number and hexadecimal edits.
 #include "controls/skin/FrameCtrls.h"
+#include "controls/skin/InputDialog.h"
 #include "controls/skin/SkinCtrls.h"
-#include "platform/vcl/Forms.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/vcl/Forms.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QImage>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace controls;
@@ -211,4 +214,45 @@ TEST(FramePanelTest, FrameIsDrawnOverTheFaceInTheBorderColour) {
     EXPECT_EQ(PixelAt(panel, 0, 0), cyan);
     EXPECT_EQ(PixelAt(panel, 49, 29), cyan);
     EXPECT_EQ(PixelAt(panel, 1, 1), face);
+}
+
+TEST(SkinInputDialogTest, AsksInItsFontHidesThePasswordAndGivesTheTextOnlyOnOk) {
+    TSkinInputDialog dialog(nullptr);
+    vcl::TDesignValue text;
+    text.kind = vcl::TDesignValue::Kind::String;
+    for (const auto& [property, value] : {std::pair{"Caption", "Engineer Mode"},
+                                          {"Prompt", "Password:"},
+                                          {"PasswordChar", "*"},
+                                          {"Font.Name", "Serif"}}) {
+        text.text = value;
+        EXPECT_TRUE(dialog.SetDesignProperty(property, text)) << property;
+    }
+    EXPECT_FALSE(dialog.SetDesignProperty("Colour", text));
+
+    // Answers the dialog while it is open: types into it and presses OK or closes it.
+    struct Seen {
+        QString title, label, font;
+        QLineEdit::EchoMode echo = QLineEdit::Normal;
+    } seen;
+    auto answer = [&seen](bool accept) {
+        QTimer::singleShot(0, [&seen, accept] {
+            auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            seen = {box->windowTitle(), box->labelText(), box->font().family(),
+                    box->textEchoMode()};
+            box->setTextValue("s3cret");
+            accept ? box->accept() : box->reject();
+        });
+    };
+    std::string value = "before";
+    answer(false);
+    EXPECT_FALSE(dialog.Execute(value));
+    EXPECT_EQ(value, "before");
+    answer(true);
+    EXPECT_TRUE(dialog.Execute(value));
+    EXPECT_EQ(value, "s3cret");
+    EXPECT_EQ(seen.title, "Engineer Mode");
+    EXPECT_EQ(seen.label, "Password:");
+    EXPECT_EQ(seen.font, "Serif");
+    EXPECT_EQ(seen.echo, QLineEdit::Password);
 }

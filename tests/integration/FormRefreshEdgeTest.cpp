@@ -3,6 +3,7 @@
 #include "FormRefreshTestSupport.h"
 
 #include "window/device/DeviceTexts.h"
+#include "window/shell/LanguageCaptions.h"
 
 #include <map>
 
@@ -43,6 +44,10 @@ TEST_F(FormRefreshEdgeTest, SmartLedTypeTakesCountAndModeFromTheSameByte) {
     EXPECT_EQ(Item("cb_LEDNum"), 4);
     EXPECT_EQ(Item("cb_BreMode"), 4);
     EXPECT_EQ(Item("cb_Package"), 0) << "the LED type decides the package shown";
+    // The smart type has no mode 3: its modes 4 and 5 take the last two of its names.
+    EXPECT_EQ(form->Named<vcl::TControl>("cb_Mode2").Caption(), shell::LedModeNames[11]);
+    EXPECT_EQ(form->Named<vcl::TControl>("cb_Mode4").Caption(), shell::LedModeNames[12]);
+    EXPECT_EQ(form->Named<vcl::TControl>("cb_Mode5").Caption(), shell::LedModeNames[13]);
     form->UserCopy[1] = 0x85;
     Refresh();
     EXPECT_EQ(Item("cb_LEDNum"), 0);
@@ -62,8 +67,10 @@ TEST_F(FormRefreshEdgeTest, SyncTypeOffersThreeModesAndHidesTheColours) {
     form->VendorCopy[42] = 0x05; // modes 0 and 2 enabled
     Refresh();
     EXPECT_EQ(form->LedType, "Sync");
+    // The sync type's names are entries 6 to 8 of the caption table's mode names.
     EXPECT_EQ(form->Named<vcl::TComboBox>("cb_BreMode").Items().ToVector(),
-              (std::vector<std::string>{"Sync mode 0", "------", "Sync mode 2"}));
+              (std::vector<std::string>{shell::LedModeNames[6], "------", shell::LedModeNames[8]}));
+    EXPECT_EQ(form->Named<vcl::TControl>("cb_Mode1").Caption(), shell::LedModeNames[7]);
     EXPECT_EQ(Item("cb_BreMode"), 2);
     EXPECT_FALSE(Shown("cb_Mode3"));
     EXPECT_FALSE(Shown("gbLEDColor"));

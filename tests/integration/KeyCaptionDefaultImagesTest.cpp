@@ -122,8 +122,11 @@ TEST_F(KeyCaptionEffectsTest, NamingTheKeysSetsTheHoldBoxesAndProfileColours) {
     FireKeysFromIdentity();
     auto& hold1 = form->Named<controls::TSkinCheckBox>("cb_Fire1Continue");
     auto& hold3 = form->Named<controls::TSkinCheckBox>("cb_Fire3Continue");
+    // Set as the program sets them, so that their handling writes nothing.
+    form->FireHoldSyncGuard = 1;
     hold1.SetChecked(false);
     hold3.SetChecked(true);
+    form->FireHoldSyncGuard = 0;
     form->cb_Profile2Color->SetItemIndex(0);
 
     // Profile 2 key 3 is fire key 1 held (0692003C), profile 3 key 3 fire key 3 not held

@@ -1,12 +1,13 @@
 #include "window/device/ButtonNames.h"
 
 #include "device/KeyboardFunction.h"
-#include "window/shell/LanguageTables.h"
 #include "window/Main.h"
+#include "window/shell/LanguageTables.h"
 
 #include "platform/rtl/SysUtils.h"
 
 #include <utility>
+#include <vector>
 
 namespace device {
 namespace {
@@ -116,10 +117,13 @@ std::string FireKeyName(shell::TForm1& form, std::string_view code, const Langua
     for (int n = 0; n < 3; ++n) {
         if (shotsLessOne != form.FireKeyShots[n] - 1 || interval != form.FireKeyInterval[n])
             continue;
-        // The program's own filling of the hold boxes must not be answered by them.
-        if (form.FireHoldSyncGuard == 0)
+        // The program's own filling of the hold boxes must not be answered by them: their
+        // click handling, which runs on a change, sees the guard up and writes nothing.
+        if (form.FireHoldSyncGuard == 0) {
+            const settings::FireHoldSyncScope guard(form);
             form.Named<controls::TSkinCheckBox>("cb_Fire" + std::to_string(n + 1) + "Continue")
                 .SetChecked((countByte & 0x80) != 0);
+        }
         return text("Str23" + std::to_string(n + 1));
     }
     return {};
@@ -207,10 +211,7 @@ void SecondStage(shell::TForm1& form, std::string_view code, const LanguageNames
     }
 }
 
-} // namespace
-
-std::string CodeToFunctionName(shell::TForm1& form, std::string_view code) {
-    const LanguageNames text(form.LanguageNumber);
+std::string NameOf(shell::TForm1& form, std::string_view code, const LanguageNames& text) {
     if (const std::string_view key = KeyOf(NamedCodes, code); !key.empty()) return text(key);
 
     const std::string_view cls = Field(code, 0, 2);
@@ -232,6 +233,22 @@ std::string CodeToFunctionName(shell::TForm1& form, std::string_view code) {
     std::string name;
     SecondStage(form, code, text, name);
     return name;
+}
+
+} // namespace
+
+std::string CodeToFunctionName(shell::TForm1& form, std::string_view code) {
+    return NameOf(form, code, LanguageNames(form.LanguageNumber));
+}
+
+std::vector<std::string> CodesToFunctionNames(shell::TForm1& form,
+                                              const std::vector<std::string>& codes) {
+    const LanguageNames text(form.LanguageNumber);
+    std::vector<std::string> names;
+    names.reserve(codes.size());
+    for (const std::string& code : codes)
+        names.push_back(NameOf(form, code, text));
+    return names;
 }
 
 void ComboOrMacroCodeToName(shell::TForm1& form, std::string_view code, std::string& Name) {

@@ -12,6 +12,7 @@
 // Main thread only: the routines read and set controls of the main window.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace shell {
 class TForm1;
@@ -29,6 +30,10 @@ inline constexpr std::string_view FireScriptWord = "Fire Macro";
 // key, the profile byte and colour of a profile switch, the bytes of a keyboard code,
 // the address of a macro key) that are no hexadecimal digits raise vcl::EConvertError.
 std::string CodeToFunctionName(shell::TForm1& form, std::string_view code);
+// The names of several codes, in order, as CodeToFunctionName gives them one by one; the
+// language table is read once for all of them.
+std::vector<std::string> CodesToFunctionNames(shell::TForm1& form,
+                                              const std::vector<std::string>& codes);
 
 // The second stage of CodeToFunctionName for the codes its own table does not name:
 // keyboard keys (class 02), fire macros (0B) and device macros (10). Leaves Name as it

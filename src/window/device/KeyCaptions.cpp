@@ -1,7 +1,7 @@
 #include "window/device/KeyCaptions.h"
 
-#include "window/device/ButtonNames.h"
 #include "window/Main.h"
+#include "window/device/ButtonNames.h"
 
 #include "platform/rtl/SysUtils.h"
 
@@ -94,10 +94,11 @@ void TForm1::RefreshComboKeyCaptions() {
 }
 
 void TForm1::RefreshKeyNameCache() {
-    for (int p = 0; p < device::ProfileCount; ++p)
-        for (int k = 0; k < device::image::ProfileKeyCount; ++k)
-            KeyNameCache[device::image::ProfileKeyCount * p + k] =
-                device::CodeToFunctionName(*this, KeyCodeStrings[p][k]);
+    std::vector<std::string> codes;
+    for (const auto& profile : KeyCodeStrings)
+        codes.insert(codes.end(), profile.begin(), profile.end());
+    const std::vector<std::string> names = device::CodesToFunctionNames(*this, codes);
+    std::copy(names.begin(), names.end(), KeyNameCache.begin());
 }
 
 } // namespace shell

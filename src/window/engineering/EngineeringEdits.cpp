@@ -1,7 +1,7 @@
 // The edits of the engineering page keep their values within what their bytes hold, and
 // the colours show on the user pages' swatches as they are typed.
-#include "window/shell/LayoutApply.h"
 #include "window/Main.h"
+#include "window/shell/LayoutApply.h"
 #include "window/shell/SkinImages.h"
 
 #include "platform/rtl/SysUtils.h"
@@ -90,6 +90,7 @@ void TForm1::TLRefreshYOffset(vcl::TObject* Sender) {
 
 void TForm1::FireContinueClicked(int n) {
     HideAllMenu();
+    // Quiet while the window itself sets the box: its hold follows a record or a mark.
     if (FireHoldSyncGuard || UiLoadingFlag) return;
     vcl::TPngImage png;
     LoadSkinPng(Named<vcl::TImage>(LayoutName("Img_Fire", n, "Continue")),
@@ -97,6 +98,7 @@ void TForm1::FireContinueClicked(int n) {
                     ? "CbS_E"
                     : "CbS_D",
                 png);
+    TLSettingFireKey();
 }
 
 void TForm1::cb_Fire1ContinueClick(vcl::TObject*) {

@@ -2,6 +2,7 @@
 #include "controls/skin/SkinCtrls.h"
 
 #include <cstdint>
+#include <vector>
 // The engineering page part of the main window (class TForm1, window/Main.h): the controls it uses
 // by field, the handlers the form design binds, its other methods and its state.
 // Controls used by field: X(class, name).
@@ -36,7 +37,10 @@
     X(Notify, TLRefreshYOffset)                                                                    \
     X(Notify, cb_Fire1ContinueClick)                                                               \
     X(Notify, cb_Fire2ContinueClick)                                                               \
-    X(Notify, cb_Fire3ContinueClick)
+    X(Notify, cb_Fire3ContinueClick)                                                               \
+    X(Notify, TLDefaultParameter)                                                                  \
+    X(Notify, Btn_LoadBINClick)                                                                    \
+    X(Notify, Btn_ProgramClick)
 
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_ENGINEERING                                                             \
@@ -45,12 +49,16 @@
     void TLRefreshRGBLEDKeyStatus(vcl::TObject* Sender = nullptr);                                 \
     void TLRefreshLEDTypeMode(vcl::TObject* Sender = nullptr);                                     \
     void TLRefreshBreathParameter(vcl::TObject* Sender = nullptr);                                 \
-    void FireContinueClicked(int n);
+    void FireContinueClicked(int n);                                                               \
+    /* The engineering fire keys into the identity block and the keys (FireKeys.cpp). */           \
+    void TLSettingFireKey(vcl::TObject* Sender = nullptr);
 
 namespace engineering {
 // State the main window holds for this part.
 struct Form1EngineeringState {
     // 1 once a firmware file has been chosen on the update page.
     uint8_t FirmwareFileLoaded = 0;
+    // The bytes of that file, as read.
+    std::vector<uint8_t> FirmwareFile;
 };
 } // namespace engineering

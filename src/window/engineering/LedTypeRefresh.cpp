@@ -1,8 +1,10 @@
 // What the LED type shows on the engineering page: keys 10 to 12 of the RGB package, the
 // mode check boxes of the type, the colour groups and the breathing modes offered.
-#include "window/shell/LayoutApply.h"
 #include "window/Main.h"
+#include "window/shell/LanguageCaptions.h"
+#include "window/shell/LayoutApply.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace shell {
@@ -26,9 +28,13 @@ const std::vector<int>& ModesOfType(int type) {
     }
 }
 
+// The name of a mode of an LED type in the caption table's language: the names of each
+// type stand one after the other in LedModeNames, in the order of the type's modes.
 std::string ModeName(int type, int mode) {
-    static const char* types[] = {"RGB", "Sync", "Smart"};
-    return std::string(types[type]) + " mode " + std::to_string(mode);
+    static const int firstOfType[] = {0, 6, 9};
+    const std::vector<int>& modes = ModesOfType(type);
+    const auto position = std::find(modes.begin(), modes.end(), mode) - modes.begin();
+    return LedModeNames[static_cast<size_t>(firstOfType[type] + position)];
 }
 
 } // namespace

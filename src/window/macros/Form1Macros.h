@@ -22,10 +22,13 @@
     X(controls::TSkinEdit, Edt_InsertDelay)                                                        \
     X(controls::TSkinEdit, edt_Repeat)                                                             \
     X(controls::TSkinEdit, edt_XAxisValue)                                                         \
-    X(controls::TSkinEdit, edt_YAxisValue)
+    X(controls::TSkinEdit, edt_YAxisValue)                                                         \
+    X(controls::TWideLabel, Btn_Start)
 
 // Handlers bound by the form design: X(kind, name).
-#define VTRM_FORM1_HANDLERS_MACROS(X)
+#define VTRM_FORM1_HANDLERS_MACROS(X)                                                              \
+    X(Notify, Btn_StartClick)                                                                      \
+    X(KeyReceive, KeyboardHook1Receive)
 
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_MACROS
@@ -35,5 +38,15 @@ namespace macros {
 struct Form1MacrosState {
     // 1 while the macro editor's insert panel is open; it then stands in for the delay panel.
     uint8_t MacroInsertMode = 0;
+    // 1 while keys are being recorded; the keyboard capture reports them only then.
+    uint8_t MacroRecording = 0;
+    // The macro editor's recording and dialog flags: recording into the insert panel, what
+    // the name dialog is asked for (a new macro, a new name, a fire macro's name) and the
+    // macro list being chosen from. Every start clears them.
+    uint8_t InsertRecordingFlag = 0;
+    uint8_t NewMacroNameFlag = 0;
+    uint8_t RenameMacroFlag = 0;
+    uint8_t FireMacroNameFlag = 0;
+    uint8_t MacroListFlag = 0;
 };
 } // namespace macros

@@ -1,8 +1,10 @@
 // The fire keys of the performance page: shots per press and the delay between shots,
 // typed as decimal numbers and kept within what the identity block can hold.
-#include "window/device/ProfileWrites.h"
-#include "window/shell/LayoutApply.h"
+#include "device/Macros.h"
 #include "window/Main.h"
+#include "window/device/ProfileWrites.h"
+#include "window/settings/KeySearch.h"
+#include "window/shell/LayoutApply.h"
 
 #include "platform/rtl/SysUtils.h"
 
@@ -69,20 +71,41 @@ void TForm1::Edt_RepeatExit(vcl::TObject* Sender) {
 }
 
 void TForm1::SettingFireKey(vcl::TObject* /*Sender*/) {
+    // The keys are found by the names the fire keys give them before the change.
+    RefreshKeyNameCache();
     for (int n = 1; n <= 3; ++n) {
         const int shots =
             std::clamp(ValueOf(Named<vcl::TEdit>(LayoutName("Edt_Repeat", n)).Text()), 1, MaxShots);
         const int delay = std::clamp(
             ValueOf(Named<vcl::TEdit>(LayoutName("Edt_DelayTime", n)).Text()), 1, MaxDelay);
-        FireKeyShots[n - 1] = shots;
-        FireKeyInterval[n - 1] = delay;
-        const int b =
-            device::image::IdentityFireKey1 + device::image::IdentityFireKeyStride * (n - 1);
-        IdentityCopy[b] = static_cast<uint8_t>(shots - 1);
-        IdentityCopy[b + 1] = static_cast<uint8_t>(delay >> 8);
-        IdentityCopy[b + 2] = static_cast<uint8_t>(delay & 0xFF);
+        SetFireKey(n, shots, delay);
     }
+    RewriteFireKeys();
     device::WriteProfilesAndIdentity(*this);
+}
+
+void TForm1::SetFireKey(int n, int shots, int interval) {
+    const int b = device::image::IdentityFireKey1 + device::image::IdentityFireKeyStride * (n - 1);
+    IdentityCopy[b] = static_cast<uint8_t>(shots - 1);
+    IdentityCopy[b + 1] = static_cast<uint8_t>(interval >> 8);
+    IdentityCopy[b + 2] = static_cast<uint8_t>(interval & 0xFF);
+    FireKeyShots[n - 1] = shots;
+    FireKeyInterval[n - 1] = interval;
+}
+
+void TForm1::RewriteFireKeys() {
+    const settings::KeyFunctionNames names(*this);
+    for (int i = 0; i < static_cast<int>(KeyNameCache.size()); ++i) {
+        if (const int n = names.FireKeyOf(KeyNameCache[i]); n != 0) {
+            const bool hold =
+                Named<controls::TSkinCheckBox>(LayoutName("cb_Fire", n, "Continue")).Checked();
+            const std::string code =
+                "06" + device::FireKeyCountByte(vcl::IntToStr(FireKeyShots[n - 1]), hold) +
+                device::FireKeyInterval(vcl::IntToStr(FireKeyInterval[n - 1]));
+            SetProfileKeyCode(i / device::image::ProfileKeyCount,
+                              i % device::image::ProfileKeyCount, code);
+        }
+    }
 }
 
 } // namespace shell

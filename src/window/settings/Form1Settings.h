@@ -68,7 +68,12 @@
     X(vcl::TRadioButton, rb_Fire4)                                                                 \
     X(vcl::TRadioButton, rb_Fire5)                                                                 \
     X(vcl::TRadioButton, rb_Fire6)                                                                 \
-    X(vcl::TRadioButton, rb_Fire7)
+    X(vcl::TRadioButton, rb_Fire7)                                                                 \
+    X(controls::TSkinCheckBox, cb_IsGunFireMode)                                                   \
+    X(controls::TSkinComboBox, cb_ChangeFireFun)                                                   \
+    X(controls::TSkinCheckBox, cb_Fire1Continue)                                                   \
+    X(controls::TSkinCheckBox, cb_Fire2Continue)                                                   \
+    X(controls::TSkinCheckBox, cb_Fire3Continue)
 
 // Handlers bound by the form design: X(kind, name).
 #define VTRM_FORM1_HANDLERS_SETTINGS(X)                                                            \
@@ -85,7 +90,15 @@
     X(Notify, ShowPnlMain_OnClick)                                                                 \
     X(Notify, TLShowPnlMain_OnClick)                                                               \
     X(Notify, ShowKeySubMenu_OnClick)                                                              \
-    X(Notify, KeyStatusOnClick)
+    X(Notify, KeyStatusOnClick)                                                                    \
+    X(Notify, Key_FireMacroClick)                                                                  \
+    X(Notify, Btn_FireModeClick)                                                                   \
+    X(Notify, Btn_FireConfirmClick)                                                                \
+    X(Notify, Btn_FireExitClick)                                                                   \
+    X(Notify, lbl_Fire1ContinueClick)                                                              \
+    X(Notify, lbl_Fire2ContinueClick)                                                              \
+    X(Notify, lbl_Fire3ContinueClick)                                                              \
+    X(Notify, IB_ComboKey8Click)
 
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_SETTINGS                                                                \
@@ -108,7 +121,23 @@
     void RefreshProfileParameter(vcl::TObject* Sender = nullptr);                                  \
     /* Opens the key-function menu for key `number` of profile 0..2, or for combination-key  */    \
     /* record `number` with profile -1 (KeyMenu.cpp). */                                           \
-    void OpenKeyMenu(vcl::TControl& key, int profile, int number);
+    void OpenKeyMenu(vcl::TControl& key, int profile, int number);                                 \
+    /* Puts a function's code into the key the menu was last opened for, shown with */             \
+    /* `caption`; written to the mouse unless the form is being filled (KeyMenu.cpp). */           \
+    void StoreKeyFunction(const std::string& code, const std::string& caption);                    \
+    /* Key k (0..11) of profile p (0..2) takes `code`, in its copy and its code text. */           \
+    void SetProfileKeyCode(int p, int k, const std::string& code);                                 \
+    /* The fire page (FirePage.cpp). */                                                            \
+    void LeaveFirePage();                                                                          \
+    /* The combination mask the gun keys carry (FireKeyEdits.cpp). */                              \
+    int GunKeyComboMask();                                                                         \
+    /* Every key named after fire key 1..3 takes that key's shots, interval and hold. */           \
+    void RewriteFireKeys();                                                                        \
+    /* Fire key n (1..3): its shots and interval in the identity copy and in the names. */         \
+    void SetFireKey(int n, int shots, int interval);                                               \
+    /* The gun keys take the mask of combination switch 8 and are written. */                      \
+    void RefreshComboKey8();                                                                       \
+    void FireHoldLabelClicked(int n);
 
 namespace shell {
 class TForm1;
@@ -132,5 +161,22 @@ struct Form1SettingsState {
     vcl::TControl* KeyMenuTarget = nullptr;
     int KeyMenuProfile = 0;
     int KeyMenuNumber = 0;
+    // The page the fire page was opened from and returns to.
+    vcl::TGroupBox* PageBeforeFirePage = nullptr;
 };
+// FireHoldSyncGuard is 1 while the scope lasts, whether it ends normally or by an
+// exception: the program itself is changing the fire-hold check boxes.
+class FireHoldSyncScope {
+public:
+    explicit FireHoldSyncScope(Form1SettingsState& state) : state_(state) {
+        state_.FireHoldSyncGuard = 1;
+    }
+    ~FireHoldSyncScope() { state_.FireHoldSyncGuard = 0; }
+    FireHoldSyncScope(const FireHoldSyncScope&) = delete;
+    FireHoldSyncScope& operator=(const FireHoldSyncScope&) = delete;
+
+private:
+    Form1SettingsState& state_;
+};
+
 } // namespace settings

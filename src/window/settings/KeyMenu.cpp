@@ -2,11 +2,11 @@
 // engineering page, its entries open their sub-menus beside it, and a function chosen in a
 // sub-menu goes into the key's record, in the working copy and on the mouse.
 #include "device/Macros.h"
-#include "window/device/FunctionCodes.h"
-#include "window/device/ProfileWrites.h"
 #include "device/Subroutines.h"
 #include "platform/rtl/SysUtils.h"
 #include "window/Main.h"
+#include "window/device/FunctionCodes.h"
+#include "window/device/ProfileWrites.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -118,9 +118,14 @@ void TForm1::KeyStatusOnClick(vcl::TObject* Sender) {
         HideAllMenu();
         return;
     }
-    const device::TButtonFunction record = device::ButtonFunctionFromText(code);
     const std::u16string caption = controls::TWideLabel::GetCaption(label);
-    KeyMenuTarget->SetCaption(vcl::Utf16ToUtf8(caption.size() > 2 ? caption.substr(2) : u""));
+    StoreKeyFunction(code, vcl::Utf16ToUtf8(caption.size() > 2 ? caption.substr(2) : u""));
+    HideAllMenu();
+}
+
+void TForm1::StoreKeyFunction(const std::string& code, const std::string& caption) {
+    const device::TButtonFunction record = device::ButtonFunctionFromText(code);
+    KeyMenuTarget->SetCaption(caption);
 
     const int index = KeyMenuNumber - 1;
     if (KeyMenuProfile < 0) {
@@ -133,13 +138,17 @@ void TForm1::KeyStatusOnClick(vcl::TObject* Sender) {
             device::WriteConfigDword(static_cast<uint8_t>(offset), record[0], record[1], record[2],
                                      record[3]);
     } else {
-        device::TProfileSection* copies[] = {&Profile1Copy, &Profile2Copy, &Profile3Copy};
-        std::copy(record.begin(), record.end(),
-                  copies[KeyMenuProfile]->begin() + device::image::ButtonFunctionSize * index);
-        KeyCodeStrings[KeyMenuProfile][index] = code;
+        SetProfileKeyCode(KeyMenuProfile, index, code);
         if (!UiLoadingFlag) device::WriteProfileSections(*this);
     }
-    HideAllMenu();
+}
+
+void TForm1::SetProfileKeyCode(int p, int k, const std::string& code) {
+    const device::TButtonFunction record = device::ButtonFunctionFromText(code);
+    device::TProfileSection* copies[] = {&Profile1Copy, &Profile2Copy, &Profile3Copy};
+    std::copy(record.begin(), record.end(),
+              copies[p]->begin() + device::image::ButtonFunctionSize * k);
+    KeyCodeStrings[p][k] = code;
 }
 
 } // namespace shell

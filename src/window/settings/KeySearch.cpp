@@ -1,61 +1,55 @@
 #include "window/settings/KeySearch.h"
 
+#include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
+#include "window/Main.h"
+#include "window/shell/LanguageTables.h"
 
 namespace settings {
+
+KeyFunctionNames::KeyFunctionNames(const shell::TForm1& form) {
+    // One reading of the table for all the names.
+    const vcl::TMemIniFile table = shell::LoadLanguageTable(form.LanguageNumber);
+    const std::string section = shell::LanguageSectionName(form.LanguageNumber);
+    auto text = [&](const std::string& key) { return table.ReadString(section, key, ""); };
+    for (int n = 1; n <= 3; ++n)
+        fireKeys[n - 1] = text("Str23" + std::to_string(n));
+    aim = text("Str260");
+    static const char* const comboKeys[ComboFunctionCount] = {"Str212", "Str213", "Str214",
+                                                              "Str221", "Str222", "Str223"};
+    for (int f = 0; f < ComboFunctionCount; ++f)
+        combos[f] = text(comboKeys[f]);
+    for (int s = 0; s < GamingModeSwitchCount; ++s)
+        gamingSwitches[s] = text(GamingModeSwitches[s].nameKey);
+}
+
+int KeyFunctionNames::FireKeyOf(const std::string& name) const {
+    for (int n = 1; n <= 3; ++n)
+        if (!name.empty() && name == fireKeys[n - 1]) return n;
+    return 0;
+}
+
+int KeyFunctionNames::ComboFunctionOf(const std::string& name) const {
+    for (int f = 0; f < ComboFunctionCount; ++f)
+        if (!name.empty() && name == combos[f]) return f;
+    return -1;
+}
 
 int CodeByte(const std::string& code, int i) {
     return vcl::StrToInt("$" + code.substr(std::min<size_t>(code.size(), 2 * i), 2));
 }
 
-namespace {
-
-std::string ClassOf(const std::string& code) {
-    return code.substr(0, 2);
+int GamingModeSwitchMask(int item) {
+    return item >= 1 && item <= GamingModeSwitchCount ? GamingModeSwitches[item - 1].mask : 0;
 }
 
-} // namespace
-
-int FireKeyOfCode(const std::string& code, const std::array<int, 3>& shots,
-                  const std::array<int, 3>& intervals) {
-    if (ClassOf(code) != "06") return 0;
-    const int count = CodeByte(code, 1) & 0x0F;
-    const int interval = CodeByte(code, 2) * 256 + CodeByte(code, 3);
-    for (int n = 0; n < 3; ++n)
-        if (count == shots[n] - 1 && interval == intervals[n]) return n + 1;
-    return 0;
-}
-
-bool IsAimCode(const std::string& code) {
-    return ClassOf(code) == "05";
-}
-
-bool IsLedModeSwitchCode(const std::string& code) {
-    return code == "0E000000";
-}
-
-int ComboFunctionOfCode(const std::string& code) {
-    if (code.size() < 4) return -1;
-    const std::string button = code.substr(2, 2);
-    if (ClassOf(code) == "01") {
-        if (button == "04") return ComboMiddle;
-        if (button == "08") return ComboBackward;
-        if (button == "10") return ComboForward;
-    } else if (ClassOf(code) == "09") {
-        if (button == "00") return ComboDpiLoop;
-        if (button == "01") return ComboDpiUp;
-        if (button == "02") return ComboDpiDown;
-    }
-    return -1;
-}
-
-int FireScriptOfCode(const std::string& code, bool scriptsLoaded,
-                     const std::array<std::string, 10>& scriptCodes) {
-    if (!scriptsLoaded || ClassOf(code) != "0B") return 0;
-    int slot = 0;
-    for (int i = 0; i < 10; ++i)
-        if (scriptCodes[i].substr(0, 6) == code.substr(0, 6)) slot = i + 1;
-    return slot;
+bool IsFireScriptName(const std::string& name) {
+    static const std::string word = "Fire Macro";
+    if (name.rfind(word, 0) != 0) return false;
+    const std::string number = name.substr(word.size());
+    return number.size() >= 1 && number.size() <= 2 &&
+           number.find_first_not_of("0123456789") == std::string::npos && number[0] != '0' &&
+           std::stoi(number) <= 10;
 }
 
 } // namespace settings

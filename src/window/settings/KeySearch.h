@@ -1,24 +1,21 @@
 #pragma once
-// The functions the settings pages look for among the 36 profile keys, told from a key's
-// code text the same way the key's display name tells them: a fire key by its shots and
-// interval, the AIM key by its class, the combinable buttons by class and button, and a
-// fire script by the first three bytes of its record.
+// What the settings pages look for among the 36 profile keys. The keys are found by their
+// display names (the key-name cache); what a found key holds is read from its code text.
 #include <array>
 #include <string>
+#include <string_view>
+
+namespace shell {
+class TForm1;
+}
 
 namespace settings {
 
 // Byte i (0..3) of an eight-digit code; a malformed pair raises vcl::EConvertError.
 int CodeByte(const std::string& code, int i);
 
-// The fire key (1..3) whose shots and interval the code carries, the first that fits;
-// 0 when the code is not a fire key code or no fire key fits. The hold bit takes no part.
-int FireKeyOfCode(const std::string& code, const std::array<int, 3>& shots,
-                  const std::array<int, 3>& intervals);
+// Bit 7 of a fire key's count byte: the key keeps firing while held.
 constexpr int FireHoldBit = 0x80;
-
-bool IsAimCode(const std::string& code);
-bool IsLedModeSwitchCode(const std::string& code);
 
 // The buttons a combination mask can be put on, in the order of the mask texts.
 enum ComboFunction {
@@ -30,12 +27,47 @@ enum ComboFunction {
     ComboDpiDown,
     ComboFunctionCount
 };
-// The combinable button the code is, -1 for none.
-int ComboFunctionOfCode(const std::string& code);
 
-// The fire script slot (1..10) whose record begins like the code, the last that does;
-// 0 when the scripts are not loaded or none matches.
-int FireScriptOfCode(const std::string& code, bool scriptsLoaded,
-                     const std::array<std::string, 10>& scriptCodes);
+// The switches between the mouse's office and gaming modes that a key can carry: items
+// 1..6 of cb_ChangeFireFun and the marks Img_ComboKey2..Img_ComboKey7, in this order. A
+// key carries one when its name is the function's (a language key) and its record's
+// combination mask is the switch's: held for three seconds, or pressed with the right
+// button.
+struct GamingModeSwitch {
+    const char* nameKey;
+    int mask;
+};
+constexpr int HeldMask = 0x08;
+constexpr int WithRightButtonMask = 0x02;
+constexpr int GamingModeSwitchCount = 6;
+constexpr GamingModeSwitch GamingModeSwitches[GamingModeSwitchCount] = {
+    {"Str212", HeldMask},            // middle button
+    {"Str221", HeldMask},            // DPI loop
+    {"Str222", HeldMask},            // DPI up
+    {"Str223", HeldMask},            // DPI down
+    {"Str213", WithRightButtonMask}, // backward button
+    {"Str214", WithRightButtonMask}, // forward button
+};
+// The mask of switch item 1..6 of cb_ChangeFireFun; 0 for item 0 ("No") or no item.
+int GamingModeSwitchMask(int item);
+
+// The names of the functions the searches look for, in the window's current language:
+// what a key's name is compared with.
+struct KeyFunctionNames {
+    explicit KeyFunctionNames(const shell::TForm1& form);
+    // The fire key (1..3) a key name stands for, 0 for none.
+    int FireKeyOf(const std::string& name) const;
+    bool IsAim(const std::string& name) const { return !name.empty() && name == aim; }
+    // The combinable button (ComboFunction) a key name stands for, -1 for none.
+    int ComboFunctionOf(const std::string& name) const;
+
+    std::array<std::string, 3> fireKeys;
+    std::string aim;
+    std::array<std::string, ComboFunctionCount> combos;
+    std::array<std::string, GamingModeSwitchCount> gamingSwitches;
+};
+
+// Whether a key name is a fire script's: "Fire Macro1" .. "Fire Macro10".
+bool IsFireScriptName(const std::string& name);
 
 } // namespace settings

@@ -1,13 +1,14 @@
 // The settings that live in the profile keys rather than in settings bytes of their own:
 // the fire keys, the AIM key, the LED-mode switch, the fire scripts and the combination
 // masks. Each refresher finds the keys that carry its function and shows what they hold.
+#include "window/Main.h"
 #include "window/settings/KeySearch.h"
 #include "window/shell/LayoutApply.h"
-#include "window/Main.h"
 #include "window/shell/SkinImages.h"
 
-#include "window/device/DeviceTexts.h"
 #include "platform/rtl/SysUtils.h"
+#include "window/device/ButtonNames.h"
+#include "window/device/DeviceTexts.h"
 
 namespace shell {
 namespace {
@@ -20,70 +21,96 @@ int Interval(const std::string& code) {
     return settings::CodeByte(code, 2) * 256 + settings::CodeByte(code, 3);
 }
 
+constexpr int KeyCount = device::image::ProfileKeyCount;
+
 } // namespace
 
 void TForm1::TLRefreshFireKey(vcl::TObject* /*Sender*/) {
-    for (const auto& profile : KeyCodeStrings)
-        for (const std::string& code : profile) {
-            const int n = settings::FireKeyOfCode(code, FireKeyShots, FireKeyInterval);
-            if (n == 0) continue;
-            const int count = settings::CodeByte(code, 1);
-            Named<controls::TSkinCheckBox>(LayoutName("cb_Fire", n, "Continue"))
-                .SetChecked(count & settings::FireHoldBit);
-            Named<controls::TSkinComboBox>(LayoutName("cb_Fire", n, "Count"))
-                .SetItemIndex(count & 0x0F);
-            Named<vcl::TEdit>(LayoutName("edt_Fire", n, "Time"))
-                .SetText(vcl::IntToStr(Interval(code)));
-        }
+    RefreshKeyNameCache();
+    const settings::KeyFunctionNames names(*this);
+    for (int i = 0; i < 3 * KeyCount; ++i) {
+        const int n = names.FireKeyOf(KeyNameCache[i]);
+        if (n == 0) continue;
+        const std::string& code = KeyCodeStrings[i / KeyCount][i % KeyCount];
+        const int count = settings::CodeByte(code, 1);
+        Named<controls::TSkinCheckBox>(LayoutName("cb_Fire", n, "Continue"))
+            .SetChecked(count & settings::FireHoldBit);
+        Named<controls::TSkinComboBox>(LayoutName("cb_Fire", n, "Count"))
+            .SetItemIndex(count & 0x0F);
+        Named<vcl::TEdit>(LayoutName("edt_Fire", n, "Time")).SetText(vcl::IntToStr(Interval(code)));
+    }
 }
 
 void TForm1::TLRefreshAIMKey(vcl::TObject* /*Sender*/) {
+    RefreshKeyNameCache();
+    const settings::KeyFunctionNames names(*this);
     auto& aim = Named<controls::TSkinComboBox>("cb_AIM");
-    auto take = [&](const std::string& code) {
-        if (!settings::IsAimCode(code)) return;
-        AimCpiIndex = settings::CodeByte(code, 1);
+    auto take = [&](int p, int k) {
+        if (!names.IsAim(KeyNameCache[p * KeyCount + k])) return;
+        AimCpiIndex = settings::CodeByte(KeyCodeStrings[p][k], 1);
         aim.SetItemIndex(AimCpiIndex);
     };
-    for (const auto& profile : KeyCodeStrings)
-        for (const std::string& code : profile)
-            take(code);
+    for (int p = 0; p < 3; ++p)
+        for (int k = 0; k < KeyCount; ++k)
+            take(p, k);
     const int chosen = cb_Profile->ItemIndex();
     if (chosen >= 0 && chosen < 3)
-        for (const std::string& code : KeyCodeStrings[chosen])
-            take(code);
+        for (int k = 0; k < KeyCount; ++k)
+            take(chosen, k);
 }
 
 void TForm1::TLRefreshLEDModeFun(vcl::TObject* /*Sender*/) {
+    RefreshKeyNameCache();
     auto& choice = Named<controls::TSkinComboBox>("cb_ChangeLEDModeFun");
     choice.SetItemIndex(0);
-    for (const auto& profile : KeyCodeStrings)
-        for (const std::string& code : profile)
-            if (settings::IsLedModeSwitchCode(code)) choice.SetItemIndex(1);
+    const std::string ledMode = device::CodeToFunctionName(*this, "0E000000");
+    for (const std::string& name : KeyNameCache)
+        if (!name.empty() && name == ledMode) choice.SetItemIndex(1);
     vcl::TPngImage png;
     LoadSkinPng(Named<vcl::TImage>("Img_ComboKey1"), choice.ItemIndex() == 1 ? "CbS_E" : "CbS_D",
                 png);
 }
 
 void TForm1::TLRefreshFireFun(vcl::TObject* /*Sender*/) {
-    bool scripts = false;
-    for (const auto& profile : KeyCodeStrings)
-        for (const std::string& code : profile)
-            if (settings::FireScriptOfCode(code, FireScriptsLoaded == 1, FireScriptCodes) != 0)
-                scripts = true;
-    Named<controls::TSkinComboBox>("cb_ChangeFireFun").SetItemIndex(scripts ? 1 : 0);
-    Named<controls::TSkinCheckBox>("cb_IsGunFireMode").SetChecked(scripts);
+    RefreshKeyNameCache();
+    const settings::KeyFunctionNames names(*this);
+    cb_ChangeFireFun->SetItemIndex(0);
+    std::array<bool, settings::GamingModeSwitchCount> carried{};
+    bool gunKeysSwitch = false;
+    for (int i = 0; i < 3 * KeyCount; ++i) {
+        const std::string& name = KeyNameCache[i];
+        if (name.empty()) continue;
+        const int mask = settings::CodeByte(KeyCodeStrings[i / KeyCount][i % KeyCount], 3);
+        for (int s = 0; s < settings::GamingModeSwitchCount; ++s) {
+            const settings::GamingModeSwitch& gamingSwitch = settings::GamingModeSwitches[s];
+            if (mask != gamingSwitch.mask || name != names.gamingSwitches[s]) continue;
+            carried[s] = true;
+            cb_ChangeFireFun->SetItemIndex(s + 1);
+        }
+        // A gun key that carries a mask switches the gaming mode as well.
+        if (settings::IsFireScriptName(name) && mask != 0) gunKeysSwitch = true;
+    }
+    cb_IsGunFireMode->SetChecked(gunKeysSwitch);
+    vcl::TPngImage png;
+    for (int s = 0; s < settings::GamingModeSwitchCount; ++s)
+        LoadSkinPng(Named<vcl::TImage>(LayoutName("Img_ComboKey", s + 2)),
+                    carried[s] ? "CbS_E" : "CbS_D", png);
+    LoadSkinPng(Named<vcl::TImage>("Img_ComboKey8"), gunKeysSwitch ? "CbS_E" : "CbS_D", png);
 }
 
 void TForm1::RefreshFireKey(vcl::TObject* /*Sender*/) {
     if (!SharedPng) throw vcl::Exception("RefreshFireKey needs the refresh's picture decoder");
+    RefreshKeyNameCache();
+    const settings::KeyFunctionNames names(*this);
     const int profile = CurrentProfileOf(UserCopy);
     if (profile > 2) return;
-    for (const std::string& code : KeyCodeStrings[profile]) {
-        const int n = settings::FireKeyOfCode(code, FireKeyShots, FireKeyInterval);
+    for (int k = 0; k < KeyCount; ++k) {
+        const int n = names.FireKeyOf(KeyNameCache[profile * KeyCount + k]);
         if (n == 0) continue;
-        const int count = settings::CodeByte(code, 1);
+        const int count = settings::CodeByte(KeyCodeStrings[profile][k], 1);
         Named<vcl::TEdit>(LayoutName("Edt_Repeat", n)).SetText(vcl::IntToStr((count & 0x0F) + 1));
-        Named<vcl::TEdit>(LayoutName("Edt_DelayTime", n)).SetText(vcl::IntToStr(Interval(code)));
+        Named<vcl::TEdit>(LayoutName("Edt_DelayTime", n))
+            .SetText(vcl::IntToStr(Interval(KeyCodeStrings[profile][k])));
         const bool hold = count & settings::FireHoldBit;
         Named<controls::TSkinCheckBox>(LayoutName("cb_Fire", n, "Continue")).SetChecked(hold);
         LoadSkinPng(Named<vcl::TImage>(LayoutName("Img_Fire", n, "Continue")),
@@ -93,11 +120,14 @@ void TForm1::RefreshFireKey(vcl::TObject* /*Sender*/) {
 
 void TForm1::RefreshAIMKey(vcl::TObject* /*Sender*/) {
     if (!SharedPng) throw vcl::Exception("RefreshAIMKey needs the refresh's picture decoder");
+    RefreshKeyNameCache();
+    const settings::KeyFunctionNames names(*this);
     const int profile = CurrentProfileOf(UserCopy);
     int level = -1;
     if (profile <= 2)
-        for (const std::string& code : KeyCodeStrings[profile])
-            if (settings::IsAimCode(code)) level = settings::CodeByte(code, 1);
+        for (int k = 0; k < KeyCount; ++k)
+            if (names.IsAim(KeyNameCache[profile * KeyCount + k]))
+                level = settings::CodeByte(KeyCodeStrings[profile][k], 1);
     AimLevelText = level >= 0 ? vcl::IntToStr(level + 1) : "1";
     // The AIM key switches to a CPI level; the page shows that level's CPI value.
     const int shownLevel = std::max(level, 0);
@@ -108,6 +138,8 @@ void TForm1::RefreshAIMKey(vcl::TObject* /*Sender*/) {
 }
 
 void TForm1::RefreshFireFun(vcl::TObject* /*Sender*/) {
+    RefreshKeyNameCache();
+    const settings::KeyFunctionNames names(*this);
     std::string* masks[settings::ComboFunctionCount] = {&MidComboMask,     &BackComboMask,
                                                         &ForwardComboMask, &CpiComboMask,
                                                         &CpiUpComboMask,   &CpiDownComboMask};
@@ -115,15 +147,14 @@ void TForm1::RefreshFireFun(vcl::TObject* /*Sender*/) {
         cb_MidCom, cb_BackCom, cb_ForwardCom, cb_CPICom, cb_CPIICom, cb_CPIDCom};
     for (std::string* mask : masks)
         *mask = "00";
-    for (const auto& profile : KeyCodeStrings)
-        for (const std::string& code : profile) {
-            const int function = settings::ComboFunctionOfCode(code);
-            if (function < 0) continue;
-            const int mask = settings::CodeByte(code, 3);
-            if (mask != 0x08 && mask != 0x02) continue;
-            *masks[function] = mask == 0x08 ? "08" : "02";
-            combos[function]->SetItemIndex(mask == 0x08 ? 4 : 2);
-        }
+    for (int i = 0; i < 3 * KeyCount; ++i) {
+        const int function = names.ComboFunctionOf(KeyNameCache[i]);
+        if (function < 0) continue;
+        const int mask = settings::CodeByte(KeyCodeStrings[i / KeyCount][i % KeyCount], 3);
+        if (mask != 0x08 && mask != 0x02) continue;
+        *masks[function] = mask == 0x08 ? "08" : "02";
+        combos[function]->SetItemIndex(mask == 0x08 ? 4 : 2);
+    }
 }
 
 } // namespace shell

@@ -1,12 +1,12 @@
 // Start-up, page sizing, dragging and close of the main window.
 #include "device/DefaultSetting.h"
 #include "device/DeviceImage.h"
-#include "window/device/MainDevice.h"
 #include "device/Subroutines.h"
-#include "window/device/ThreadGetData.h"
 #include "platform/desktop/User32.h"
-#include "window/settings/Form1Settings.h"
 #include "window/Main.h"
+#include "window/device/MainDevice.h"
+#include "window/device/ThreadGetData.h"
+#include "window/settings/Form1Settings.h"
 
 #include <filesystem>
 #include <system_error>
@@ -73,6 +73,12 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
     CPILevelCount = 8;
     FireHoldSyncGuard = 0;
     MacroInsertMode = 0;
+    MacroRecording = 0;
+    InsertRecordingFlag = 0;
+    NewMacroNameFlag = 0;
+    RenameMacroFlag = 0;
+    FireMacroNameFlag = 0;
+    MacroListFlag = 0;
     FirmwareFileLoaded = 0;
     WebLinkEnabled = false;
     MacroLibraryFolder.clear();

@@ -1,11 +1,12 @@
 #include "window/shell/LanguageTexts.h"
 
+#include "controls/skin/InputDialog.h"
 #include "platform/rtl/IniFiles.h"
-#include "platform/vcl/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/vcl/StdCtrls.h"
+#include "window/Main.h"
 #include "window/shell/LanguageTables.h"
 #include "window/shell/LayoutApply.h"
-#include "window/Main.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -43,9 +44,9 @@ std::string Copy(const std::string& firstCopy, int k) {
     return firstCopy.substr(0, firstCopy.size() - 1) + std::to_string(k);
 }
 
-// One pass of a language table over the window. Controls are found by name; those the
-// design does not have are noted and skipped, so a page still missing from the design
-// does not keep the rest of the window from its texts.
+// One pass of a language table over the window. Controls are found by name; one the
+// design does not have is named in the report and skipped, so that it does not keep the
+// rest of the window from its texts.
 class TLanguageTextsApplier {
 public:
     TLanguageTextsApplier(TForm1& form, int n)
@@ -119,12 +120,13 @@ void TLanguageTextsApplier::ApplyFonts(const std::vector<std::string>& fontContr
           "edt_Repeat", "edt_XAxisValue", "edt_YAxisValue", "lbl_BINPath", "lbl_Fires_A",
           "lbl_Repeat", "lbl_XAxisValue", "lbl_YAxisValue"})
         SetFontName(name);
-    // The engineering unlock asks for its password in the language's font too; its dialog
-    // need not be a control of the window.
-    if (auto* dialog = dynamic_cast<vcl::TControl*>(form_.FindComponent("dlgPass")))
+    // The password dialog of the engineering unlock: its caption and its text.
+    if (auto* dialog = dynamic_cast<controls::TSkinInputDialog*>(form_.FindComponent("dlgPass"))) {
+        dialog->CaptionFont().SetName(form_.LangFontName);
         dialog->Font().SetName(form_.LangFontName);
-    else
+    } else {
         report_.AbsentControls.push_back("dlgPass");
+    }
 }
 
 void TLanguageTextsApplier::ApplyHeader() {

@@ -1,0 +1,74 @@
+// The hold marks of the performance page's fire keys and the gun-key switch of the key
+// page. While one of them changes its check box, the window's own changes stay quiet:
+// naming the fire keys' records would otherwise set the hold boxes back from the records
+// not yet rewritten.
+#include "window/Main.h"
+#include "window/device/DeviceTexts.h"
+#include "window/device/ProfileWrites.h"
+#include "window/settings/KeySearch.h"
+#include "window/shell/LayoutApply.h"
+#include "window/shell/SkinImages.h"
+
+#include "device/Macros.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace shell {
+namespace {
+
+const char* CheckPicture(bool checked) {
+    return checked ? "CbS_E" : "CbS_D";
+}
+
+} // namespace
+
+void TForm1::FireHoldLabelClicked(int n) {
+    settings::FireHoldSyncScope guard(*this);
+    HideAllMenu();
+    auto& hold = Named<controls::TSkinCheckBox>(LayoutName("cb_Fire", n, "Continue"));
+    hold.SetChecked(!hold.Checked());
+    vcl::TPngImage png;
+    LoadSkinPng(Named<vcl::TImage>(LayoutName("Img_Fire", n, "Continue")),
+                CheckPicture(hold.Checked()), png);
+    // The keys carrying the fire key take the new hold with its shots and interval.
+    if (!UiLoadingFlag) SettingFireKey();
+}
+
+void TForm1::lbl_Fire1ContinueClick(vcl::TObject*) {
+    FireHoldLabelClicked(1);
+}
+void TForm1::lbl_Fire2ContinueClick(vcl::TObject*) {
+    FireHoldLabelClicked(2);
+}
+void TForm1::lbl_Fire3ContinueClick(vcl::TObject*) {
+    FireHoldLabelClicked(3);
+}
+
+int TForm1::GunKeyComboMask() {
+    // With switch 8 on, the gun keys switch the gaming mode the way the chosen switch does.
+    if (!cb_IsGunFireMode->Checked()) return 0;
+    return settings::GamingModeSwitchMask(cb_ChangeFireFun->ItemIndex());
+}
+
+void TForm1::IB_ComboKey8Click(vcl::TObject* /*Sender*/) {
+    settings::FireHoldSyncScope guard(*this);
+    HideAllMenu();
+    RefreshKeyNameCache();
+    cb_IsGunFireMode->SetChecked(!cb_IsGunFireMode->Checked());
+    vcl::TPngImage png;
+    LoadSkinPng(Named<vcl::TImage>("Img_ComboKey8"), CheckPicture(cb_IsGunFireMode->Checked()),
+                png);
+    RefreshComboKey8();
+}
+
+void TForm1::RefreshComboKey8() {
+    const std::string mask = vcl::IntToHex(static_cast<uint32_t>(GunKeyComboMask()), 2);
+    for (int i = 0; i < static_cast<int>(KeyNameCache.size()); ++i) {
+        if (!settings::IsFireScriptName(KeyNameCache[i])) continue;
+        const int p = i / device::image::ProfileKeyCount;
+        const int k = i % device::image::ProfileKeyCount;
+        SetProfileKeyCode(p, k, KeyCodeStrings[p][k].substr(0, 6) + mask);
+    }
+    if (!UiLoadingFlag) device::WriteProfileSections(*this);
+}
+
+} // namespace shell
