@@ -22,6 +22,12 @@ foreach(mode 1 2 3 4 5)
   list(APPEND skinart_names GunMode${mode})
 endforeach()
 list(APPEND skinart_names Col_F Update InsertDelayBase InsertKeyBase InsertXYBase Msg)
+# The program's icon in the sizes the desktop asks for; the install puts the same files
+# into the icon theme.
+set(VTRM408X_ICON_SIZES 16 24 32 48 64 128 256 CACHE INTERNAL "")
+foreach(size IN LISTS VTRM408X_ICON_SIZES)
+  list(APPEND skinart_names AppIcon_${size})
+endforeach()
 
 set(skinart_files)
 foreach(name IN LISTS skinart_names)

@@ -35,7 +35,23 @@ void AppendHexByte(std::string& out, uint8_t byte) {
     out += HexDigits[byte & 0x0F];
 }
 
+// Windows-1252 bytes 80..9F; the others are the code points of the same value.
+constexpr char16_t Cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
 } // namespace
+
+std::string AnsiBytesToText(std::string_view bytes) {
+    std::u16string wide;
+    wide.reserve(bytes.size());
+    for (char c : bytes) {
+        const auto b = static_cast<uint8_t>(c);
+        wide.push_back(b >= 0x80 && b <= 0x9F ? Cp1252High[b - 0x80] : char16_t{b});
+    }
+    return vcl::Utf16ToUtf8(wide);
+}
 
 std::string TextToHexUnicode(std::string_view text) {
     const std::u16string units = vcl::Utf8ToUtf16(text);

@@ -19,6 +19,12 @@ std::string TextToHexUnicode(std::string_view text);
 // its own (half of a surrogate pair) becomes U+FFFD, and 0000 becomes a NUL character.
 std::string HexUnicodeToText(std::string_view hex);
 
+// 8-bit text of the mouse's memory (the USB product text) in the program's text: one
+// character per byte in the ANSI code page, Windows-1252. The five bytes that code page
+// leaves unassigned (81, 8D, 8F, 90, 9D) become the control characters of the same value,
+// as the system's conversion gives them.
+std::string AnsiBytesToText(std::string_view bytes);
+
 // The 32 digits of a stored name, two per byte.
 std::string MacroNameToHex(const TMacroName& name);
 // A stored name from its digits, two at a time; bytes without digits are 00, and so is a

@@ -1,6 +1,7 @@
 #include "device/PCMacroLibrary.h"
 
 #include "device/DefaultSetting.h"
+#include "platform/rtl/FileSave.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -53,23 +54,11 @@ bool ReadUpTo(const std::string& path, size_t limit, std::vector<uint8_t>& bytes
     return true;
 }
 
-// Writes a new file only: an existing one (say, created meanwhile) is never replaced,
-// and a file that could not be written whole is removed again.
+// Writes a new file only: an existing one (say, created meanwhile) is never replaced, and
+// a file that could not be written whole never appears.
 bool CreateLibraryFile(const std::string& path, const std::vector<uint8_t>& bytes,
                        std::string& reason) {
-    std::FILE* file = std::fopen(path.c_str(), "wbx");
-    if (!file) {
-        reason = std::strerror(errno);
-        return false;
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (!ok) reason = std::strerror(errno);
-    if (std::fclose(file) != 0 && ok) {
-        ok = false;
-        reason = std::strerror(errno);
-    }
-    if (!ok) std::remove(path.c_str());
-    return ok;
+    return vcl::TrySaveFile(path, bytes.data(), bytes.size(), vcl::TSaveMode::KeepExisting, reason);
 }
 
 } // namespace
@@ -79,6 +68,36 @@ std::string PCMacroLibraryPath(const std::string& macroLibraryFolder,
     return (macroLibraryFolder.empty() ? programFolder : macroLibraryFolder) +
            PCMacroLibraryFileName;
 }
+
+namespace {
+
+// Reads the library file that is there (status known not to be "not found").
+PCMacroLibraryResult ReadPresentLibrary(const std::string& path, fs::file_type type) {
+    PCMacroLibraryResult result;
+    result.Path = path;
+    std::vector<uint8_t> bytes;
+    // A longer file holds the 100 records at its start: whatever follows is not read.
+    if (type == fs::file_type::directory ||
+        !ReadUpTo(path, image::PCMacroLibrarySize, bytes, result.Reason)) {
+        if (type == fs::file_type::directory) result.Reason = "a folder of that name";
+        LoadDefaultPCMacros();
+        result.Status = PCMacroLibraryStatus::Unreadable;
+        return result;
+    }
+    if (bytes.size() < image::PCMacroLibrarySize) {
+        LoadDefaultPCMacros();
+        result.Status = PCMacroLibraryStatus::WrongSize;
+        std::error_code ec;
+        result.FileSize = fs::file_size(path, ec);
+        if (ec) result.FileSize = bytes.size();
+        return result;
+    }
+    TablesFromBytes(bytes);
+    result.Status = PCMacroLibraryStatus::Loaded;
+    return result;
+}
+
+} // namespace
 
 PCMacroLibraryResult CheckPCMacroLibrary(const std::string& path) {
     PCMacroLibraryResult result;
@@ -92,30 +111,18 @@ PCMacroLibraryResult CheckPCMacroLibrary(const std::string& path) {
         result.Reason = ec.message();
         return result;
     }
-    if (status.type() == fs::file_type::not_found) {
-        LoadDefaultPCMacros();
-        result.Status = CreateLibraryFile(path, BytesFromTables(), result.Reason)
-                            ? PCMacroLibraryStatus::Created
-                            : PCMacroLibraryStatus::NotCreated;
+    if (status.type() != fs::file_type::not_found) return ReadPresentLibrary(path, status.type());
+
+    LoadDefaultPCMacros();
+    if (CreateLibraryFile(path, BytesFromTables(), result.Reason)) {
+        result.Status = PCMacroLibraryStatus::Created;
         return result;
     }
-    std::vector<uint8_t> bytes;
-    if (status.type() == fs::file_type::directory ||
-        !ReadUpTo(path, image::PCMacroLibrarySize + 1, bytes, result.Reason)) {
-        if (status.type() == fs::file_type::directory) result.Reason = "a folder of that name";
-        LoadDefaultPCMacros();
-        result.Status = PCMacroLibraryStatus::Unreadable;
-        return result;
-    }
-    if (bytes.size() != image::PCMacroLibrarySize) {
-        LoadDefaultPCMacros();
-        result.Status = PCMacroLibraryStatus::WrongSize;
-        result.FileSize = fs::file_size(path, ec);
-        if (ec) result.FileSize = bytes.size();
-        return result;
-    }
-    TablesFromBytes(bytes);
-    result.Status = PCMacroLibraryStatus::Loaded;
+    // Another start of the program made the file meanwhile (it appears only whole): that
+    // one is the library.
+    const fs::file_status now = fs::status(path, ec);
+    if (!ec && now.type() != fs::file_type::not_found) return ReadPresentLibrary(path, now.type());
+    result.Status = PCMacroLibraryStatus::NotCreated;
     return result;
 }
 

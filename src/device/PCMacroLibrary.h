@@ -14,7 +14,7 @@ inline constexpr const char* PCMacroLibraryFileName = "VTRM408x-Macro.bin";
 enum class PCMacroLibraryStatus {
     Loaded,     // the file was read into the tables
     Created,    // there was no file: defaults in the tables, a new file written
-    WrongSize,  // the file is not 27,200 bytes: defaults in the tables, file untouched
+    WrongSize,  // the file is shorter than 27,200 bytes: defaults in the tables, file untouched
     Unreadable, // the file (or whether it exists) cannot be read: defaults, file untouched
     NotCreated, // there was no file and none could be written: defaults in the tables
 };
@@ -34,8 +34,9 @@ struct PCMacroLibraryResult {
 std::string PCMacroLibraryPath(const std::string& macroLibraryFolder,
                                const std::string& programFolder);
 
-// Fills PCMacroNameTable and PCMacroBodyTable from the file at `path`, or from the
-// built-in library when the file is missing or unusable (see the statuses).
+// Fills PCMacroNameTable and PCMacroBodyTable from the file at `path` (its first 27,200
+// bytes; a longer file is read, never shortened), or from the built-in library when the
+// file is missing or unusable (see the statuses).
 PCMacroLibraryResult CheckPCMacroLibrary(const std::string& path);
 
 } // namespace device

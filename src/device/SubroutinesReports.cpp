@@ -178,8 +178,11 @@ void ReleaseDeviceHandles() {
         FeatureReportLength = 0;
         InputReportLength = 0;
         // This thread's own exchange may be paused in the middle of a transfer on the
-        // shared handle: close it when that exchange ends.
-        std::vector<HANDLE>& shared = ownExchange ? s.closeAtEnd : toClose;
+        // shared handle, handling messages: close it when that exchange ends. Outside
+        // such a pause (the open of a new device inside its own exchange) nothing uses
+        // the old handles any more, and they go before the new ones are opened.
+        const bool paused = ownExchange && s.pumping > 0;
+        std::vector<HANDLE>& shared = paused ? s.closeAtEnd : toClose;
         if (IsValid(command)) shared.push_back(command);
         if (IsValid(data) && data != command) shared.push_back(data);
         if (IsValid(readWrite)) toClose.push_back(readWrite);

@@ -16,6 +16,7 @@ public:
     ~FakeConnection() override {
         std::lock_guard lock(bus_.mutex_);
         --bus_.openConnections_;
+        bus_.events_.push_back("close " + path_);
     }
 
     bool SetFeature(const uint8_t* buf, size_t len, HidError& error) override {
@@ -96,6 +97,7 @@ std::unique_ptr<platform::hid::HidConnection> FakeBus::Open(const std::string& p
             return nullptr;
         }
         ++(access == OpenAccess::Query ? openedQuery_ : openedReadWrite_);
+        events_.push_back((access == OpenAccess::Query ? "open " : "open rw ") + path);
     }
     return std::make_unique<FakeConnection>(*this, path);
 }
@@ -131,6 +133,16 @@ void FakeBus::ClearTranscript() {
     transcript_.clear();
 }
 
+std::vector<std::string> FakeBus::Events() {
+    std::lock_guard lock(mutex_);
+    return events_;
+}
+
+void FakeBus::ClearEvents() {
+    std::lock_guard lock(mutex_);
+    events_.clear();
+}
+
 int FakeBus::OpenConnections() {
     std::lock_guard lock(mutex_);
     return openConnections_;
@@ -148,6 +160,7 @@ bool FakeBus::Record(Transfer t) {
         std::lock_guard lock(mutex_);
         delay = delay_;
         fail = failWhen_ && failWhen_(t);
+        events_.push_back((t.kind == Transfer::Set ? "set " : "get ") + t.path);
         transcript_.push_back(std::move(t));
     }
     if (delay.count() > 0) std::this_thread::sleep_for(delay);

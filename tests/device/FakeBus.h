@@ -44,6 +44,10 @@ public:
 
     std::vector<Transfer> Transcript();
     void ClearTranscript();
+    // Opens, closes and transfers in the order they happened, one line each:
+    // "open <path>" (query), "open rw <path>", "close <path>", "set <path>", "get <path>".
+    std::vector<std::string> Events();
+    void ClearEvents();
     int OpenConnections();
     int OpenCount(platform::hid::OpenAccess access);
 
@@ -59,6 +63,7 @@ private:
     std::function<bool(const Transfer&)> failWhen_;
     std::chrono::microseconds delay_{0};
     std::vector<Transfer> transcript_;
+    std::vector<std::string> events_;
     int openConnections_ = 0;
     int openedQuery_ = 0;
     int openedReadWrite_ = 0;

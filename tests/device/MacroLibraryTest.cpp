@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -100,8 +102,8 @@ TEST_F(MacroLibrary, PresentFileIsReadRecordByRecordAndLeftAsItWas) {
     EXPECT_EQ(ReadFile(libraryPath), library);
 }
 
-TEST_F(MacroLibrary, FileOfAnyOtherLengthIsKeptUntouchedAndReported) {
-    for (size_t size : {size_t{0}, size_t{272}, size_t{27199}, size_t{27201}, size_t{54400}}) {
+TEST_F(MacroLibrary, ShorterFileIsKeptUntouchedAndReported) {
+    for (size_t size : {size_t{0}, size_t{272}, size_t{27199}}) {
         SCOPED_TRACE(size);
         std::vector<uint8_t> bytes = DistinctLibrary();
         bytes.resize(size, 0x7E);
@@ -114,6 +116,28 @@ TEST_F(MacroLibrary, FileOfAnyOtherLengthIsKeptUntouchedAndReported) {
         EXPECT_EQ(result.Path, libraryPath);
         EXPECT_EQ(ReadFile(libraryPath), bytes);
         EXPECT_TRUE(TablesHoldDefaults()); // the program still has a library to show
+    }
+}
+
+TEST_F(MacroLibrary, LongerFileGivesItsFirstHundredRecordsAndIsLeftAsItWas) {
+    for (size_t size : {size_t{27201}, size_t{54400}}) {
+        SCOPED_TRACE(size);
+        const std::vector<uint8_t> library = DistinctLibrary();
+        std::vector<uint8_t> bytes = library;
+        bytes.resize(size, 0x7E);
+        WriteFile(libraryPath, bytes);
+        ScribbleOnTables();
+        const PCMacroLibraryResult result = CheckPCMacroLibrary(libraryPath);
+        EXPECT_EQ(result.Status, PCMacroLibraryStatus::Loaded);
+        for (int i = 0; i < 100; ++i) {
+            EXPECT_TRUE(std::equal(PCMacroNameTable[i].begin(), PCMacroNameTable[i].end(),
+                                   library.begin() + 272 * i))
+                << i;
+            EXPECT_TRUE(std::equal(PCMacroBodyTable[i].begin(), PCMacroBodyTable[i].end(),
+                                   library.begin() + 272 * i + 16))
+                << i;
+        }
+        EXPECT_EQ(ReadFile(libraryPath), bytes);
     }
 }
 
@@ -143,6 +167,22 @@ TEST_F(MacroLibrary, FolderThatCannotBeWrittenLeavesNoFileAndIsReported) {
     result = CheckPCMacroLibrary(PCMacroLibraryPath((folder / "plain").string() + "/", ""));
     EXPECT_EQ(result.Status, PCMacroLibraryStatus::NotCreated);
     EXPECT_EQ(ReadFile(folder / "plain"), std::vector<uint8_t>{9});
+    EXPECT_TRUE(TablesHoldDefaults());
+}
+
+TEST_F(MacroLibrary, AFileSizeLimitLeavesNoHalfWrittenLibrary) {
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const PCMacroLibraryResult result = CheckPCMacroLibrary(libraryPath);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, SIG_DFL);
+    EXPECT_EQ(result.Status, PCMacroLibraryStatus::NotCreated);
+    EXPECT_EQ(result.Reason, "File too large");
+    EXPECT_TRUE(fs::is_empty(folder)) << "neither the library nor a temporary file is left";
     EXPECT_TRUE(TablesHoldDefaults());
 }
 

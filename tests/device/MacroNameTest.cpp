@@ -1,6 +1,7 @@
 // Macro names between the stored form, the hexadecimal form and text.
 #include "device/Conversion.h"
 #include "device/DeviceMacroArea.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -102,6 +103,35 @@ TEST(MacroNameStored, ListTextEndsAtTheZeroFill) {
     TMacroName gap = AsciiMacroName("AB");
     gap[7] = 'C'; // a unit after the first zero unit stays hidden
     EXPECT_EQ(MacroNameToText(gap), "AB");
+}
+
+} // namespace
+
+namespace {
+
+// One character per byte of the ANSI code page (Windows-1252), never a replacement mark.
+TEST(AnsiText, EachByteIsOneCharacterOfTheCodePage) {
+    const struct {
+        std::string bytes;
+        std::string text;
+    } cases[] = {
+        {"Mouse 1", "Mouse 1"},
+        {"\xE9\xFC\xFF", "\u00E9\u00FC\u00FF"}, // Latin-1 half: the same code points
+        {"\x80\x99\x9F", "\u20AC\u2122\u0178"}, // the code page's own 80..9F
+        {"\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"}, // unassigned: as they are
+        {"\xA0\xB5", "\u00A0\u00B5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string text = device::AnsiBytesToText(c.bytes);
+        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(text.find("\uFFFD"), std::string::npos);
+    }
+    // Every byte gives exactly one character.
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
+    EXPECT_EQ(vcl::Utf8ToUtf16(device::AnsiBytesToText(all)).size(), 255u);
 }
 
 } // namespace

@@ -2,6 +2,12 @@
 #include "DeviceFixture.h"
 #include "platform/win/Kernel.h"
 
+#include <algorithm>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
 namespace {
 
 using namespace testing_support;
@@ -100,6 +106,42 @@ TEST_F(OpenDevice, OpeningAgainReleasesTheDeviceOpenedBefore) {
     EXPECT_NE(device::CommandHandle.load(), oldCommand);
     EXPECT_EQ(bus->OpenConnections(), 2);
     EXPECT_FALSE(win::CloseHandle(oldCommand)); // already closed
+}
+
+// The device held before is let go before the new one is opened and greets the mouse:
+// both of its handles are closed before the read-write handle is opened.
+TEST_F(OpenDevice, TheEarlierHandlesCloseBeforeTheNewOnesOpen) {
+    bus->Add("sim://mouse-a", kMouseVendor, kMouseProduct, 8);
+    bus->Add("sim://mouse-b", kMouseVendor, kMouseProduct, 8);
+    // What happens between the query open of a matching interface and the open of its
+    // read-write handle, and what follows that open up to the next query open.
+    const auto around = [](const std::vector<std::string>& events, const std::string& path) {
+        const auto query = std::find(events.begin(), events.end(), "open " + path);
+        const auto readWrite = std::find(query, events.end(), "open rw " + path);
+        const auto next = std::find_if(readWrite, events.end(), [](const std::string& e) {
+            return e.rfind("open sim", 0) == 0;
+        });
+        EXPECT_NE(readWrite, events.end()) << path;
+        return std::make_pair(
+            std::vector<std::string>(query == events.end() ? query : query + 1, readWrite),
+            std::vector<std::string>(readWrite == events.end() ? readWrite : readWrite + 1, next));
+    };
+    const std::vector<std::string> handshake = {"set sim://mouse-b", "get sim://mouse-b"};
+    // One walk: mouse-a is taken, then mouse-b replaces it.
+    ASSERT_TRUE(device::OpenDevice(kMouseVendor, kMouseProduct));
+    auto [before, after] = around(bus->Events(), "sim://mouse-b");
+    EXPECT_EQ(before, (std::vector<std::string>{"close sim://mouse-a", "close sim://mouse-a"}));
+    EXPECT_EQ(after, handshake) << "nothing is closed after the handshake";
+
+    // Opened again: mouse-a replaces the mouse-b of before, and mouse-b then mouse-a.
+    bus->ClearEvents();
+    ASSERT_TRUE(device::OpenDevice(kMouseVendor, kMouseProduct));
+    std::tie(before, after) = around(bus->Events(), "sim://mouse-a");
+    EXPECT_EQ(before, (std::vector<std::string>{"close sim://mouse-b", "close sim://mouse-b"}));
+    std::tie(before, after) = around(bus->Events(), "sim://mouse-b");
+    EXPECT_EQ(before, (std::vector<std::string>{"close sim://mouse-a", "close sim://mouse-a"}));
+    EXPECT_EQ(after, handshake);
+    EXPECT_EQ(bus->OpenConnections(), 2);
 }
 
 TEST_F(OpenDevice, AFailingDetailCallSkipsOnlyThatInterface) {

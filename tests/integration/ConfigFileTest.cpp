@@ -12,10 +12,17 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <linux/fs.h>
 #include <random>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace devtest {
 namespace {
@@ -149,14 +156,33 @@ TEST_F(ConfigFileTest, AnyFileWithTheMarkerGoesToTheMouseByteForByte) {
     EXPECT_TRUE(modal->texts.empty());
 }
 
+TEST_F(ConfigFileTest, ALongerFileGivesTheMouseItsFirst2048Bytes) {
+    auto mouse = StartWithMouse();
+    Bytes file = DefaultImage(3);
+    for (size_t extra : {size_t{1}, size_t{2048}, size_t{100000}}) {
+        SCOPED_TRACE(extra);
+        Bytes longer = file;
+        longer.resize(file.size() + extra, 0x5A);
+        WriteFile(Path("longer.bin"), longer);
+        mouse->SetImage(DefaultImage(1));
+        modal->texts.clear();
+        Load("Btn_Load_2", Path("longer.bin"));
+        EXPECT_TRUE(modal->texts.empty());
+        EXPECT_EQ(mouse->Image(), file);
+        EXPECT_EQ(LiveImage(), file);
+        EXPECT_EQ(ReadFile(Path("longer.bin")), longer) << "the file is only read";
+    }
+}
+
 TEST_F(ConfigFileTest, FilesThatAreNotAConfigurationAreRefusedWithNothingSent) {
     auto mouse = StartWithMouse();
     Bytes wrongMarker = DefaultImage(2);
     wrongMarker[Marker] = 0xE1;
     Bytes shortFile = DefaultImage(2);
     shortFile.resize(2047);
-    Bytes longFile = DefaultImage(2);
-    longFile.push_back(0);
+    // A longer file is judged by its first 2048 bytes, the marker among them.
+    Bytes longFile = wrongMarker;
+    longFile.resize(4096, 0xE0);
     const std::vector<std::pair<std::string, Bytes>> cases = {{"marker.bin", wrongMarker},
                                                               {"short.bin", shortFile},
                                                               {"long.bin", longFile},
@@ -201,9 +227,75 @@ TEST_F(ConfigFileTest, AFolderThatCannotBeWrittenIsReported) {
     files.after = [this] { fs::remove(Path("sub")); };
     Click("Btn_Save_4");
     ASSERT_EQ(modal->texts.size(), 1u);
-    EXPECT_NE(modal->texts[0].find("Cannot create file"), std::string::npos);
-    EXPECT_NE(modal->texts[0].find("profile.bin"), std::string::npos);
+    EXPECT_NE(modal->texts[0].find("Cannot save file"), std::string::npos);
+    EXPECT_NE(modal->texts[0].find((Path("sub") / "profile.bin").string()), std::string::npos);
+    EXPECT_NE(modal->texts[0].find("No such file or directory"), std::string::npos);
     EXPECT_FALSE(fs::exists(Path("sub")));
+}
+
+// A save the user agreed to that then fails part-way: the disk fills up (a file-size
+// limit here), or the folder takes no new file (immutable, which binds root too). The
+// file the user had keeps every byte and the message names it and the reason.
+TEST_F(ConfigFileTest, ASaveThatFailsKeepsTheOldFileAndSaysWhy) {
+    auto mouse = StartWithMouse();
+    mouse->SetImage(DefaultImage(2));
+    const Bytes old = DefaultImage(3);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto immutable = [this](bool on) {
+        const int fd = ::open(dir.path().toStdString().c_str(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0) ::close(fd);
+        return ok;
+    };
+    struct Case {
+        const char* what;
+        std::function<bool()> arrange;
+        std::function<void()> undo;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"file-size limit",
+         [&] {
+             signal(SIGXFSZ, SIG_IGN);
+             rlimit small = saved;
+             small.rlim_cur = 1024;
+             return setrlimit(RLIMIT_FSIZE, &small) == 0;
+         },
+         [&] {
+             setrlimit(RLIMIT_FSIZE, &saved);
+             signal(SIGXFSZ, SIG_DFL);
+         },
+         "File too large"},
+        {"read-only folder", [&] { return immutable(true); }, [&] { immutable(false); },
+         "Operation not permitted"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFile(Path("mine.bin"), old);
+        modal->texts.clear();
+        // The replace prompt is answered Yes; the failure comes after it.
+        modal->whileOpen = [](size_t) {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box->button(QMessageBox::Yes)) box->button(QMessageBox::Yes)->click();
+        };
+        files.answer = Path("mine").string();
+        if (!c.arrange()) GTEST_SKIP() << "this file system refuses the immutable attribute";
+        Click("Btn_Save_3");
+        c.undo();
+        ASSERT_EQ(modal->texts.size(), 2u);
+        const std::string& told = modal->texts[1];
+        EXPECT_NE(told.find('"' + Path("mine.bin").string() + '"'), std::string::npos) << told;
+        EXPECT_NE(told.find(c.reason), std::string::npos) << told;
+        EXPECT_EQ(ReadFile(Path("mine.bin")), old);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path().toStdString()),
+                                fs::directory_iterator()),
+                  1)
+            << "no temporary file is left";
+    }
 }
 
 TEST_F(ConfigFileTest, AReadThatFailsWritesNoFile) {

@@ -1,10 +1,11 @@
 #include "DeviceFixture.h"
 
 #include "device/DefaultSetting.h"
-#include "window/device/MainDevice.h"
 #include "device/Subroutines.h"
 #include "platform/core/Time.h"
 #include "platform/win/HidBus.h"
+#include "window/device/MainDevice.h"
+#include "window/device/ThreadGetData.h"
 
 #include "platform/vcl/StdCtrls.h"
 
@@ -78,13 +79,20 @@ void FormDeviceTest::SetUp() {
     device::PingAnswered = 0;
 
     modal = std::make_unique<ModalAnswerer>();
+    // Built the way the program block builds it: the design, then the start-up handler
+    // (sizes, skin, language, the no-device state). The polling thread it starts is
+    // stopped again while no mouse is open: the tests that follow the mouse's own buttons
+    // start it themselves, and the others see no reads but their own.
     form = std::make_unique<shell::TForm1>(nullptr);
+    ASSERT_TRUE(form->DoCreate());
+    device::StopPrimeThread(form.get());
     // The test drives the ticks itself; the timer keeps its enabled state for the checks.
     form->DevTimer->SetInterval(100000000);
-    form->RefreshErrorAP();
 }
 
 void FormDeviceTest::TearDown() {
+    // The hint event points at the window; nothing may call it once the window is gone.
+    vcl::Application()->OnHint = nullptr;
     form.reset();
     device::ReleaseDeviceHandles();
     device::SetBusyWindow(nullptr);

@@ -128,6 +128,15 @@ TEST_F(FormRefreshEdgeTest, ProductTextEndsAtTheFirstZeroByte) {
     EXPECT_EQ(Text("edt_USBDesc"), "AB");
 }
 
+TEST_F(FormRefreshEdgeTest, ProductTextShowsEachByteAsOneCharacterOfTheAnsiCodePage) {
+    // Sixteen bytes fill the field: no terminator then.
+    const char text[] = "Souris \xE9l\xE8ve \x80\x99!";
+    ASSERT_EQ(sizeof text - 1, 16u);
+    std::copy(text, text + 16, form->VendorCopy.begin() + 111);
+    Refresh();
+    EXPECT_EQ(Text("edt_USBDesc"), "Souris \u00E9l\u00E8ve \u20AC\u2122!");
+}
+
 TEST_F(FormRefreshEdgeTest, ProfileColourTenToFourteenKeepsTheShownItem) {
     form->UserCopy[0] = 0x31;
     Refresh();

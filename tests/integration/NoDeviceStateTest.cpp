@@ -1,9 +1,11 @@
 // The no-device state of the window and the overlays.
 #include "DeviceFixture.h"
 
+#include <QWidget>
+
 #include "device/DefaultSetting.h"
-#include "window/device/MainDevice.h"
 #include "device/Subroutines.h"
+#include "window/device/MainDevice.h"
 
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/StdCtrls.h"
@@ -123,6 +125,29 @@ TEST_F(NoDeviceStateTest, WithTheFlashMemoryTypeNoImageIsSplitAndTheEditorIsKept
     // The code strings still follow the copies as they are.
     EXPECT_EQ(form->KeyCodeStrings[0][0], "5C5C5C5C");
     EXPECT_EQ(shell::NoDevicePageFlag, 1);
+}
+
+// Each overlay covers the whole of its page, so no control of the page takes a click
+// while the mouse is away.
+TEST_F(NoDeviceStateTest, EachOverlayCoversItsWholePage) {
+    form->ShowDisableOverlays();
+    for (int page = 1; page <= 5; ++page) {
+        SCOPED_TRACE(page);
+        auto& box = form->Named<vcl::TControl>("gbPage" + std::to_string(page));
+        auto& overlay = form->Named<vcl::TControl>("Disable_All_" + std::to_string(page));
+        EXPECT_EQ(static_cast<vcl::TControl*>(overlay.Parent()), &box);
+        EXPECT_EQ(overlay.Left(), 0);
+        EXPECT_EQ(overlay.Top(), 0);
+        EXPECT_EQ(overlay.Width(), box.Width());
+        EXPECT_EQ(overlay.Height(), box.Height());
+        EXPECT_EQ(box.Width(), form->PageWidth);
+        // Above every other control of the page: the last of its children to be drawn.
+        const QObjectList& children = box.Widget()->children();
+        const QWidget* top = nullptr;
+        for (QObject* child : children)
+            if (auto* w = qobject_cast<QWidget*>(child); w && w->isVisibleTo(box.Widget())) top = w;
+        EXPECT_EQ(top, overlay.Widget());
+    }
 }
 
 TEST_F(NoDeviceStateTest, OverlaysShowAndHideTogether) {

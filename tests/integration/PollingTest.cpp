@@ -4,10 +4,10 @@
 // while the thread waits for the window.
 #include "DeviceFixture.h"
 
-#include "window/device/ButtonNames.h"
 #include "device/Subroutines.h"
-#include "window/device/ThreadGetData.h"
 #include "platform/core/Time.h"
+#include "window/device/ButtonNames.h"
+#include "window/device/ThreadGetData.h"
 
 #include <QApplication>
 
@@ -17,8 +17,12 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <mutex>
+#include <sstream>
+#include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace devtest {
 namespace {
@@ -133,6 +137,25 @@ TEST_F(PollingTest, WindowFollowsTheDpiButtonOnTheMouse) {
     }
     EXPECT_EQ(ImageReads(), std::vector<int>(5, device::CurrentDpiLevelAddress));
     EXPECT_EQ(form->DpiChangedFlag1, 0);
+}
+
+// The kernel schedules each thread by its own nice value (/proc shows it, field 19).
+int NiceOfTask(long tid) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 19; ++i)
+        fields >> field;
+    return std::stoi(field);
+}
+
+TEST_F(PollingTest, ThePollingThreadRunsBelowTheWindowsPriority) {
+    StartWithMouse();
+    device::StartPrimeThread(*form);
+    ASSERT_TRUE(PumpUntil([] { return device::PrimeThreadNativeId() != 0; }));
+    EXPECT_GT(NiceOfTask(device::PrimeThreadNativeId()), NiceOfTask(getpid()));
 }
 
 TEST_F(PollingTest, WindowFollowsTheProfileButtonOnTheMouse) {

@@ -57,6 +57,8 @@ std::vector<Expected> ExpectedPictures() {
     for (const char* base : {"InsertDelayBase", "InsertKeyBase", "InsertXYBase"})
         all.push_back({base, 207, 162});
     all.push_back({"Msg", 1000, 660});
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        all.push_back({"AppIcon_" + std::to_string(size), size, size});
     return all;
 }
 

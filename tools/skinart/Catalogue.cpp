@@ -26,6 +26,9 @@ struct TwoStateFamily {
 constexpr int LanguageCount = 3;
 constexpr int FirePresetCount = 7;
 constexpr int FireModeCount = 5;
+// The sizes the desktop asks for most: menus and the notification area at 16 to 32,
+// launchers and task switchers at 48 to 256.
+constexpr int ProgramIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 
 void Add(std::vector<Picture>& pictures, const QString& name, const QImage& image) {
     pictures.push_back({name, image.convertToFormat(QImage::Format_ARGB32), QImage()});
@@ -97,6 +100,11 @@ void AddSinglePictures(std::vector<Picture>& pictures) {
     Add(pictures, QStringLiteral("Msg"), DrawMessageBackground({1000, 660}));
 }
 
+void AddProgramIcons(std::vector<Picture>& pictures) {
+    for (int size : ProgramIconSizes)
+        Add(pictures, QStringLiteral("AppIcon_%1").arg(size), DrawProgramIcon(size));
+}
+
 } // namespace
 
 std::vector<Picture> DrawSkin() {
@@ -106,6 +114,7 @@ std::vector<Picture> DrawSkin() {
     AddTwoStateFamilies(pictures);
     AddFirePictures(pictures);
     AddSinglePictures(pictures);
+    AddProgramIcons(pictures);
     return pictures;
 }
 

@@ -44,4 +44,8 @@ enum class InsertKind { Delay, Key, Move };
 QImage DrawInsertBase(QSize size, InsertKind kind);
 QImage DrawMessageBackground(QSize size);
 
+// The program's icon, square, `size` pixels wide (the window, the notification area and
+// the desktop's menus show it).
+QImage DrawProgramIcon(int size);
+
 } // namespace skinart

@@ -4,7 +4,8 @@
 // commands of a borderless window (moving it with the mouse, minimising it).
 // A window handle is the window's toolkit widget. Windows of other processes are found
 // through the titles the windows publish (PublishWindowTitle): each published title
-// listens on a local socket named after it, so a second process can reach it.
+// listens on a local socket named after it, so a second process can reach it; and on
+// X11 among the top-level windows of every program by their title.
 #include "platform/win/WinTypes.h"
 
 #include <cstdint>
@@ -20,7 +21,7 @@ constexpr int SW_RESTORE = 9;
 
 // The window whose title is exactly windowName (any class; className is ignored), or
 // null. A window of this process is found directly; one of another process through its
-// published title.
+// published title, else on the X display by its title (any program's window).
 HWND FindWindowA(const char* className, const char* windowName);
 // SW_RESTORE: un-minimises and shows the window. Other commands are not used.
 BOOL ShowWindow(HWND window, int command);
@@ -34,8 +35,13 @@ intptr_t SendMessageA(HWND window, UINT message, uintptr_t wParam, intptr_t lPar
 // The same, queued: the command runs once the caller has returned to the event loop.
 BOOL PostMessageA(HWND window, UINT message, uintptr_t wParam, intptr_t lParam);
 
-// Makes the window findable by its title from other processes, for as long as it lives.
-// False when another process publishes that title already.
+// Claims the title for this process before its window exists: from now on other
+// processes find it (FindWindowA), and their restore and raise requests wait for the
+// window that BindWindowTitle names. False when another process holds the title already.
+bool ClaimWindowTitle(const std::string& title);
+// The window a claimed title stands for; requests that came before it are carried out now.
+void BindWindowTitle(const std::string& title, HWND window);
+// ClaimWindowTitle and BindWindowTitle at once.
 bool PublishWindowTitle(HWND window, const std::string& title);
 
 } // namespace platform::win

@@ -1,8 +1,12 @@
 // Top-level windows on the toolkit: local sockets in the abstract namespace carry the
-// restore and raise requests between processes (no socket file survives a crash).
+// restore and raise requests between processes (no socket file survives a crash); other
+// programs' windows are reached on the X display.
 #include "platform/desktop/User32.h"
 
+#include "platform/desktop/TopLevelX11.h"
+
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMetaObject>
@@ -12,6 +16,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace platform::win {
 
@@ -40,6 +45,36 @@ bool IsRemote(HWND window) {
     for (const auto& [name, remote] : RemoteWindows())
         if (remote.get() == window) return true;
     return false;
+}
+
+// A top-level window of any program on the X display.
+struct X11Window {
+    uint32_t id;
+};
+
+std::map<uint32_t, std::unique_ptr<X11Window>>& X11Windows() {
+    static std::map<uint32_t, std::unique_ptr<X11Window>> windows;
+    return windows;
+}
+
+const X11Window* AsX11(HWND window) {
+    for (const auto& [id, x11] : X11Windows())
+        if (x11.get() == window) return x11.get();
+    return nullptr;
+}
+
+// A title this process claimed: the window it stands for once there is one, and the
+// requests that came before it.
+struct Claim {
+    QPointer<QLocalServer> server;
+    QPointer<QWidget> window;
+    bool bound = false;
+    std::vector<QByteArray> pending;
+};
+
+std::map<std::string, Claim>& Claims() {
+    static std::map<std::string, Claim> claims;
+    return claims;
 }
 
 bool SendRequest(const RemoteWindow& remote, const char* request) {
@@ -78,16 +113,24 @@ HWND FindWindowA(const char* /*className*/, const char* windowName) {
     QLocalSocket probe;
     probe.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
     probe.connectToServer(name);
-    if (!probe.waitForConnected(ConnectTimeoutMs)) return nullptr;
-    probe.disconnectFromServer();
-    auto& slot = RemoteWindows()[name];
-    if (!slot) slot = std::make_unique<RemoteWindow>(RemoteWindow{name});
-    return slot.get();
+    if (probe.waitForConnected(ConnectTimeoutMs)) {
+        probe.disconnectFromServer();
+        auto& slot = RemoteWindows()[name];
+        if (!slot) slot = std::make_unique<RemoteWindow>(RemoteWindow{name});
+        return slot.get();
+    }
+    if (const uint32_t id = x11::FindTopLevelWindow(windowName)) {
+        auto& slot = X11Windows()[id];
+        if (!slot) slot = std::make_unique<X11Window>(X11Window{id});
+        return slot.get();
+    }
+    return nullptr;
 }
 
 BOOL ShowWindow(HWND window, int command) {
     if (!window || command != SW_RESTORE) return 0;
     if (IsRemote(window)) return SendRequest(*static_cast<RemoteWindow*>(window), "restore");
+    if (const X11Window* x11 = AsX11(window)) return x11::Restore(x11->id);
     Restore(static_cast<QWidget*>(window));
     return 1;
 }
@@ -95,6 +138,7 @@ BOOL ShowWindow(HWND window, int command) {
 BOOL SetForegroundWindow(HWND window) {
     if (!window) return 0;
     if (IsRemote(window)) return SendRequest(*static_cast<RemoteWindow*>(window), "raise");
+    if (const X11Window* x11 = AsX11(window)) return x11::Activate(x11->id);
     Activate(static_cast<QWidget*>(window));
     return 1;
 }
@@ -122,12 +166,12 @@ intptr_t RunSysCommand(QWidget* w, uintptr_t command) {
 } // namespace
 
 intptr_t SendMessageA(HWND window, UINT message, uintptr_t wParam, intptr_t /*lParam*/) {
-    if (!window || IsRemote(window) || message != WM_SYSCOMMAND) return 0;
+    if (!window || IsRemote(window) || AsX11(window) || message != WM_SYSCOMMAND) return 0;
     return RunSysCommand(static_cast<QWidget*>(window), wParam);
 }
 
 BOOL PostMessageA(HWND window, UINT message, uintptr_t wParam, intptr_t /*lParam*/) {
-    if (!window || IsRemote(window) || message != WM_SYSCOMMAND) return 0;
+    if (!window || IsRemote(window) || AsX11(window) || message != WM_SYSCOMMAND) return 0;
     QPointer<QWidget> target(static_cast<QWidget*>(window));
     QMetaObject::invokeMethod(
         target.data(),
@@ -138,28 +182,72 @@ BOOL PostMessageA(HWND window, UINT message, uintptr_t wParam, intptr_t /*lParam
     return 1;
 }
 
-bool PublishWindowTitle(HWND window, const std::string& title) {
-    auto* widget = static_cast<QWidget*>(window);
-    auto* server = new QLocalServer(widget);
+namespace {
+
+void Carry(const QByteArray& request, QWidget* window) {
+    if (request == "restore")
+        Restore(window);
+    else if (request == "raise")
+        Activate(window);
+}
+
+void Handle(const std::string& title, const QByteArray& request) {
+    auto found = Claims().find(title);
+    if (found == Claims().end()) return;
+    Claim& claim = found->second;
+    if (!claim.bound) {
+        claim.pending.push_back(request);
+        return;
+    }
+    if (claim.window) Carry(request, claim.window);
+}
+
+} // namespace
+
+bool ClaimWindowTitle(const std::string& title) {
+    if (Claims().count(title)) return false;
+    // Owned by the application, so the server goes before the toolkit does.
+    auto* server = new QLocalServer(QCoreApplication::instance());
     server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
     if (!server->listen(ServerName(title))) {
         delete server;
         return false;
     }
-    QObject::connect(server, &QLocalServer::newConnection, server, [server, widget] {
+    Claims()[title].server = server;
+    QObject::connect(server, &QLocalServer::newConnection, server, [server, title] {
         while (QLocalSocket* client = server->nextPendingConnection()) {
             QObject::connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            QObject::connect(client, &QLocalSocket::readyRead, client, [client, widget] {
-                while (client->canReadLine()) {
-                    const QByteArray request = client->readLine().trimmed();
-                    if (request == "restore")
-                        Restore(widget);
-                    else if (request == "raise")
-                        Activate(widget);
-                }
+            QObject::connect(client, &QLocalSocket::readyRead, client, [client, title] {
+                while (client->canReadLine())
+                    Handle(title, client->readLine().trimmed());
             });
         }
     });
+    return true;
+}
+
+void BindWindowTitle(const std::string& title, HWND window) {
+    auto found = Claims().find(title);
+    if (found == Claims().end()) return;
+    Claim& claim = found->second;
+    claim.window = static_cast<QWidget*>(window);
+    claim.bound = true;
+    // The title is free again once its window is gone.
+    QObject::connect(claim.window, &QObject::destroyed, [title] {
+        auto gone = Claims().find(title);
+        if (gone == Claims().end()) return;
+        delete gone->second.server.data();
+        Claims().erase(gone);
+    });
+    std::vector<QByteArray> pending;
+    pending.swap(claim.pending);
+    for (const QByteArray& request : pending)
+        if (claim.window) Carry(request, claim.window);
+}
+
+bool PublishWindowTitle(HWND window, const std::string& title) {
+    if (!ClaimWindowTitle(title)) return false;
+    BindWindowTitle(title, window);
     return true;
 }
 

@@ -1,7 +1,7 @@
 #include "platform/vcl/Controls.h"
 
-#include "platform/vcl/Forms.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/vcl/Forms.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -319,7 +319,9 @@ void TControl::SetCaption(const std::string& caption) {
 
 void TControl::BringToFront() {
     widget_->raise();
-    ShapeChanged();
+    // A window's place among the windows does not change its own shape; a control's
+    // place among its siblings can change the shape of its form.
+    if (!widget_->isWindow()) ShapeChanged();
 }
 
 void TControl::SendToBack() {

@@ -4,6 +4,12 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
+#include <cerrno>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace vcl {
 
 namespace {
@@ -26,6 +32,41 @@ QThread::Priority ToQt(TThreadPriority p) {
     }
 }
 
+// Steps of the nice value away from the process's (higher is nicer, -20..19).
+int NiceOffset(TThreadPriority p) {
+    switch (p) {
+    case tpIdle:
+        return 19;
+    case tpLowest:
+        return 10;
+    case tpLower:
+        return 5;
+    case tpHigher:
+        return -5;
+    case tpHighest:
+        return -10;
+    case tpTimeCritical:
+        return -20;
+    default:
+        return 0;
+    }
+}
+
+int ProcessNice() {
+    errno = 0;
+    const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(getpid()));
+    return errno == 0 ? nice : 0;
+}
+
+// Linux schedules each thread by its own nice value; Qt's priorities leave it alone for
+// ordinary threads. A raise that the process has no right to is refused by the kernel
+// and the thread keeps its value.
+void ApplyNice(long tid, int baseNice, TThreadPriority p) {
+    if (tid == 0) return;
+    setpriority(PRIO_PROCESS, static_cast<id_t>(tid),
+                std::clamp(baseNice + NiceOffset(p), -20, 19));
+}
+
 bool OnGuiThread() {
     return !QCoreApplication::instance() ||
            QThread::currentThread() == QCoreApplication::instance()->thread();
@@ -40,7 +81,8 @@ public:
 };
 
 TThread::TThread(bool createSuspended)
-    : runner_(std::make_unique<Runner>(this)), starter_(std::make_unique<QObject>()) {
+    : runner_(std::make_unique<Runner>(this)), starter_(std::make_unique<QObject>()),
+      baseNice_(ProcessNice()) {
     if (!createSuspended) {
         startRequested_ = true;
         QTimer::singleShot(0, starter_.get(), [this] { Start(); });
@@ -67,10 +109,14 @@ void TThread::Start() {
 
 void TThread::SetPriority(TThreadPriority priority) {
     priority_ = priority;
-    if (runner_->isRunning()) runner_->setPriority(ToQt(priority));
+    if (!runner_->isRunning()) return;
+    runner_->setPriority(ToQt(priority));
+    ApplyNice(nativeId_, baseNice_, priority);
 }
 
 void TThread::Run() {
+    nativeId_ = static_cast<long>(syscall(SYS_gettid));
+    ApplyNice(nativeId_, baseNice_, priority_);
     try {
         Execute();
     } catch (...) {

@@ -46,9 +46,14 @@ public:
     // Execute has returned; nobody may touch it after Start then.
     bool FreeOnTerminate() const { return freeOnTerminate_; }
     void SetFreeOnTerminate(bool on) { freeOnTerminate_ = on; }
-    // Mapped to Qt's thread priorities; Linux keeps ordinary threads at one priority.
+    // On Linux a priority is the thread's own nice value, relative to the process's:
+    // below normal runs nicer than the GUI thread. Raising a running thread's priority
+    // (above normal, or back up from below) needs that right (root, CAP_SYS_NICE or
+    // RLIMIT_NICE); without it the thread stays where it is.
     TThreadPriority Priority() const { return priority_; }
     void SetPriority(TThreadPriority priority);
+    // The system's id of the running thread (Linux: its task id), 0 before Execute runs.
+    long NativeThreadId() const { return nativeId_; }
     int ReturnValue() const { return returnValue_; }
     // The exception that ended Execute, if any.
     std::exception_ptr FatalException() const { return fatalException_; }
@@ -75,7 +80,9 @@ private:
     std::atomic<bool> started_{false};
     bool startRequested_ = false;
     bool freeOnTerminate_ = false;
-    TThreadPriority priority_ = tpNormal;
+    std::atomic<TThreadPriority> priority_{tpNormal};
+    std::atomic<long> nativeId_{0};
+    int baseNice_ = 0; // the process's nice value when the thread was made
     int returnValue_ = 0;
     std::exception_ptr fatalException_;
 };

@@ -1,14 +1,15 @@
 // Configuration files: the mouse's whole image saved to a file and loaded back into the
 // mouse. A file is the 2048 image bytes as they are, with no header; the identity block's
 // memory marker inside it tells a configuration of this mouse from any other file.
-#include "window/device/ProfileWrites.h"
 #include "device/Subroutines.h"
 #include "window/Main.h"
+#include "window/device/ProfileWrites.h"
 #include "window/shell/SkinImages.h"
 
 #include "platform/rtl/Classes.h"
-#include "platform/vcl/Dialogs.h"
+#include "platform/rtl/FileSave.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/vcl/Dialogs.h"
 
 #include <algorithm>
 
@@ -40,12 +41,13 @@ bool MayReplace(const std::string& fileName) {
                            vcl::mtConfirmation, vcl::mbYes | vcl::mbNo) == vcl::mrYes;
 }
 
-// Reads a whole configuration file. False when its size is not that of an image; raises
-// the stream errors of the component library when it cannot be opened or read. Nothing
-// of the program's image changes unless the whole file was read.
+// Reads a configuration file: its first 2048 bytes are the image, whatever follows is
+// not read. False when it is shorter than an image; raises the stream errors of the
+// component library when it cannot be opened or read. Nothing of the program's image
+// changes unless a whole image was read.
 bool ReadImageFile(const std::string& fileName, device::TDeviceImage& image) {
     vcl::TFileStream file(fileName, vcl::fmOpenRead | vcl::fmShareDenyWrite);
-    if (file.Size() != device::image::ImageSize) return false;
+    if (file.Size() < device::image::ImageSize) return false;
     file.ReadBuffer(image.data(), device::image::ImageSize);
     return true;
 }
@@ -68,9 +70,10 @@ void TForm1::Btn_Save_0Click(vcl::TObject* /*Sender*/) {
         Tell(*this, SaveRefusedText);
         return;
     }
+    // A save that fails part-way (a full disk, a size limit) leaves the file the user had:
+    // the message says which file and why.
     try {
-        vcl::TFileStream file(fileName, vcl::fmCreate);
-        file.WriteBuffer(device::LiveImage.data(), device::image::ImageSize);
+        vcl::SaveFile(fileName, device::LiveImage.data(), device::image::ImageSize);
     } catch (...) {
         vcl::Application()->HandleException(std::current_exception());
     }

@@ -2,10 +2,11 @@
 // copies alone, then the user pages (UserPageRefresh.cpp). Nothing is read from the mouse
 // and nothing is written back to the copies; the caller holds UiLoadingFlag so that the
 // handlers the refresh sets off leave the mouse alone.
+#include "device/Conversion.h"
 #include "device/DeviceImage.h"
 #include "platform/rtl/SysUtils.h"
-#include "window/shell/LayoutApply.h"
 #include "window/Main.h"
+#include "window/shell/LayoutApply.h"
 
 #include <cstdio>
 
@@ -154,7 +155,8 @@ void TForm1::RefreshEngineeringPage() {
         if (c == 0) break;
         product += static_cast<char>(c);
     }
-    edit("edt_USBDesc").SetText(product);
+    // One character per byte of the ANSI code page, as the mouse's 8-bit text is meant.
+    edit("edt_USBDesc").SetText(device::AnsiBytesToText(product));
 
     for (size_t i = 0; i < std::size(SensorRegisterEdits); ++i)
         edit(SensorRegisterEdits[i])

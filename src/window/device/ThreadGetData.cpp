@@ -176,6 +176,10 @@ bool PrimeThreadRunning() {
     return g_primeThread && !g_primeThread->Finished();
 }
 
+long PrimeThreadNativeId() {
+    return PrimeThreadRunning() ? g_primeThread->NativeThreadId() : 0;
+}
+
 namespace testing {
 bool PrimeThreadWaitingForWindow() {
     return g_waitingForWindow.load() > 0;

@@ -72,6 +72,8 @@ void StartPrimeThread(shell::TForm1& form);
 // Call before the device handles are released and before the window goes.
 void StopPrimeThread(const shell::TForm1* form = nullptr);
 bool PrimeThreadRunning();
+// The system's id of the running polling thread (its task id), 0 while none runs.
+long PrimeThreadNativeId();
 
 // Handles one input report as the polling thread does: byte 0 must be 42 and byte 3 at
 // most 8. Events 1, 2, 4 and 8 set their change flag; an end-of-change report runs, for

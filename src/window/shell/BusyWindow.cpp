@@ -1,20 +1,20 @@
 #include "window/shell/BusyWindow.h"
 
-#include "window/shell/FormLoading.h"
 #include "window/Main.h"
+#include "window/shell/FormLoading.h"
 
 namespace shell {
 
 void TBusyWindow::Step() {
     if (TFormLoadingUI* busy = FormLoadingUI) {
         if (Form1) busy->CentreOn(*Form1);
-        // A whole-image transfer takes a step per report: showing and raising a window
-        // that already shows on top would only cost time. Moving it is cheap and done
-        // only when Form1 has moved or changed size.
-        if (!busy->Visible()) {
-            busy->Show();
-            busy->BringToFront();
-        }
+        // Shown and brought to the front at every step, also while it shows: another
+        // window may have come over it (or hidden it) since the last one. For a window
+        // that shows already this is one stacking request to the window system: no
+        // repaint and no new shape.
+        busy->Show();
+        if (!busy->Widget()->isVisible()) busy->Widget()->show();
+        busy->BringToFront();
     }
     vcl::Application()->ProcessMessages();
 }

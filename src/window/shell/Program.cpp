@@ -3,12 +3,13 @@
 #include "device/DefaultSetting.h"
 #include "device/DeviceImage.h"
 #include "platform/desktop/User32.h"
-#include "window/shell/BusyWindow.h"
-#include "window/shell/FormLoading.h"
-#include "window/Main.h"
-#include "window/shell/SingleInstance.h"
 #include "simulator/Install.h"
 #include "simulator/SimBus.h"
+#include "window/Main.h"
+#include "window/shell/BusyWindow.h"
+#include "window/shell/FormLoading.h"
+#include "window/shell/SingleInstance.h"
+#include "window/shell/SkinImages.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -38,6 +39,12 @@ std::shared_ptr<platform::hid::HidBus> InstallDeviceBus() {
     return bus;
 }
 
+void PrepareApplication() {
+    vcl::Application()->SetTitle("Gaming Mouse");
+    // Every window of the program and the notification area show the program's icon.
+    QApplication::setWindowIcon(ProgramIcon());
+}
+
 namespace {
 
 // Qt aborts with a terse plugin message when no display can be reached; say instead how
@@ -54,23 +61,26 @@ bool DisplayAvailable(int argc, char** argv) {
 
 int ProgramMain(int argc, char** argv) {
     if (!DisplayAvailable(argc, argv)) {
-        std::fprintf(stderr, "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-                             "To run without a screen, start it under a virtual one:\n"
-                             "  xvfb-run -a %s\n",
+        std::fprintf(stderr,
+                     "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                     "To run without a screen, start it under a virtual one:\n"
+                     "  xvfb-run -a %s\n",
                      argv[0]);
         return 1;
     }
     QApplication app(argc, argv);
-    // A second start brings the first window forward and ends silently.
-    if (RestoreRunningInstance(MainWindowTitle)) return 0;
+    // A second start brings the first window forward and ends silently. The claim comes
+    // first of all, so that a start close behind this one finds it while the window is
+    // still being built.
+    if (!ClaimSingleInstance(MainWindowTitle)) return 0;
     vcl::TApplication* application = vcl::Application();
-    application->SetTitle("Gaming Mouse");
+    PrepareApplication();
     InstallDeviceBus();
     int exitCode = 1;
     // A window that failed to build or start has shown its exception box; the program
     // then ends instead of running a half-initialised window.
     if (application->CreateForm(Form1) && application->CreateForm(FormLoadingUI)) {
-        platform::win::PublishWindowTitle(Form1->Handle(), Form1->Caption());
+        AnnounceMainWindow(MainWindowTitle, Form1->Handle());
         InstallBusyWindow();
         Form1->Show();
         exitCode = application->Run();

@@ -9,6 +9,10 @@ namespace shell {
 // window creation, message loop. Returns the process exit code.
 int ProgramMain(int argc, char** argv);
 
+// The application as the program block sets it up before the first window: its title
+// "Gaming Mouse" and the program's icon.
+void PrepareApplication();
+
 // Chooses the bus the program talks to the mouse through and installs it: the simulated
 // mouse when VTRM408X_SIMULATE=1, hidraw when it is 0; unset, hidraw when the mouse
 // (the ids of the default image header) is plugged in now, else the simulated mouse,

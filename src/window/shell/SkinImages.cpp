@@ -2,6 +2,7 @@
 
 #include "window/Main.h"
 
+#include <QPixmap>
 #include <string>
 
 namespace shell {
@@ -14,6 +15,16 @@ void LoadSkinPng(vcl::TImage& target, const std::string& resourceName, vcl::TPng
         decoder.LoadFromStream(stream);
     }
     target.SetPicture(decoder.ToQImage(), resourceName);
+}
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    vcl::TPngImage decoder;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        decoder.LoadFromResourceName("AppIcon_" + std::to_string(size));
+        icon.addPixmap(QPixmap::fromImage(decoder.ToQImage()));
+    }
+    return icon;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/PngImage.h"
 
+#include <QIcon>
 #include <string>
 
 namespace shell {
@@ -12,5 +13,10 @@ namespace shell {
 // picture. A missing resource or a picture that does not decode raises; the control then
 // keeps its picture.
 void LoadSkinPng(vcl::TImage& target, const std::string& resourceName, vcl::TPngImage& decoder);
+
+// The program's icon in every size the skin draws it ("AppIcon_16" .. "AppIcon_256"): the
+// application's and the windows' icon, and the notification area's. Raises like
+// LoadSkinPng when a size is missing or does not decode.
+QIcon ProgramIcon();
 
 } // namespace shell

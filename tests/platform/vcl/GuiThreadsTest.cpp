@@ -5,7 +5,11 @@
 
 #include <QThread>
 #include <atomic>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <unistd.h>
 
 using namespace vcl;
 
@@ -134,6 +138,48 @@ TEST(ThreadTest, AnExceptionEndingExecuteIsKept) {
     t.WaitFor();
     ASSERT_TRUE(t.FatalException());
     EXPECT_THROW(std::rethrow_exception(t.FatalException()), std::runtime_error);
+}
+
+// The nice value the kernel schedules a thread of this process by, as /proc shows it
+// (the 19th field of the task's stat line, after the parenthesised name).
+int NiceOfTask(long tid) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 19; ++i)
+        fields >> field;
+    return std::stoi(field);
+}
+
+TEST(ThreadTest, APriorityBelowNormalMakesTheThreadNicerThanTheGuiThread) {
+    class Waits : public TThread {
+    public:
+        Waits() : TThread(true) {}
+        std::atomic<bool> release{false};
+
+    protected:
+        void Execute() override {
+            while (!release && !Terminated())
+                QThread::msleep(1);
+        }
+    };
+    const int guiNice = NiceOfTask(getpid());
+    Waits t;
+    t.SetPriority(tpLower);
+    t.Start();
+    ASSERT_TRUE(gui_test::PumpUntil([&] { return t.NativeThreadId() != 0; }));
+    ASSERT_NE(t.NativeThreadId(), getpid());
+    // Execute may already be running: the nice value is set before it starts.
+    const int lower = NiceOfTask(t.NativeThreadId());
+    EXPECT_GT(lower, guiNice);
+    t.SetPriority(tpIdle); // a running thread follows a change at once
+    const int idle = NiceOfTask(t.NativeThreadId());
+    EXPECT_GT(idle, lower);
+    EXPECT_EQ(NiceOfTask(getpid()), guiNice) << "the GUI thread must keep its priority";
+    t.release = true;
+    t.WaitFor();
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 // fire-key edits and hold boxes, the AIM level, the device's interface and the
 // engineering page's profile settings and combination masks.
 #include "device/Macros.h"
-#include "window/device/FunctionCodes.h"
 #include "window/Main.h"
+#include "window/device/FunctionCodes.h"
 
 #include "platform/rtl/SysUtils.h"
 
@@ -178,6 +178,25 @@ TEST_F(ButtonCodeFormTest, CombinationMasksEachFromTheirOwnCombo) {
     // Left and right never combine.
     EXPECT_EQ(Code(900), "01010000");
     EXPECT_EQ(Code(901), "01020000");
+}
+
+// The offset is one byte: the edit keeps at most two hexadecimal digits, so no text of
+// it can stop the key menu with a conversion error.
+TEST_F(ButtonCodeFormTest, TheOffsetEditKeepsTwoDigitsAndTheKeyMenuWorksWhateverIsPutIn) {
+    form->ComboKeyMenuFlag = 1;
+    form->cb_LEDMode->SetItemIndex(0);
+    form->cb_Profile2Color->SetItemIndex(3);
+    form->cb_RTZ->SetItemIndex(1);
+    form->cb_AXY->SetItemIndex(0);
+    form->cb_CC->SetItemIndex(0);
+    EXPECT_EQ(form->edt_OffSet->MaxLength(), 2);
+    form->edt_OffSet->SetText("123456789");
+    EXPECT_EQ(form->edt_OffSet->Text(), "12");
+    EXPECT_EQ(Code(2301), "07C13012");
+    for (const MenuEntry& entry : kMenu) {
+        SCOPED_TRACE(entry.label);
+        EXPECT_NO_THROW(Code(form->Named<vcl::TControl>(entry.label).Tag()));
+    }
 }
 
 TEST_F(ButtonCodeFormTest, ProfileSwitchOfACombinationKeyRecordCarriesTheEngineeringSettings) {

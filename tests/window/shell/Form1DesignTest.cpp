@@ -318,3 +318,26 @@ TEST_F(Form1DesignTest, StartPropertiesOfTheComponentsTheCodeReliesOn) {
 }
 
 } // namespace
+
+namespace {
+
+// The page overlays keep their size whatever caption or font they get: a label that sized
+// itself to its text would shrink to nothing and leave the page open to clicks.
+TEST_F(Form1DesignTest, PageOverlaysKeepTheirSize) {
+    for (const char* name : {"Disable_All_1", "Disable_All_2", "Disable_All_3", "Disable_All_4",
+                             "Disable_All_4_1", "Disable_All_5"}) {
+        SCOPED_TRACE(name);
+        auto* overlay = Find<TLabel>(name);
+        ASSERT_NE(overlay, nullptr);
+        EXPECT_FALSE(overlay->AutoSize());
+        EXPECT_EQ(overlay->Width(), 800);
+        EXPECT_EQ(overlay->Height(), 600);
+        overlay->SetCaption("x");
+        overlay->Font().SetSize(30);
+        overlay->SetCaption("");
+        EXPECT_EQ(overlay->Width(), 800);
+        EXPECT_EQ(overlay->Height(), 600);
+    }
+}
+
+} // namespace

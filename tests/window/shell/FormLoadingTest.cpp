@@ -122,6 +122,40 @@ TEST_F(FormLoadingTest, EveryStepCentresOnForm1WithoutTheOffset) {
     step->Hide();
 }
 
+// Counts the busy window's moves to the front of the windows.
+class RaiseCounter : public QObject {
+public:
+    int raises = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ZOrderChange) ++raises;
+        return false;
+    }
+};
+
+TEST_F(FormLoadingTest, EveryStepShowsTheWindowAndBringsItToTheFront) {
+    Create(100, 50, 1030, 662);
+    device::BusyWindow* step = device::GetBusyWindow();
+    RaiseCounter counter;
+    Busy().Widget()->installEventFilter(&counter);
+    Main().Show();
+    for (int i = 1; i <= 3; ++i) {
+        // The main window (or any other) came over the busy window since the last step.
+        Main().BringToFront();
+        const int before = counter.raises;
+        step->Step();
+        EXPECT_TRUE(Busy().Widget()->isVisible()) << "step " << i;
+        EXPECT_GT(counter.raises, before) << "step " << i << " left it behind";
+    }
+    // Hidden behind the program's back (not through Hide): the next step shows it again.
+    Busy().Widget()->hide();
+    step->Step();
+    EXPECT_TRUE(Busy().Widget()->isVisible());
+    Busy().Widget()->removeEventFilter(&counter);
+    step->Hide();
+}
+
 TEST_F(FormLoadingTest, StepWithoutBusyWindowOrMainWindowStillHandlesMessages) {
     Create(0, 0, 1030, 662);
     device::BusyWindow* step = device::GetBusyWindow();

@@ -7,7 +7,10 @@
 #include "device/DeviceImage.h"
 #include "device/Subroutines.h"
 #include "platform/win/WinTypes.h"
+#include "window/shell/Program.h"
 
+#include <QApplication>
+#include <QIcon>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -44,6 +47,22 @@ TEST(StartupTest, WindowTakesThePageSizeOfItsBackgroundAndIsCentred) {
     EXPECT_FALSE(form->Widget()->mask().contains(QPoint(0, 0)));
     EXPECT_TRUE(form->Widget()->mask().contains(QPoint(515, 331)));
     EXPECT_FALSE(testing_support::SaveScreenshot(form->Widget(), "StartWindow").isEmpty());
+}
+
+// The application as the program block prepares it: the program's icon is the
+// application's, the window's and the one handed to the notification area.
+TEST(StartupTest, TheProgramIconIsTheApplicationsTheWindowsAndTheTrays) {
+    shell::PrepareApplication();
+    auto form = StartedForm();
+    const controls::TIcon& tray = form->TrayIcon1->Icon();
+    ASSERT_FALSE(tray.Empty()) << "the notification area would show nothing";
+    const QList<QSize> sizes = tray.Picture().availableSizes();
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
+    EXPECT_FALSE(form->Widget()->windowIcon().isNull());
+    EXPECT_EQ(form->Widget()->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+    QApplication::setWindowIcon(QIcon());
 }
 
 TEST(StartupTest, StartStateFirstPageProfileOneInvalidHandlesAndDefaultIds) {
