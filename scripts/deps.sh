@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libpng-dev libgif-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-noto-cjk
+          fonts-crosextra-carlito fonts-dejavu-core
           libxcb-xinput-dev libxtst-dev libgl-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -47,17 +47,17 @@ def at(name, dx=0, dy=0):
 WHITE = (255, 255, 255)
 TEXT = (216, 220, 226)
 ACCENT = (25, 180, 200)
-# Light cyan: readable on the dark buttons and on the cyan of a pressed one.
-ACCENT3 = (190, 236, 244)
+# Text of the header and menu buttons in the third layout: the skin's cyan.
+ACCENT3 = (64, 196, 221)
 BACK = (30, 33, 38)
 PANEL = (43, 47, 54)
 MENU = (32, 40, 48)
 MUTED = (138, 146, 158)
 
 LANGUAGES = {
-    1: dict(size_b=10, color_ab=WHITE, space=(4, 4), langs=(0, 0, 0), confirm3=0),
-    2: dict(size_b=9, color_ab=WHITE, space=(2, 2), langs=(1, 1, 1), confirm3=1),
-    3: dict(size_b=11, color_ab=ACCENT3, space=(6, 6), langs=(1, 0, 1), confirm3=1),
+    1: dict(size_b=12, color_ab=WHITE, space=(1, 1), langs=(0, 0, 0), confirm3=0, combos=1),
+    2: dict(size_b=11, color_ab=WHITE, space=(2, 2), langs=(1, 1, 1), confirm3=1, combos=1),
+    3: dict(size_b=13, color_ab=ACCENT3, space=(6, 6), langs=(1, 0, 1), confirm3=0, combos=0),
 }
 
 
@@ -93,7 +93,7 @@ class Text:
 
 def chrome(t, lang):
     t.banner('A: confirm, exit and minimise buttons (five page copies)')
-    t.put('Size_A', 10)
+    t.put('Size_A', 11)
     t.color('Color_A', lang['color_ab'])
     t.button('Btn_A2', 1, at('Img_Confirm1_1'))
     t.button('Btn_A3', 1, at('Img_Confirm2_1'))
@@ -105,6 +105,12 @@ def chrome(t, lang):
     t.button('Btn_A7', 1, at('Img_Mini_1'))
 
 
+# Width of the header's button pictures, and the row of page and profile buttons.
+MENU_BUTTON_W = 120
+MENU_ROW_X = 16
+MENU_GAP = 1
+
+
 def menu(t, lang):
     t.banner('B: page, profile, save, load and language buttons')
     t.put('Size_B', lang['size_b'])
@@ -112,18 +118,22 @@ def menu(t, lang):
     t.note('caption inset from the left and right edge of each button picture')
     t.put('Btn_Space_F', lang['space'][0])
     t.put('Btn_Space_B', lang['space'][1])
-    for k, image in [(1, 'Img_Main_1'), (2, 'Img_Switch_1'), (3, 'Img_Fixed_1'),
-                     (4, 'Img_Adv_1'), (5, 'Img_Breath_1'), (6, 'Img_Save_1'),
-                     (7, 'Img_Load_1')]:
-        t.button('Btn_B%d' % k, 1, at(image))
+    # The page and profile row of the header, clear of the web button at its right end;
+    # save and load side by side at the bottom left.
+    row_y = D['Img_Main_1']['Top']
+    for i, k in enumerate([1, 2, 3, 4, 5, 11, 12]):
+        t.button('Btn_B%d' % k, 1, (MENU_ROW_X + i * (MENU_BUTTON_W + MENU_GAP), row_y))
+    save = at('Img_Save_1')
+    t.button('Btn_B6', 1, save)
+    t.button('Btn_B7', 1, (save[0] + MENU_BUTTON_W + 2, save[1]))
     t.note('language buttons 1..3: 1 shown, 0 hidden')
     shown = [i for i in range(3) if lang['langs'][i]]
     for i in range(3):
         # The shown language buttons sit side by side from the first place on.
         slot = shown.index(i) if i in shown else i
-        t.button('Btn_B%d' % (8 + i), lang['langs'][i], at('Img_Lang%d_1' % (slot + 1)))
-    t.button('Btn_B11', 1, at('Img_Macro_1'))
-    t.button('Btn_B12', 1, at('Img_Update_1'))
+        first = at('Img_Lang1_1')
+        t.button('Btn_B%d' % (8 + i), lang['langs'][i],
+                 (first[0] + slot * (MENU_BUTTON_W + 2), first[1]))
 
 
 # Key j of the mouse drives the label numbered here (the page numbers its labels down the
@@ -131,17 +141,24 @@ def menu(t, lang):
 LABEL_OF_KEY = [0, 1, 4, 7, 2, 5, 8, 3, 6, 9, 10, 11, 12]
 
 
+KEY_PAGE_SHIFT = 180
+
+
 def key_page(t, lang):
     t.banner('C: mouse-key page')
     t.put('Size_C', 9)
     t.color('Color_C', WHITE)
-    t.point('P1', at('Img_P1'))
+    # With the combination switches shown, the mouse picture moves right so that each
+    # switch's caption stands on one line beside its box.
+    dx = KEY_PAGE_SHIFT if lang['combos'] else 0
+    t.point('P1', at('Img_P1', dx))
     t.note('Key2 places the label of key 4 and Key4 that of key 2; likewise 3/7 and 6/8')
     for j in range(1, 13):
-        t.button('Key%d' % j, 1, at('Img_Key%d' % LABEL_OF_KEY[j]))
+        t.button('Key%d' % j, 1, at('Img_Key%d' % LABEL_OF_KEY[j], dx))
     t.note('combination switches; the eighth shows on profile 2 with the gun display')
+    # The third language's table names no switch, so its layout shows none.
     for j in range(1, 9):
-        t.button('ComboKey%d' % j, 1, at('Img_ComboKey%d' % j))
+        t.button('ComboKey%d' % j, lang['combos'], at('Img_ComboKey%d' % j))
 
 
 def key_menu(t, lang):
@@ -154,13 +171,16 @@ def key_menu(t, lang):
     t.color('Color_G_SF', WHITE)
     t.color('Color_G_SP', ACCENT)
     t.note('widths of the main menu, the special menu and the other menus')
-    t.put('M_L_W', 150)
+    t.put('M_L_W', 170)
     t.put('SP_L_W', 150)
     t.put('O_L_W', 150)
 
 
-DPI_ROW_TOP = 136
-DPI_ROW_PITCH = 39
+# Each DPI level is a row: check picture, colour swatch, caption, twelve step cells and the
+# value, with a gap between the swatches of neighbouring rows.
+DPI_ROW_TOP = 128
+DPI_ROW_PITCH = 43
+DPI_CHECK_X, DPI_COLOR_X, DPI_LABEL_X, DPI_STEPS_X, DPI_VALUE_X = 127, 147, 183, 228, 496
 
 
 def performance_page(t, lang):
@@ -192,15 +212,16 @@ def performance_page(t, lang):
     t.put('DPI_Orientation', 1)
     for j in range(1, 9):
         top = DPI_ROW_TOP + DPI_ROW_PITCH * (j - 1)
-        t.point('DPI%d' % j, (131, top + 11))
-        t.point('DPI%d_Check' % j, (131, top + 11))
-        t.point('DPI%d_Color' % j, (155, top))
-        t.point('DPI%d_Value' % j, (470, top + 12))
-        t.point('DPI%d_Steps' % j, (200, top + 11))
+        t.point('DPI%d' % j, (DPI_LABEL_X, top + 12))
+        t.point('DPI%d_Check' % j, (DPI_CHECK_X, top + 12))
+        t.point('DPI%d_Color' % j, (DPI_COLOR_X, top))
+        t.point('DPI%d_Value' % j, (DPI_VALUE_X, top + 12))
+        t.point('DPI%d_Steps' % j, (DPI_STEPS_X, top + 11))
         t.put('DPI%d_Steps_D' % j, 2)
-    t.point('AIMDPI', (131, 459))
-    t.point('AIMDPI_Value', (470, 459))
-    t.point('AIMDPI_Steps', (200, 458))
+    aim = DPI_ROW_TOP + DPI_ROW_PITCH * 8
+    t.point('AIMDPI', (DPI_LABEL_X, aim + 1))
+    t.point('AIMDPI_Value', (DPI_VALUE_X, aim + 1))
+    t.point('AIMDPI_Steps', (DPI_STEPS_X, aim))
     t.put('AIMDPI_Steps_D', 2)
 
 
@@ -219,7 +240,7 @@ def lighting_page(t, lang):
 
 def macro_page(t, lang):
     t.banner('F: macro page')
-    t.put('Size_F', 9)
+    t.put('Size_F', 8)
     t.color('Color_F', WHITE)
     t.note('lists: background and border; list text; button background')
     t.color('Color_F_LBack', BACK)
@@ -233,15 +254,15 @@ def macro_page(t, lang):
         t.put(key + '_H', D[lst]['Height'])
         t.put(key + '_W', D[lst]['Width'])
     t.put('MacroNameHeight', 18)
-    # Under the device and content lists, clear of the new-macro button.
-    t.point('BtnNew', (311, 436))
-    t.point('BtnStart', (491, 436))
+    # Under the mouse's macro list and the content list, first of their button rows.
+    t.point('BtnNew', (329, 366))
+    t.point('BtnStart', (527, 366))
     t.point('DelayTime', at('Gb_Delay'))
     t.point('RecDelay', at('LED_RecDelay'))
     t.put('RecDelay_H', D['LED_DelayTime']['Top'] - D['LED_RecDelay']['Top'])
     t.point('DelayEdit', at('Edt_Delay'))
     t.point('Insert', at('Gb_Insert'))
-    t.point('InsertList', (34, 218))
+    t.point('InsertList', at('CB_Insert'))
     t.point('InsertRecDelay', at('LED_InsertRecDelay'))
     t.put('InsertRecDelay_H', D['LED_InsertDelayTime']['Top'] - D['LED_InsertRecDelay']['Top'])
     t.point('InsertDelayEdit', at('Edt_InsertDelay'))

@@ -36,7 +36,7 @@ std::vector<Expected> ExpectedPictures() {
         all.push_back({l + "_Back5", 720, 650});
     }
     const std::pair<const char*, std::pair<int, int>> threeState[] = {
-        {"BtnS", {116, 28}}, {"ExitS", {18, 18}}, {"MiniS", {18, 18}},   {"SetS", {116, 28}},
+        {"BtnS", {116, 28}}, {"ExitS", {18, 18}}, {"MiniS", {18, 18}},   {"SetS", {120, 28}},
         {"KeyS", {160, 28}}, {"WebS", {150, 86}}, {"MacroS", {110, 27}}, {"MacroBtnS", {44, 27}},
     };
     for (const auto& [family, size] : threeState)

@@ -54,7 +54,7 @@ void AddLanguageBackgrounds(std::vector<Picture>& pictures) {
 void AddThreeStateFamilies(std::vector<Picture>& pictures) {
     const ThreeStateFamily families[] = {
         {"BtnS", {116, 28}, DrawActionButton},   {"ExitS", {18, 18}, DrawCloseButton},
-        {"MiniS", {18, 18}, DrawMinimiseButton}, {"SetS", {116, 28}, DrawNavButton},
+        {"MiniS", {18, 18}, DrawMinimiseButton}, {"SetS", {120, 28}, DrawNavButton},
         {"KeyS", {160, 28}, DrawKeyButton},      {"WebS", {150, 86}, DrawWebButton},
         {"MacroS", {110, 27}, DrawActionButton}, {"MacroBtnS", {44, 27}, DrawActionButton},
     };

@@ -129,7 +129,12 @@ QImage DrawNavButton(QSize size, ButtonState state) {
     QImage image = NewCanvas(size.width(), size.height());
     QPainter painter(&image);
     PrepareSmooth(painter);
-    DrawButtonFace(painter, Bounds(image), size.height() / 2.0, state);
+    const qreal radius = size.height() / 2.0;
+    if (state != ButtonState::Pressed) {
+        DrawButtonFace(painter, Bounds(image), radius, state);
+        return image;
+    }
+    DrawCurrentPageFace(painter, Bounds(image), radius);
     return image;
 }
 

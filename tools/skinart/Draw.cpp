@@ -72,6 +72,17 @@ void DrawButtonFace(QPainter& painter, const QRectF& rect, qreal radius, ButtonS
     }
 }
 
+void DrawCurrentPageFace(QPainter& painter, const QRectF& rect, qreal radius) {
+    using namespace palette;
+    const QRectF face = PixelInset(rect);
+    FillRounded(painter, face, radius,
+                Vertical(face, QColor(0x0E, 0x4A, 0x54), QColor(0x08, 0x2E, 0x35)),
+                QPen(AccentBright, 1.0));
+    FillRounded(painter, PixelInset(face, 1.0), qMax<qreal>(radius - 1, 0), Qt::NoBrush,
+                QPen(AccentAlpha(110), 1.0));
+    DrawTopSheen(painter, face, radius, 20);
+}
+
 QColor GlyphColour(ButtonState state) {
     switch (state) {
     case ButtonState::Normal:

@@ -37,6 +37,9 @@ QRectF PixelInset(const QRectF& rect, qreal inset = 0.5);
 
 // The rounded face of a button in one of its three states.
 void DrawButtonFace(QPainter& painter, const QRectF& rect, qreal radius, ButtonState state);
+// The pressed face of a page button, which marks the current page: a deep teal face in a
+// bright ring, dark enough for white and for cyan captions to read on it.
+void DrawCurrentPageFace(QPainter& painter, const QRectF& rect, qreal radius);
 
 // The colour of an icon drawn on a button face of the given state.
 QColor GlyphColour(ButtonState state);

@@ -1,12 +1,17 @@
 #include "controls/skin/SkinCtrls.h"
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/vcl/PngImage.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPalette>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOption>
 #include <QWidget>
 
 namespace controls {
@@ -29,17 +34,40 @@ const char* const kButtonSheet =
     "QPushButton { background-color: %BACK%; color: %TEXT%; border: 1px solid %BORDER%; }"
     "QPushButton:pressed { background-color: %ACCENT%; }"
     "QPushButton:disabled { color: #6A707A; }";
-const char* const kCheckSheet = "QCheckBox { color: %TEXT%; }";
-const char* const kComboSheet =
+// The indicator keeps the size of the skin's check picture, which the box paints there.
+const char* const kCheckSheet = "QCheckBox { color: %TEXT%; spacing: 4px; }"
+                                "QCheckBox::indicator { width: 16px; height: 16px; }";
+
+// The skin's check pictures, ticked and empty, decoded once.
+const QImage& CheckPicture(bool checked) {
+    static const QImage pictures[2] = {[] {
+                                           vcl::TPngImage png;
+                                           png.LoadFromResourceName("CbS_D");
+                                           return png.ToQImage();
+                                       }(),
+                                       [] {
+                                           vcl::TPngImage png;
+                                           png.LoadFromResourceName("CbS_E");
+                                           return png.ToQImage();
+                                       }()};
+    return pictures[checked ? 1 : 0];
+}
+} // namespace
+
+namespace detail {
+const char* const ComboSheet =
     "QComboBox { background-color: %BACK%; color: %TEXT%; border: 1px solid %BORDER%; }"
     "QComboBox QAbstractItemView { background-color: %BACK%; color: %TEXT%;"
     " selection-background-color: %ACCENT%; }";
+const char* const ListSheet =
+    "QListWidget { background-color: %BACK%; color: %TEXT%; border: 1px solid %BORDER%; }"
+    "QListWidget::item:selected { background-color: %ACCENT%; color: %BACK%; }";
+} // namespace detail
+
+namespace {
 const char* const kEditSheet =
     "QLineEdit { background-color: %BACK%; color: %TEXT%; border: 1px solid %BORDER%;"
     " selection-background-color: %ACCENT%; }";
-const char* const kListSheet =
-    "QListWidget { background-color: %BACK%; color: %TEXT%; border: 1px solid %BORDER%; }"
-    "QListWidget::item:selected { background-color: %ACCENT%; color: %BACK%; }";
 const char* const kPageSheet =
     "QTabWidget::pane { border: 1px solid %BORDER%; background-color: %BACK%; }"
     "QTabBar::tab { background-color: #2B2F36; color: %TEXT%; border: 1px solid %BORDER%;"
@@ -125,6 +153,26 @@ bool TSkinCheckBox::SetDesignProperty(const std::string& name, const vcl::TDesig
     return TSkinned<vcl::TCheckBox>::SetDesignProperty(name, value);
 }
 
+bool TSkinCheckBox::HandleEvent(QEvent* event) {
+    if (event->type() != QEvent::Paint) return TSkinned<vcl::TCheckBox>::HandleEvent(event);
+    // The skin's picture alone marks the state; the style's own box is never drawn.
+    auto* box = static_cast<QCheckBox*>(Widget());
+    QStyleOptionButton opt;
+    opt.initFrom(box);
+    opt.text = box->text();
+    QStyle* style = box->style();
+    const QRect mark = style->subElementRect(QStyle::SE_CheckBoxIndicator, &opt, box);
+    const QRect text = style->subElementRect(QStyle::SE_CheckBoxContents, &opt, box);
+    QPainter painter(box);
+    const QImage& picture = CheckPicture(box->isChecked());
+    painter.drawImage(
+        QRect(QPoint(mark.left(), mark.center().y() - picture.height() / 2 + 1), picture.size()),
+        picture);
+    style->drawItemText(&painter, text, Qt::AlignLeft | Qt::AlignVCenter, box->palette(),
+                        box->isEnabled(), box->text(), QPalette::WindowText);
+    return true;
+}
+
 void TSkinCheckBox::Loaded() {
     TSkinned<vcl::TCheckBox>::Loaded();
     loading_ = false;
@@ -133,7 +181,7 @@ void TSkinCheckBox::Loaded() {
 // ---- combo box, edits, list box ----
 
 TSkinComboBox::TSkinComboBox(vcl::TComponent* owner)
-    : TSkinned<vcl::TComboBox>(owner, kComboSheet) {}
+    : TSkinned<vcl::TComboBox>(owner, detail::ComboSheet) {}
 
 TSkinEdit::TSkinEdit(vcl::TComponent* owner) : TSkinned<vcl::TEdit>(owner, kEditSheet) {}
 
@@ -164,7 +212,8 @@ int THexEdit::Value() const {
     return text.empty() ? 0 : vcl::HexToInt(text);
 }
 
-TSkinListBox::TSkinListBox(vcl::TComponent* owner) : TSkinned<vcl::TListBox>(owner, kListSheet) {}
+TSkinListBox::TSkinListBox(vcl::TComponent* owner)
+    : TSkinned<vcl::TListBox>(owner, detail::ListSheet) {}
 
 void TSkinListBox::SetBorderColor(TColor color) {
     border_ = color;

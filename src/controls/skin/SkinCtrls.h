@@ -24,6 +24,9 @@ void ApplySkinSheet(vcl::TControl& control, const char* sheet, TColor border);
 // For controls that paint themselves from their palette: text in the font colour (the
 // skin's own for a system colour), frame lines in the accent colour.
 void ApplySkinPalette(vcl::TControl& control);
+// The sheets of the skinned combo and list boxes, which the wide ones share.
+extern const char* const ComboSheet;
+extern const char* const ListSheet;
 } // namespace detail
 
 // A control of the component library restyled whenever its colour or font changes.
@@ -86,6 +89,10 @@ public:
 
     bool SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) override;
     void Loaded() override;
+
+protected:
+    // Paints the skin's check picture in the indicator's place, then the caption.
+    bool HandleEvent(QEvent* event) override;
 
 private:
     bool checked_ = false;

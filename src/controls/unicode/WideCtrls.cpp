@@ -46,8 +46,10 @@ int TWideStrings::Add(std::u16string_view text) {
     return items_.Add(vcl::Utf16ToUtf8(text));
 }
 
-TWideComboBox::TWideComboBox(vcl::TComponent* owner) : vcl::TComboBox(owner), wideItems_(Items()) {}
+TWideComboBox::TWideComboBox(vcl::TComponent* owner)
+    : TSkinned<vcl::TComboBox>(owner, detail::ComboSheet), wideItems_(Items()) {}
 
-TWideListBox::TWideListBox(vcl::TComponent* owner) : vcl::TListBox(owner), wideItems_(Items()) {}
+TWideListBox::TWideListBox(vcl::TComponent* owner)
+    : TSkinned<vcl::TListBox>(owner, detail::ListSheet), wideItems_(Items()) {}
 
 } // namespace controls

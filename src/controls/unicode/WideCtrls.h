@@ -2,6 +2,7 @@
 // Wide-text controls: the labels, combo boxes and list boxes that show the user's texts
 // in any language. Their texts are UTF-16; a text given in the program's narrow
 // encoding (UTF-8, the system code page here) is converted on the way in.
+#include "controls/skin/SkinCtrls.h"
 #include "platform/vcl/StdCtrls.h"
 
 #include <string>
@@ -49,7 +50,8 @@ private:
     vcl::TItemList& items_;
 };
 
-class TWideComboBox : public vcl::TComboBox {
+// Drawn in the skin, as the skinned combo and list boxes are.
+class TWideComboBox : public TSkinned<vcl::TComboBox> {
 public:
     explicit TWideComboBox(vcl::TComponent* owner);
     TWideStrings& WideItems() { return wideItems_; }
@@ -60,7 +62,7 @@ private:
     TWideStrings wideItems_;
 };
 
-class TWideListBox : public vcl::TListBox {
+class TWideListBox : public TSkinned<vcl::TListBox> {
 public:
     explicit TWideListBox(vcl::TComponent* owner);
     TWideStrings& WideItems() { return wideItems_; }

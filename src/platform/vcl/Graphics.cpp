@@ -114,7 +114,24 @@ void TFont::Assign(const TFont& other) {
     Changed();
 }
 
+const FontSubstitute FontSubstitutes[3] = {
+    {"Calibri", "Carlito"},
+    {"Microsoft JhengHei", "Noto Sans CJK TC"},
+    {"MS Sans Serif", "DejaVu Sans"},
+};
+
+void InstallFontSubstitutes() {
+    static const bool installed = [] {
+        for (const FontSubstitute& s : FontSubstitutes)
+            QFont::insertSubstitution(QString::fromLatin1(s.face),
+                                      QString::fromLatin1(s.installed));
+        return true;
+    }();
+    (void)installed;
+}
+
 QFont TFont::ToQFont() const {
+    InstallFontSubstitutes();
     QFont font(QString::fromStdString(name_));
     // Pixel sizes keep the designs' positions independent of the screen's DPI setting.
     font.setPixelSize(std::max(1, -Height()));

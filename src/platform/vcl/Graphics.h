@@ -51,6 +51,18 @@ bool IdentToColor(const std::string& ident, TColor& color);
 // A colour property of the form design: a colour name or a number.
 TColor DesignColor(const TDesignValue& value);
 
+// The faces the designs and the language tables name are Windows faces. Each is drawn
+// with an installed free face of matching build: Calibri with its metric twin Carlito,
+// Microsoft JhengHei with Noto Sans CJK TC, MS Sans Serif with DejaVu Sans.
+struct FontSubstitute {
+    const char* face;
+    const char* installed;
+};
+extern const FontSubstitute FontSubstitutes[3];
+// Makes Qt draw each named face with its substitute; runs once, with the application
+// object in place. Every font a control takes passes through it.
+void InstallFontSubstitutes();
+
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;
 

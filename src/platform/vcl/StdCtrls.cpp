@@ -660,13 +660,16 @@ struct GroupBoxView : QGroupBox {
         const QFontMetrics fm(font());
         const int top = title().isEmpty() ? 0 : fm.height() / 2;
         const QRect r = rect().adjusted(0, top, -1, -1);
+        // The frame leaves a gap for the title, so whatever lies under the box shows
+        // around the title's text.
+        const QRect text(8, 0, fm.horizontalAdvance(title()) + 4, fm.height());
+        if (!title().isEmpty()) p.setClipRegion(QRegion(rect()).subtracted(QRegion(text)));
         p.setPen(palette().color(QPalette::Mid));
         p.drawRect(r.adjusted(0, 0, -1, -1));
         p.setPen(palette().color(QPalette::Light));
         p.drawRect(r.adjusted(1, 1, 0, 0));
         if (title().isEmpty()) return;
-        const QRect text(8, 0, fm.horizontalAdvance(title()) + 4, fm.height());
-        p.fillRect(text, palette().color(QPalette::Window));
+        p.setClipping(false);
         p.setPen(palette().color(isEnabled() ? QPalette::WindowText : QPalette::Mid));
         p.drawText(text, Qt::AlignCenter, title());
     }

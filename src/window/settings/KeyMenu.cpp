@@ -96,11 +96,16 @@ void TForm1::ShowKeySubMenu_OnClick(vcl::TObject* Sender) {
     const auto* found = std::find_if(std::begin(SubMenus), std::end(SubMenus),
                                      [&](const auto& m) { return item == m.first; });
     if (found == std::end(SubMenus)) return;
-    // One sub-menu at a time, level with its entry, right of the main menu.
-    for (const auto& [entryName, panelName] : SubMenus)
-        Named<vcl::TControl>(panelName).SetVisible(false);
+    // One sub-menu at a time, level with its entry, right of the menu that holds the entry:
+    // the main menu, or the special menu for the entries it leads on to (which stays open).
+    const vcl::TControl* menu = entry->Parent();
+    if (!menu) return;
+    for (const auto& [entryName, panelName] : SubMenus) {
+        auto& other = Named<vcl::TControl>(panelName);
+        if (&other != menu) other.SetVisible(false);
+    }
     auto& panel = Named<vcl::TControl>(found->second);
-    PlaceMenu(panel, Pnl_Main->Left() + Pnl_Main->Width(), Pnl_Main->Top() + entry->Top());
+    PlaceMenu(panel, menu->Left() + menu->Width(), menu->Top() + entry->Top());
     panel.SetVisible(true);
     panel.BringToFront();
 }

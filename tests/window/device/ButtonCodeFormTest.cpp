@@ -116,10 +116,14 @@ TEST_F(ButtonCodeFormTest, EveryLabelBetweenTheFirstAndLastEntryIsAMenuEntryWith
     const auto last = std::find(all.begin(), all.end(), form->FindComponent("Key_AdjustXYSwitch"));
     ASSERT_NE(first, all.end());
     ASSERT_NE(last, all.end());
+    // The special menu's entries that open a further menu carry no function.
+    const std::set<std::string> openers = {"Key_CPIKey", "Key_Fire", "Key_ACPIKey",
+                                           "Key_ProfileKey", "Key_AdjustXY"};
     std::set<int> tags;
     for (auto it = first; it <= last; ++it) {
         const auto* control = dynamic_cast<const vcl::TControl*>(*it);
         if (!control || control->Name().rfind("Key_", 0) != 0) continue;
+        if (openers.count(control->Name())) continue;
         EXPECT_FALSE(Code(control->Tag()).empty()) << control->Name();
         EXPECT_TRUE(tags.insert(control->Tag()).second) << control->Name() << " repeats a Tag";
     }

@@ -140,10 +140,17 @@ TEST(LanguageTablesTest, QuotedTextsOfTheTables) {
               "Please select the keyboard mode switch button to take effect after the key "
               "definition interface");
 
-    EXPECT_EQ(LanguageText(2, "Str100"), "未偵測到裝置");
-    EXPECT_EQ(LanguageText(2, "Str101"), "請確認裝置是否確實連接至USB介面");
+    // The second table translates the first table's texts, not the third's.
+    EXPECT_EQ(LanguageText(2, "Str100"), "等待重新連接裝置");
+    EXPECT_TRUE(LoadLanguageTable(2).ValueExists("lang2", "Str101"));
+    EXPECT_EQ(LanguageText(2, "Str101"), "");
     EXPECT_EQ(LanguageText(2, "Str102"), "VTRM4083BData.bin檔案類型錯誤");
     EXPECT_EQ(LanguageText(2, "Str107"), "滑鼠廠商編碼或產品編碼錯誤");
+
+    // Each table names the face its texts were designed in.
+    EXPECT_EQ(LanguageText(1, "FontName"), "Calibri");
+    EXPECT_EQ(LanguageText(2, "FontName"), "Microsoft JhengHei");
+    EXPECT_EQ(LanguageText(3, "FontName"), "MS Sans Serif");
 
     EXPECT_EQ(LanguageText(3, "Title"), "Gaming Mouse");
     EXPECT_EQ(LanguageText(3, "Str001"), "Default Setting");

@@ -89,8 +89,9 @@ TEST(LayoutTextsTest, LanguageSwitchesAndConfirmButtonsOfEachLanguage) {
         bool lang[3];
         bool confirm3;
     };
+    // The third table has no text for the third confirm button; its layout hides it.
     const Expected expected[] = {
-        {{false, false, false}, false}, {{true, true, true}, true}, {{true, false, true}, true}};
+        {{false, false, false}, false}, {{true, true, true}, true}, {{true, false, true}, false}};
     for (int n = 1; n <= 3; ++n) {
         SCOPED_TRACE(n);
         form->LanguageNumber = n;
@@ -110,6 +111,28 @@ TEST(LayoutTextsTest, LanguageSwitchesAndConfirmButtonsOfEachLanguage) {
             EXPECT_TRUE(form->Named<TControl>("Btn_Confirm2" + k).Visible());
             EXPECT_EQ(form->Named<TControl>("Btn_Confirm3" + k).Visible(),
                       expected[n - 1].confirm3);
+        }
+    }
+}
+
+// Font sizes and text colours of the header buttons, as the three sections ship them.
+TEST(LayoutTextsTest, HeaderFontSizesAndColoursOfEachSection) {
+    struct Expected {
+        int sizeA, sizeB, r, g, b;
+    };
+    const Expected expected[] = {
+        {11, 12, 255, 255, 255}, {11, 11, 255, 255, 255}, {11, 13, 64, 196, 221}};
+    for (int n = 1; n <= 3; ++n) {
+        SCOPED_TRACE(n);
+        const std::string section = "org" + std::to_string(n);
+        const TMemIniFile ini = TMemIniFile::FromText(ShippedLayout(n));
+        const Expected& e = expected[n - 1];
+        EXPECT_EQ(ini.ReadString(section, "Size_A", ""), std::to_string(e.sizeA));
+        EXPECT_EQ(ini.ReadString(section, "Size_B", ""), std::to_string(e.sizeB));
+        for (const char* group : {"Color_A", "Color_B"}) {
+            EXPECT_EQ(ini.ReadString(section, std::string(group) + "_R", ""), std::to_string(e.r));
+            EXPECT_EQ(ini.ReadString(section, std::string(group) + "_G", ""), std::to_string(e.g));
+            EXPECT_EQ(ini.ReadString(section, std::string(group) + "_B", ""), std::to_string(e.b));
         }
     }
 }
