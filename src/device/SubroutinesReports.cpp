@@ -112,20 +112,57 @@ Command BlockCommand(uint8_t code, uint16_t address, uint16_t length) {
             static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length)};
 }
 
+// How a block exchange ended: its command not sent (nothing happened), a data report
+// failed on the way (the block is incomplete), or the whole block went.
+enum class BlockResult { CommandFailed, DataFailed, Whole };
+
 // A read exchange: the command, then one data read per chunk of seven bytes, the last
-// chunk copying only the bytes that belong to the block. False only when the command
-// was not sent.
-bool ReadExchange(const Command& c, uint32_t length, uint8_t* destination, bool withBusyWindow) {
+// chunk copying only the bytes that belong to the block. A failed data read leaves FF in
+// its chunk and the exchange goes on to its end, as the mouse expects.
+BlockResult ReadExchange(const Command& c, uint32_t length, uint8_t* destination,
+                         bool withBusyWindow) {
     ExchangeGuard exchange;
-    if (!exchange.ok()) return false;
+    if (!exchange.ok()) return BlockResult::CommandFailed;
     std::memset(ReplyBuffer, 0xFF, sizeof ReplyBuffer);
-    if (!SendCommand(c.code, c.p2, c.p3, c.p4, c.p5)) return false;
+    if (!SendCommand(c.code, c.p2, c.p3, c.p4, c.p5)) return BlockResult::CommandFailed;
+    bool whole = true;
     for (uint32_t offset = 0; offset < length; offset += 7) {
         if (withBusyWindow) BusyStep();
-        ReadData7();
+        whole = ReadData7() && whole;
         std::memcpy(destination + offset, ReplyBuffer, std::min<uint32_t>(7, length - offset));
     }
-    return true;
+    return whole ? BlockResult::Whole : BlockResult::DataFailed;
+}
+
+// A block write: the command, then one data write per chunk of seven bytes. A failed data
+// write loses its chunk; the exchange still goes on to its end, as the mouse expects.
+BlockResult WriteExchange(uint16_t address, uint16_t length, const uint8_t* source) {
+    ExchangeGuard exchange;
+    if (!exchange.ok()) return BlockResult::CommandFailed;
+    std::memset(ReplyBuffer, 0xFF, sizeof ReplyBuffer);
+    const Command c = BlockCommand(0x07, address, length);
+    if (!SendCommand(c.code, c.p2, c.p3, c.p4, c.p5)) return BlockResult::CommandFailed;
+    bool whole = true;
+    for (uint32_t offset = 0; offset < length; offset += 7) {
+        BusyStep();
+        // A short last chunk leaves the previous chunk's bytes behind its new ones; the
+        // length in the command tells the mouse which bytes belong to the block.
+        std::memcpy(ReplyBuffer, source + offset, std::min<uint32_t>(7, length - offset));
+        const uint8_t* s = ReplyBuffer;
+        whole = SendData7(s[0], s[1], s[2], s[3], s[4], s[5], s[6]) && whole;
+    }
+    return whole ? BlockResult::Whole : BlockResult::DataFailed;
+}
+
+// Runs a block exchange again while a data report of it failed: the mouse took the
+// command, so it is there, and a whole block replaces whatever the failed one left. A
+// command that fails ends the attempts (the mouse is gone, or refuses).
+template <class Exchange> bool WholeBlock(Exchange exchange) {
+    for (int attempt = 0; attempt < BlockAttempts; ++attempt) {
+        const BlockResult result = exchange();
+        if (result != BlockResult::DataFailed) return result == BlockResult::Whole;
+    }
+    return false;
 }
 
 } // namespace
@@ -236,16 +273,18 @@ bool SendData7(uint8_t d0, uint8_t d1, uint8_t d2, uint8_t d3, uint8_t d4, uint8
     return SetFeatureReport(h, ReportBuffer);
 }
 
-void ReadData7() {
+bool ReadData7() {
     ExchangeGuard exchange;
     // Refused inside another exchange's pumping: its reply buffer is not ours to touch.
-    if (!exchange.ok()) return;
+    if (!exchange.ok()) return false;
     std::memset(ReplyBuffer, 0xFF, sizeof ReplyBuffer);
     const HANDLE h = DataHandle;
-    if (!IsValid(h)) return;
+    if (!IsValid(h)) return false;
     const uint8_t request[8] = {0x41, 0, 0, 0, 0, 0, 0, 0};
     std::memcpy(ReportBuffer, request, sizeof request);
-    if (GetFeatureReport(h, ReportBuffer)) std::memcpy(ReplyBuffer, ReportBuffer + 1, 7);
+    if (!GetFeatureReport(h, ReportBuffer)) return false;
+    std::memcpy(ReplyBuffer, ReportBuffer + 1, 7);
+    return true;
 }
 
 // The busy window goes up before the exchange starts, so a click handled while it is
@@ -268,33 +307,40 @@ bool WriteConfigDword(uint8_t address, uint8_t d0, uint8_t d1, uint8_t d2, uint8
 
 bool ReadConfigBytes(uint8_t mode, uint8_t address, uint8_t length, uint8_t* destination) {
     std::memset(destination, 0xFF, length);
-    return ReadExchange({0x06, mode, address, 0x00, length}, length, destination, false);
+    return ReadExchange({0x06, mode, address, 0x00, length}, length, destination, false) ==
+           BlockResult::Whole;
 }
 
 bool ReadEepromBlock(uint16_t address, uint16_t length, uint8_t* destination) {
     std::memset(destination, 0xFF, length);
-    return ReadExchange(BlockCommand(0x09, address, length), length, destination, false);
+    return ReadExchange(BlockCommand(0x09, address, length), length, destination, false) ==
+           BlockResult::Whole;
 }
 
 bool ReadEepromBlockWithWait(uint16_t address, uint16_t length, uint8_t* destination) {
-    return ReadExchange(BlockCommand(0x09, address, length), length, destination, true);
+    return ReadExchange(BlockCommand(0x09, address, length), length, destination, true) ==
+           BlockResult::Whole;
 }
 
 bool WriteEepromBlock(uint16_t address, uint16_t length, const uint8_t* source) {
-    ExchangeGuard exchange;
-    if (!exchange.ok()) return false;
-    std::memset(ReplyBuffer, 0xFF, sizeof ReplyBuffer);
-    const Command c = BlockCommand(0x07, address, length);
-    if (!SendCommand(c.code, c.p2, c.p3, c.p4, c.p5)) return false;
-    for (uint32_t offset = 0; offset < length; offset += 7) {
-        BusyStep();
-        // A short last chunk leaves the previous chunk's bytes behind its new ones; the
-        // length in the command tells the mouse which bytes belong to the block.
-        std::memcpy(ReplyBuffer, source + offset, std::min<uint32_t>(7, length - offset));
-        const uint8_t* s = ReplyBuffer;
-        SendData7(s[0], s[1], s[2], s[3], s[4], s[5], s[6]);
-    }
-    return true;
+    return WriteExchange(address, length, source) == BlockResult::Whole;
+}
+
+bool ReadEepromBlockWhole(uint16_t address, uint16_t length, uint8_t* destination) {
+    std::memset(destination, 0xFF, length);
+    return WholeBlock([&] {
+        return ReadExchange(BlockCommand(0x09, address, length), length, destination, false);
+    });
+}
+
+bool ReadEepromBlockWholeWithWait(uint16_t address, uint16_t length, uint8_t* destination) {
+    return WholeBlock([&] {
+        return ReadExchange(BlockCommand(0x09, address, length), length, destination, true);
+    });
+}
+
+bool WriteEepromBlockWhole(uint16_t address, uint16_t length, const uint8_t* source) {
+    return WholeBlock([&] { return WriteExchange(address, length, source); });
 }
 
 bool WriteConfigBlock(uint8_t mode, uint8_t address, uint32_t length, const uint8_t* source) {

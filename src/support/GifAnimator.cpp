@@ -49,6 +49,8 @@ std::string GifErrorText(int code) {
 // images are complete in the data (their data blocks end before the data does), and
 // where the first image with an empty size starts: the decoder library divides by the
 // image height, so such an image must never reach it and the data is cut before it.
+// The data is cut as well before an image of more pixels than a whole picture may have:
+// the decoder library would take a byte for each of them before reading any.
 struct BlockScan {
     int completeImages = 0;
     size_t usableSize = 0;
@@ -78,7 +80,8 @@ BlockScan ScanBlocks(const unsigned char* d, size_t size) {
             if (pos + 10 > size) break;
             const int width = d[pos + 5] | (d[pos + 6] << 8);
             const int height = d[pos + 7] | (d[pos + 8] << 8);
-            if (width == 0 || height == 0) {
+            if (width == 0 || height == 0 ||
+                static_cast<long long>(width) * height > kMaxComposedPixels) {
                 scan.usableSize = start;
                 break;
             }
@@ -169,16 +172,22 @@ bool DecodeGif(const void* data, size_t size, TGifPicture& picture, std::string&
         error = GifErrorText(openError);
         return false;
     }
-    const bool slurped = DGifSlurp(gif.get()) == GIF_OK;
-    const int usable = UsableImageCount(gif.get(), slurped, scan);
-    picture.Damaged = !slurped || scan.usableSize < size;
     if (gif->SWidth <= 0 || gif->SHeight <= 0) {
         error = "the picture has no size";
         return false;
     }
+    // The size comes from the header alone: test it before asking for the canvas, which
+    // a few bytes could otherwise make gigabytes large.
     const long long screenPixels = static_cast<long long>(gif->SWidth) * gif->SHeight;
+    if (screenPixels > kMaxComposedPixels) {
+        error = "the picture is too large";
+        return false;
+    }
+    const bool slurped = DGifSlurp(gif.get()) == GIF_OK;
+    const int usable = UsableImageCount(gif.get(), slurped, scan);
+    picture.Damaged = !slurped || scan.usableSize < size;
     QImage canvas(gif->SWidth, gif->SHeight, QImage::Format_ARGB32);
-    if (screenPixels > kMaxComposedPixels || canvas.isNull()) {
+    if (canvas.isNull()) {
         error = "the picture is too large";
         return false;
     }

@@ -114,12 +114,17 @@ TEST_F(Reports, AWholeImageReadIsOneCommandAnd293ReadsWithTheBusyWindow) {
     EXPECT_EQ(busy.hides, 0); // the caller hides it
 }
 
-TEST_F(Reports, FailedDataReadsYieldFFAndStillSucceed) {
+TEST_F(Reports, FailedDataReadsYieldFFAndTheReadSaysSo) {
     bus->FailWhen([](const Transfer& t) { return t.kind == Transfer::Get; });
     uint8_t out[10];
     std::fill(std::begin(out), std::end(out), 0);
-    EXPECT_TRUE(device::ReadEepromBlockWithWait(0x10, 10, out));
+    EXPECT_FALSE(device::ReadEepromBlockWithWait(0x10, 10, out));
     EXPECT_EQ(Bytes(out, out + 10), Bytes(10, 0xFF));
+    EXPECT_EQ(Sent().size(), 1u);
+    // The whole read tries the block again, three times in all.
+    EXPECT_FALSE(device::ReadEepromBlockWhole(0x10, 10, out));
+    EXPECT_EQ(Bytes(out, out + 10), Bytes(10, 0xFF));
+    EXPECT_EQ(Sent().size(), 1u + device::BlockAttempts);
 }
 
 TEST_F(Reports, EepromWriteOfTwelveBytesCarriesLeftoversInItsShortChunk) {
@@ -155,11 +160,14 @@ TEST_F(Reports, EepromWriteReportCounts) {
     EXPECT_EQ(last, Data({0xFC, 0xFD, 0xFE, 0xFF, 0xF9, 0xFA, 0xFB}));
 }
 
-TEST_F(Reports, FailedDataSendsAreNotDetected) {
+TEST_F(Reports, FailedDataSendsAreReportedAfterTheWholeBlock) {
     bus->FailWhen([](const Transfer& t) { return t.bytes[0] == 0x41; });
     const Bytes source = Seq(20);
-    EXPECT_TRUE(device::WriteEepromBlock(0, 20, source.data()));
+    EXPECT_FALSE(device::WriteEepromBlock(0, 20, source.data()));
     EXPECT_EQ(Sent().size(), 4u);
+    // The whole write sends the block again, three times in all.
+    EXPECT_FALSE(device::WriteEepromBlockWhole(0, 20, source.data()));
+    EXPECT_EQ(Sent().size(), 4u + 4u * device::BlockAttempts);
 }
 
 TEST_F(Reports, AFailedCommandEndsTheBlockRoutinesWithoutTheBusyWindow) {
@@ -219,7 +227,7 @@ TEST_F(Reports, DataHandleInvalidReadsFFAfterTheCommand) {
     device::DataHandle = platform::win::INVALID_HANDLE_VALUE;
     uint8_t out[10];
     std::fill(std::begin(out), std::end(out), 0);
-    EXPECT_TRUE(device::ReadConfigBytes(0, 164, 10, out));
+    EXPECT_FALSE(device::ReadConfigBytes(0, 164, 10, out));
     EXPECT_EQ(Bytes(out, out + 10), Bytes(10, 0xFF));
     EXPECT_EQ(Sent(), (std::vector<Bytes>{{0x40, 0x06, 0, 164, 0, 10, 0, 0}}));
     EXPECT_EQ(CountOf(Transfer::Get), 0u);

@@ -301,7 +301,7 @@ TEST_F(ConfigFileTest, ASaveThatFailsKeepsTheOldFileAndSaysWhy) {
 TEST_F(ConfigFileTest, AReadThatFailsWritesNoFile) {
     auto mouse = StartWithMouse();
     // Every data read of the image read is lost: the image would be all FF.
-    files.before = [&] { mouse->FailNextGetFeature(293); };
+    files.before = [&] { mouse->FailNextGetFeature(293 * device::BlockAttempts); };
     files.answer = Path("failed").string();
     Click("Btn_Save_5");
     ASSERT_EQ(modal->texts.size(), 1u);

@@ -122,9 +122,9 @@ TEST_F(DeviceReadTest, AFlashMemoryTypeRefusesAnI2CMouseWithItsMessage) {
 TEST_F(DeviceReadTest, AReadInWhichEveryDataReadFailsShowsTheDefaultsOfEverySection) {
     auto mouse = AddMouse();
     // The first busy step comes right before the image read: from there on, every data
-    // read of the mouse fails.
+    // read of the mouse fails, in every attempt.
     busy.onStep = [&](int step) {
-        if (step == 1) mouse->FailNextGetFeature(293);
+        if (step == 1) mouse->FailNextGetFeature(293 * device::BlockAttempts);
     };
     Tick();
 

@@ -46,16 +46,28 @@ TEST_F(DeviceResetTest, TheWindowIsKeptAliveDuringTheWait) {
     EXPECT_GT(ticksDuringWait, 1000);
 }
 
-TEST_F(DeviceResetTest, AMouseThatDoesNotComeBackEndsInTheLossWithTheTimerLeftOff) {
+// The timer the caller turned off is started again, so the mouse is found when it comes
+// back; the loss is reported once.
+TEST_F(DeviceResetTest, AMouseThatDoesNotComeBackEndsInTheLossAndIsFoundWhenItReturns) {
     auto mouse = StartWithMouse();
     mouse->SetResetReturn(std::nullopt);
     form->DevTimer->SetEnabled(false);
     form->ResetDeviceAndReFind();
     ASSERT_EQ(modal->texts.size(), 1u);
     EXPECT_EQ(modal->texts[0], "Waiting to reconnect device\r\r");
-    EXPECT_FALSE(form->DevTimer->Enabled());
+    EXPECT_TRUE(form->DevTimer->Enabled());
     EXPECT_EQ(shell::NoDevicePageFlag, 1);
     EXPECT_TRUE(OverlaysVisible(true));
+    Tick();
+    EXPECT_EQ(modal->texts.size(), 1u);
+
+    mouse->Plug();
+    Tick();
+    EXPECT_TRUE(Present());
+    EXPECT_EQ(shell::NoDevicePageFlag, 0);
+    EXPECT_TRUE(OverlaysVisible(false));
+    EXPECT_EQ(Bytes(device::LiveImage.begin(), device::LiveImage.end()), mouse->Image());
+    EXPECT_EQ(modal->texts.size(), 1u);
 }
 
 } // namespace

@@ -154,29 +154,46 @@ TEST_F(SimReports, DataMemoryAndInformationExchanges) {
     EXPECT_EQ(Sent()[0], R({0x40, 0x01, 0x12, 0x34, 0x9C}));
 }
 
-TEST_F(SimReports, AFailedDataReadYieldsFFAndTheReadStillSucceeds) {
+TEST_F(SimReports, AFailedDataReadYieldsFFTheBlockGoesOnAndTheReadSaysSo) {
     OpenMouse();
     const Bytes image = mouse->Image();
     Bytes dest(21, 0);
     busyWindow.onStep = [&] {
         if (busyWindow.steps == 2) mouse->FailNextGetFeature(1);
     };
-    ASSERT_TRUE(device::ReadEepromBlockWithWait(0x0300, 21, dest.data()));
+    EXPECT_FALSE(device::ReadEepromBlockWithWait(0x0300, 21, dest.data()));
     EXPECT_EQ(Slice(dest, 0, 7), Slice(image, 0x300, 7));
     EXPECT_EQ(Slice(dest, 7, 7), Bytes(7, 0xFF));
     EXPECT_EQ(Slice(dest, 14, 7), Slice(image, 0x30E, 7)) << "the block goes on";
+    // The whole read reads the block again and has it all.
+    busyWindow.steps = 0;
+    EXPECT_TRUE(device::ReadEepromBlockWholeWithWait(0x0300, 21, dest.data()));
+    EXPECT_EQ(dest, Slice(image, 0x300, 21));
+    EXPECT_EQ(busyWindow.steps, 6);
 }
 
-TEST_F(SimReports, AFailedDataSendGoesUnnoticed) {
+TEST_F(SimReports, AFailedDataSendLeavesTheOldBytesTheBlockGoesOnAndTheWriteSaysSo) {
     OpenMouse();
     const Bytes before = mouse->Image();
     const Bytes source(14, 0x66);
     busyWindow.onStep = [&] {
         if (busyWindow.steps == 1) mouse->FailNextSetFeature(1);
     };
-    EXPECT_TRUE(device::WriteEepromBlock(0x0400, 14, source.data()));
+    EXPECT_FALSE(device::WriteEepromBlock(0x0400, 14, source.data()));
     EXPECT_EQ(Slice(mouse->Image(), 0x400, 7), Slice(before, 0x400, 7)) << "the lost report";
     EXPECT_EQ(Slice(mouse->Image(), 0x407, 7), Bytes(7, 0x66));
+    // The whole write writes the block again; a report lost in every attempt fails it.
+    const Bytes other(14, 0x77);
+    busyWindow.steps = 0;
+    EXPECT_TRUE(device::WriteEepromBlockWhole(0x0400, 14, other.data()));
+    EXPECT_EQ(Slice(mouse->Image(), 0x400, 14), other);
+    EXPECT_EQ(busyWindow.steps, 4);
+    busyWindow.onStep = [&] {
+        if (busyWindow.steps % 2 == 1) mouse->FailNextSetFeature(1);
+    };
+    busyWindow.steps = 0;
+    EXPECT_FALSE(device::WriteEepromBlockWhole(0x0400, 14, source.data()));
+    EXPECT_EQ(busyWindow.steps, 2 * device::BlockAttempts);
 }
 
 TEST_F(SimReports, AFailedCommandEndsTheBlockRoutinesBeforeTheWindowShows) {
@@ -206,7 +223,7 @@ TEST_F(SimReports, DataHandleInvalidReadsFFAfterTheCommand) {
     bus->ClearTranscript();
     uint8_t dest[28];
     std::fill(std::begin(dest), std::end(dest), 0x12);
-    EXPECT_TRUE(device::ReadConfigBytes(0, 164, 28, dest));
+    EXPECT_FALSE(device::ReadConfigBytes(0, 164, 28, dest));
     EXPECT_EQ(All(), (std::vector<Report>{R({0x40, 0x06, 0x00, 164, 0x00, 28})}));
     EXPECT_TRUE(std::all_of(std::begin(dest), std::end(dest), [](uint8_t b) { return b == 0xFF; }));
 }

@@ -1,4 +1,5 @@
 #include "GifBuilder.h"
+#include "LargestAllocation.h"
 #include "support/GifAnimator.h"
 
 #include <gtest/gtest.h>
@@ -245,6 +246,40 @@ TEST(GifDecoder, GarbageIsRejectedWithAReason) {
     support::TGifPicture picture;
     std::string error;
     EXPECT_FALSE(support::DecodeGif(nullptr, 10, picture, error));
+}
+
+// Files of a few bytes that claim a huge picture: a screen of 65535 x 14687 pixels (a
+// canvas of 3.85 GB), and a small screen whose first image claims 65535 x 1088 pixels
+// (more than a whole picture may have). The decoder turns them down without ever asking
+// for memory of the size they claim.
+TEST(GifDecoder, HugeSizesInTheHeadersAreRefusedBeforeAnyMemoryIsTaken) {
+    struct Case {
+        const char* what;
+        std::vector<unsigned char> bytes;
+        const char* error;
+    };
+    const std::vector<Case> cases = {
+        {"screen",
+         {'G', 'I', 'F', '8', '9', 'a', 0xFF, 0xFF, 0x5F, 0x39, 0, 0, 0},
+         "the picture is too large"},
+        {"image",
+         {'G',  'I',  'F',  '8',  '9', 'a', 16,  0,    16,   0, 0x80, 0,
+          0,    0,    0,    0,    255, 255, 255, 0x2C, 0,    0, 0,    0,
+          0xFF, 0xFF, 0x40, 0x04, 0,   2,   2,   0x4C, 0x01, 0, 0x3B},
+         nullptr},
+    };
+    for (const auto& c : cases) {
+        support::TGifPicture picture;
+        std::string error;
+        alloc_test::LargestAllocation largest;
+        EXPECT_FALSE(support::DecodeGif(c.bytes.data(), c.bytes.size(), picture, error)) << c.what;
+        EXPECT_LT(largest.Bytes(), 1u << 20) << c.what;
+        if (c.error) {
+            EXPECT_EQ(error, c.error) << c.what;
+        }
+        EXPECT_FALSE(error.empty()) << c.what;
+        EXPECT_TRUE(picture.Frames.empty()) << c.what;
+    }
 }
 
 // Random damage inside a good file: whatever the decoder makes of it, it stays within

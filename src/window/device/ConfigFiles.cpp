@@ -121,7 +121,7 @@ void TForm1::MemoToDataBuf_OnClick(vcl::TObject* /*Sender*/) {
     DataBufToUI();
     device::ShowBusyWindow();
     if (DetectedInterface == "I2C")
-        device::WriteEepromBlock(0, device::image::ImageSize, device::LiveImage.data());
+        device::WriteEepromBlockWhole(0, device::image::ImageSize, device::LiveImage.data());
     ResetDeviceAndReFind();
 }
 

@@ -173,8 +173,12 @@ void TForm1::ReadDevInfo() {
         return;
     }
 
-    device::ReadEepromBlock(device::image::Identity.Offset, device::image::Identity.Length,
-                            device::IdentityStaging.data());
+    // An identity that could not be read whole says nothing about the mouse, so it is not
+    // judged; a mouse that has gone is noticed by the next tick.
+    if (!device::ReadEepromBlockWhole(device::image::Identity.Offset,
+                                      device::image::Identity.Length,
+                                      device::IdentityStaging.data()))
+        return;
     const int manufacturer = device::IdentityStaging[device::image::IdentityManufacturer];
     const int product = device::IdentityStaging[device::image::IdentityProduct];
     edt_VendorID_Rd->SetText(vcl::IntToStr(manufacturer));
@@ -210,7 +214,8 @@ void TForm1::Btn_Read() {
         BusyStep();
         RefreshPCMacroName();
         if (DetectedInterface == "I2C") {
-            device::ReadEepromBlockWithWait(0, device::image::ImageSize, device::LiveImage.data());
+            device::ReadEepromBlockWholeWithWait(0, device::image::ImageSize,
+                                                 device::LiveImage.data());
             SplitLiveImage(true);
         }
         DataBufToUI();

@@ -1,13 +1,14 @@
 // The no-device state of the main window, the overlays that cover the pages, and the
 // reset of the mouse followed by the long wait and a fresh open.
-#include "window/device/MainDevice.h"
 #include "device/Subroutines.h"
 #include "platform/core/Time.h"
 #include "window/Main.h"
+#include "window/device/MainDevice.h"
+#include "window/device/ProfileWrites.h"
 #include "window/shell/SkinImages.h"
 
-#include "platform/vcl/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/vcl/StdCtrls.h"
 
 namespace shell {
 namespace {
@@ -68,7 +69,16 @@ void TForm1::ResetDeviceAndReFind() {
     device::SendCommand(0x0E, 0, 0, 0, 0);
     // The mouse leaves the bus, restarts and enumerates again meanwhile.
     WaitHandlingMessages(601 + 1001);
+    const int32_t interfaces = device::CountHidDevices();
     ReFindDev();
+    // The read that completes the re-find starts the timer again. When there was none (the
+    // mouse did not come back, or left during the information or identity read) the timer
+    // is started here, or a mouse that comes back later would never be noticed. A loss
+    // already reported is not reported again: the count is the one the re-find saw.
+    if (!DevTimer->Enabled()) {
+        if (!device::DeviceHandlesOpen()) device::LastDeviceCount = interfaces;
+        DevTimer->SetEnabled(true);
+    }
 }
 
 } // namespace shell

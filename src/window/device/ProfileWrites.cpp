@@ -25,10 +25,11 @@ bool WriteProfileBlocks(shell::TForm1& form, bool withIdentity) {
         }
         // The identity block carries no checksum of its own.
         if (withIdentity) IdentityStaging = form.IdentityCopy;
-        WriteEepromBlock(image::Profiles.Offset, image::Profiles.Length, ProfileStaging.data());
+        WriteEepromBlockWhole(image::Profiles.Offset, image::Profiles.Length,
+                              ProfileStaging.data());
         if (withIdentity)
-            WriteEepromBlock(image::Identity.Offset, image::Identity.Length,
-                             IdentityStaging.data());
+            WriteEepromBlockWhole(image::Identity.Offset, image::Identity.Length,
+                                  IdentityStaging.data());
     }
     // The mouse takes the written profiles only when its current profile is set again:
     // first to a value it cannot hold, then to the one it reports now.
@@ -108,7 +109,7 @@ void RestoreDefaultImage(TForm1& form, const device::TDeviceImage& chosen) {
     device::ShowBusyWindow();
     form.DataBufToUI();
     if (form.DetectedInterface == "I2C")
-        device::WriteEepromBlock(0, device::image::ImageSize, device::LiveImage.data());
+        device::WriteEepromBlockWhole(0, device::image::ImageSize, device::LiveImage.data());
     form.ResetDeviceAndReFind();
 }
 

@@ -16,6 +16,9 @@ vcl::TStringList SplitLanguageItems(std::string_view text) {
         const auto code = static_cast<unsigned char>(c);
         return code >= 1 && code <= 32;
     };
+    // The text ends at its first NUL, as a table's text does; a NUL is neither a separator
+    // nor part of an item, so a scan past it would stand still.
+    text = text.substr(0, text.find('\0'));
     vcl::TStringList items;
     size_t p = 0;
     const size_t end = text.size();

@@ -20,7 +20,8 @@ std::string LanguageSectionName(int n);
 // Splits a table's text into its items: characters with codes 1 to 32 separate items; an
 // item that begins with a double quote runs to the next lone double quote (a doubled one
 // stands for one quote) and loses its quotes; any other item ends before the next
-// character with a code of 32 or less. So an unquoted entry with blanks falls apart.
+// character with a code of 32 or less. So an unquoted entry with blanks falls apart. The
+// text ends at its first NUL, as a table's text does.
 vcl::TStringList SplitLanguageItems(std::string_view text);
 
 // Table n as an INI object; a table that is not built in raises EResNotFound. Read its

@@ -208,6 +208,21 @@ TEST(LanguageTablesTest, ItemsSplitAtBlanksAndQuotedItemsKeepThem) {
     EXPECT_EQ(items.Lines(), expected);
 }
 
+// A NUL ends the text wherever it stands: before an item, inside an unquoted or a quoted
+// one, or as the whole text.
+TEST(LanguageTablesTest, ItemsEndAtTheFirstNul) {
+    using namespace std::string_view_literals;
+    const std::vector<std::pair<std::string_view, std::vector<std::string>>> cases = {
+        {"\0"sv, {}},
+        {"[lang1]\r\n\0Str001=A"sv, {"[lang1]"}},
+        {"[lang1] Str001=A\0B Str002=C"sv, {"[lang1]", "Str001=A"}},
+        {"\"Str001=A\0B\" Str002=C"sv, {"Str001=A"}},
+        {"Str001=A \0\0\0"sv, {"Str001=A"}},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(shell::SplitLanguageItems(text).Lines(), expected) << text.size();
+}
+
 TEST(LanguageTablesTest, UnquotedEntryWithABlankKeepsItsFirstWordOnly) {
     ResourceOverride table("LANG1", Utf16Le("[lang1]\r\nStr408=Delete All\r\n\"Str409=Insert\""));
     EXPECT_EQ(LanguageText(1, "Str408"), "Delete");
