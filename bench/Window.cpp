@@ -11,9 +11,9 @@
 // WholeImageRead: Btn_Read, the fill the device timer ends in once the mouse is open;
 // ArrivalRead: the timer's arrival road after its settle wait (open by the id table,
 // information and identity checks, the read). OneMs makes every device transfer take 1 ms.
+#include "BenchMain.h"
 #include "device/DefaultSetting.h"
 #include "device/DeviceImage.h"
-#include "BenchMain.h"
 #include "device/Subroutines.h"
 #include "window/shell/BusyWindow.h"
 #include "window/shell/FormLoading.h"
@@ -90,8 +90,7 @@ shell::TForm1& MainWindow() {
         g_setup->main = CreateMainWindow();
         shell::InstallBusyWindow();
         g_setup->main->Show();
-        // The ticks are driven here; the timer must not start a read of its own.
-        g_setup->main->DevTimer->SetInterval(100000000);
+        KeepDeviceTimerAway(*g_setup->main->DevTimer);
         vcl::Application()->ProcessMessages();
         g_setup->main->ReFindDev();
         if (g_setup->main->DetectedInterface != "I2C") std::abort();
@@ -207,4 +206,6 @@ BENCHMARK(ArrivalRead)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv, Prepare, Finish); }
+int main(int argc, char** argv) {
+    return RunWindowBenchmarks(argc, argv, Prepare, Finish);
+}
