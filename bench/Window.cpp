@@ -4,7 +4,7 @@
 //   bench_Window                             (offscreen unless QT_QPA_PLATFORM is set)
 //
 // StartupToFirstPaint: the window built from its design, FormCreate, shown, and events
-// handled until the window has had its first paint event.
+// handled until the window has had its first paint event; its pictures decoded afresh.
 // WholeFormRefresh: RefreshUI after a read of the first default image, UiLoadingFlag held
 // as the read holds it; the WithPaint run also handles the repaints it causes.
 // LanguageSwitch: the second language's button, then the first's (two switches a round).
@@ -124,6 +124,8 @@ void StartupToFirstPaint(benchmark::State& state) {
         state.PauseTiming();
         shell::Form1 = nullptr;
         form.reset();
+        // Every start decodes its pictures afresh, as a start of the program does.
+        vcl::TPngImage::ForgetSharedPictures();
         device::ReleaseDeviceHandles();
         QApplication::processEvents();
         state.ResumeTiming();
