@@ -81,7 +81,19 @@ size_t CaseBlindHash::operator()(std::string_view text) const {
     return hash;
 }
 
-TComponent::TComponent(TComponent* owner) {
+namespace {
+thread_local int t_designLoads = 0;
+} // namespace
+
+TDesignLoading::TDesignLoading() {
+    ++t_designLoads;
+}
+
+TDesignLoading::~TDesignLoading() {
+    --t_designLoads;
+}
+
+TComponent::TComponent(TComponent* owner) : loading_(t_designLoads > 0) {
     if (owner) owner->InsertComponent(this);
 }
 

@@ -74,6 +74,11 @@ public:
 
     // True once destruction has begun; events are no longer delivered then.
     bool IsDestroying() const { return destroying_; }
+    // True for a component the form design loader creates, from its creation until the
+    // loader ends the loading, just before the components' Loaded runs: work that depends
+    // on all of the design's properties (and children) can wait for Loaded then.
+    bool IsLoading() const { return loading_; }
+    void EndLoading() { loading_ = false; }
 
     // Form design hooks. SetDesignProperty returns false for a property the class does
     // not have; SetDesignEvent returns false for an event it does not have and throws
@@ -102,6 +107,17 @@ private:
     std::unordered_map<std::string, TComponent*, CaseBlindHash, CaseBlindEqual> byName_;
     int tag_ = 0;
     bool destroying_ = false;
+    bool loading_ = false;
+};
+
+// While one lives, the components created on its thread are loading (IsLoading): the
+// form design loader holds one as it builds a form.
+class TDesignLoading {
+public:
+    TDesignLoading();
+    ~TDesignLoading();
+    TDesignLoading(const TDesignLoading&) = delete;
+    TDesignLoading& operator=(const TDesignLoading&) = delete;
 };
 
 [[noreturn]] void ThrowHandlerMismatch();
