@@ -50,6 +50,7 @@ void Prepare() {
     s->bus->AddKeyboard();
     platform::hid::SetBus(s->bus);
     s->main = std::make_unique<shell::TForm1>(nullptr);
+    KeepDeviceTimerAway(*s->main->DevTimer);
     s->main->SetBounds(100, 100, 1030, 662);
     shell::Form1 = s->main.get();
     s->main->Show();
@@ -191,4 +192,6 @@ BENCHMARK(SimulatorOnly)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv, Prepare, Finish); }
+int main(int argc, char** argv) {
+    return RunWindowBenchmarks(argc, argv, Prepare, Finish);
+}

@@ -4,16 +4,16 @@
 //   bench_Window                             (offscreen unless QT_QPA_PLATFORM is set)
 //
 // StartupToFirstPaint: the window built from its design, FormCreate, shown, and events
-// handled until the window has had its first paint event.
+// handled until the window has had its first paint event; its pictures decoded afresh.
 // WholeFormRefresh: RefreshUI after a read of the first default image, UiLoadingFlag held
 // as the read holds it; the WithPaint run also handles the repaints it causes.
 // LanguageSwitch: the second language's button, then the first's (two switches a round).
 // WholeImageRead: Btn_Read, the fill the device timer ends in once the mouse is open;
 // ArrivalRead: the timer's arrival road after its settle wait (open by the id table,
 // information and identity checks, the read). OneMs makes every device transfer take 1 ms.
+#include "BenchMain.h"
 #include "device/DefaultSetting.h"
 #include "device/DeviceImage.h"
-#include "BenchMain.h"
 #include "device/Subroutines.h"
 #include "window/shell/BusyWindow.h"
 #include "window/shell/FormLoading.h"
@@ -90,8 +90,7 @@ shell::TForm1& MainWindow() {
         g_setup->main = CreateMainWindow();
         shell::InstallBusyWindow();
         g_setup->main->Show();
-        // The ticks are driven here; the timer must not start a read of its own.
-        g_setup->main->DevTimer->SetInterval(100000000);
+        KeepDeviceTimerAway(*g_setup->main->DevTimer);
         vcl::Application()->ProcessMessages();
         g_setup->main->ReFindDev();
         if (g_setup->main->DetectedInterface != "I2C") std::abort();
@@ -125,6 +124,8 @@ void StartupToFirstPaint(benchmark::State& state) {
         state.PauseTiming();
         shell::Form1 = nullptr;
         form.reset();
+        // Every start decodes its pictures afresh, as a start of the program does.
+        vcl::TPngImage::ForgetSharedPictures();
         device::ReleaseDeviceHandles();
         QApplication::processEvents();
         state.ResumeTiming();
@@ -207,4 +208,6 @@ BENCHMARK(ArrivalRead)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv, Prepare, Finish); }
+int main(int argc, char** argv) {
+    return RunWindowBenchmarks(argc, argv, Prepare, Finish);
+}

@@ -29,10 +29,16 @@ extern const char* const ComboSheet;
 extern const char* const ListSheet;
 } // namespace detail
 
-// A control of the component library restyled whenever its colour or font changes.
+// A control of the component library restyled whenever its colour or font changes. One
+// the form design creates is styled once, when its design has been loaded: each style
+// sheet given restyles the widget and all it contains.
 template <class Base> class TSkinned : public Base {
 public:
     TSkinned(vcl::TComponent* owner, const char* sheet) : Base(owner), sheet_(sheet) { Restyle(); }
+    void Loaded() override {
+        Base::Loaded();
+        Restyle();
+    }
 
 protected:
     void ColorChanged() override {
@@ -43,7 +49,9 @@ protected:
         Base::FontChanged();
         Restyle();
     }
-    void Restyle() { detail::ApplySkinSheet(*this, sheet_, border_); }
+    void Restyle() {
+        if (!this->IsLoading()) detail::ApplySkinSheet(*this, sheet_, border_);
+    }
 
     TColor border_ = clSkinAccent;
 

@@ -11,6 +11,7 @@ namespace {
 struct Table {
     std::mutex lock;
     std::deque<ResourceEntry> entries; // deque: entries keep their address when it grows
+    unsigned long long registrations = 0;
 };
 
 Table& TheTable() {
@@ -19,8 +20,7 @@ Table& TheTable() {
 }
 
 bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::toupper(static_cast<unsigned char>(x)) ==
                       std::toupper(static_cast<unsigned char>(y));
            });
@@ -36,10 +36,12 @@ bool RegisterResource(std::string_view name, std::string_view type, const unsign
         if (SameText(e.name, name) && SameText(e.type, type)) {
             e.data = data;
             e.size = size;
+            e.serial = ++t.registrations;
             return true;
         }
     }
-    t.entries.push_back(ResourceEntry{std::string(name), std::string(type), data, size});
+    t.entries.push_back(
+        ResourceEntry{std::string(name), std::string(type), data, size, ++t.registrations});
     return true;
 }
 

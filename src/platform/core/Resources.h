@@ -13,6 +13,9 @@ struct ResourceEntry {
     std::string type;
     const unsigned char* data = nullptr;
     size_t size = 0;
+    // Different for every registration: what was worked out from a resource's bytes
+    // holds while its serial is the same.
+    unsigned long long serial = 0;
 };
 
 // Registers a resource; a later registration of the same name and type replaces the

@@ -307,10 +307,15 @@ void TFileStream::SetSize(int64_t size) {
 
 // ---- TResourceStream --------------------------------------------------------------------
 
-TResourceStream::TResourceStream(const std::string& name, const std::string& type) {
+const platform::ResourceEntry& FindResourceEntry(const std::string& name, const std::string& type) {
     const platform::ResourceEntry* entry = platform::FindResource(name, type);
     if (!entry) throw EResNotFound(Format("Resource %s not found", name.c_str()));
-    SetPointer(entry->data, static_cast<int64_t>(entry->size));
+    return *entry;
+}
+
+TResourceStream::TResourceStream(const std::string& name, const std::string& type) {
+    const platform::ResourceEntry& entry = FindResourceEntry(name, type);
+    SetPointer(entry.data, static_cast<int64_t>(entry.size));
 }
 
 int64_t TResourceStream::Write(const void*, int64_t) {

@@ -1,6 +1,8 @@
 #pragma once
 // String lists and streams in the manner of the component library the program's forms are
 // written for.
+#include "platform/core/Resources.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -141,8 +143,11 @@ private:
     int fd_ = -1;
 };
 
-// A read-only stream over an embedded resource, found by name and type without regard to
-// case. A missing one raises EResNotFound "Resource <name> not found".
+// An embedded resource, found by name and type without regard to case. A missing one
+// raises EResNotFound "Resource <name> not found".
+const platform::ResourceEntry& FindResourceEntry(const std::string& name, const std::string& type);
+
+// A read-only stream over an embedded resource (found as FindResourceEntry finds it).
 class TResourceStream : public TCustomMemoryStream {
 public:
     TResourceStream(const std::string& name, const std::string& type);

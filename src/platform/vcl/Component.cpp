@@ -71,7 +71,29 @@ void ThrowUnknownValue(const std::string& ident) {
     throw Exception("unknown value " + ident);
 }
 
-TComponent::TComponent(TComponent* owner) {
+size_t CaseBlindHash::operator()(std::string_view text) const {
+    // FNV-1a over the upper-cased bytes.
+    size_t hash = 14695981039346656037ull;
+    for (char c : text) {
+        hash ^= static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+namespace {
+thread_local int t_designLoads = 0;
+} // namespace
+
+TDesignLoading::TDesignLoading() {
+    ++t_designLoads;
+}
+
+TDesignLoading::~TDesignLoading() {
+    --t_designLoads;
+}
+
+TComponent::TComponent(TComponent* owner) : loading_(t_designLoads > 0) {
     if (owner) owner->InsertComponent(this);
 }
 
@@ -88,14 +110,25 @@ void TComponent::SetName(const std::string& name) {
         if (other && other != this)
             throw Exception("A component named " + name + " already exists");
     }
+    if (owner_) owner_->UnindexName(this);
     name_ = name;
+    if (owner_) owner_->IndexName(this);
 }
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
     if (name.empty()) return nullptr;
-    for (TComponent* c : components_)
-        if (SameText(c->name_, name)) return c;
-    return nullptr;
+    auto found = byName_.find(name);
+    return found == byName_.end() ? nullptr : found->second;
+}
+
+void TComponent::IndexName(TComponent* c) {
+    if (!c->name_.empty()) byName_.emplace(c->name_, c);
+}
+
+void TComponent::UnindexName(const TComponent* c) {
+    if (c->name_.empty()) return;
+    auto found = byName_.find(c->name_);
+    if (found != byName_.end() && found->second == c) byName_.erase(found);
 }
 
 bool TComponent::SetDesignProperty(const std::string& name, const TDesignValue& value) {
@@ -114,6 +147,7 @@ void TComponent::DestroyComponents() {
     while (!components_.empty()) {
         TComponent* c = components_.back();
         components_.pop_back();
+        UnindexName(c);
         c->owner_ = nullptr;
         delete c;
     }
@@ -129,10 +163,12 @@ void TComponent::BeginDestroy() {
 void TComponent::InsertComponent(TComponent* c) {
     c->owner_ = this;
     components_.push_back(c);
+    IndexName(c);
 }
 
 void TComponent::RemoveComponent(TComponent* c) {
     components_.erase(std::remove(components_.begin(), components_.end(), c), components_.end());
+    UnindexName(c);
     c->owner_ = nullptr;
 }
 

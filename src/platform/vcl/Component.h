@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -39,6 +40,16 @@ struct TDesignValue {
     const std::vector<std::string>& AsSet() const;
 };
 
+// Hashing and comparing names without regard to case, for lookups by any kind of text.
+struct CaseBlindHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const;
+};
+struct CaseBlindEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+};
+
 class TComponent : public TObject {
 public:
     explicit TComponent(TComponent* owner);
@@ -55,12 +66,19 @@ public:
     void SetTag(int tag) { tag_ = tag; }
 
     // The owned component of that name, compared without regard to case; null if none.
+    // Found through an index of the owned components by name, kept as they come, are
+    // renamed and go.
     TComponent* FindComponent(std::string_view name) const;
     const std::vector<TComponent*>& Components() const { return components_; }
     int ComponentCount() const { return static_cast<int>(components_.size()); }
 
     // True once destruction has begun; events are no longer delivered then.
     bool IsDestroying() const { return destroying_; }
+    // True for a component the form design loader creates, from its creation until the
+    // loader ends the loading, just before the components' Loaded runs: work that depends
+    // on all of the design's properties (and children) can wait for Loaded then.
+    bool IsLoading() const { return loading_; }
+    void EndLoading() { loading_ = false; }
 
     // Form design hooks. SetDesignProperty returns false for a property the class does
     // not have; SetDesignEvent returns false for an event it does not have and throws
@@ -79,12 +97,27 @@ protected:
 private:
     void InsertComponent(TComponent* c);
     void RemoveComponent(TComponent* c);
+    void IndexName(TComponent* c);
+    void UnindexName(const TComponent* c);
 
     std::string name_;
     TComponent* owner_ = nullptr;
     std::vector<TComponent*> components_;
+    // The named owned components.
+    std::unordered_map<std::string, TComponent*, CaseBlindHash, CaseBlindEqual> byName_;
     int tag_ = 0;
     bool destroying_ = false;
+    bool loading_ = false;
+};
+
+// While one lives, the components created on its thread are loading (IsLoading): the
+// form design loader holds one as it builds a form.
+class TDesignLoading {
+public:
+    TDesignLoading();
+    ~TDesignLoading();
+    TDesignLoading(const TDesignLoading&) = delete;
+    TDesignLoading& operator=(const TDesignLoading&) = delete;
 };
 
 [[noreturn]] void ThrowHandlerMismatch();

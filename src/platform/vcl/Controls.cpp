@@ -155,7 +155,7 @@ TControl::~TControl() {
     if (parent_) {
         auto& siblings = parent_->controls_;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
-        if (!parent_->IsDestroying()) parent_->ShapeChanged();
+        if (visible_ && !parent_->IsDestroying()) parent_->ShapeChanged();
     }
     font_.OnChange = nullptr;
     bridge_.reset();
@@ -205,7 +205,7 @@ void TControl::SetVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible;
     ApplyVisible();
-    ShapeChanged();
+    ShapeChanged(false);
 }
 
 void TControl::ApplyVisible() {
@@ -340,10 +340,17 @@ void TControl::Click() {
     if (OnClick) OnClick(this);
 }
 
-void TControl::ShapeChanged() {
+void TControl::ShapeChanged(bool ownVisibility) {
     if (IsDestroying()) return;
-    TForm* form = ParentForm();
-    if (form && !form->IsDestroying()) form->InvalidateShape();
+    // Up to the form, whose own visibility does not matter: its shape is worked out
+    // before it shows.
+    for (TControl* c = this; c; c = c->parent_) {
+        if (auto* form = dynamic_cast<TForm*>(c)) {
+            if (!form->IsDestroying()) form->InvalidateShape();
+            return;
+        }
+        if (!c->visible_ && (c != this || ownVisibility)) return;
+    }
 }
 
 bool TControl::HandleEvent(QEvent* event) {

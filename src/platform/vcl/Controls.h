@@ -151,8 +151,11 @@ protected:
     virtual bool ClickOnRelease() const { return true; }
     // Sees every event of the widget first; true swallows it.
     virtual bool HandleEvent(QEvent* event);
-    // Where a change of this control can change the shape of a colour-keyed form.
-    void ShapeChanged();
+    // Where a change of this control can change the shape of a colour-keyed form. What a
+    // hidden control, or a control on a hidden one, does cannot show, so it changes
+    // nothing; its own visibility does not count when ownVisibility is false (a control
+    // just hidden).
+    void ShapeChanged(bool ownVisibility = true);
     // Whether the widget may be shown now (a parent exists).
     virtual bool CanShowWidget() const { return parent_ != nullptr; }
     void ApplyVisible();

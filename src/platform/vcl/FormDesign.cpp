@@ -1,11 +1,11 @@
 #include "platform/vcl/FormDesign.h"
 
 #include "platform/core/Resources.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/StdCtrls.h"
-#include "platform/rtl/SysUtils.h"
 
 #include <cctype>
 #include <map>
@@ -286,6 +286,13 @@ struct PendingEvent {
     const Property* property;
 };
 
+void EndLoadingOf(TComponent& owner) {
+    for (TComponent* c : owner.Components()) {
+        c->EndLoading();
+        EndLoadingOf(*c);
+    }
+}
+
 class Builder {
 public:
     Builder(TForm& form, const std::string& source, const TFormBinding& binding)
@@ -297,8 +304,16 @@ public:
                  "the design is for " + root.className + ", the form is " + binding_.className);
         form_.SetName(root.name);
         Apply(form_, root);
-        for (const auto& child : root.children)
-            Create(*child, &form_);
+        {
+            // However the building ends, nothing it made stays loading.
+            struct EndLoading {
+                TComponent& form;
+                ~EndLoading() { EndLoadingOf(form); }
+            } endLoading{form_};
+            TDesignLoading loading;
+            for (const auto& child : root.children)
+                Create(*child, &form_);
+        }
         BindFields();
         BindEvents();
         for (TComponent* c : created_)

@@ -166,14 +166,14 @@ void TForm::UpdateShape() {
     }
     if (w->width() <= 0 || w->height() <= 0) return;
     // Render without the current mask so that areas hidden by it can come back. The
-    // colour test needs ARGB32: other formats never match the key.
-    QPixmap picture(w->size());
-    picture.fill(Qt::transparent);
-    w->render(&picture, QPoint(), QRegion(),
+    // colour test compares whole 32-bit pixels with the opaque key, which a premultiplied
+    // ARGB32 pixel holds exactly as ARGB32 does; other formats never match it.
+    QImage canvas(w->size(), QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    w->render(&canvas, QPoint(), QRegion(),
               QWidget::DrawWindowBackground | QWidget::DrawChildren | QWidget::IgnoreMask);
-    const QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
     const QImage keyed =
-        image.createMaskFromColor(ToQColor(transparentColorValue_).rgb(), Qt::MaskInColor);
+        canvas.createMaskFromColor(ToQColor(transparentColorValue_).rgb(), Qt::MaskInColor);
     const QRegion shape(QBitmap::fromImage(keyed));
     if (!shapeCache_->states.empty()) {
         if (shapeCache_->shapes.size() >= TShapeCache::kLimit) shapeCache_->shapes.clear();

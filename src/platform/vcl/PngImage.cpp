@@ -2,7 +2,9 @@
 
 #include "platform/rtl/SysUtils.h"
 
+#include <mutex>
 #include <png.h>
+#include <unordered_map>
 #include <vector>
 
 namespace vcl {
@@ -15,6 +17,24 @@ constexpr uint64_t kMaxDecodedBytes = 256u * 1024u * 1024u;
 
 [[noreturn]] void Fail(const std::string& pictureName, const std::string& reason) {
     throw Exception("Cannot load PNG picture " + pictureName + ": " + reason);
+}
+
+// The decoded embedded pictures, by upper-cased resource name. An entry remembers which
+// registration of the resource it was decoded from, so a resource registered anew is
+// decoded anew.
+struct DecodedPicture {
+    unsigned long long serial = 0;
+    QImage image;
+};
+
+struct PictureCache {
+    std::mutex lock;
+    std::unordered_map<std::string, DecodedPicture> pictures;
+};
+
+PictureCache& ThePictureCache() {
+    static PictureCache cache;
+    return cache;
 }
 
 } // namespace
@@ -53,8 +73,33 @@ void TPngImage::LoadFromStream(TStream& stream) {
 }
 
 void TPngImage::LoadFromResourceName(const std::string& name) {
-    TResourceStream stream(name, "RC_DATA");
-    LoadFromMemory(stream.Memory(), static_cast<size_t>(stream.Size()), "\"" + name + "\"");
+    LoadFromResourceName(name, "\"" + name + "\"");
+}
+
+void TPngImage::LoadFromResourceName(const std::string& name, const std::string& pictureName) {
+    const platform::ResourceEntry& entry = FindResourceEntry(name, "RC_DATA");
+    const unsigned long long serial = entry.serial;
+    const unsigned char* data = entry.data;
+    const size_t size = entry.size;
+    const std::string key = UpperCase(name);
+    PictureCache& cache = ThePictureCache();
+    {
+        std::lock_guard guard(cache.lock);
+        auto found = cache.pictures.find(key);
+        if (found != cache.pictures.end() && found->second.serial == serial) {
+            image_ = found->second.image;
+            return;
+        }
+    }
+    LoadFromMemory(data, size, pictureName);
+    std::lock_guard guard(cache.lock);
+    cache.pictures[key] = DecodedPicture{serial, image_};
+}
+
+void TPngImage::ForgetSharedPictures() {
+    PictureCache& cache = ThePictureCache();
+    std::lock_guard guard(cache.lock);
+    cache.pictures.clear();
 }
 
 } // namespace vcl

@@ -15,8 +15,16 @@ public:
     void LoadFromMemory(const void* data, size_t size, const std::string& pictureName);
     // Reads from the stream's position to its end.
     void LoadFromStream(TStream& stream);
-    // A resource of type "RC_DATA"; a missing one raises EResNotFound.
+    // A resource of type "RC_DATA"; a missing one raises EResNotFound. Each embedded
+    // picture is decoded once: every later load of the same resource shares that picture
+    // (until the resource is registered anew). A picture that fails to decode is never
+    // kept, so each load of it raises again.
     void LoadFromResourceName(const std::string& name);
+    // The same, naming the picture as pictureName in a decoding error.
+    void LoadFromResourceName(const std::string& name, const std::string& pictureName);
+    // Lets go of the shared pictures (what holds one keeps it): the next load of each
+    // resource decodes it again, as the first load after start does.
+    static void ForgetSharedPictures();
 
     int Width() const { return image_.width(); }
     int Height() const { return image_.height(); }

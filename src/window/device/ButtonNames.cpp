@@ -16,15 +16,15 @@ namespace {
 class LanguageNames {
 public:
     explicit LanguageNames(int language)
-        : table_(shell::LoadLanguageTable(language)),
+        : table_(shell::SharedLanguageTable(language)),
           section_(shell::LanguageSectionName(language)) {}
     // A key the table lacks reads as the empty text.
     std::string operator()(std::string_view key) const {
-        return table_.ReadString(section_, key, "");
+        return table_->ReadString(section_, key, "");
     }
 
 private:
-    vcl::TMemIniFile table_;
+    std::shared_ptr<const vcl::TMemIniFile> table_;
     std::string section_;
 };
 

@@ -2,7 +2,78 @@
 
 #include "platform/rtl/SysUtils.h"
 
+#include <map>
+#include <mutex>
+#include <unordered_map>
+
 namespace shell {
+namespace {
+
+constexpr int HighestSearchedKey = 800;
+
+std::string SearchedKey(int i) {
+    return "Str" + std::to_string(i);
+}
+
+// A parsed table and, once asked for, the number of the last searched key that reads as
+// each text, for the registration of the resource they were made from.
+struct ParsedTable {
+    unsigned long long serial = 0;
+    std::shared_ptr<const vcl::TMemIniFile> table;
+    std::shared_ptr<const std::unordered_map<std::string, int>> lastKeyOfText;
+};
+
+struct ParsedTables {
+    std::mutex lock;
+    std::map<int, ParsedTable> byNumber;
+};
+
+ParsedTables& TheParsedTables() {
+    static ParsedTables tables;
+    return tables;
+}
+
+vcl::TMemIniFile ParseLanguageTable(const platform::ResourceEntry& resource) {
+    const std::string_view bytes(reinterpret_cast<const char*>(resource.data), resource.size);
+    // Without the FF FE mark the text is taken from the first byte; it ends at a NUL.
+    return vcl::TMemIniFile(SplitLanguageItems(vcl::Utf16LeBytesToUtf8(bytes)));
+}
+
+// The table's slot, parsed afresh when its resource has been registered anew.
+ParsedTable Parsed(int n) {
+    const platform::ResourceEntry& resource =
+        vcl::FindResourceEntry(LanguageSectionName(n), "RC_DATA");
+    ParsedTables& tables = TheParsedTables();
+    {
+        std::lock_guard guard(tables.lock);
+        auto found = tables.byNumber.find(n);
+        if (found != tables.byNumber.end() && found->second.serial == resource.serial)
+            return found->second;
+    }
+    ParsedTable parsed{resource.serial,
+                       std::make_shared<const vcl::TMemIniFile>(ParseLanguageTable(resource)),
+                       nullptr};
+    std::lock_guard guard(tables.lock);
+    return tables.byNumber[n] = parsed;
+}
+
+// Text to the number of the last key of Str0 .. Str800 that reads as it in table n.
+std::shared_ptr<const std::unordered_map<std::string, int>> LastKeyOfText(int n) {
+    ParsedTable parsed = Parsed(n);
+    if (parsed.lastKeyOfText) return parsed.lastKeyOfText;
+    auto index = std::make_shared<std::unordered_map<std::string, int>>();
+    const std::string section = LanguageSectionName(n);
+    for (int i = 0; i <= HighestSearchedKey; ++i)
+        (*index)[parsed.table->ReadString(section, SearchedKey(i), "")] = i;
+    ParsedTables& tables = TheParsedTables();
+    std::lock_guard guard(tables.lock);
+    auto found = tables.byNumber.find(n);
+    if (found != tables.byNumber.end() && found->second.serial == parsed.serial)
+        found->second.lastKeyOfText = index;
+    return index;
+}
+
+} // namespace
 
 std::string LanguageSectionName(int n) {
     return "lang" + std::to_string(n);
@@ -54,28 +125,29 @@ vcl::TStringList SplitLanguageItems(std::string_view text) {
 }
 
 vcl::TMemIniFile LoadLanguageTable(int n) {
-    vcl::TResourceStream resource(LanguageSectionName(n), "RC_DATA");
-    const std::string_view bytes(static_cast<const char*>(resource.Memory()),
-                                 static_cast<size_t>(resource.Size()));
-    // Without the FF FE mark the text is taken from the first byte; it ends at a NUL.
-    return vcl::TMemIniFile(SplitLanguageItems(vcl::Utf16LeBytesToUtf8(bytes)));
+    return *SharedLanguageTable(n);
+}
+
+std::shared_ptr<const vcl::TMemIniFile> SharedLanguageTable(int n) {
+    return Parsed(n).table;
 }
 
 std::string LanguageText(int n, std::string_view key) {
-    return LoadLanguageTable(n).ReadString(LanguageSectionName(n), key, "");
+    return SharedLanguageTable(n)->ReadString(LanguageSectionName(n), key, "");
 }
 
 std::string FindLangKeyByText(std::string_view text) {
-    std::string result;
-    for (int n = 1; n <= LanguageCount; ++n) {
-        const vcl::TMemIniFile table = LoadLanguageTable(n);
-        const std::string section = LanguageSectionName(n);
-        for (int i = 0; i <= 800; ++i) {
-            const std::string key = "Str" + std::to_string(i);
-            if (table.ReadString(section, key, "") == text) result = key;
-        }
+    // Every table is opened, first to last (a missing one raises), and the last match over
+    // them in order wins: the highest table with a match, and in it the highest key.
+    std::shared_ptr<const std::unordered_map<std::string, int>> indexes[LanguageCount];
+    for (int n = 1; n <= LanguageCount; ++n)
+        indexes[n - 1] = LastKeyOfText(n);
+    const std::string wanted(text);
+    for (int n = LanguageCount; n >= 1; --n) {
+        const auto found = indexes[n - 1]->find(wanted);
+        if (found != indexes[n - 1]->end()) return SearchedKey(found->second);
     }
-    return result;
+    return {};
 }
 
 } // namespace shell

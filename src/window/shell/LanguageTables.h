@@ -2,11 +2,13 @@
 // The language tables: one built-in table per user-interface language, resources "LANG1" ..
 // "LANG3" of type "RC_DATA", each UTF-16LE text (normally with its FF FE mark) whose
 // items are the section header "[langN]" and quoted "key=value" entries: "FontName",
-// "Title" and the texts "Str001" .. "Str707". Every reader loads its table afresh; nothing
-// is cached, so a table read always reflects the resource as it stands.
+// "Title" and the texts "Str001" .. "Str707". A table is parsed once for each registration
+// of its resource and shared from then on, so a table read always reflects the resource
+// as it stands.
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/IniFiles.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -27,6 +29,8 @@ vcl::TStringList SplitLanguageItems(std::string_view text);
 // Table n as an INI object; a table that is not built in raises EResNotFound. Read its
 // texts with ReadString(LanguageSectionName(n), key, "").
 vcl::TMemIniFile LoadLanguageTable(int n);
+// The same table, shared instead of copied.
+std::shared_ptr<const vcl::TMemIniFile> SharedLanguageTable(int n);
 
 // The text of one key of table n; a key the table lacks reads as an empty text.
 std::string LanguageText(int n, std::string_view key);

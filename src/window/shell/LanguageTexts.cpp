@@ -50,13 +50,13 @@ std::string Copy(const std::string& firstCopy, int k) {
 class TLanguageTextsApplier {
 public:
     TLanguageTextsApplier(TForm1& form, int n)
-        : form_(form), table_(LoadLanguageTable(n)), section_(LanguageSectionName(n)) {}
+        : form_(form), table_(SharedLanguageTable(n)), section_(LanguageSectionName(n)) {}
 
     void Apply(const std::vector<std::string>& fontControls);
     LanguageTextsReport Report() const { return report_; }
 
 private:
-    std::string Text(const std::string& key) const { return table_.ReadString(section_, key, ""); }
+    std::string Text(const std::string& key) const { return table_->ReadString(section_, key, ""); }
 
     vcl::TControl* Find(const std::string& name) {
         vcl::TComponent* component = form_.FindComponent(name);
@@ -103,7 +103,7 @@ private:
     void ApplyFirePage();
 
     TForm1& form_;
-    const vcl::TMemIniFile table_;
+    const std::shared_ptr<const vcl::TMemIniFile> table_;
     const std::string section_;
     LanguageTextsReport report_;
 };

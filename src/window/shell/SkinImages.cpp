@@ -8,12 +8,9 @@
 namespace shell {
 
 void LoadSkinPng(vcl::TImage& target, const std::string& resourceName, vcl::TPngImage& decoder) {
-    // The stream lives only until its picture is decoded; the control keeps its own copy,
-    // so the decoder can take the next picture at once.
-    {
-        vcl::TResourceStream stream(resourceName, "RC_DATA");
-        decoder.LoadFromStream(stream);
-    }
+    // Each resource is decoded once and its picture shared from then on; a decoding error
+    // names the picture as a load from the resource's stream always has.
+    decoder.LoadFromResourceName(resourceName, "from stream");
     target.SetPicture(decoder.ToQImage(), resourceName);
 }
 

@@ -1,10 +1,10 @@
 // Behaviour of the standard controls that the program's handlers rely on.
 #include "platform/core/Time.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/GuiTestSupport.h"
 #include "platform/vcl/StdCtrls.h"
-#include "platform/rtl/SysUtils.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -251,6 +252,39 @@ TEST(ComponentTest, FindComponentIgnoresCaseAndOwnerDeletesItsComponents) {
     EXPECT_EQ(owner->ComponentCount(), 1);
     owner.reset();
     EXPECT_TRUE(deleted);
+}
+
+// The lookup by name follows every rename and every component that goes, and a name given
+// up can be taken by another component.
+TEST(ComponentTest, FindComponentFollowsRenamesAndFreedComponents) {
+    TComponent owner(nullptr);
+    auto* a = new TComponent(&owner);
+    auto* b = new TComponent(&owner);
+    auto* c = new TComponent(&owner);
+    TComponent* none = nullptr;
+    a->SetName("Btn_Read");
+    b->SetName("Img_Key1");
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::vector<std::pair<const char*, TComponent**>> finds;
+    } steps[] = {
+        {"start", [] {}, {{"BTN_READ", &a}, {"img_key1", &b}, {"Img_Key", &none}}},
+        {"rename", [&] { a->SetName("btn_write"); }, {{"Btn_Read", &none}, {"BTN_WRITE", &a}}},
+        {"change of case", [&] { a->SetName("BTN_WRITE"); }, {{"btn_write", &a}}},
+        {"name given up", [&] { b->SetName(""); }, {{"Img_Key1", &none}, {"", &none}}},
+        {"name taken", [&] { c->SetName("IMG_KEY1"); }, {{"img_key1", &c}}},
+        {"refused rename",
+         [&] { EXPECT_THROW(a->SetName("Img_Key1"), Exception); },
+         {{"Btn_Write", &a}, {"Img_Key1", &c}}},
+        {"freed", [&] { delete c; }, {{"Img_Key1", &none}}},
+        {"name of the freed", [&] { b->SetName("Img_Key1"); }, {{"IMG_KEY1", &b}}},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        for (const auto& [name, want] : step.finds)
+            EXPECT_EQ(owner.FindComponent(name), *want) << step.what << ": " << name;
+    }
 }
 
 TEST_F(ControlsTest, ImageAutoSizeTakesThePictureSizeAndRemembersItsName) {

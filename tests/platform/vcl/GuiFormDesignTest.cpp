@@ -1,9 +1,9 @@
 // Building forms from their text designs, and every way a design can fail.
 #include "platform/core/Resources.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/FormDesign.h"
 #include "platform/vcl/StdCtrls.h"
-#include "platform/rtl/SysUtils.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -132,6 +132,55 @@ TEST(FormDesignTest, RegisteredClassesAndResourcesAreFound) {
     TForm form(nullptr);
     LoadFormDesign(form, "test_fancy_form", {"TForm", {}, {}});
     EXPECT_NE(dynamic_cast<TFancyLabel*>(form.FindComponent("Lbl")), nullptr);
+}
+
+// A component the design creates is loading from its creation until its Loaded runs, its
+// children then made and its properties set; one made in code never is, nor is anything
+// left of a design that failed.
+TEST(FormDesignTest, DesignComponentsAreLoadingUntilTheirLoaded) {
+    struct Seen {
+        bool created = false, propertySet = false, childMade = false, loaded = true;
+    };
+    static std::vector<Seen> seen;
+    class TProbe : public TPanel {
+    public:
+        explicit TProbe(TComponent* o) : TPanel(o) { seen.push_back({IsLoading()}); }
+        bool SetDesignProperty(const std::string& name, const TDesignValue& value) override {
+            seen.back().propertySet = IsLoading();
+            return TPanel::SetDesignProperty(name, value);
+        }
+        void Loaded() override {
+            TPanel::Loaded();
+            seen[static_cast<size_t>(Tag())].childMade = FindComponentIn() != nullptr;
+            seen[static_cast<size_t>(Tag())].loaded = IsLoading();
+        }
+        TComponent* FindComponentIn() const { return Owner()->FindComponent("Inner"); }
+    };
+    RegisterComponentClass("TLoadProbe", [](TComponent* o) { return new TProbe(o); });
+    seen.clear();
+    TForm form(nullptr);
+    LoadFormDesignText(form,
+                       "object F: TForm\n  object Outer: TLoadProbe\n    Tag = 0\n"
+                       "    object Inner: TLoadProbe\n      Tag = 1\n    end\n  end\nend\n",
+                       "PROBE", {"TForm", {}, {}});
+    ASSERT_EQ(seen.size(), 2u);
+    for (const Seen& s : seen) {
+        EXPECT_TRUE(s.created);
+        EXPECT_TRUE(s.propertySet);
+        EXPECT_TRUE(s.childMade);
+        EXPECT_FALSE(s.loaded);
+    }
+    TProbe inCode(&form);
+    EXPECT_FALSE(inCode.IsLoading());
+
+    TForm failed(nullptr);
+    EXPECT_THROW(LoadFormDesignText(failed,
+                                    "object F: TForm\n  object Outer: TLoadProbe\n  end\n"
+                                    "  object Bad: TNoSuchClass\n  end\nend\n",
+                                    "PROBE", {"TForm", {}, {}}),
+                 Exception);
+    for (TComponent* c : failed.Components())
+        EXPECT_FALSE(c->IsLoading()) << c->Name();
 }
 
 struct DesignError {

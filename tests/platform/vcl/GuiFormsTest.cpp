@@ -1,9 +1,9 @@
 // Forms, the application object and the exception box.
+#include "platform/rtl/SysUtils.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/GuiTestSupport.h"
 #include "platform/vcl/StdCtrls.h"
-#include "platform/rtl/SysUtils.h"
 
 #include <QMessageBox>
 #include <QScreen>
@@ -15,13 +15,18 @@ using namespace vcl;
 
 namespace {
 
-TEST(FormTest, ColourKeyMakesKeyedPixelsSeeThrough) {
-    TForm form(nullptr);
+// A frameless 200 x 100 maroon form whose maroon pixels are see-through.
+void MakeKeyedForm(TForm& form) {
     form.SetBorderStyle(bsNone);
     form.SetBounds(0, 0, 200, 100);
     form.SetColor(clMaroon);
     form.SetTransparentColorValue(clMaroon);
     form.SetTransparentColor(true);
+}
+
+TEST(FormTest, ColourKeyMakesKeyedPixelsSeeThrough) {
+    TForm form(nullptr);
+    MakeKeyedForm(form);
     auto* shape = new TShape(&form);
     shape->SetParent(&form);
     shape->SetPenWidth(0);
@@ -40,6 +45,46 @@ TEST(FormTest, ColourKeyMakesKeyedPixelsSeeThrough) {
         gui_test::PumpUntil([&] { return !form.Widget()->mask().contains(QPoint(50, 50)); }));
     form.SetTransparentColor(false);
     EXPECT_TRUE(form.Widget()->mask().isEmpty());
+}
+
+// Changes made while a control, or the panel it lies on, is hidden show nowhere; the
+// shape takes them in once it shows again.
+TEST(FormTest, ShapeTakesInWhatChangedWhileHidden) {
+    TForm form(nullptr);
+    MakeKeyedForm(form);
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBevelOuter(bvNone);
+    panel->SetColor(clMaroon);
+    panel->SetBounds(0, 0, 200, 100);
+    auto* shape = new TShape(&form);
+    shape->SetParent(panel);
+    shape->SetPenWidth(0);
+    shape->SetBrushColor(clWhite);
+    shape->SetBounds(0, 0, 50, 50);
+    form.Show();
+    form.UpdateShape();
+    ASSERT_TRUE(form.Widget()->mask().contains(QPoint(25, 25)));
+
+    struct Case {
+        const char* what;
+        TControl* hidden;
+        int left; // where the white area moves while hidden
+    } cases[] = {{"the panel hidden", panel, 100}, {"the area itself hidden", shape, 10}};
+    for (const Case& c : cases) {
+        const int before = shape->Left();
+        c.hidden->SetVisible(false);
+        ASSERT_TRUE(gui_test::PumpUntil([&] {
+            return !form.Widget()->mask().contains(QPoint(before + 25, 25));
+        })) << c.what;
+        shape->SetLeft(c.left);
+        c.hidden->SetVisible(true);
+        EXPECT_TRUE(gui_test::PumpUntil([&] {
+            const QRegion mask = form.Widget()->mask();
+            return mask.contains(QPoint(c.left + 25, 25)) &&
+                   !mask.contains(QPoint(before + 25, 25));
+        })) << c.what;
+    }
 }
 
 TEST(FormTest, FrameCaptionAndScreenCentre) {

@@ -145,4 +145,88 @@ TEST(PngImage, RefusesHeadersClaimingHugeSizesBeforeAllocating) {
     EXPECT_TRUE(png.Empty());
 }
 
+// A PNG of the given size, every pixel one colour.
+std::string EncodedPicture(int width, int height, QRgb colour) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(colour);
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return encoded.toStdString();
+}
+
+TEST(PngImage, AnEmbeddedPictureIsDecodedOnceAndSharedUntilRegisteredAnew) {
+    const std::string small = EncodedPicture(3, 2, qRgb(1, 2, 3));
+    const std::string large = EncodedPicture(5, 4, qRgb(4, 5, 6));
+    auto put = [](const std::string& bytes) {
+        platform::RegisterResource("PngCacheTest_Swap", "RC_DATA",
+                                   reinterpret_cast<const unsigned char*>(bytes.data()),
+                                   bytes.size());
+    };
+    put(small);
+    TPngImage first, second;
+    first.LoadFromResourceName("PngCacheTest_Swap");
+    // Whatever the spelling of the name or the name the errors would give: one picture.
+    second.LoadFromResourceName("PNGCACHETEST_SWAP", "from stream");
+    ASSERT_EQ(second.Width(), 3);
+    EXPECT_EQ(first.ToQImage().constBits(), second.ToQImage().constBits());
+
+    struct Step {
+        const std::string* bytes;
+        int width;
+    } steps[] = {{&large, 5}, {&small, 3}, {&small, 3}}; // the same bytes again count as new
+    for (const Step& step : steps) {
+        put(*step.bytes);
+        TPngImage fresh;
+        fresh.LoadFromResourceName("PngCacheTest_Swap");
+        EXPECT_EQ(fresh.Width(), step.width);
+        EXPECT_NE(fresh.ToQImage().constBits(), first.ToQImage().constBits());
+    }
+    EXPECT_EQ(first.Width(), 3); // what holds a picture keeps it
+}
+
+TEST(PngImage, ResourceErrorsStayTheSameOnEveryLoad) {
+    struct Case {
+        const char* name;
+        const char* pictureName; // null: the one-argument load
+        bool missing;            // EResNotFound with exactly `error`; else `error` and a reason
+        std::string error;
+    } cases[] = {
+        {"VclTest_Broken", nullptr, false, "Cannot load PNG picture \"VclTest_Broken\": "},
+        {"vcltest_broken", "from stream", false, "Cannot load PNG picture from stream: "},
+        {"PngCacheTest_Missing", nullptr, true, "Resource PngCacheTest_Missing not found"},
+        {"PngCacheTest_Missing", "from stream", true, "Resource PngCacheTest_Missing not found"},
+    };
+    for (const Case& c : cases) {
+        TPngImage png;
+        png.LoadFromResourceName("VclTest_Picture");
+        std::string first;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            bool notFound = false;
+            const std::string message = ErrorOf([&] {
+                try {
+                    if (c.pictureName)
+                        png.LoadFromResourceName(c.name, c.pictureName);
+                    else
+                        png.LoadFromResourceName(c.name);
+                } catch (const EResNotFound&) {
+                    notFound = true;
+                    throw;
+                }
+            });
+            EXPECT_EQ(notFound, c.missing) << message;
+            if (c.missing) {
+                EXPECT_EQ(message, c.error);
+            } else {
+                EXPECT_EQ(message.compare(0, c.error.size(), c.error), 0) << message;
+                EXPECT_GT(message.size(), c.error.size()) << "libpng's reason is missing";
+            }
+            if (attempt == 0) first = message;
+            EXPECT_EQ(message, first) << c.name << ": the second load differs";
+            EXPECT_EQ(png.Width(), 3) << c.name << ": the previous picture is gone";
+        }
+    }
+}
+
 } // namespace

@@ -291,4 +291,19 @@ TEST(LanguageTablesTest, ReverseLookupReadsTheTablesAsTheyStand) {
     EXPECT_EQ(FindLangKeyByText("Stop"), "Str12");
 }
 
+// Tables are parsed once and shared: a table read while another text stands in for the
+// resource, and after the built-in one is back, reads each as it stands.
+TEST(LanguageTablesTest, SharedTablesFollowTheResourceInAndOut) {
+    const std::string builtIn = LanguageText(1, "Str210");
+    ASSERT_EQ(FindLangKeyByText("Links"), "");
+    {
+        ResourceOverride first("LANG1", Utf16Le("[lang1]\r\n\"Str210=Links\""));
+        EXPECT_EQ(LanguageText(1, "Str210"), "Links");
+        EXPECT_EQ(FindLangKeyByText("Links"), "Str210");
+    }
+    EXPECT_EQ(LanguageText(1, "Str210"), builtIn);
+    EXPECT_EQ(FindLangKeyByText("Links"), "");
+    EXPECT_EQ(FindLangKeyByText(builtIn), "Str210");
+}
+
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "common/Screenshot.h"
 #include "platform/rtl/SysUtils.h"
+#include "window/shell/SkinImages.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,37 @@ void ApplyFirst(shell::TForm1& form, const std::string& text) {
     ResourceOverride layout("ORG1", text);
     form.LanguageNumber = 1;
     form.ApplySkin();
+}
+
+// Every copy of a skin picture shares one decoded picture; a picture that is missing or
+// does not decode raises as it always has and leaves the control's picture in place.
+TEST(SkinApplyTest, SkinPicturesAreSharedAndABadOneLeavesThePictureShown) {
+    TImage first(nullptr), second(nullptr);
+    TPngImage decoder;
+    shell::LoadSkinPng(first, "SetS_01", decoder);
+    shell::LoadSkinPng(second, "sets_01", decoder);
+    EXPECT_EQ(first.Picture().constBits(), second.Picture().constBits());
+
+    ResourceOverride broken("SetS_02", "not a picture");
+    struct Case {
+        const char* resource;
+        const char* error;
+        bool notFound;
+    } cases[] = {{"SetS_02", "Cannot load PNG picture from stream: Not a PNG file", false},
+                 {"SetS_99", "Resource SetS_99 not found", true}};
+    for (const Case& c : cases) {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            try {
+                shell::LoadSkinPng(first, c.resource, decoder);
+                ADD_FAILURE() << c.resource << " loaded";
+            } catch (const vcl::Exception& e) {
+                EXPECT_EQ(e.what(), std::string(c.error));
+                EXPECT_EQ(dynamic_cast<const EResNotFound*>(&e) != nullptr, c.notFound);
+            }
+            EXPECT_EQ(first.PictureName(), "SetS_01");
+            EXPECT_EQ(first.Picture().constBits(), second.Picture().constBits());
+        }
+    }
 }
 
 TEST(SkinApplyTest, LanguagePicturesForTheWindowThePageShownAndTheFirePage) {
