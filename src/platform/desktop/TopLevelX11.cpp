@@ -69,7 +69,9 @@ struct Display {
     std::vector<xcb_window_t> Windows(xcb_window_t window, xcb_atom_t property) const {
         const std::string bytes = Property(window, property, XCB_ATOM_WINDOW);
         std::vector<xcb_window_t> windows(bytes.size() / sizeof(xcb_window_t));
-        std::memcpy(windows.data(), bytes.data(), windows.size() * sizeof(xcb_window_t));
+        // An empty list has no storage to copy to (memcpy must not be given null).
+        if (!windows.empty())
+            std::memcpy(windows.data(), bytes.data(), windows.size() * sizeof(xcb_window_t));
         return windows;
     }
 
