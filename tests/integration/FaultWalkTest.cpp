@@ -385,10 +385,11 @@ TEST_F(FaultWalkTest, TwoHundredPlugCyclesLeaveNoFileOrThreadBehind) {
         ASSERT_TRUE(Present());
         ASSERT_EQ(LiveImage(), mouse->Image());
     }
-    // Threads that were told to end may take a moment to go.
-    EXPECT_TRUE(PumpUntil([&] { return files() == filesBefore && threads() == threadsBefore; }));
-    EXPECT_EQ(files(), filesBefore);
-    EXPECT_EQ(threads(), threadsBefore);
+    // Threads that were told to end may take a moment to go; threads of Qt's own that
+    // were idle before may have ended meanwhile, so fewer is no fault.
+    EXPECT_TRUE(PumpUntil([&] { return files() <= filesBefore && threads() <= threadsBefore; }));
+    EXPECT_LE(files(), filesBefore);
+    EXPECT_LE(threads(), threadsBefore);
     ExpectNoViolations();
 }
 
