@@ -3,6 +3,7 @@
 // after each change, a mouse unplugged while the thread waits for it, and a window closed
 // while the thread waits for the window.
 #include "DeviceFixture.h"
+#include "common/TaskNice.h"
 
 #include "device/Subroutines.h"
 #include "platform/core/Time.h"
@@ -141,17 +142,7 @@ TEST_F(PollingTest, WindowFollowsTheDpiButtonOnTheMouse) {
     EXPECT_TRUE(PumpUntil([&] { return form->DpiChangedFlag1 == 0; }));
 }
 
-// The kernel schedules each thread by its own nice value (/proc shows it, field 19).
-int NiceOfTask(long tid) {
-    std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
-    std::string line;
-    std::getline(stat, line);
-    std::istringstream fields(line.substr(line.rfind(')') + 2));
-    std::string field;
-    for (int i = 3; i <= 19; ++i)
-        fields >> field;
-    return std::stoi(field);
-}
+using testing_support::NiceOfTask;
 
 TEST_F(PollingTest, ThePollingThreadRunsBelowTheWindowsPriority) {
     StartWithMouse();

@@ -13,14 +13,6 @@
 #include "platform/rtl/SysUtils.h"
 
 namespace shell {
-namespace {
-
-const char* CheckPicture(bool checked) {
-    return checked ? "CbS_E" : "CbS_D";
-}
-
-} // namespace
-
 void TForm1::FireHoldLabelClicked(int n) {
     settings::FireHoldSyncScope guard(*this);
     HideAllMenu();
@@ -28,7 +20,7 @@ void TForm1::FireHoldLabelClicked(int n) {
     hold.SetChecked(!hold.Checked());
     vcl::TPngImage png;
     LoadSkinPng(Named<vcl::TImage>(LayoutName("Img_Fire", n, "Continue")),
-                CheckPicture(hold.Checked()), png);
+                CheckMarkPicture(hold.Checked()), png);
     // The keys carrying the fire key take the new hold with its shots and interval.
     if (!UiLoadingFlag) SettingFireKey();
 }
@@ -55,7 +47,7 @@ void TForm1::IB_ComboKey8Click(vcl::TObject* /*Sender*/) {
     RefreshKeyNameCache();
     cb_IsGunFireMode->SetChecked(!cb_IsGunFireMode->Checked());
     vcl::TPngImage png;
-    LoadSkinPng(Named<vcl::TImage>("Img_ComboKey8"), CheckPicture(cb_IsGunFireMode->Checked()),
+    LoadSkinPng(Named<vcl::TImage>("Img_ComboKey8"), CheckMarkPicture(cb_IsGunFireMode->Checked()),
                 png);
     RefreshComboKey8();
 }

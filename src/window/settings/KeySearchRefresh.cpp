@@ -67,7 +67,7 @@ void TForm1::TLRefreshLEDModeFun(vcl::TObject* /*Sender*/) {
     for (const std::string& name : KeyNameCache)
         if (!name.empty() && name == ledMode) choice.SetItemIndex(1);
     vcl::TPngImage png;
-    LoadSkinPng(Named<vcl::TImage>("Img_ComboKey1"), choice.ItemIndex() == 1 ? "CbS_E" : "CbS_D",
+    LoadSkinPng(Named<vcl::TImage>("Img_ComboKey1"), CheckMarkPicture(choice.ItemIndex() == 1),
                 png);
 }
 
@@ -94,8 +94,8 @@ void TForm1::TLRefreshFireFun(vcl::TObject* /*Sender*/) {
     vcl::TPngImage png;
     for (int s = 0; s < settings::GamingModeSwitchCount; ++s)
         LoadSkinPng(Named<vcl::TImage>(LayoutName("Img_ComboKey", s + 2)),
-                    carried[s] ? "CbS_E" : "CbS_D", png);
-    LoadSkinPng(Named<vcl::TImage>("Img_ComboKey8"), gunKeysSwitch ? "CbS_E" : "CbS_D", png);
+                    CheckMarkPicture(carried[s]), png);
+    LoadSkinPng(Named<vcl::TImage>("Img_ComboKey8"), CheckMarkPicture(gunKeysSwitch), png);
 }
 
 void TForm1::RefreshFireKey(vcl::TObject* /*Sender*/) {
@@ -114,7 +114,7 @@ void TForm1::RefreshFireKey(vcl::TObject* /*Sender*/) {
         const bool hold = count & settings::FireHoldBit;
         Named<controls::TSkinCheckBox>(LayoutName("cb_Fire", n, "Continue")).SetChecked(hold);
         LoadSkinPng(Named<vcl::TImage>(LayoutName("Img_Fire", n, "Continue")),
-                    hold ? "CbS_E" : "CbS_D", *SharedPng);
+                    CheckMarkPicture(hold), *SharedPng);
     }
 }
 

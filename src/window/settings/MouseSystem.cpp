@@ -1,7 +1,7 @@
 // The desktop's pointer, double-click and wheel settings shown on the performance page.
 // They are the system's, not the mouse's: nothing here is sent to the mouse.
-#include "platform/rtl/SysUtils.h"
 #include "platform/desktop/Registry.h"
+#include "platform/rtl/SysUtils.h"
 #include "window/Main.h"
 #include "window/shell/SkinImages.h"
 
@@ -53,7 +53,7 @@ void TForm1::RefreshMouseSystemParameterA(vcl::TObject* /*Sender*/) {
     if (speed && threshold1 && threshold2) {
         const bool precise = *speed != 0 && (*threshold1 != 0 || *threshold2 != 0);
         vcl::TPngImage box;
-        LoadSkinPng(*Img_IsControl, precise ? "CbS_E" : "CbS_D", box);
+        LoadSkinPng(*Img_IsControl, CheckMarkPicture(precise), box);
         const bool loading = UiLoadingFlag;
         UiLoadingFlag = 1;
         cb_IsControl->SetChecked(precise);

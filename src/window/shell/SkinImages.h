@@ -14,6 +14,11 @@ namespace shell {
 // keeps its picture.
 void LoadSkinPng(vcl::TImage& target, const std::string& resourceName, vcl::TPngImage& decoder);
 
+// The skin's picture of a check mark drawn on its own: "CbS_E" on, "CbS_D" off.
+inline const char* CheckMarkPicture(bool checked) {
+    return checked ? "CbS_E" : "CbS_D";
+}
+
 // The program's icon in every size the skin draws it ("AppIcon_16" .. "AppIcon_256"): the
 // application's and the windows' icon, and the notification area's. Raises like
 // LoadSkinPng when a size is missing or does not decode.

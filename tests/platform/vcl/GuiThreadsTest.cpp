@@ -1,4 +1,5 @@
 // Worker threads and Synchronize against a GUI thread that pumps its events.
+#include "common/TaskNice.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/GuiTestSupport.h"
 #include "platform/vcl/Threads.h"
@@ -140,18 +141,7 @@ TEST(ThreadTest, AnExceptionEndingExecuteIsKept) {
     EXPECT_THROW(std::rethrow_exception(t.FatalException()), std::runtime_error);
 }
 
-// The nice value the kernel schedules a thread of this process by, as /proc shows it
-// (the 19th field of the task's stat line, after the parenthesised name).
-int NiceOfTask(long tid) {
-    std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
-    std::string line;
-    std::getline(stat, line);
-    std::istringstream fields(line.substr(line.rfind(')') + 2));
-    std::string field;
-    for (int i = 3; i <= 19; ++i)
-        fields >> field;
-    return std::stoi(field);
-}
+using testing_support::NiceOfTask;
 
 TEST(ThreadTest, APriorityBelowNormalMakesTheThreadNicerThanTheGuiThread) {
     class Waits : public TThread {
