@@ -1,8 +1,9 @@
 # One static library per layer or subsystem. Sources are the .cpp files directly in
 # the layer's folder (and the folders listed under SUBDIRS); the link line states which
-# layers it may use, so an arrow pointing upwards fails to link.
+# layers it may use, so an arrow pointing upwards fails to link. PCH names headers that
+# nearly every source of the layer reads (Qt's, the window's): parsed once per build.
 function(vtrm_add_layer name)
-  cmake_parse_arguments(L "" "DIR" "SUBDIRS;LINKS" ${ARGN})
+  cmake_parse_arguments(L "" "DIR" "SUBDIRS;LINKS;PCH" ${ARGN})
   set(dirs ${L_DIR})
   foreach(s IN LISTS L_SUBDIRS)
     list(APPEND dirs ${L_DIR}/${s})
@@ -22,6 +23,9 @@ function(vtrm_add_layer name)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${L_LINKS})
+    if(L_PCH)
+      target_precompile_headers(${name} PRIVATE ${L_PCH})
+    endif()
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR})

@@ -350,7 +350,9 @@ TEST_F(ConfigFileTest, WithoutAServedMouseNoDialogOpensAndNothingIsWritten) {
         EXPECT_TRUE(CommandsSent().empty());
         EXPECT_FALSE(fs::exists(Path("never.bin")));
         EXPECT_EQ(shell::UiLoadingFlag, 0);
-        if (mouse) EXPECT_EQ(mouse->ResetCount(), 0u);
+        if (mouse) {
+            EXPECT_EQ(mouse->ResetCount(), 0u);
+        }
     }
 }
 

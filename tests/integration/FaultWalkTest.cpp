@@ -217,7 +217,9 @@ TEST_F(FaultWalkTest, UnpluggedAtEveryTransferOfAProfileBlockWrite) {
                                                   static_cast<size_t>(copy - &form->Profile1Copy);
             device::TProfileSection held;
             std::copy_n(image.begin() + at, held.size(), held.begin());
-            if (device::ChecksumHolds(held)) EXPECT_EQ(*copy, held);
+            if (device::ChecksumHolds(held)) {
+                EXPECT_EQ(*copy, held);
+            }
         }
         ExpectNoViolations();
         if (HasFailure()) return;

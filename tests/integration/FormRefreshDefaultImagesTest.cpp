@@ -190,7 +190,9 @@ TEST_P(FormRefreshDefaultImagesTest, LightingAndKeyPagesAndCombinationMasks) {
     EXPECT_EQ(form->BackComboMask, "02");
     EXPECT_EQ(form->MidComboMask, "00");
     EXPECT_EQ(Item("cb_BackCom"), 2);
-    if (cpiMask) EXPECT_EQ(Item("cb_CPICom"), 4);
+    if (cpiMask) {
+        EXPECT_EQ(Item("cb_CPICom"), 4);
+    }
 }
 
 TEST_P(FormRefreshDefaultImagesTest, TheReadSendsNoWriteWhileTheFormIsFilled) {

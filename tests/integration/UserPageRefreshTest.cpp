@@ -77,7 +77,9 @@ TEST_F(UserPageRefreshTest, BreathingSpeedFromTheStepTime) {
         Refresh();
         EXPECT_EQ(form->BreathStepLevel, level) << int(stepTime);
         EXPECT_EQ(Picture("Img_Fall" + std::to_string(level)), "Bar1_E");
-        if (level < 10) EXPECT_EQ(Picture("Img_Fall" + std::to_string(level + 1)), "Bar1_D");
+        if (level < 10) {
+            EXPECT_EQ(Picture("Img_Fall" + std::to_string(level + 1)), "Bar1_D");
+        }
     }
 }
 

@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
     const std::string name = argv[1], type = argv[2], encoding = argv[3];
     std::ifstream in(argv[4], std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "vtrm_embed: cannot read resource %s from %s\n", name.c_str(), argv[4]);
+        std::fprintf(stderr, "vtrm_embed: cannot read resource %s from %s\n", name.c_str(),
+                     argv[4]);
         return 1;
     }
     std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
@@ -77,7 +78,7 @@ int main(int argc, char** argv) {
 
     std::ostringstream os;
     os << "// Generated from " << argv[4] << "; do not edit.\n"
-       << "#include \"platform/core/Resources.h\"\n"
+       << "#include \"platform/core/EmbeddedResource.h\"\n"
        << "namespace {\n"
        << "alignas(16) const unsigned char kData[] = {";
     for (size_t i = 0; i < bytes.size(); ++i) {
@@ -86,8 +87,8 @@ int main(int argc, char** argv) {
     }
     if (bytes.empty()) os << "0";
     os << "\n};\n"
-       << "const bool kRegistered = platform::RegisterResource(\"" << name << "\", \"" << type
-       << "\", kData, " << bytes.size() << ");\n"
+       << "const bool kRegistered = platform::RegisterEmbeddedResource(\"" << name << "\", \""
+       << type << "\", kData, " << bytes.size() << ");\n"
        << "} // namespace\n";
     std::ofstream out(argv[5], std::ios::binary);
     out << os.str();

@@ -1,5 +1,7 @@
 #include "platform/core/Resources.h"
 
+#include "platform/core/EmbeddedResource.h"
+
 #include <algorithm>
 #include <cctype>
 #include <deque>
@@ -27,6 +29,11 @@ bool SameText(std::string_view a, std::string_view b) {
 }
 
 } // namespace
+
+bool RegisterEmbeddedResource(const char* name, const char* type, const unsigned char* data,
+                              std::size_t size) {
+    return RegisterResource(name, type, data, size);
+}
 
 bool RegisterResource(std::string_view name, std::string_view type, const unsigned char* data,
                       size_t size) {

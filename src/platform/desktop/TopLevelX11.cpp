@@ -51,7 +51,7 @@ struct Display {
             connection, 0, static_cast<uint16_t>(std::char_traits<char>::length(name)), name);
         std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
             xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
-        return reply ? reply->atom : XCB_ATOM_NONE;
+        return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
     }
 
     // The property's bytes, empty when the window has none of that type.

@@ -96,7 +96,9 @@ protected:
         } else {
             EXPECT_EQ(ReadAll(file), before) << "the old file must keep its bytes";
         }
-        if (folderListable) EXPECT_EQ(Entries(parent), entriesBefore) << "nothing left behind";
+        if (folderListable) {
+            EXPECT_EQ(Entries(parent), entriesBefore) << "nothing left behind";
+        }
         std::string quiet;
         EXPECT_FALSE(vcl::TrySaveFile(file.string(), bytes.data(), bytes.size(), mode, quiet));
         EXPECT_NE(reason.find(quiet), std::string::npos) << quiet;
