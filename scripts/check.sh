@@ -5,7 +5,8 @@
 #      suite, with leak checking (tests/lsan.supp names the library leaks left out); the
 #      same build holds the fuzz targets, compiled with the fuzzer's coverage;
 #   2. build-tsan (ThreadSanitizer): the integration suite, where the polling thread and
-#      the window meet the simulated mouse (tests/integration/tsan.supp);
+#      the window meet the simulated mouse; reports about Qt's own pool and file-dialog
+#      threads are left out by the test main (see tests/integration/tsan.supp);
 #   3. every fuzz target for VTRM408X_FUZZ_SECONDS (20) seconds on its corpus; the summary
 #      (runs, coverage) goes to build-asan/fuzz/summary.txt.
 # The fault walks of the integration suite visit every 4th transfer under the address

@@ -138,8 +138,10 @@ TEST_F(PollingTest, WindowFollowsTheDpiButtonOnTheMouse) {
     }
     EXPECT_EQ(ImageReads(), std::vector<int>(5, device::CurrentDpiLevelAddress));
     // The polling thread clears the flag once the window's refresh has returned to it,
-    // which can be a moment after the window shows the level.
-    EXPECT_TRUE(PumpUntil([&] { return form->DpiChangedFlag1 == 0; }));
+    // which can be a moment after the window shows the level; the flag is the thread's
+    // own, so it is looked at once the thread has ended.
+    device::StopPrimeThread();
+    EXPECT_EQ(form->DpiChangedFlag1, 0);
 }
 
 using testing_support::NiceOfTask;

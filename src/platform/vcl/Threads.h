@@ -9,12 +9,19 @@
 // destructor of a running thread does the same (Terminate, then WaitFor); a derived
 // class whose Execute uses its own members must do it in its own destructor, since they
 // are gone by the time the base destructor runs.
+//
+// The worker is a std::thread, and Synchronize hands its call over through a std::mutex
+// and condition variable: its start, every hand-off and its join are ones that a thread
+// checker (ThreadSanitizer) sees, which it cannot for Qt's own thread and queued calls.
 #include "platform/vcl/Component.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <exception>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 class QObject;
 
@@ -62,7 +69,9 @@ public:
     TNotifyEvent OnTerminate;
 
     // Runs method on the GUI thread and waits for it; inline when called on the GUI
-    // thread. An exception of method passes to the caller.
+    // thread. An exception of method passes to the caller. The GUI thread runs it from
+    // its event loop, nested ones too; should the application go first, it returns
+    // without running it.
     static void Synchronize(const std::function<void()>& method);
 
 protected:
@@ -70,10 +79,13 @@ protected:
     void SetReturnValue(int value) { returnValue_ = value; }
 
 private:
-    class Runner;
     void Run();
+    void Join();
 
-    std::unique_ptr<Runner> runner_;
+    std::thread thread_;
+    std::mutex joinMutex_;
+    std::mutex endMutex_; // finished_ is set under it, and ended_ tells the waiters
+    std::condition_variable ended_;
     std::unique_ptr<QObject> starter_;
     std::atomic<bool> terminated_{false};
     std::atomic<bool> finished_{false};

@@ -63,6 +63,31 @@ TEST(ThreadTest, StoppingAWorkerThatSynchronizesFromTheGuiThread) {
     EXPECT_TRUE(worker.Finished());
 }
 
+// A method run through Synchronize may wait in an event loop of its own (a modal dialog,
+// a busy loop); a second worker's Synchronize runs meanwhile.
+TEST(ThreadTest, ASynchronizedMethodThatPumpsRunsAnotherWorkersCall) {
+    SyncWorker second(true, 1);
+    bool secondRan = false;
+    class Outer : public TThread {
+    public:
+        explicit Outer(std::function<void()> method) : TThread(true), method_(std::move(method)) {}
+        ~Outer() override { WaitFor(); }
+
+    protected:
+        void Execute() override { Synchronize(method_); }
+
+    private:
+        std::function<void()> method_;
+    };
+    Outer first([&] {
+        second.Start();
+        secondRan = gui_test::PumpUntil([&] { return second.synced == 1; }, 5000);
+    });
+    first.Start();
+    EXPECT_TRUE(gui_test::PumpUntil([&] { return first.Finished(); }, 10000));
+    EXPECT_TRUE(secondRan) << "the second worker's call waited for the first method to end";
+}
+
 TEST(ThreadTest, SynchronizeOnTheGuiThreadRunsInline) {
     bool ran = false;
     TThread::Synchronize([&] { ran = true; });
