@@ -14,6 +14,8 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -214,6 +216,38 @@ TEST(FramePanelTest, FrameIsDrawnOverTheFaceInTheBorderColour) {
     EXPECT_EQ(PixelAt(panel, 0, 0), cyan);
     EXPECT_EQ(PixelAt(panel, 49, 29), cyan);
     EXPECT_EQ(PixelAt(panel, 1, 1), face);
+}
+
+TEST_F(ShownForm, SkinPageControlPaneAndTabsTakeTheSkinWhileThePagesKeepTheirOwnStyle) {
+    TSkinPageControl pages(nullptr);
+    pages.SetParent(&form);
+    pages.SetBounds(0, 0, 200, 120);
+    TSkinTabSheet sheet(nullptr);
+    sheet.SetParent(&pages);
+    TSkinEdit edit(nullptr);
+    edit.SetParent(&sheet);
+    const TColor back = vcl::RGB(0x40, 0x10, 0x10);
+    pages.SetColor(back);
+    Settle();
+    const QImage shot = pages.Widget()->grab().toImage();
+    const QRect page(sheet.Widget()->mapTo(pages.Widget(), QPoint(0, 0)), sheet.Widget()->size());
+    const TColor accent = clSkinAccent;
+    // The pane is ringed by the accent one pixel outside the page, which covers the rest.
+    EXPECT_EQ(page.right(), 198);
+    EXPECT_EQ(page.bottom(), 118);
+    EXPECT_EQ(vcl::FromQColor(shot.pixelColor(0, page.center().y())), accent);
+    EXPECT_EQ(vcl::FromQColor(shot.pixelColor(199, page.center().y())), accent);
+    EXPECT_EQ(vcl::FromQColor(shot.pixelColor(page.center().x(), 119)), accent);
+    EXPECT_EQ(vcl::FromQColor(shot.pixelColor(page.center().x(), page.bottom())), clSkinBack);
+    // The tabs take the accent and the control's colour.
+    auto* bar = static_cast<QTabWidget*>(pages.Widget())->tabBar();
+    EXPECT_TRUE(bar->styleSheet().contains(vcl::ToQColor(accent).name()));
+    EXPECT_TRUE(bar->styleSheet().contains(vcl::ToQColor(back).name()));
+    // The controls on the pages are styled only by their own sheets.
+    EXPECT_TRUE(pages.Widget()->styleSheet().isEmpty());
+    EXPECT_EQ(sheet.Widget()->style(), QApplication::style());
+    sheet.SetParent(nullptr);
+    pages.SetParent(nullptr);
 }
 
 TEST(SkinInputDialogTest, AsksInItsFontHidesThePasswordAndGivesTheTextOnlyOnOk) {

@@ -8,10 +8,13 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QWidget>
 
 namespace controls {
@@ -68,22 +71,28 @@ namespace {
 const char* const kEditSheet =
     "QLineEdit { background-color: %BACK%; color: %TEXT%; border: 1px solid %BORDER%;"
     " selection-background-color: %ACCENT%; }";
-const char* const kPageSheet =
-    "QTabWidget::pane { border: 1px solid %BORDER%; background-color: %BACK%; }"
+const char* const kTabSheet =
     "QTabBar::tab { background-color: #2B2F36; color: %TEXT%; border: 1px solid %BORDER%;"
     " padding: 3px 10px; }"
     "QTabBar::tab:selected { background-color: %ACCENT%; color: %BACK%; }";
 } // namespace
 
-namespace detail {
-void ApplySkinSheet(vcl::TControl& control, const char* sheet, TColor border) {
+namespace {
+// Gives `target` the style sheet built from `sheet` with the colours of `control`.
+void ApplySheetTo(QWidget* target, const vcl::TControl& control, const char* sheet, TColor border) {
     QString text = QString::fromLatin1(sheet);
     text.replace(QLatin1String("%BACK%"), SheetColor(control.Color(), clSkinBack));
     text.replace(QLatin1String("%TEXT%"), SheetColor(control.Font().Color(), clSkinText));
     text.replace(QLatin1String("%BORDER%"), SheetColor(border, clSkinAccent));
     text.replace(QLatin1String("%ACCENT%"), vcl::ToQColor(clSkinAccent).name());
     // Re-polishing is costly and the design sets many fonts and colours one by one.
-    if (control.Widget()->styleSheet() != text) control.Widget()->setStyleSheet(text);
+    if (target->styleSheet() != text) target->setStyleSheet(text);
+}
+} // namespace
+
+namespace detail {
+void ApplySkinSheet(vcl::TControl& control, const char* sheet, TColor border) {
+    ApplySheetTo(control.Widget(), control, sheet, border);
 }
 
 void ApplySkinPalette(vcl::TControl& control) {
@@ -231,8 +240,73 @@ bool TSkinListBox::SetDesignProperty(const std::string& name, const vcl::TDesign
 
 // ---- page control ----
 
+// Draws the pane as a style sheet giving it a one-pixel border and a background would:
+// filled, ringed, the pages one pixel inside it and the tabs resting on it.
+class TSkinPageControl::PaneStyle : public QProxyStyle {
+public:
+    QColor back;
+    QColor border;
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element != PE_FrameTabWidget) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        painter->fillRect(option->rect, back);
+        painter->setPen(border);
+        painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+    }
+
+    QRect subElementRect(SubElement element, const QStyleOption* option,
+                         const QWidget* widget) const override {
+        if (element == SE_TabWidgetTabContents)
+            return QProxyStyle::subElementRect(SE_TabWidgetTabPane, option, widget)
+                .adjusted(1, 1, -1, -1);
+        return QProxyStyle::subElementRect(element, option, widget);
+    }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_TabBarBaseOverlap) return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 TSkinPageControl::TSkinPageControl(vcl::TComponent* owner)
-    : TSkinned<vcl::TPageControl>(owner, kPageSheet) {}
+    : vcl::TPageControl(owner), paneStyle_(new PaneStyle) {
+    // The control's widget owns its style; a style never passes to the widget's children.
+    paneStyle_->setParent(Widget());
+    Widget()->setStyle(paneStyle_);
+    Restyle();
+}
+
+void TSkinPageControl::Loaded() {
+    vcl::TPageControl::Loaded();
+    Restyle();
+}
+
+void TSkinPageControl::ColorChanged() {
+    vcl::TPageControl::ColorChanged();
+    Restyle();
+}
+
+void TSkinPageControl::FontChanged() {
+    vcl::TPageControl::FontChanged();
+    Restyle();
+}
+
+void TSkinPageControl::Restyle() {
+    if (IsLoading()) return;
+    const QColor back(SheetColor(Color(), clSkinBack));
+    const QColor border = vcl::ToQColor(clSkinAccent);
+    if (back != paneStyle_->back || border != paneStyle_->border) {
+        paneStyle_->back = back;
+        paneStyle_->border = border;
+        Widget()->update();
+    }
+    ApplySheetTo(static_cast<QTabWidget*>(Widget())->tabBar(), *this, kTabSheet, clSkinAccent);
+}
 
 TSkinTabSheet::TSkinTabSheet(vcl::TComponent* owner) : vcl::TTabSheet(owner) {
     SetColor(clSkinBack);

@@ -147,9 +147,22 @@ public:
     bool SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) override;
 };
 
-class TSkinPageControl : public TSkinned<vcl::TPageControl> {
+// The tabs take the skin's style sheet; the pane around the pages is drawn in the
+// control's colour, ringed by the accent, by a style of the control's own. A style sheet
+// on the control itself would restyle every control on its pages as well.
+class TSkinPageControl : public vcl::TPageControl {
 public:
     explicit TSkinPageControl(vcl::TComponent* owner);
+    void Loaded() override;
+
+protected:
+    void ColorChanged() override;
+    void FontChanged() override;
+
+private:
+    class PaneStyle;
+    void Restyle();
+    PaneStyle* paneStyle_;
 };
 
 class TSkinTabSheet : public vcl::TTabSheet {

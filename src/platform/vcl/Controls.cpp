@@ -142,7 +142,10 @@ TControl::TControl(TComponent* owner, QWidget* widget)
     QObject::connect(widget_, &QObject::destroyed, bridge_.get(), [this] { widget_ = nullptr; });
     font_.OnChange = [this] {
         if (!applyingParentFont_) parentFont_ = false;
-        FontChanged();
+        if (IsLoading())
+            fontPending_ = true;
+        else
+            FontChanged();
         if (auto* win = dynamic_cast<TWinControl*>(this))
             for (TControl* child : win->controls_)
                 child->ParentFontChanged();
@@ -305,6 +308,13 @@ void TControl::SetParent(TWinControl* parent) {
     }
     ApplyVisible();
     ShapeChanged();
+}
+
+void TControl::Loaded() {
+    TComponent::Loaded();
+    if (!fontPending_) return;
+    fontPending_ = false;
+    FontChanged();
 }
 
 TForm* TControl::ParentForm() const {

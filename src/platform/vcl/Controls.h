@@ -136,6 +136,8 @@ public:
 
     bool SetDesignProperty(const std::string& name, const TDesignValue& value) override;
     bool SetDesignEvent(const std::string& name, const std::any& handler) override;
+    // Gives the widget the font the design left, when it changed while loading.
+    void Loaded() override;
 
 protected:
     TControl(TComponent* owner, QWidget* widget);
@@ -173,6 +175,9 @@ private:
     TFont font_;
     bool parentFont_ = true;
     bool applyingParentFont_ = false;
+    // The font changed while the form design was building the control: the parent's font
+    // and each font property the design sets come one by one, the widget takes the last.
+    bool fontPending_ = false;
     TColor color_ = clBtnFace;
     bool colorAssigned_ = false;
     bool visible_ = true;

@@ -2,8 +2,8 @@
 #include "platform/vcl/PngImage.h"
 
 #include "platform/core/Time.h"
-#include "platform/vcl/Forms.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/vcl/Forms.h"
 
 #include <QFrame>
 #include <QImage>
@@ -47,6 +47,13 @@ const QImage& TImage::Picture() const {
 }
 
 void TImage::SetPicture(const QImage& picture, const std::string& resourceName) {
+    // The very picture it holds (decoded pictures are shared) leaves the screen as it is,
+    // and the form's shape with it.
+    if (!picture.isNull() && picture.cacheKey() == picture_->cacheKey() &&
+        resourceName == pictureName_) {
+        AdjustSize();
+        return;
+    }
     *picture_ = picture;
     pictureName_ = resourceName;
     SetTransparent(transparent_);

@@ -228,6 +228,9 @@ void TForm::ApplyPosition() {
 }
 
 void TForm::SetVisible(bool visible) {
+    // Showing a window that shows already changes nothing: its shape stands, and OnShow
+    // is for a window coming into view.
+    if (visible && Visible() && Widget()->isVisible()) return;
     TControl::SetVisible(visible);
     QWidget* w = Widget();
     if (!visible) {

@@ -1,7 +1,7 @@
 #include "platform/vcl/StdCtrls.h"
 
-#include "platform/vcl/Forms.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/vcl/Forms.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -256,7 +256,8 @@ void TLabel::Loaded() {
 }
 
 void TLabel::AdjustSize() {
-    if (!autoSize_ || designLoading_) return;
+    // A label the form design is still building takes its size once it is loaded.
+    if (!autoSize_ || designLoading_ || IsLoading()) return;
     QLabel* l = Label();
     if (wordWrap_) {
         SetHeight(l->heightForWidth(l->width()));

@@ -1,9 +1,9 @@
 // The user pages of the whole-form refresh: the key page header, the DPI page, the
 // lighting page and the fire keys, drawn from the section copies with skin pictures. One
 // picture decoder serves every picture of these pages and the refreshers called here.
+#include "window/Main.h"
 #include "window/device/DeviceTexts.h"
 #include "window/shell/LayoutApply.h"
-#include "window/Main.h"
 #include "window/shell/SkinImages.h"
 
 #include "platform/rtl/SysUtils.h"
@@ -164,11 +164,11 @@ void TForm1::RefreshUserPages(vcl::TPngImage& png) {
             picture("Img_P1", backgrounds[LanguageNumber - 1]);
         static const char* tabs[] = {"Img_Main_",   "Img_Switch_", "Img_Fixed_",  "Img_Adv_",
                                      "Img_Breath_", "Img_Macro_",  "Img_Update_", "Img_Engineer_"};
+        // The profile's tab shows pressed on every page, the others not; each takes its
+        // picture once, so a refresh that changes no profile changes no picture.
         for (int i = 1; i <= 5; ++i)
             for (const char* tab : tabs)
-                picture(LayoutName(tab, i), "SetS_01");
-        for (int i = 1; i <= 5; ++i)
-            picture(LayoutName(tabs[profile], i), "SetS_03");
+                picture(LayoutName(tab, i), tab == tabs[profile] ? "SetS_03" : "SetS_01");
         Named<vcl::TRadioButton>(LayoutName("rb_", profile + 1)).SetChecked(true);
 
         // The gun display gives profile 2 a taller menu with the gun keys.
@@ -195,9 +195,12 @@ void TForm1::RefreshUserPages(vcl::TPngImage& png) {
         for (vcl::TControl* page : {gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
             page->SetVisible(false);
         // The key labels show the current profile's functions.
-        if (profile == 0) RefreshProfile1Keys();
-        else if (profile == 1) RefreshProfile2Keys();
-        else RefreshProfile3Keys();
+        if (profile == 0)
+            RefreshProfile1Keys();
+        else if (profile == 1)
+            RefreshProfile2Keys();
+        else
+            RefreshProfile3Keys();
     }
 
     RefreshFireFun();

@@ -311,6 +311,42 @@ TEST_F(ControlsTest, ImageAutoSizeTakesThePictureSizeAndRemembersItsName) {
     EXPECT_EQ(image->Picture().size(), QSize(30, 70));
 }
 
+TEST_F(ControlsTest, ImageRepaintsOnlyForAnotherPicture) {
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    auto* image = Make<TImage>("Img_Tab");
+    image->SetBounds(0, 0, 20, 20);
+    QImage pressed(20, 20, QImage::Format_ARGB32);
+    pressed.fill(Qt::red);
+    image->SetPicture(pressed, "SetS_03");
+    form->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form->Widget()));
+    QTest::qWait(20);
+    image->Widget()->installEventFilter(&counter);
+    auto shown = [&] { return image->Widget()->grab().toImage().pixelColor(10, 10); };
+
+    // The shared picture it already holds changes nothing.
+    const QImage same = pressed;
+    image->SetPicture(same, "SetS_03");
+    QTest::qWait(20);
+    EXPECT_EQ(counter.paints, 0);
+    // The same pixels under another name, or the picture changed in place, are taken.
+    image->SetPicture(same, "SetS_01");
+    EXPECT_EQ(image->PictureName(), "SetS_01");
+    QImage edited = pressed;
+    edited.fill(Qt::blue);
+    image->SetPicture(edited, "SetS_01");
+    QTest::qWait(20);
+    EXPECT_GT(counter.paints, 0);
+    EXPECT_EQ(shown(), QColor(Qt::blue));
+    image->Widget()->removeEventFilter(&counter);
+}
+
 TEST_F(ControlsTest, TransparentLabelOverAnImageTakesTheMouse) {
     auto* page = Make<TGroupBox>("gbPage1");
     page->SetBounds(0, 0, 400, 300);

@@ -119,6 +119,28 @@ TEST(FormDesignTest, BuildsControlsFillsFieldsAndBindsHandlers) {
     EXPECT_EQ(form.downs, 1);
 }
 
+TEST(FormDesignTest, WidgetsShowTheFontsTheDesignLeavesAndLaterChangesAtOnce) {
+    TDemoForm form;
+    form.Font().SetName("DejaVu Sans");
+    form.Font().SetSize(12);
+    LoadFormDesignText(form, kDesign, "DEMO", form.Binding());
+    // Its own font properties over the parent's: bold and white, at the form's size.
+    const QFont exit = form.Btn_Exit->Widget()->font();
+    EXPECT_TRUE(exit.bold());
+    EXPECT_EQ(exit.pixelSize(), 16);
+    EXPECT_EQ(form.Btn_Exit->Widget()->palette().color(QPalette::WindowText), QColor(Qt::white));
+    // The parent's font alone.
+    const QFont edit = form.Edt_Delay->Widget()->font();
+    EXPECT_FALSE(edit.bold());
+    EXPECT_EQ(edit.family(), "DejaVu Sans");
+    EXPECT_EQ(edit.pixelSize(), 16);
+    // Once loaded, a change shows at once, on the control and on those following it.
+    form.gbPage1->Font().SetSize(9);
+    EXPECT_EQ(form.Edt_Delay->Widget()->font().pixelSize(), 12);
+    form.Btn_Exit->Font().SetColor(clRed);
+    EXPECT_EQ(form.Btn_Exit->Widget()->palette().color(QPalette::WindowText), QColor(Qt::red));
+}
+
 TEST(FormDesignTest, RegisteredClassesAndResourcesAreFound) {
     class TFancyLabel : public TLabel {
     public:

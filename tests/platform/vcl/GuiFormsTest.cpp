@@ -87,6 +87,31 @@ TEST(FormTest, ShapeTakesInWhatChangedWhileHidden) {
     }
 }
 
+TEST(FormTest, ShowingAShownFormAgainChangesNothing) {
+    TForm form(nullptr);
+    MakeKeyedForm(form);
+    int shows = 0;
+    form.OnShow = [&](TObject*) { ++shows; };
+    form.Show();
+    QApplication::processEvents();
+    ASSERT_EQ(shows, 1);
+    // A marker in place of the shape shows whether the shape is worked out again.
+    const QRegion marker(0, 0, 1, 1);
+    form.Widget()->setMask(marker);
+    for (int i = 0; i < 3; ++i) {
+        form.Show();
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(shows, 1);
+    EXPECT_EQ(form.Widget()->mask(), marker);
+    // Coming into view again is a show: OnShow runs and the shape is the window's own.
+    form.Hide();
+    form.Show();
+    QApplication::processEvents();
+    EXPECT_EQ(shows, 2);
+    EXPECT_NE(form.Widget()->mask(), marker);
+}
+
 TEST(FormTest, FrameCaptionAndScreenCentre) {
     TForm form(nullptr);
     form.SetBorderStyle(bsNone);
