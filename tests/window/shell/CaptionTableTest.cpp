@@ -63,8 +63,9 @@ TEST(CaptionTableTest, EveryIdOnceAtItsPositionWithEnglishAndChineseTexts) {
         // The Chinese column is Chinese wherever the English has a word.
         const std::string english = Terms[i].caption[0];
         if (english.find_first_of("abcdefghijklmnopqrstuvwxyz") != std::string::npos &&
-            english != "RGB LED" && english != "ZK LED" && english != "VID:" && english != "PID:")
+            english != "RGB LED" && english != "ZK LED" && english != "VID:" && english != "PID:") {
             EXPECT_STRNE(Terms[i].caption[0], Terms[i].caption[2]) << i;
+        }
     }
 }
 

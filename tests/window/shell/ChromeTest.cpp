@@ -38,8 +38,9 @@ TEST(ChromeTest, HideAllMenuHidesExactlyThePopUpSet) {
     for (const char* name : PopUps)
         EXPECT_FALSE(form->Named<TControl>(name).Visible()) << name;
     for (TComponent* c : form->Components())
-        if (auto* control = dynamic_cast<TControl*>(c))
+        if (auto* control = dynamic_cast<TControl*>(c)) {
             EXPECT_EQ(control->Visible(), before[c->Name()]) << c->Name();
+        }
     form->HideAllMenu(); // already hidden: stays hidden
     EXPECT_FALSE(form->Pnl_AdjustXY->Visible());
 }

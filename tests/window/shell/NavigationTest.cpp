@@ -4,13 +4,13 @@
 #include "ShellTestSupport.h"
 
 #include "common/Screenshot.h"
-#include "window/device/ButtonNames.h"
 #include "device/DefaultSetting.h"
 #include "device/Subroutines.h"
 #include "platform/win/HidBus.h"
-#include "window/shell/LanguageTables.h"
 #include "simulator/SimBus.h"
 #include "simulator/SimMouse.h"
+#include "window/device/ButtonNames.h"
+#include "window/shell/LanguageTables.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -172,7 +172,9 @@ TEST_F(NavigationTest, EachPageShowsItsEntryPressedItsBackgroundAndNoOverlays) {
         form->Img_P5->SetPicture(QImage(), "marker");
         Click(std::string("Btn_") + c.entry + "_4");
         ExpectOnlyPressed(c.entry);
-        if (*c.background) EXPECT_EQ(Picture(c.background), c.picture) << c.entry;
+        if (*c.background) {
+            EXPECT_EQ(Picture(c.background), c.picture) << c.entry;
+        }
         EXPECT_EQ(Picture("Img_P5"), "marker") << c.entry; // the update page keeps its own
         EXPECT_FALSE(OverlaysShown()) << c.entry;
         EXPECT_EQ(shell::NoDevicePageFlag, 0);

@@ -197,7 +197,7 @@ struct ForeignClient {
     xcb_atom_t Atom(const char* name) {
         auto* reply = xcb_intern_atom_reply(
             c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-        const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
         std::free(reply);
         return atom;
     }
@@ -207,8 +207,8 @@ struct ForeignClient {
                           XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
         if (!title.empty())
             xcb_change_property(c, XCB_PROP_MODE_REPLACE, w,
-                                netName ? Atom("_NET_WM_NAME") : XCB_ATOM_WM_NAME,
-                                netName ? Atom("UTF8_STRING") : XCB_ATOM_STRING, 8,
+                                netName ? Atom("_NET_WM_NAME") : xcb_atom_t{XCB_ATOM_WM_NAME},
+                                netName ? Atom("UTF8_STRING") : xcb_atom_t{XCB_ATOM_STRING}, 8,
                                 static_cast<uint32_t>(title.size()), title.data());
         xcb_map_window(c, w);
         Sync();
@@ -224,13 +224,14 @@ struct ForeignClient {
     xcb_window_t Topmost() {
         auto* reply = xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr);
         const int n = reply ? xcb_query_tree_children_length(reply) : 0;
-        const xcb_window_t top = n ? xcb_query_tree_children(reply)[n - 1] : XCB_WINDOW_NONE;
+        const xcb_window_t top =
+            n ? xcb_query_tree_children(reply)[n - 1] : xcb_window_t{XCB_WINDOW_NONE};
         std::free(reply);
         return top;
     }
     xcb_window_t Focus() {
         auto* reply = xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
-        const xcb_window_t focus = reply ? reply->focus : XCB_WINDOW_NONE;
+        const xcb_window_t focus = reply ? reply->focus : xcb_window_t{XCB_WINDOW_NONE};
         std::free(reply);
         return focus;
     }
