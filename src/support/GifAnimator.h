@@ -69,7 +69,8 @@ public:
     int FrameDelay(int index) const;
     QSize PictureSize() const { return picture_.Size; }
     bool PictureDamaged() const { return picture_.Damaged; }
-    // The frame on show; a null image when no picture is loaded.
+    // The frame on show; a null image when no picture is loaded. A frame of at most 256
+    // colours is held as an 8-bit picture with a colour table, others as decoded.
     QImage CurrentFrame() const;
 
     // Runs whenever what the control shows changes (another frame, another picture), so

@@ -143,3 +143,46 @@ TEST_F(GifAnimatorTest, StretchScalesTheFrameToTheControl) {
 }
 
 } // namespace
+
+// The animator holds a frame of up to 256 colours in 8 bits; every frame shows exactly
+// the pixels the decoder composed, whichever way it is held.
+TEST(GifAnimator, FramesKeepTheirPixelsHeldInEightBitsUpTo256Colours) {
+    std::vector<GifColorType> palette;
+    for (int i = 0; i < 256; ++i)
+        palette.push_back({static_cast<GifByteType>(i), static_cast<GifByteType>(255 - i),
+                           static_cast<GifByteType>(i * 7)});
+    Frame all = Solid(0, 0, 16, 16, 0);
+    for (int i = 0; i < 256; ++i)
+        all.pixels[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
+    struct Case {
+        const char* name;
+        std::vector<unsigned char> gif;
+        bool eightBits;
+    };
+    const Case cases[] = {
+        {"four colours, one per frame", FourColours(), true},
+        {"256 colours filling the picture", BuildGif(16, 16, palette, {all}), true},
+        // The column the frame leaves unpainted is transparent: a 257th colour.
+        {"256 colours and transparency", BuildGif(17, 16, palette, {all}), false},
+    };
+    for (const Case& c : cases) {
+        support::TGifPicture decoded;
+        std::string error;
+        ASSERT_TRUE(support::DecodeGif(c.gif.data(), c.gif.size(), decoded, error)) << c.name;
+        support::TGifAnimator animator;
+        ASSERT_TRUE(animator.LoadFromMemory(c.gif.data(), c.gif.size())) << c.name;
+        ASSERT_EQ(animator.FrameCount(), static_cast<int>(decoded.Frames.size())) << c.name;
+        for (int f = 0; f < animator.FrameCount(); ++f) {
+            animator.SetFrameIndex(f);
+            const QImage held = animator.CurrentFrame();
+            const QImage& expected = decoded.Frames[static_cast<size_t>(f)].Image;
+            EXPECT_EQ(held.format() == QImage::Format_Indexed8, c.eightBits) << c.name;
+            ASSERT_EQ(held.size(), expected.size()) << c.name;
+            int differing = 0;
+            for (int y = 0; y < held.height(); ++y)
+                for (int x = 0; x < held.width(); ++x)
+                    differing += held.pixel(x, y) != expected.pixel(x, y);
+            EXPECT_EQ(differing, 0) << c.name << ", frame " << f;
+        }
+    }
+}

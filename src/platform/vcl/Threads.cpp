@@ -246,14 +246,21 @@ void TThread::Start() {
 }
 
 void TThread::SetPriority(TThreadPriority priority) {
+    std::lock_guard lock(priorityMutex_);
     priority_ = priority;
     if (!started_ || finished_) return;
     ApplyPriority(nativeId_, baseNice_, priority);
 }
 
 void TThread::Run() {
-    nativeId_ = static_cast<long>(syscall(SYS_gettid));
-    ApplyPriority(nativeId_, baseNice_, priority_);
+    {
+        // The thread's id is made known only once it runs at its priority; a change of
+        // priority made meanwhile waits and then applies to the running thread.
+        std::lock_guard lock(priorityMutex_);
+        const long id = static_cast<long>(syscall(SYS_gettid));
+        ApplyPriority(id, baseNice_, priority_);
+        nativeId_ = id;
+    }
     try {
         Execute();
     } catch (...) {

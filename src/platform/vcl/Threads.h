@@ -94,7 +94,8 @@ private:
     bool freeOnTerminate_ = false;
     std::atomic<TThreadPriority> priority_{tpNormal};
     std::atomic<long> nativeId_{0};
-    int baseNice_ = 0; // the process's nice value when the thread was made
+    std::mutex priorityMutex_; // the id's publication and every priority change
+    int baseNice_ = 0;         // the process's nice value when the thread was made
     int returnValue_ = 0;
     std::exception_ptr fatalException_;
 };
