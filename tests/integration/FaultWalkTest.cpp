@@ -279,6 +279,16 @@ TEST_F(FaultWalkTest, ADataReportLostInTheMiddleIsDoneAgain) {
     const Bytes before = DefaultImage(3);
     const Bytes chosen = DefaultImage(2);
     uint64_t start = 0;
+    // The data report sent as the exchange's transfer `at` is lost.
+    const auto loseSendAt = [&](uint64_t at) {
+        busy.onStep = [&, at](int) {
+            if (mouse->TransferCount() - start == at) mouse->FailNextSetFeature(1);
+        };
+    };
+    const auto holdsChosen = [&] {
+        EXPECT_EQ(mouse->Image(), chosen);
+        EXPECT_EQ(LiveImage(), chosen);
+    };
     struct Case {
         const char* name;
         std::function<void()> run;
@@ -287,33 +297,20 @@ TEST_F(FaultWalkTest, ADataReportLostInTheMiddleIsDoneAgain) {
     const std::vector<Case> cases = {
         {"default restore",
          [&] {
-             busy.onStep = [&](int) {
-                 if (mouse->TransferCount() - start == 147) mouse->FailNextSetFeature(1);
-             };
+             loseSendAt(147);
              Restore();
          },
-         [&] {
-             EXPECT_EQ(mouse->Image(), chosen);
-             EXPECT_EQ(LiveImage(), chosen);
-         }},
+         holdsChosen},
         {"file load",
          [&] {
-             busy.onStep = [&](int) {
-                 if (mouse->TransferCount() - start == 147) mouse->FailNextSetFeature(1);
-             };
+             loseSendAt(147);
              LoadFile();
          },
-         [&] {
-             EXPECT_EQ(mouse->Image(), chosen);
-             EXPECT_EQ(LiveImage(), chosen);
-         }},
+         holdsChosen},
         {"profile block write",
          [&] {
              form->Profile2Copy[8] = 0x0B;
-             busy.onStep = [&](int) {
-                 // Chunk 8 carries the changed key.
-                 if (mouse->TransferCount() - start == 9) mouse->FailNextSetFeature(1);
-             };
+             loseSendAt(9); // chunk 8 carries the changed key
              device::WriteProfileSections(*form);
          },
          [&] {
@@ -338,10 +335,7 @@ TEST_F(FaultWalkTest, ADataReportLostInTheMiddleIsDoneAgain) {
              Restore();
              EXPECT_GT(stepsAfterReset, 1 + 147);
          },
-         [&] {
-             EXPECT_EQ(mouse->Image(), chosen);
-             EXPECT_EQ(LiveImage(), chosen);
-         }},
+         holdsChosen},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

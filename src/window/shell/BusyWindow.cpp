@@ -12,8 +12,7 @@ void TBusyWindow::Step() {
         // window may have come over it (or hidden it) since the last one. For a window
         // that shows already this is one stacking request to the window system: no
         // repaint and no new shape.
-        busy->Show();
-        if (!busy->Widget()->isVisible()) busy->Widget()->show();
+        busy->Show(); // also brings back a window hidden behind the form's back
         busy->BringToFront();
     }
     vcl::Application()->ProcessMessages();

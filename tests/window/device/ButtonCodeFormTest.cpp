@@ -38,6 +38,17 @@ protected:
             .SetChecked(hold);
     }
 
+    // A combination-key record's profile switch with LED mode 0, profile colour 3 and
+    // return-to-zero on: the engineering settings its code carries.
+    void ChooseCombinationProfileSwitch() {
+        form->ComboKeyMenuFlag = 1;
+        form->cb_LEDMode->SetItemIndex(0);
+        form->cb_Profile2Color->SetItemIndex(3);
+        form->cb_RTZ->SetItemIndex(1);
+        form->cb_AXY->SetItemIndex(0);
+        form->cb_CC->SetItemIndex(0);
+    }
+
     std::unique_ptr<shell::TForm1> form;
     uint8_t savedLoading = 0;
 };
@@ -187,12 +198,7 @@ TEST_F(ButtonCodeFormTest, CombinationMasksEachFromTheirOwnCombo) {
 // The offset is one byte: the edit keeps at most two hexadecimal digits, so no text of
 // it can stop the key menu with a conversion error.
 TEST_F(ButtonCodeFormTest, TheOffsetEditKeepsTwoDigitsAndTheKeyMenuWorksWhateverIsPutIn) {
-    form->ComboKeyMenuFlag = 1;
-    form->cb_LEDMode->SetItemIndex(0);
-    form->cb_Profile2Color->SetItemIndex(3);
-    form->cb_RTZ->SetItemIndex(1);
-    form->cb_AXY->SetItemIndex(0);
-    form->cb_CC->SetItemIndex(0);
+    ChooseCombinationProfileSwitch();
     EXPECT_EQ(form->edt_OffSet->MaxLength(), 2);
     form->edt_OffSet->SetText("123456789");
     EXPECT_EQ(form->edt_OffSet->Text(), "12");
@@ -204,12 +210,7 @@ TEST_F(ButtonCodeFormTest, TheOffsetEditKeepsTwoDigitsAndTheKeyMenuWorksWhatever
 }
 
 TEST_F(ButtonCodeFormTest, ProfileSwitchOfACombinationKeyRecordCarriesTheEngineeringSettings) {
-    form->ComboKeyMenuFlag = 1;
-    form->cb_LEDMode->SetItemIndex(0);
-    form->cb_Profile2Color->SetItemIndex(3);
-    form->cb_RTZ->SetItemIndex(1);
-    form->cb_AXY->SetItemIndex(0);
-    form->cb_CC->SetItemIndex(0);
+    ChooseCombinationProfileSwitch();
     form->edt_OffSet->SetText("20");
     EXPECT_EQ(Code(2301), "07C13020");
     form->cb_LEDMode->SetItemIndex(1);
