@@ -68,6 +68,9 @@ int ProgramMain(int argc, char** argv) {
                      argv[0]);
         return 1;
     }
+    // The skin pictures decode on a thread of their own while the application and the
+    // window's design are built.
+    TSkinPicturesAhead skinPictures(StartupSkinPictures());
     QApplication app(argc, argv);
     // A second start brings the first window forward and ends silently. The claim comes
     // first of all, so that a start close behind this one finds it while the window is
