@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <pthread.h>
 #include <string>
+#include <system_error>
 
 namespace shell {
 
@@ -29,7 +30,11 @@ TSkinPicturesAhead::TSkinPicturesAhead(const std::vector<std::string>& resourceN
         if (!listed) entries_.push_back(Entry{name, std::move(key)});
     }
     g_ahead = this;
-    thread_ = std::thread([this] { Run(); });
+    try {
+        thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: every load decodes its picture itself, as without this.
+    }
 }
 
 TSkinPicturesAhead::~TSkinPicturesAhead() {
@@ -37,7 +42,7 @@ TSkinPicturesAhead::~TSkinPicturesAhead() {
         std::lock_guard guard(lock_);
         stop_ = true;
     }
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
     if (g_ahead == this) g_ahead = nullptr;
 }
 
