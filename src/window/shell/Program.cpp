@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string_view>
 
 namespace shell {
@@ -68,6 +69,9 @@ int ProgramMain(int argc, char** argv) {
                      argv[0]);
         return 1;
     }
+    // The skin pictures decode on a thread of their own while the application and the
+    // window's design are built.
+    auto skinPictures = std::make_unique<TSkinPicturesAhead>(StartupSkinPictures());
     QApplication app(argc, argv);
     // A second start brings the first window forward and ends silently. The claim comes
     // first of all, so that a start close behind this one finds it while the window is
@@ -80,6 +84,8 @@ int ProgramMain(int argc, char** argv) {
     // A window that failed to build or start has shown its exception box; the program
     // then ends instead of running a half-initialised window.
     if (application->CreateForm(Form1) && application->CreateForm(FormLoadingUI)) {
+        // The window has loaded every picture of the start; later loads go straight on.
+        skinPictures.reset();
         AnnounceMainWindow(MainWindowTitle, Form1->Handle());
         InstallBusyWindow();
         Form1->Show();

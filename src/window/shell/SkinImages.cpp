@@ -1,13 +1,114 @@
 #include "window/shell/SkinImages.h"
 
+#include "platform/rtl/SysUtils.h"
 #include "window/Main.h"
 
 #include <QPixmap>
+#include <algorithm>
+#include <pthread.h>
 #include <string>
+#include <system_error>
 
 namespace shell {
 
+namespace {
+
+// The pictures being decoded ahead; set and cleared on the main thread only.
+TSkinPicturesAhead* g_ahead = nullptr;
+
+void AwaitAhead(const std::string& resourceName) {
+    if (g_ahead) g_ahead->Await(resourceName);
+}
+
+} // namespace
+
+TSkinPicturesAhead::TSkinPicturesAhead(const std::vector<std::string>& resourceNames) {
+    for (const std::string& name : resourceNames) {
+        std::string key = vcl::UpperCase(name);
+        const bool listed = std::any_of(entries_.begin(), entries_.end(),
+                                        [&](const Entry& e) { return e.key == key; });
+        if (!listed) entries_.push_back(Entry{name, std::move(key)});
+    }
+    g_ahead = this;
+    try {
+        thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: every load decodes its picture itself, as without this.
+    }
+}
+
+TSkinPicturesAhead::~TSkinPicturesAhead() {
+    {
+        std::lock_guard guard(lock_);
+        stop_ = true;
+    }
+    if (thread_.joinable()) thread_.join();
+    if (g_ahead == this) g_ahead = nullptr;
+}
+
+void TSkinPicturesAhead::Run() {
+    pthread_setname_np(pthread_self(), "skin pictures");
+    for (Entry& entry : entries_) {
+        {
+            std::lock_guard guard(lock_);
+            if (stop_) return;
+            if (entry.state != State::Waiting) continue; // a load took it on itself
+            entry.state = State::Decoding;
+        }
+        try {
+            // Shares the picture on success; on failure the load that asks for it raises.
+            vcl::TPngImage decoder;
+            decoder.LoadFromResourceName(entry.name);
+        } catch (...) {
+        }
+        {
+            std::lock_guard guard(lock_);
+            entry.state = State::Done;
+        }
+        done_.notify_all();
+    }
+}
+
+void TSkinPicturesAhead::Await(const std::string& resourceName) {
+    const std::string key = vcl::UpperCase(resourceName);
+    std::unique_lock guard(lock_);
+    auto entry = std::find_if(entries_.begin(), entries_.end(),
+                              [&](const Entry& e) { return e.key == key; });
+    if (entry == entries_.end()) return;
+    entry->asked = true;
+    if (entry->state == State::Waiting) {
+        entry->state = State::Done;
+        return;
+    }
+    done_.wait(guard, [&] { return entry->state == State::Done; });
+}
+
+std::vector<std::string> TSkinPicturesAhead::NeverAsked() {
+    std::lock_guard guard(lock_);
+    std::vector<std::string> names;
+    for (const Entry& entry : entries_)
+        if (!entry.asked) names.push_back(entry.name);
+    return names;
+}
+
+std::vector<std::string> StartupSkinPictures() {
+    std::vector<std::string> names;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        names.push_back("AppIcon_" + std::to_string(size));
+    for (const char* name :
+         {"L1_BackGround", "L1_Back1",     "L1_Back2", "L1_Back3", "L1_Back4", "BtnS_01",
+          "ExitS_01",      "MiniS_01",     "SetS_03",  "SetS_01",  "KeyS_01",  "WebS_01",
+          "CbS_D",         "Bar1_E",       "Bar2_E",   "Col_F",    "RdS_D",    "RdS_E",
+          "MacroS_01",     "MacroBtnS_01", "Update",   "L1_Back5", "Gun1_02",  "Gun2_01",
+          "Gun3_01",       "Gun4_01",      "Gun5_01",  "Gun6_01",  "Gun7_01",  "GunMode1",
+          "GunMode2",      "GunMode3",     "GunMode4", "GunMode5", "CbS_E",    "InsertDelayBase",
+          "Bar2_D"})
+        names.push_back(name);
+    return names;
+}
+
 void LoadSkinPng(vcl::TImage& target, const std::string& resourceName, vcl::TPngImage& decoder) {
+    AwaitAhead(resourceName);
     // Each resource is decoded once and its picture shared from then on; a decoding error
     // names the picture as a load from the resource's stream always has.
     decoder.LoadFromResourceName(resourceName, "from stream");
@@ -18,7 +119,9 @@ QIcon ProgramIcon() {
     QIcon icon;
     vcl::TPngImage decoder;
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        decoder.LoadFromResourceName("AppIcon_" + std::to_string(size));
+        const std::string name = "AppIcon_" + std::to_string(size);
+        AwaitAhead(name);
+        decoder.LoadFromResourceName(name);
         icon.addPixmap(QPixmap::fromImage(decoder.ToQImage()));
     }
     return icon;

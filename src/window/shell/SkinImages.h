@@ -5,7 +5,11 @@
 #include "platform/vcl/PngImage.h"
 
 #include <QIcon>
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace shell {
 
@@ -13,6 +17,48 @@ namespace shell {
 // picture. A missing resource or a picture that does not decode raises; the control then
 // keeps its picture.
 void LoadSkinPng(vcl::TImage& target, const std::string& resourceName, vcl::TPngImage& decoder);
+
+// Decodes embedded pictures ahead of their first use, on a thread of its own and in the
+// order given, into the shared pictures every load of a resource takes (see
+// vcl::TPngImage::LoadFromResourceName). While one is alive, LoadSkinPng and the program's
+// icon first wait for a picture that is being decoded ahead, and decode one not yet begun
+// themselves; what they load and what they raise stay the same. A picture that fails
+// ahead is not kept, so its load decodes it again and raises then. No resource may be
+// registered anew while it runs. One at a time, made and ended on the main thread.
+class TSkinPicturesAhead {
+public:
+    explicit TSkinPicturesAhead(const std::vector<std::string>& resourceNames);
+    // Lets the picture in hand finish and waits for the thread.
+    ~TSkinPicturesAhead();
+    TSkinPicturesAhead(const TSkinPicturesAhead&) = delete;
+    TSkinPicturesAhead& operator=(const TSkinPicturesAhead&) = delete;
+
+    // Returns once the resource is no longer being decoded ahead; one not yet begun is
+    // left to the caller.
+    void Await(const std::string& resourceName);
+    // The names on the list no load has asked for yet, in list order.
+    std::vector<std::string> NeverAsked();
+
+private:
+    enum class State { Waiting, Decoding, Done };
+    struct Entry {
+        std::string name;
+        std::string key; // upper case: resource names are case-blind
+        State state = State::Waiting;
+        bool asked = false;
+    };
+    void Run();
+
+    std::mutex lock_;
+    std::condition_variable done_;
+    std::vector<Entry> entries_;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+// The skin pictures a start of the program loads before its window first shows, in the
+// order it loads them: the program's icon, then the main window's start-up.
+std::vector<std::string> StartupSkinPictures();
 
 // The skin's picture of a check mark drawn on its own: "CbS_E" on, "CbS_D" off.
 inline const char* CheckMarkPicture(bool checked) {

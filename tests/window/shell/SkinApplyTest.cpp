@@ -5,9 +5,12 @@
 
 #include "common/Screenshot.h"
 #include "platform/rtl/SysUtils.h"
+#include "window/shell/Program.h"
 #include "window/shell/SkinImages.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace vcl;
 using layout_test::ShippedLayout;
@@ -59,6 +62,68 @@ TEST(SkinApplyTest, SkinPicturesAreSharedAndABadOneLeavesThePictureShown) {
             EXPECT_EQ(first.Picture().constBits(), second.Picture().constBits());
         }
     }
+}
+
+// Pictures decoded ahead on their own thread: every load gives the same picture and raises
+// the same error, in the same order, as without them, whether the thread has done the
+// picture, is decoding it, or has not reached it yet. The list runs against the loads, so
+// each round meets all three.
+TEST(SkinApplyTest, PicturesDecodedAheadLoadAndFailAsWithout) {
+    ResourceOverride broken("SetS_02", "not a picture");
+    const std::vector<std::string> loads = {"L1_BackGround", "SetS_01", "SetS_02", "SetS_99",
+                                            "L1_Back1",      "sets_01", "CbS_E",   "SetS_02"};
+    struct Outcome {
+        std::vector<std::string> events;
+        std::vector<QImage> pictures;
+    };
+    auto loadAll = [&] {
+        Outcome outcome;
+        TImage target(nullptr);
+        TPngImage decoder;
+        for (const std::string& name : loads) {
+            try {
+                shell::LoadSkinPng(target, name, decoder);
+                outcome.events.push_back(name + " loads " + target.PictureName());
+                outcome.pictures.push_back(target.Picture());
+            } catch (const vcl::Exception& e) {
+                const bool notFound = dynamic_cast<const EResNotFound*>(&e) != nullptr;
+                outcome.events.push_back(name + (notFound ? " is missing: " : " raises: ") +
+                                         e.what());
+            }
+        }
+        return outcome;
+    };
+    TPngImage::ForgetSharedPictures();
+    const Outcome normal = loadAll();
+    ASSERT_EQ(normal.pictures.size(), 5u);
+    const std::vector<std::string> ahead(loads.rbegin(), loads.rend());
+    for (int round = 0; round < 24; ++round) {
+        TPngImage::ForgetSharedPictures();
+        Outcome fast;
+        {
+            shell::TSkinPicturesAhead pictures(ahead);
+            if (round % 3 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            fast = loadAll();
+            EXPECT_EQ(pictures.NeverAsked(), std::vector<std::string>{});
+        }
+        EXPECT_EQ(fast.events, normal.events) << "round " << round;
+        ASSERT_EQ(fast.pictures.size(), normal.pictures.size());
+        for (size_t i = 0; i < fast.pictures.size(); ++i)
+            EXPECT_TRUE(fast.pictures[i] == normal.pictures[i]) << "round " << round << " " << i;
+        EXPECT_EQ(fast.pictures[1].constBits(), fast.pictures[3].constBits()) << "shared";
+    }
+}
+
+// The start-up's list names only pictures the start loads while they are decoded ahead of
+// it, the window and the program's icon included.
+TEST(SkinApplyTest, StartupPicturesAreAllLoadedByTheStart) {
+    TPngImage::ForgetSharedPictures();
+    shell::TSkinPicturesAhead pictures(shell::StartupSkinPictures());
+    shell::PrepareApplication();
+    auto form = StartedForm();
+    EXPECT_EQ(pictures.NeverAsked(), std::vector<std::string>{});
+    EXPECT_EQ(PictureOf(*form, "Img_Base_1"), "L1_BackGround");
+    EXPECT_EQ(form->PageWidth, 1030);
 }
 
 TEST(SkinApplyTest, LanguagePicturesForTheWindowThePageShownAndTheFirePage) {
