@@ -464,6 +464,17 @@ QPalette OwnPalette(const QPalette& pal) {
     return own;
 }
 
+// The list of a combo box's drop-down once the box has made it, else null (asking the box
+// for it would make it).
+QAbstractItemView* DropDownList(QWidget* combo) {
+    for (QObject* child : combo->children())
+        if (auto* container = qobject_cast<QFrame*>(child))
+            if (auto* view =
+                    container->findChild<QAbstractItemView*>(QString(), Qt::FindDirectChildrenOnly))
+                return view;
+    return nullptr;
+}
+
 } // namespace
 
 void MarkSkinned(QWidget* widget, SkinKind kind) {
@@ -510,8 +521,7 @@ void SetSkinColors(QWidget* widget, SkinKind kind, const SkinColors& colors) {
     if (pal == widget->palette() && pal.resolveMask() == widget->palette().resolveMask()) return;
     widget->setPalette(pal);
     if (kind == SkinKind::Combo)
-        if (auto* view = widget->findChild<QAbstractItemView*>())
-            SkinStyle::SetViewPalette(view, pal);
+        if (QAbstractItemView* view = DropDownList(widget)) SkinStyle::SetViewPalette(view, pal);
 }
 
 } // namespace controls::detail
