@@ -1,5 +1,7 @@
 #include "controls/skin/SkinStyle.h"
 
+#include "controls/skin/SkinCtrls.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -22,9 +24,9 @@ namespace {
 
 // The border colour lives in a role none of these widgets draws with.
 constexpr QPalette::ColorRole kBorderRole = QPalette::LinkVisited;
-const QColor kAccent(0x19, 0xB4, 0xC8);
+const QColor kAccent = vcl::ToQColor(clSkinAccent);
+const QColor kTabBack = vcl::ToQColor(clSkinPanel);
 const QColor kDisabledButtonText(0x6A, 0x70, 0x7A);
-const QColor kTabBack(0x2B, 0x2F, 0x36);
 // The drop-down button of a combo box, at its right edge inside the border.
 constexpr int kDropDownWidth = 16;
 // The check box's indicator (the skin's check picture) and the gap before its caption.
