@@ -9,10 +9,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QImage>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOption>
@@ -208,6 +210,65 @@ TEST(SkinPaintTest, FillBorderAndTextOfEachControl) {
     // A system colour stands for the skin's own.
     button.SetColor(vcl::clBtnFace);
     EXPECT_EQ(PixelAt(button, 1, 1), clSkinBack);
+}
+
+// Inside the one-pixel border lies the room for the text: the whole of it in an edit and
+// a button, all but the 16-pixel drop-down button in a combo box; a list's items start
+// inside the border; a tab is its caption with 10 pixels either side and 3 above and
+// below, inside its border.
+TEST_F(ShownForm, SkinTextRoomLiesInsideTheBorder) {
+    TSkinEdit edit(nullptr);
+    edit.SetBounds(0, 0, 80, 22);
+    QStyleOptionFrame frame;
+    frame.initFrom(edit.Widget());
+    EXPECT_EQ(
+        edit.Widget()->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit.Widget()),
+        QRect(1, 1, 78, 20));
+
+    TSkinButton button(nullptr);
+    button.SetBounds(0, 0, 100, 25);
+    QStyleOptionButton push;
+    push.initFrom(button.Widget());
+    EXPECT_EQ(button.Widget()->style()->subElementRect(QStyle::SE_PushButtonContents, &push,
+                                                       button.Widget()),
+              QRect(1, 1, 98, 23));
+
+    TSkinComboBox combo(nullptr);
+    combo.SetParent(&form);
+    combo.SetBounds(0, 0, 150, 24);
+    auto* box = static_cast<QComboBox*>(combo.Widget());
+    QStyleOptionComboBox opt;
+    opt.initFrom(box);
+    opt.editable = true;
+    opt.subControls = QStyle::SC_All;
+    EXPECT_EQ(
+        box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, box),
+        QRect(1, 1, 132, 22));
+    EXPECT_EQ(
+        box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, box),
+        QRect(133, 1, 16, 22));
+    EXPECT_EQ(box->lineEdit()->geometry(), QRect(1, 1, 132, 22));
+
+    TSkinListBox list(nullptr);
+    list.SetParent(&form);
+    list.SetBounds(0, 30, 100, 60);
+    EXPECT_EQ(static_cast<QListWidget*>(list.Widget())->viewport()->geometry(),
+              QRect(1, 1, 98, 58));
+
+    TSkinPageControl pages(nullptr);
+    pages.SetParent(&form);
+    pages.SetBounds(0, 0, 200, 120);
+    TSkinTabSheet sheet(nullptr);
+    sheet.SetParent(&pages);
+    sheet.SetCaption("Operator");
+    Settle();
+    auto* bar = static_cast<QTabWidget*>(pages.Widget())->tabBar();
+    const QSize text = bar->fontMetrics().size(Qt::TextShowMnemonic, "Operator");
+    EXPECT_EQ(bar->tabRect(0).size(), text + QSize(2 * 11, 2 * 4));
+    sheet.SetParent(nullptr);
+    pages.SetParent(nullptr);
+    list.SetParent(nullptr);
+    combo.SetParent(nullptr);
 }
 
 // The check box keeps the skin picture's 16 x 16 place at its left, centred, and its
