@@ -9,11 +9,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QImage>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -155,6 +159,136 @@ TEST(SkinListBoxTest, ItemsByIndexAndBorderColor) {
     EXPECT_EQ(PixelAt(list, 0, 30), blue);
 }
 
+// Every skinned control paints a flat fill in its colour (the skin's own for a system
+// colour) inside a one-pixel border, and its text in its font colour; a pressed button
+// takes the accent, a disabled one greys its caption.
+TEST(SkinPaintTest, FillBorderAndTextOfEachControl) {
+    const TColor fill = vcl::RGB(0x20, 0x28, 0x30), ink = vcl::RGB(0xF0, 0xE0, 0x10);
+    TSkinButton button(nullptr), pressed(nullptr), disabled(nullptr);
+    TSkinEdit edit(nullptr);
+    TSkinComboBox combo(nullptr);
+    TSkinListBox list(nullptr);
+    for (vcl::TControl* c : std::initializer_list<vcl::TControl*>{&button, &pressed, &disabled,
+                                                                  &edit, &combo, &list}) {
+        c->SetBounds(0, 0, 120, 24);
+        c->SetColor(fill);
+        c->Font().SetColor(ink);
+    }
+    for (TSkinButton* b : {&button, &pressed, &disabled})
+        b->SetCaption("WWWW");
+    static_cast<QPushButton*>(pressed.Widget())->setDown(true);
+    disabled.SetEnabled(false);
+    edit.SetText("WWWW");
+    combo.Items().Add("WWWW");
+    combo.SetItemIndex(0);
+    list.Items().Add("WWWW");
+    struct Case {
+        const char* name;
+        vcl::TControl& control;
+        TColor fill, text;
+    } cases[] = {
+        {"button", button, fill, ink},
+        {"pressed button", pressed, clSkinAccent, ink},
+        {"disabled button", disabled, fill, vcl::RGB(0x6A, 0x70, 0x7A)},
+        {"edit", edit, fill, ink},
+        {"combo box", combo, fill, ink},
+        {"list box", list, fill, ink},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage shot = c.control.Widget()->grab().toImage();
+        ASSERT_EQ(shot.size(), QSize(120, 24));
+        for (QPoint edge : {QPoint(0, 12), QPoint(119, 12), QPoint(60, 0), QPoint(60, 23)})
+            EXPECT_EQ(vcl::FromQColor(shot.pixelColor(edge)), clSkinAccent);
+        EXPECT_EQ(vcl::FromQColor(shot.pixelColor(1, 1)), c.fill);
+        int inked = 0;
+        for (int y = 1; y < 23; ++y)
+            for (int x = 1; x < 119; ++x)
+                inked += vcl::FromQColor(shot.pixelColor(x, y)) == c.text;
+        EXPECT_GT(inked, 0);
+    }
+    // A system colour stands for the skin's own.
+    button.SetColor(vcl::clBtnFace);
+    EXPECT_EQ(PixelAt(button, 1, 1), clSkinBack);
+}
+
+// Inside the one-pixel border lies the room for the text: the whole of it in an edit and
+// a button, all but the 16-pixel drop-down button in a combo box; a list's items start
+// inside the border; a tab is its caption with 10 pixels either side and 3 above and
+// below, inside its border.
+TEST_F(ShownForm, SkinTextRoomLiesInsideTheBorder) {
+    TSkinEdit edit(nullptr);
+    edit.SetBounds(0, 0, 80, 22);
+    QStyleOptionFrame frame;
+    frame.initFrom(edit.Widget());
+    EXPECT_EQ(
+        edit.Widget()->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit.Widget()),
+        QRect(1, 1, 78, 20));
+
+    TSkinButton button(nullptr);
+    button.SetBounds(0, 0, 100, 25);
+    QStyleOptionButton push;
+    push.initFrom(button.Widget());
+    EXPECT_EQ(button.Widget()->style()->subElementRect(QStyle::SE_PushButtonContents, &push,
+                                                       button.Widget()),
+              QRect(1, 1, 98, 23));
+
+    TSkinComboBox combo(nullptr);
+    combo.SetParent(&form);
+    combo.SetBounds(0, 0, 150, 24);
+    auto* box = static_cast<QComboBox*>(combo.Widget());
+    QStyleOptionComboBox opt;
+    opt.initFrom(box);
+    opt.editable = true;
+    opt.subControls = QStyle::SC_All;
+    EXPECT_EQ(
+        box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, box),
+        QRect(1, 1, 132, 22));
+    EXPECT_EQ(
+        box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, box),
+        QRect(133, 1, 16, 22));
+    EXPECT_EQ(box->lineEdit()->geometry(), QRect(1, 1, 132, 22));
+
+    TSkinListBox list(nullptr);
+    list.SetParent(&form);
+    list.SetBounds(0, 30, 100, 60);
+    EXPECT_EQ(static_cast<QListWidget*>(list.Widget())->viewport()->geometry(),
+              QRect(1, 1, 98, 58));
+
+    TSkinPageControl pages(nullptr);
+    pages.SetParent(&form);
+    pages.SetBounds(0, 0, 200, 120);
+    TSkinTabSheet sheet(nullptr);
+    sheet.SetParent(&pages);
+    sheet.SetCaption("Operator");
+    Settle();
+    auto* bar = static_cast<QTabWidget*>(pages.Widget())->tabBar();
+    const QSize text = bar->fontMetrics().size(Qt::TextShowMnemonic, "Operator");
+    EXPECT_EQ(bar->tabRect(0).size(), text + QSize(2 * 11, 2 * 4));
+    sheet.SetParent(nullptr);
+    pages.SetParent(nullptr);
+    list.SetParent(nullptr);
+    combo.SetParent(nullptr);
+}
+
+// The check box keeps the skin picture's 16 x 16 place at its left, centred, and its
+// caption four pixels to the right of it.
+TEST(SkinCheckBoxTest, IndicatorAndCaptionPlaces) {
+    TSkinCheckBox box(nullptr);
+    box.SetCaption("Blend");
+    auto* w = static_cast<QCheckBox*>(box.Widget());
+    for (const int height : {14, 20, 26}) {
+        box.SetBounds(0, 0, 100, height);
+        QStyleOptionButton opt;
+        opt.initFrom(w);
+        opt.text = w->text();
+        EXPECT_EQ(w->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &opt, w),
+                  QRect(0, (height - 16) / 2, 16, 16));
+        EXPECT_EQ(w->style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, w),
+                  QRect(20, 0, 80, height));
+    }
+}
+
 TEST(EditInputTest, NumberAndHexEditsTakeOnlyTheirDigitsFromTheKeyboard) {
     TSkinNumberEdit number(nullptr);
     QTest::keyClicks(number.Widget(), "4a-2 ");
@@ -224,8 +358,13 @@ TEST_F(ShownForm, SkinPageControlPaneAndTabsTakeTheSkinWhileThePagesKeepTheirOwn
     pages.SetBounds(0, 0, 200, 120);
     TSkinTabSheet sheet(nullptr);
     sheet.SetParent(&pages);
+    sheet.SetCaption("Engineer");
+    TSkinTabSheet other(nullptr);
+    other.SetParent(&pages);
+    other.SetCaption("Gun");
     TSkinEdit edit(nullptr);
     edit.SetParent(&sheet);
+    edit.SetBounds(10, 10, 60, 20);
     const TColor back = vcl::RGB(0x40, 0x10, 0x10);
     pages.SetColor(back);
     Settle();
@@ -238,14 +377,39 @@ TEST_F(ShownForm, SkinPageControlPaneAndTabsTakeTheSkinWhileThePagesKeepTheirOwn
     EXPECT_EQ(vcl::FromQColor(shot.pixelColor(0, page.center().y())), accent);
     EXPECT_EQ(vcl::FromQColor(shot.pixelColor(199, page.center().y())), accent);
     EXPECT_EQ(vcl::FromQColor(shot.pixelColor(page.center().x(), 119)), accent);
-    EXPECT_EQ(vcl::FromQColor(shot.pixelColor(page.center().x(), page.bottom())), clSkinBack);
-    // The tabs take the accent and the control's colour.
+    // The tabs: ringed by the accent, the selected one filled with it and captioned in the
+    // control's colour, the other in the skin's panel colour with the skin's text.
     auto* bar = static_cast<QTabWidget*>(pages.Widget())->tabBar();
-    EXPECT_TRUE(bar->styleSheet().contains(vcl::ToQColor(accent).name()));
-    EXPECT_TRUE(bar->styleSheet().contains(vcl::ToQColor(back).name()));
-    // The controls on the pages are styled only by their own sheets.
-    EXPECT_TRUE(pages.Widget()->styleSheet().isEmpty());
+    const QImage tabs = bar->grab().toImage();
+    auto count = [&tabs](const QRect& r, auto&& match) {
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                n += match(tabs.pixelColor(x, y));
+        return n;
+    };
+    auto is = [](TColor color) {
+        return [color](QColor c) { return vcl::FromQColor(c) == color; };
+    };
+    // The caption's strokes blend the control's dark red into the cyan accent.
+    auto reddish = [](QColor c) { return c.red() > c.green(); };
+    const QRect selected = bar->tabRect(0), plain = bar->tabRect(1);
+    for (const QRect& r : {selected, plain}) {
+        EXPECT_EQ(vcl::FromQColor(tabs.pixelColor(r.left(), r.center().y())), accent);
+        EXPECT_EQ(vcl::FromQColor(tabs.pixelColor(r.center().x(), r.top())), accent);
+    }
+    EXPECT_EQ(vcl::FromQColor(tabs.pixelColor(selected.left() + 2, selected.top() + 2)), accent);
+    EXPECT_EQ(vcl::FromQColor(tabs.pixelColor(plain.left() + 2, plain.top() + 2)), clSkinPanel);
+    EXPECT_GT(count(selected, reddish), 0);
+    EXPECT_EQ(count(selected, is(clSkinText)), 0);
+    EXPECT_GT(count(plain, is(clSkinText)), 0);
+    EXPECT_EQ(count(plain, reddish), 0);
+    // The controls on the pages keep their own looks: the edit its border and fill.
     EXPECT_EQ(sheet.Widget()->style(), QApplication::style());
+    EXPECT_EQ(PixelAt(edit, 0, 10), accent);
+    EXPECT_EQ(PixelAt(edit, 30, 10), clSkinBack);
+    edit.SetParent(nullptr);
+    other.SetParent(nullptr);
     sheet.SetParent(nullptr);
     pages.SetParent(nullptr);
 }

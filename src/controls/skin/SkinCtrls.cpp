@@ -21,9 +21,8 @@ namespace controls {
 
 namespace {
 // System colours (clBtnFace, clWindowText) mean "not chosen": the skin's own shows.
-QString SheetColor(TColor color, TColor skinDefault) {
-    const TColor c = (color & 0xFF000000u) ? skinDefault : color;
-    return vcl::ToQColor(c).name();
+QColor SkinColor(TColor color, TColor skinDefault) {
+    return vcl::ToQColor((color & 0xFF000000u) ? skinDefault : color);
 }
 
 // The edit takes only keys that keep its text matching `pattern`.
@@ -32,14 +31,6 @@ void RestrictInput(vcl::TControl& edit, const char* pattern) {
     line->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(pattern)), line));
 }
-
-const char* const kButtonSheet =
-    "QPushButton { background-color: %BACK%; color: %TEXT%; border: 1px solid %BORDER%; }"
-    "QPushButton:pressed { background-color: %ACCENT%; }"
-    "QPushButton:disabled { color: #6A707A; }";
-// The indicator keeps the size of the skin's check picture, which the box paints there.
-const char* const kCheckSheet = "QCheckBox { color: %TEXT%; spacing: 4px; }"
-                                "QCheckBox::indicator { width: 16px; height: 16px; }";
 
 // The skin's check pictures, ticked and empty, decoded once.
 const QImage& CheckPicture(bool checked) {
@@ -58,41 +49,10 @@ const QImage& CheckPicture(bool checked) {
 } // namespace
 
 namespace detail {
-const char* const ComboSheet =
-    "QComboBox { background-color: %BACK%; color: %TEXT%; border: 1px solid %BORDER%; }"
-    "QComboBox QAbstractItemView { background-color: %BACK%; color: %TEXT%;"
-    " selection-background-color: %ACCENT%; }";
-const char* const ListSheet =
-    "QListWidget { background-color: %BACK%; color: %TEXT%; border: 1px solid %BORDER%; }"
-    "QListWidget::item:selected { background-color: %ACCENT%; color: %BACK%; }";
-} // namespace detail
-
-namespace {
-const char* const kEditSheet =
-    "QLineEdit { background-color: %BACK%; color: %TEXT%; border: 1px solid %BORDER%;"
-    " selection-background-color: %ACCENT%; }";
-const char* const kTabSheet =
-    "QTabBar::tab { background-color: #2B2F36; color: %TEXT%; border: 1px solid %BORDER%;"
-    " padding: 3px 10px; }"
-    "QTabBar::tab:selected { background-color: %ACCENT%; color: %BACK%; }";
-} // namespace
-
-namespace {
-// Gives `target` the style sheet built from `sheet` with the colours of `control`.
-void ApplySheetTo(QWidget* target, const vcl::TControl& control, const char* sheet, TColor border) {
-    QString text = QString::fromLatin1(sheet);
-    text.replace(QLatin1String("%BACK%"), SheetColor(control.Color(), clSkinBack));
-    text.replace(QLatin1String("%TEXT%"), SheetColor(control.Font().Color(), clSkinText));
-    text.replace(QLatin1String("%BORDER%"), SheetColor(border, clSkinAccent));
-    text.replace(QLatin1String("%ACCENT%"), vcl::ToQColor(clSkinAccent).name());
-    // Re-polishing is costly and the design sets many fonts and colours one by one.
-    if (target->styleSheet() != text) target->setStyleSheet(text);
-}
-} // namespace
-
-namespace detail {
-void ApplySkinSheet(vcl::TControl& control, const char* sheet, TColor border) {
-    ApplySheetTo(control.Widget(), control, sheet, border);
+void ApplySkin(vcl::TControl& control, SkinKind kind, TColor border) {
+    SetSkinColors(control.Widget(), kind,
+                  {SkinColor(control.Color(), clSkinBack),
+                   SkinColor(control.Font().Color(), clSkinText), SkinColor(border, clSkinAccent)});
 }
 
 void ApplySkinPalette(vcl::TControl& control) {
@@ -102,7 +62,7 @@ void ApplySkinPalette(vcl::TControl& control) {
     QPalette pal = w->palette();
     pal.setColor(QPalette::Mid, vcl::ToQColor(clSkinAccent));
     pal.setColor(QPalette::Light, vcl::ToQColor(clSkinAccent));
-    pal.setColor(QPalette::WindowText, QColor(SheetColor(control.Font().Color(), clSkinText)));
+    pal.setColor(QPalette::WindowText, SkinColor(control.Font().Color(), clSkinText));
     w->setPalette(pal);
 }
 } // namespace detail
@@ -110,7 +70,7 @@ void ApplySkinPalette(vcl::TControl& control) {
 // ---- buttons and group boxes ----
 
 TSkinCustomButton::TSkinCustomButton(vcl::TComponent* owner)
-    : TSkinned<vcl::TButton>(owner, kButtonSheet) {}
+    : TSkinned<vcl::TButton>(owner, detail::SkinKind::Button) {}
 
 void TSkinCustomButton::SetCaption(const std::string& caption) {
     TSkinned<vcl::TButton>::SetCaption(caption);
@@ -134,7 +94,7 @@ void TSkinCustomGroupBox::FontChanged() {
 // ---- check box ----
 
 TSkinCheckBox::TSkinCheckBox(vcl::TComponent* owner)
-    : TSkinned<vcl::TCheckBox>(owner, kCheckSheet) {}
+    : TSkinned<vcl::TCheckBox>(owner, detail::SkinKind::Check) {}
 
 void TSkinCheckBox::SetChecked(bool checked) {
     if (checked == checked_) return;
@@ -190,9 +150,10 @@ void TSkinCheckBox::Loaded() {
 // ---- combo box, edits, list box ----
 
 TSkinComboBox::TSkinComboBox(vcl::TComponent* owner)
-    : TSkinned<vcl::TComboBox>(owner, detail::ComboSheet) {}
+    : TSkinned<vcl::TComboBox>(owner, detail::SkinKind::Combo) {}
 
-TSkinEdit::TSkinEdit(vcl::TComponent* owner) : TSkinned<vcl::TEdit>(owner, kEditSheet) {}
+TSkinEdit::TSkinEdit(vcl::TComponent* owner)
+    : TSkinned<vcl::TEdit>(owner, detail::SkinKind::Edit) {}
 
 void TSkinEdit::SetBorderColor(TColor color) {
     border_ = color;
@@ -222,7 +183,7 @@ int THexEdit::Value() const {
 }
 
 TSkinListBox::TSkinListBox(vcl::TComponent* owner)
-    : TSkinned<vcl::TListBox>(owner, detail::ListSheet) {}
+    : TSkinned<vcl::TListBox>(owner, detail::SkinKind::List) {}
 
 void TSkinListBox::SetBorderColor(TColor color) {
     border_ = color;
@@ -278,6 +239,7 @@ TSkinPageControl::TSkinPageControl(vcl::TComponent* owner)
     // The control's widget owns its style; a style never passes to the widget's children.
     paneStyle_->setParent(Widget());
     Widget()->setStyle(paneStyle_);
+    detail::MarkSkinned(static_cast<QTabWidget*>(Widget())->tabBar(), detail::SkinKind::Tabs);
     Restyle();
 }
 
@@ -298,14 +260,16 @@ void TSkinPageControl::FontChanged() {
 
 void TSkinPageControl::Restyle() {
     if (IsLoading()) return;
-    const QColor back(SheetColor(Color(), clSkinBack));
+    const QColor back = SkinColor(Color(), clSkinBack);
     const QColor border = vcl::ToQColor(clSkinAccent);
     if (back != paneStyle_->back || border != paneStyle_->border) {
         paneStyle_->back = back;
         paneStyle_->border = border;
         Widget()->update();
     }
-    ApplySheetTo(static_cast<QTabWidget*>(Widget())->tabBar(), *this, kTabSheet, clSkinAccent);
+    // The tabs: captions in the font colour, the selected one's in the control's colour.
+    detail::SetSkinColors(static_cast<QTabWidget*>(Widget())->tabBar(), detail::SkinKind::Tabs,
+                          {back, SkinColor(Font().Color(), clSkinText), border});
 }
 
 TSkinTabSheet::TSkinTabSheet(vcl::TComponent* owner) : vcl::TTabSheet(owner) {

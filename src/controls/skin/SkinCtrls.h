@@ -3,6 +3,7 @@
 // skin, with a border colour where the window's layout text sets one. They take every
 // property of the controls they derive from, so the form design places them as it
 // places any other control.
+#include "controls/skin/SkinStyle.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/StdCtrls.h"
 
@@ -17,24 +18,24 @@ constexpr TColor clSkinText = vcl::RGB(0xD8, 0xDC, 0xE2);
 constexpr TColor clSkinAccent = vcl::RGB(0x19, 0xB4, 0xC8);
 
 namespace detail {
-// Gives the control's widget the style sheet built from `sheet`, where %BACK% stands
-// for the control's Color, %TEXT% for its font colour (the skin's own where either is
-// a system colour), %BORDER% for `border` and %ACCENT% for the skin's accent.
-void ApplySkinSheet(vcl::TControl& control, const char* sheet, TColor border);
+// Gives the control's widget (marked as `kind`) its skin colours: the fill is the
+// control's Color, the text its font colour (the skin's own where either is a system
+// colour), the border `border` (the accent for a system colour).
+void ApplySkin(vcl::TControl& control, SkinKind kind, TColor border);
 // For controls that paint themselves from their palette: text in the font colour (the
 // skin's own for a system colour), frame lines in the accent colour.
 void ApplySkinPalette(vcl::TControl& control);
-// The sheets of the skinned combo and list boxes, which the wide ones share.
-extern const char* const ComboSheet;
-extern const char* const ListSheet;
 } // namespace detail
 
-// A control of the component library restyled whenever its colour or font changes. One
-// the form design creates is styled once, when its design has been loaded: each style
-// sheet given restyles the widget and all it contains.
+// A control of the component library drawn in the skin, its colours set again whenever
+// its colour or font changes. One the form design creates takes its colours once, when
+// its design has been loaded.
 template <class Base> class TSkinned : public Base {
 public:
-    TSkinned(vcl::TComponent* owner, const char* sheet) : Base(owner), sheet_(sheet) { Restyle(); }
+    TSkinned(vcl::TComponent* owner, detail::SkinKind kind) : Base(owner), kind_(kind) {
+        detail::MarkSkinned(this->Widget(), kind);
+        Restyle();
+    }
     void Loaded() override {
         Base::Loaded();
         Restyle();
@@ -50,13 +51,13 @@ protected:
         Restyle();
     }
     void Restyle() {
-        if (!this->IsLoading()) detail::ApplySkinSheet(*this, sheet_, border_);
+        if (!this->IsLoading()) detail::ApplySkin(*this, kind_, border_);
     }
 
     TColor border_ = clSkinAccent;
 
 private:
-    const char* sheet_;
+    detail::SkinKind kind_;
 };
 
 class TSkinCustomButton : public TSkinned<vcl::TButton> {
@@ -147,9 +148,8 @@ public:
     bool SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) override;
 };
 
-// The tabs take the skin's style sheet; the pane around the pages is drawn in the
-// control's colour, ringed by the accent, by a style of the control's own. A style sheet
-// on the control itself would restyle every control on its pages as well.
+// The tabs are drawn in the skin; the pane around the pages is drawn in the control's
+// colour, ringed by the accent, by a style of the control's own.
 class TSkinPageControl : public vcl::TPageControl {
 public:
     explicit TSkinPageControl(vcl::TComponent* owner);

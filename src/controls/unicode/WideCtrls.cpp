@@ -47,9 +47,9 @@ int TWideStrings::Add(std::u16string_view text) {
 }
 
 TWideComboBox::TWideComboBox(vcl::TComponent* owner)
-    : TSkinned<vcl::TComboBox>(owner, detail::ComboSheet), wideItems_(Items()) {}
+    : TSkinned<vcl::TComboBox>(owner, detail::SkinKind::Combo), wideItems_(Items()) {}
 
 TWideListBox::TWideListBox(vcl::TComponent* owner)
-    : TSkinned<vcl::TListBox>(owner, detail::ListSheet), wideItems_(Items()) {}
+    : TSkinned<vcl::TListBox>(owner, detail::SkinKind::List), wideItems_(Items()) {}
 
 } // namespace controls
