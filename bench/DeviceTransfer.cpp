@@ -2,6 +2,12 @@
 // stepping before every data report, as the main window's reads and writes run them.
 //
 //   bench_DeviceTransfer                     (offscreen unless QT_QPA_PLATFORM is set)
+//   QT_QPA_PLATFORM=xcb DISPLAY=:N bench_DeviceTransfer     (on an X server, e.g. Xvfb :N)
+//
+// The main window is the program's own: built from its design with FormCreate run, so
+// that the busy window stands over its skin as it does for the user. (Without FormCreate
+// the window is all colour key but its captions, and on an X server every frame of the
+// busy animation then lays bare the desktop behind a shape of thousands of pieces.)
 //
 // The "per_transfer" counter is the time of one feature transfer (294 per image). The
 // ZeroLatency runs measure the program's own cost: the device answers at once, and
@@ -11,11 +17,11 @@
 // SimulatorOnly/OneMs shows what the simulated device alone takes on this machine.
 #include "BenchMain.h"
 #include "device/Subroutines.h"
-#include "window/shell/BusyWindow.h"
-#include "window/shell/FormLoading.h"
-#include "window/Main.h"
 #include "simulator/SimBus.h"
 #include "simulator/SimMouse.h"
+#include "window/Main.h"
+#include "window/shell/BusyWindow.h"
+#include "window/shell/FormLoading.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -50,9 +56,10 @@ void Prepare() {
     s->bus->AddKeyboard();
     platform::hid::SetBus(s->bus);
     s->main = std::make_unique<shell::TForm1>(nullptr);
+    shell::Form1 = s->main.get();
+    if (!s->main->DoCreate()) std::abort();
     KeepDeviceTimerAway(*s->main->DevTimer);
     s->main->SetBounds(100, 100, 1030, 662);
-    shell::Form1 = s->main.get();
     s->main->Show();
     s->busy = std::make_unique<shell::TFormLoadingUI>(nullptr);
     shell::FormLoadingUI = s->busy.get();
