@@ -312,6 +312,11 @@ int TGifAnimator::FrameDelay(int index) const {
     return picture_.Frames[static_cast<size_t>(index)].DelayMs;
 }
 
+int TGifAnimator::NextFrameDueMs() const {
+    if (!timer_.isActive()) return -1;
+    return std::max(0, timer_.remainingTime());
+}
+
 QImage TGifAnimator::CurrentFrame() const {
     if (frameIndex_ >= FrameCount()) return {};
     return picture_.Frames[static_cast<size_t>(frameIndex_)].Image;
