@@ -142,6 +142,52 @@ TEST_F(GifAnimatorTest, StretchScalesTheFrameToTheControl) {
     animator_.setParent(nullptr);
 }
 
+// What lies behind the control shows through a frame's see-through pixels and around an
+// unstretched frame smaller than the control, and nowhere else; every frame change and
+// stretch change shows the new look.
+TEST(GifAnimator, DrawsEachFrameOverWhatLiesBehindIt) {
+    // Frame 0 covers the picture; frame 1 (disposed to the background first) leaves its
+    // top left pixel see-through.
+    std::vector<GifColorType> palette = {{200, 0, 0}, {0, 0, 200}, {0, 0, 0}, {0, 0, 0}};
+    Frame first = Solid(0, 0, 2, 2, 0);
+    first.disposal = DISPOSE_BACKGROUND;
+    Frame second = Solid(0, 0, 2, 2, 1);
+    second.pixels[0] = 2;
+    second.transparent = 2;
+    const std::vector<unsigned char> data = BuildGif(2, 2, palette, {first, second});
+    support::TGifAnimator animator;
+    ASSERT_TRUE(animator.LoadFromMemory(data.data(), data.size()));
+    QWidget window;
+    window.setStyleSheet("background: white");
+    window.resize(10, 10);
+    animator.setParent(&window);
+    animator.setGeometry(0, 0, 4, 4);
+    window.show();
+
+    const QRgb red = qRgb(200, 0, 0), blue = qRgb(0, 0, 200), white = qRgb(255, 255, 255);
+    // The colours at (0, 0), (1, 1), (3, 3) (in the control, outside the unstretched
+    // picture) and (6, 6) (beside the control).
+    struct Case {
+        int frame;
+        bool stretch;
+        QRgb at[4];
+    } cases[] = {
+        {0, false, {red, red, white, white}},   {1, false, {white, blue, white, white}},
+        {1, true, {white, white, blue, white}}, {0, true, {red, red, red, white}},
+        {1, true, {white, white, blue, white}}, {0, false, {red, red, white, white}},
+    };
+    const QPoint points[4] = {{0, 0}, {1, 1}, {3, 3}, {6, 6}};
+    for (const Case& c : cases) {
+        animator.SetStretch(c.stretch);
+        animator.SetFrameIndex(c.frame);
+        const QImage shot = window.grab().toImage();
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(shot.pixel(points[i]), c.at[i])
+                << "frame " << c.frame << (c.stretch ? " stretched" : "") << " at " << i;
+    }
+    animator.setParent(nullptr);
+}
+
 } // namespace
 
 // The animator holds a frame of up to 256 colours in 8 bits; every frame shows exactly
