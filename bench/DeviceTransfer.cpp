@@ -159,8 +159,17 @@ void BusyWindowFrameChange(benchmark::State& state) {
     device::GetBusyWindow()->Hide();
 }
 
+// Building the busy window as the program block does at start, its animation decoded.
+void BusyWindowCreate(benchmark::State& state) {
+    for (auto _ : state) {
+        shell::TFormLoadingUI window(nullptr);
+        benchmark::DoNotOptimize(window.WaitGif->Animator()->FrameCount());
+    }
+}
+
 } // namespace
 
+BENCHMARK(BusyWindowCreate)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BusyWindowFrameChange)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BusyWindowShape)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WholeImageRead)

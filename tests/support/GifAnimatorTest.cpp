@@ -1,5 +1,6 @@
 #include "support/GifAnimator.h"
 #include "GifBuilder.h"
+#include "platform/core/Resources.h"
 #include "platform/core/Time.h"
 
 #include <QTest>
@@ -190,6 +191,12 @@ TEST(GifAnimator, DrawsEachFrameOverWhatLiesBehindIt) {
 
 } // namespace
 
+std::vector<unsigned char> BusyAnimation() {
+    const platform::ResourceEntry* entry = platform::FindResource("BUSYGIF", "RC_DATA");
+    if (!entry) return {};
+    return {entry->data, entry->data + entry->size};
+}
+
 // The animator holds a frame of up to 256 colours in 8 bits; every frame shows exactly
 // the pixels the decoder composed, whichever way it is held.
 TEST(GifAnimator, FramesKeepTheirPixelsHeldInEightBitsUpTo256Colours) {
@@ -210,6 +217,7 @@ TEST(GifAnimator, FramesKeepTheirPixelsHeldInEightBitsUpTo256Colours) {
         {"256 colours filling the picture", BuildGif(16, 16, palette, {all}), true},
         // The column the frame leaves unpainted is transparent: a 257th colour.
         {"256 colours and transparency", BuildGif(17, 16, palette, {all}), false},
+        {"the busy animation", BusyAnimation(), true},
     };
     for (const Case& c : cases) {
         support::TGifPicture decoded;
