@@ -306,7 +306,6 @@ void TGifAnimator::SetAnimate(bool on) {
 void TGifAnimator::SetStretch(bool on) {
     if (stretch_ == on) return;
     stretch_ = on;
-    UpdateOpaque();
     update();
 }
 
@@ -333,30 +332,13 @@ QImage TGifAnimator::CurrentFrame() const {
 }
 
 void TGifAnimator::paintEvent(QPaintEvent*) {
-    if (drawn_.isNull()) {
-        const QImage frame = CurrentFrame();
-        if (frame.isNull()) return;
-        drawn_ = frame.convertToFormat(frame.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                               : QImage::Format_RGB32);
-    }
+    const QImage frame = CurrentFrame();
+    if (frame.isNull()) return;
     QPainter painter(this);
     if (stretch_)
-        painter.drawImage(rect(), drawn_);
+        painter.drawImage(rect(), frame);
     else
-        painter.drawImage(0, 0, drawn_);
-}
-
-// A frame without see-through pixels that covers the whole control hides whatever lies
-// behind it: the window need not draw its background there first.
-void TGifAnimator::UpdateOpaque() {
-    const QImage frame = CurrentFrame();
-    const bool covers = stretch_ || (frame.width() >= width() && frame.height() >= height());
-    setAttribute(Qt::WA_OpaquePaintEvent, !frame.isNull() && !frame.hasAlphaChannel() && covers);
-}
-
-void TGifAnimator::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    UpdateOpaque();
+        painter.drawImage(0, 0, frame);
 }
 
 void TGifAnimator::showEvent(QShowEvent* event) {
@@ -385,8 +367,6 @@ void TGifAnimator::NextFrame() {
 }
 
 void TGifAnimator::FrameChanged() {
-    drawn_ = QImage();
-    UpdateOpaque();
     update();
     if (OnFrameChange) OnFrameChange();
 }

@@ -91,14 +91,8 @@ private:
     void Reschedule();
     void NextFrame();
     void FrameChanged();
-    void UpdateOpaque();
-
-    void resizeEvent(QResizeEvent* event) override;
 
     TGifPicture picture_;
-    // The frame on show, converted once for drawing (a frame held in 8 bits would
-    // otherwise be converted at every paint); a null image until the next paint.
-    QImage drawn_;
     std::string lastError_;
     QTimer timer_;
     int frameIndex_ = 0;
