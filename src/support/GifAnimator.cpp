@@ -163,10 +163,11 @@ QImage CompactFrame(const QImage& frame) {
     QRgb last = 0;
     uchar lastIndex = 0;
     bool any = false;
-    for (int y = 0; y < frame.height(); ++y) {
+    const int width = frame.width(), height = frame.height();
+    for (int y = 0; y < height; ++y) {
         const auto* src = reinterpret_cast<const QRgb*>(frame.constScanLine(y));
         uchar* dst = compact.scanLine(y);
-        for (int x = 0; x < frame.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (!any || src[x] != last) {
                 const auto found = indexOf.find(src[x]);
                 if (found != indexOf.end()) {
@@ -187,13 +188,10 @@ QImage CompactFrame(const QImage& frame) {
     return compact;
 }
 
-} // namespace
-
-int GifDelayMs(int delayHundredths) {
-    return delayHundredths <= 1 ? 100 : delayHundredths * 10;
-}
-
-bool DecodeGif(const void* data, size_t size, TGifPicture& picture, std::string& error) {
+// Decodes as DecodeGif does; `keep` turns the canvas as it stands after each frame into
+// the image the picture holds for that frame.
+bool DecodeFrames(const void* data, size_t size, TGifPicture& picture, std::string& error,
+                  QImage (*keep)(const QImage& canvas)) {
     picture = TGifPicture{};
     if (!data || size == 0) {
         error = "no data";
@@ -249,7 +247,7 @@ bool DecodeGif(const void* data, size_t size, TGifPicture& picture, std::string&
         QImage before;
         if (gcb.DisposalMode == DISPOSE_PREVIOUS) before = canvas.copy();
         PaintFrame(canvas, image, *colours, gcb.TransparentColor);
-        picture.Frames.push_back({canvas.copy(), GifDelayMs(gcb.DelayTime)});
+        picture.Frames.push_back({keep(canvas), GifDelayMs(gcb.DelayTime)});
 
         if (gcb.DisposalMode == DISPOSE_BACKGROUND)
             ClearRect(canvas, image.ImageDesc);
@@ -265,16 +263,27 @@ bool DecodeGif(const void* data, size_t size, TGifPicture& picture, std::string&
     return true;
 }
 
+} // namespace
+
+int GifDelayMs(int delayHundredths) {
+    return delayHundredths <= 1 ? 100 : delayHundredths * 10;
+}
+
+bool DecodeGif(const void* data, size_t size, TGifPicture& picture, std::string& error) {
+    return DecodeFrames(data, size, picture, error,
+                        [](const QImage& canvas) { return canvas.copy(); });
+}
+
 TGifAnimator::TGifAnimator(QWidget* parent) : QWidget(parent) {
     timer_.setSingleShot(true);
     QObject::connect(&timer_, &QTimer::timeout, this, [this] { NextFrame(); });
 }
 
 bool TGifAnimator::LoadFromMemory(const void* data, size_t size) {
+    // Each frame is held compact straight from the canvas, without a full-size copy of
+    // its own first.
     TGifPicture loaded;
-    if (!DecodeGif(data, size, loaded, lastError_)) return false;
-    for (TGifFrame& frame : loaded.Frames)
-        frame.Image = CompactFrame(frame.Image);
+    if (!DecodeFrames(data, size, loaded, lastError_, CompactFrame)) return false;
     picture_ = std::move(loaded);
     if (frameIndex_ >= FrameCount()) frameIndex_ = 0;
     Reschedule();
@@ -310,6 +319,11 @@ void TGifAnimator::SetFrameIndex(int index) {
 int TGifAnimator::FrameDelay(int index) const {
     if (index < 0 || index >= FrameCount()) return 0;
     return picture_.Frames[static_cast<size_t>(index)].DelayMs;
+}
+
+int TGifAnimator::NextFrameDueMs() const {
+    if (!timer_.isActive()) return -1;
+    return std::max(0, timer_.remainingTime());
 }
 
 QImage TGifAnimator::CurrentFrame() const {

@@ -73,6 +73,11 @@ public:
     // colours is held as an 8-bit picture with a colour table, others as decoded.
     QImage CurrentFrame() const;
 
+    // Milliseconds of real time until the animation's next frame is due: 0 when it is
+    // due now (the timer has run out but its event has not been handled yet), -1 when
+    // the animation is not running.
+    int NextFrameDueMs() const;
+
     // Runs whenever what the control shows changes (another frame, another picture), so
     // that a colour-keyed window can follow the shape of the frame on show.
     std::function<void()> OnFrameChange;

@@ -1,5 +1,6 @@
 #include "support/GifAnimator.h"
 #include "GifBuilder.h"
+#include "platform/core/Resources.h"
 #include "platform/core/Time.h"
 
 #include <QTest>
@@ -142,7 +143,59 @@ TEST_F(GifAnimatorTest, StretchScalesTheFrameToTheControl) {
     animator_.setParent(nullptr);
 }
 
+// What lies behind the control shows through a frame's see-through pixels and around an
+// unstretched frame smaller than the control, and nowhere else; every frame change and
+// stretch change shows the new look.
+TEST(GifAnimator, DrawsEachFrameOverWhatLiesBehindIt) {
+    // Frame 0 covers the picture; frame 1 (disposed to the background first) leaves its
+    // top left pixel see-through.
+    std::vector<GifColorType> palette = {{200, 0, 0}, {0, 0, 200}, {0, 0, 0}, {0, 0, 0}};
+    Frame first = Solid(0, 0, 2, 2, 0);
+    first.disposal = DISPOSE_BACKGROUND;
+    Frame second = Solid(0, 0, 2, 2, 1);
+    second.pixels[0] = 2;
+    second.transparent = 2;
+    const std::vector<unsigned char> data = BuildGif(2, 2, palette, {first, second});
+    support::TGifAnimator animator;
+    ASSERT_TRUE(animator.LoadFromMemory(data.data(), data.size()));
+    QWidget window;
+    window.setStyleSheet("background: white");
+    window.resize(10, 10);
+    animator.setParent(&window);
+    animator.setGeometry(0, 0, 4, 4);
+    window.show();
+
+    const QRgb red = qRgb(200, 0, 0), blue = qRgb(0, 0, 200), white = qRgb(255, 255, 255);
+    // The colours at (0, 0), (1, 1), (3, 3) (in the control, outside the unstretched
+    // picture) and (6, 6) (beside the control).
+    struct Case {
+        int frame;
+        bool stretch;
+        QRgb at[4];
+    } cases[] = {
+        {0, false, {red, red, white, white}},   {1, false, {white, blue, white, white}},
+        {1, true, {white, white, blue, white}}, {0, true, {red, red, red, white}},
+        {1, true, {white, white, blue, white}}, {0, false, {red, red, white, white}},
+    };
+    const QPoint points[4] = {{0, 0}, {1, 1}, {3, 3}, {6, 6}};
+    for (const Case& c : cases) {
+        animator.SetStretch(c.stretch);
+        animator.SetFrameIndex(c.frame);
+        const QImage shot = window.grab().toImage();
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(shot.pixel(points[i]), c.at[i])
+                << "frame " << c.frame << (c.stretch ? " stretched" : "") << " at " << i;
+    }
+    animator.setParent(nullptr);
+}
+
 } // namespace
+
+std::vector<unsigned char> BusyAnimation() {
+    const platform::ResourceEntry* entry = platform::FindResource("BUSYGIF", "RC_DATA");
+    if (!entry) return {};
+    return {entry->data, entry->data + entry->size};
+}
 
 // The animator holds a frame of up to 256 colours in 8 bits; every frame shows exactly
 // the pixels the decoder composed, whichever way it is held.
@@ -164,6 +217,7 @@ TEST(GifAnimator, FramesKeepTheirPixelsHeldInEightBitsUpTo256Colours) {
         {"256 colours filling the picture", BuildGif(16, 16, palette, {all}), true},
         // The column the frame leaves unpainted is transparent: a 257th colour.
         {"256 colours and transparency", BuildGif(17, 16, palette, {all}), false},
+        {"the busy animation", BusyAnimation(), true},
     };
     for (const Case& c : cases) {
         support::TGifPicture decoded;

@@ -6,7 +6,10 @@
 namespace shell {
 
 void TBusyWindow::Step() {
+    bool due = true;
     if (TFormLoadingUI* busy = FormLoadingUI) {
+        const bool wasUp = busy->Widget()->isVisible();
+        const int left = busy->Left(), top = busy->Top();
         if (Form1) busy->CentreOn(*Form1);
         // Shown and brought to the front at every step, also while it shows: another
         // window may have come over it (or hidden it) since the last one. For a window
@@ -14,18 +17,30 @@ void TBusyWindow::Step() {
         // repaint and no new shape.
         busy->Show(); // also brings back a window hidden behind the form's back
         busy->BringToFront();
+        due = !wasUp || busy->Left() != left || busy->Top() != top || MessagesDue();
     }
-    vcl::Application()->ProcessMessages();
+    if (due) HandleMessages();
 }
 
 void TBusyWindow::Hide() {
     if (TFormLoadingUI* busy = FormLoadingUI) {
         // Input that arrived during the transfer is still waiting: handle it while the
         // window shows, so that it is dropped like the input before it.
-        if (busy->Visible()) vcl::Application()->ProcessMessages();
+        if (busy->Visible()) HandleMessages();
         busy->Hide();
     }
+    HandleMessages();
+}
+
+bool TBusyWindow::MessagesDue() const {
+    if (std::chrono::steady_clock::now() - handledAt_ >= kQuietMs) return true;
+    const TFormLoadingUI* busy = FormLoadingUI;
+    return busy && busy->WaitGif && busy->WaitGif->Animator()->NextFrameDueMs() == 0;
+}
+
+void TBusyWindow::HandleMessages() {
     vcl::Application()->ProcessMessages();
+    handledAt_ = std::chrono::steady_clock::now();
 }
 
 namespace {

@@ -270,6 +270,58 @@ TEST_F(FormLoadingTest, AnimationRunsWhileShownAndHoldsWhileHidden) {
     device::GetBusyWindow()->Hide();
 }
 
+// Counts the paint events a widget gets.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST_F(FormLoadingTest, StepsOfATransferKeepTheWindowAnimatedAndMessagesFlowing) {
+    Create(0, 0, 1030, 662);
+    Main().Show();
+    device::BusyWindow* step = device::GetBusyWindow();
+    support::TGifAnimator* gif = Busy().WaitGif->Animator();
+    PaintCounter counter;
+    gif->installEventFilter(&counter);
+
+    bool ran = false;
+    QTimer::singleShot(0, qApp, [&] { ran = true; });
+    step->Step();
+    EXPECT_TRUE(ran) << "the step that brings the window up handles what waits";
+
+    // A transfer of 1 ms reports: a step before each. Now and then something is posted
+    // (a repaint, a timer, input); every frame of the animation is shown when it is due.
+    QElapsedTimer clock;
+    clock.start();
+    int frames = 0, last = gif->FrameIndex();
+    int posted = 0, handled = 0;
+    qint64 postedAt = -1, longestWait = 0;
+    const int paintsBefore = counter.paints;
+    while (clock.elapsed() < 600) {
+        if (postedAt < 0 && clock.elapsed() >= 100 * (posted + 1)) {
+            postedAt = clock.elapsed();
+            ++posted;
+            QTimer::singleShot(0, qApp, [&] {
+                ++handled;
+                longestWait = std::max(longestWait, clock.elapsed() - postedAt);
+                postedAt = -1;
+            });
+        }
+        step->Step();
+        if (gif->FrameIndex() != last) ++frames, last = gif->FrameIndex();
+        QTest::qSleep(1);
+    }
+    step->Hide();
+    EXPECT_GE(frames, 9) << "12 frames of 50 ms are due in 600 ms";
+    EXPECT_GE(counter.paints - paintsBefore, frames) << "every new frame is drawn";
+    EXPECT_EQ(handled, posted);
+    EXPECT_LE(longestWait, 2 * shell::TBusyWindow::kQuietMs.count() + 10);
+    gif->removeEventFilter(&counter);
+}
+
 class BlockedInputTest : public FormLoadingFixture {
 protected:
     void SetUp() override {
