@@ -357,6 +357,23 @@ void TEdit::ColorChanged() {
     SetBaseColor(Edit(), Color());
 }
 
+void TEdit::FontChanged() {
+    if (shown_) {
+        TWinControl::FontChanged();
+        return;
+    }
+    ApplyFontColor();
+    fontHeld_ = true;
+}
+
+bool TEdit::HandleEvent(QEvent* event) {
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Paint) && !shown_) {
+        shown_ = true;
+        if (std::exchange(fontHeld_, false)) ApplyFontFace();
+    }
+    return TWinControl::HandleEvent(event);
+}
+
 bool TEdit::SetDesignProperty(const std::string& name, const TDesignValue& value) {
     if (name == "Text")
         SetText(value.AsString());

@@ -108,11 +108,17 @@ public:
 protected:
     bool ClickOnRelease() const override { return false; }
     void ColorChanged() override;
+    // Until the edit first shows or draws, its face and size wait: laying out its text
+    // again for each font change of the design and the language texts shows nothing.
+    void FontChanged() override;
+    bool HandleEvent(QEvent* event) override;
 
 private:
     QLineEdit* Edit() const;
     int maxLength_ = 0;
     TAlignment alignment_ = taLeftJustify;
+    bool shown_ = false;
+    bool fontHeld_ = false;
 };
 
 class TMemo : public TWinControl {

@@ -6,6 +6,7 @@
 #include "platform/vcl/GuiTestSupport.h"
 #include "platform/vcl/StdCtrls.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -31,7 +32,25 @@ struct ControlsTest : ::testing::Test {
         c->SetParent(parent ? parent : form.get());
         return c;
     }
+    // Shows the form with a page that stays hidden, for controls not yet shown.
+    TPanel* ShowWithHiddenPage() {
+        auto* page = Make<TPanel>("pnlLater");
+        page->SetBounds(0, 0, 400, 300);
+        page->SetVisible(false);
+        form->Show();
+        return page;
+    }
+    // A control shown on the form and its twin on the hidden page, at the same place.
+    template <class T> std::pair<T*, T*> Twins(TPanel* page) {
+        const std::string n = std::to_string(twins_++);
+        auto* shown = Make<T>("shown" + n);
+        auto* hidden = Make<T>("hidden" + n, page);
+        for (T* c : {shown, hidden})
+            c->SetBounds(10, 10, 150, 24);
+        return {shown, hidden};
+    }
     std::unique_ptr<TForm> form;
+    int twins_ = 0;
 };
 
 TEST_F(ControlsTest, ComboItemIndexSetInCodeRunsNoHandlerAndOutOfRangeSelectsNothing) {
@@ -156,18 +175,13 @@ TEST_F(ControlsTest, ComboBoxNotYetShownReadsAndShowsAsABuiltOne) {
              c.SetText("y");
          }},
     };
-    auto* page = Make<TPanel>("pnlLater");
-    page->SetVisible(false);
-    form->Show();
-    int n = 0;
+    TPanel* page = ShowWithHiddenPage();
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
         const std::vector<Step> steps = {[&](TComboBox& c) { c.Items().Assign(k.items); },
                                          [&](TComboBox& c) { c.SetItemIndex(k.selected); },
                                          [](TComboBox& c) { c.SetText("x"); }, k.then};
-        auto* built = Make<TComboBox>("cbBuilt" + std::to_string(n));
-        auto* lazy = Make<TComboBox>("cbLazy" + std::to_string(n), page);
-        ++n;
+        auto [built, lazy] = Twins<TComboBox>(page);
         ASSERT_TRUE(static_cast<QComboBox*>(built->Widget())->isEditable());
         int changes = 0;
         lazy->OnChange = [&](TObject*) { ++changes; };
@@ -251,18 +265,11 @@ TEST_F(ControlsTest, ComboBoxBuiltOnShowTakesTheFontItWouldHaveHad) {
         {"font, sheet, font, another sheet", {font, styled, font2, restyled}},
         {"colour, font, sheet", {colour, font, styled}},
     };
-    auto* page = Make<TPanel>("pnlLater");
-    page->SetBounds(0, 0, 400, 300);
-    page->SetVisible(false);
-    form->Show();
-    int n = 0;
+    TPanel* page = ShowWithHiddenPage();
     for (const auto& [name, steps] : cases) {
         SCOPED_TRACE(name);
-        auto* built = Make<TComboBox>("cbBuilt" + std::to_string(n));
-        auto* lazy = Make<TComboBox>("cbLazy" + std::to_string(n), page);
-        ++n;
+        auto [built, lazy] = Twins<TComboBox>(page);
         for (TComboBox* c : {built, lazy}) {
-            c->SetBounds(10, 10, 150, 24);
             c->Items().Assign({"125 Hz", "250 Hz"});
             c->SetItemIndex(1);
             for (const Step& step : steps)
@@ -275,6 +282,11 @@ TEST_F(ControlsTest, ComboBoxBuiltOnShowTakesTheFontItWouldHaveHad) {
         EXPECT_EQ(b->font().toString(), a->font().toString());
         EXPECT_EQ(b->palette().color(QPalette::Text), a->palette().color(QPalette::Text));
         EXPECT_EQ(b->palette().color(QPalette::Base), a->palette().color(QPalette::Base));
+        EXPECT_EQ(lazy->Widget()->sizeHint(), built->Widget()->sizeHint());
+        QAbstractItemView* listA = static_cast<QComboBox*>(built->Widget())->view();
+        QAbstractItemView* listB = static_cast<QComboBox*>(lazy->Widget())->view();
+        EXPECT_EQ(listB->font().toString(), listA->font().toString());
+        EXPECT_EQ(listB->sizeHintForRow(0), listA->sizeHintForRow(0));
         EXPECT_EQ(lazy->Widget()->grab().toImage(), built->Widget()->grab().toImage());
         // What comes after the line edit is built reaches both alike.
         font2(*built);
@@ -282,6 +294,57 @@ TEST_F(ControlsTest, ComboBoxBuiltOnShowTakesTheFontItWouldHaveHad) {
         EXPECT_EQ(b->font().toString(), a->font().toString());
         page->SetVisible(false);
         built->SetVisible(false);
+    }
+}
+
+// An edit on a hidden page takes its font when it first shows or draws; by then it must
+// look and measure as one that took each change at once, style sheet or not.
+TEST_F(ControlsTest, EditOnAHiddenPageTakesItsFontWhenItShows) {
+    using Step = std::function<void(TEdit&)>;
+    const Step named = [](TEdit& e) { e.Font().SetName("MS Sans Serif"); };
+    const Step sized = [](TEdit& e) { e.Font().SetSize(14); };
+    const Step coloured = [](TEdit& e) { e.Font().SetColor(clRed); };
+    const Step bold = [](TEdit& e) { e.Font().SetStyle(fsBold); };
+    const Step filled = [](TEdit& e) { e.SetColor(clYellow); };
+    const Step styled = [](TEdit& e) {
+        e.Widget()->setStyleSheet("QLineEdit { background-color: #1E2126; color: #D8DCE2; }");
+    };
+    const std::pair<const char*, std::vector<Step>> cases[] = {
+        {"name and size", {named, sized}},
+        {"colour then fill", {coloured, filled}},
+        {"fill then colour", {filled, coloured}},
+        {"bold", {bold}},
+        {"font then sheet", {named, sized, styled}},
+        {"sheet then font", {styled, named, coloured}},
+        {"nothing", {}},
+    };
+    TPanel* page = ShowWithHiddenPage();
+    for (const auto& [name, steps] : cases) {
+        SCOPED_TRACE(name);
+        auto [now, later] = Twins<TEdit>(page);
+        for (TEdit* e : {now, later}) {
+            e->SetText("1000 Hz");
+            for (const Step& step : steps)
+                step(*e);
+        }
+        const QImage drawnHidden = later->Widget()->grab().toImage();
+        page->SetVisible(true);
+        QWidget* a = now->Widget();
+        QWidget* b = later->Widget();
+        EXPECT_EQ(b->font().toString(), a->font().toString());
+        EXPECT_EQ(b->font().resolveMask(), a->font().resolveMask());
+        EXPECT_EQ(b->palette(), a->palette());
+        EXPECT_EQ(b->sizeHint(), a->sizeHint());
+        EXPECT_EQ(drawnHidden, a->grab().toImage());
+        EXPECT_EQ(b->grab().toImage(), a->grab().toImage());
+        // Once shown, a change reaches the edit at once.
+        sized(*later);
+        later->Font().SetSize(9);
+        now->Font().SetSize(9);
+        EXPECT_EQ(b->font().toString(), a->font().toString());
+        EXPECT_EQ(later->Font().Size(), 9);
+        page->SetVisible(false);
+        now->SetVisible(false);
     }
 }
 
