@@ -242,7 +242,15 @@ void TControl::SetColor(TColor color) {
 }
 
 void TControl::FontChanged() {
+    ApplyFontFace();
+    ApplyFontColor();
+}
+
+void TControl::ApplyFontFace() {
     widget_->setFont(font_.ToQFont());
+}
+
+void TControl::ApplyFontColor() {
     QPalette pal = widget_->palette();
     const QColor c = ToQColor(font_.Color());
     pal.setColor(QPalette::WindowText, c);

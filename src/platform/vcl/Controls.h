@@ -144,6 +144,9 @@ protected:
 
     // Applies Font to the widget; controls whose text colour lives elsewhere override.
     virtual void FontChanged();
+    // The two halves of FontChanged: the face and size, and the text colour.
+    void ApplyFontFace();
+    void ApplyFontColor();
     // Applies Color to the widget's background.
     virtual void ColorChanged();
     bool ColorAssigned() const { return colorAssigned_; }

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,10 +15,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <utility>
 
 namespace vcl {
 
 namespace {
+// The length limit of a line edit Qt builds.
+constexpr int kComboEditMaxLength = 32767;
+
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -81,11 +86,10 @@ void TItemList::CheckIndex(int index, int limit) {
         throw EStringListError(Format("List index out of bounds (%d)", index));
 }
 
-namespace {
 // Items of a combo box; changes made in code run no handler.
 class ComboItems : public TItemList {
 public:
-    explicit ComboItems(QComboBox* c) : combo(c) {}
+    explicit ComboItems(TComboBox* b) : box(b), combo(b->Combo()) {}
     int Count() const override { return combo->count(); }
     std::string Get(int i) const override {
         CheckIndex(i, Count());
@@ -93,11 +97,13 @@ public:
     }
     void Put(int i, const std::string& s) override {
         CheckIndex(i, Count());
+        box->SettleText();
         QSignalBlocker block(combo);
         combo->setItemText(i, Q(s));
     }
     void Insert(int i, const std::string& s) override {
         CheckIndex(i, Count() + 1);
+        box->SettleText();
         QSignalBlocker block(combo);
         const bool wasEmpty = combo->count() == 0;
         combo->insertItem(i, Q(s));
@@ -106,6 +112,7 @@ public:
     }
     void Delete(int i) override {
         CheckIndex(i, Count());
+        box->SettleText();
         QSignalBlocker block(combo);
         const bool wasCurrent = combo->currentIndex() == i;
         combo->removeItem(i);
@@ -113,12 +120,15 @@ public:
         if (wasCurrent) combo->setCurrentIndex(-1);
     }
     void Clear() override {
+        box->SettleText();
         QSignalBlocker block(combo);
         combo->clear();
     }
+    TComboBox* box;
     QComboBox* combo;
 };
 
+namespace {
 class MemoLines : public TItemList {
 public:
     explicit MemoLines(TMemo* m, QPlainTextEdit* e) : memo(m), edit(e) {}
@@ -347,6 +357,23 @@ void TEdit::ColorChanged() {
     SetBaseColor(Edit(), Color());
 }
 
+void TEdit::FontChanged() {
+    if (shown_) {
+        TWinControl::FontChanged();
+        return;
+    }
+    ApplyFontColor();
+    fontHeld_ = true;
+}
+
+bool TEdit::HandleEvent(QEvent* event) {
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Paint) && !shown_) {
+        shown_ = true;
+        if (std::exchange(fontHeld_, false)) ApplyFontFace();
+    }
+    return TWinControl::HandleEvent(event);
+}
+
 bool TEdit::SetDesignProperty(const std::string& name, const TDesignValue& value) {
     if (name == "Text")
         SetText(value.AsString());
@@ -426,9 +453,8 @@ bool TMemo::SetDesignEvent(const std::string& name, const std::any& handler) {
 // ---- TComboBox ----
 
 TComboBox::TComboBox(TComponent* owner) : TWinControl(owner, new QComboBox) {
-    items_ = std::make_unique<ComboItems>(Combo());
+    items_ = std::make_unique<ComboItems>(this);
     Combo()->setInsertPolicy(QComboBox::NoInsert);
-    SetStyle(csDropDown);
     // activated is the user's choice only; changes made in code stay silent.
     QObject::connect(Combo(), &QComboBox::activated, Combo(), [this] {
         if (OnChange) GuardedCall([this] { OnChange(this); });
@@ -446,28 +472,71 @@ int TComboBox::ItemIndex() const {
 }
 
 void TComboBox::SetItemIndex(int index) {
+    // Qt gives the line edit the text of the item selected, whatever it held.
+    heldText_.reset();
     QSignalBlocker block(Combo());
     Combo()->setCurrentIndex(index >= 0 && index < Combo()->count() ? index : -1);
 }
 
 void TComboBox::SetStyle(TComboBoxStyle style) {
     style_ = style;
-    const bool editable = style == csDropDown;
-    if (editable == Combo()->isEditable()) return;
+    if (style == csDropDownList) {
+        heldText_.reset();
+        if (Combo()->isEditable()) {
+            QSignalBlocker block(Combo());
+            Combo()->setEditable(false);
+        }
+    } else if (Combo()->isVisible()) {
+        BuildEditor();
+    }
+}
+
+void TComboBox::BuildEditor() {
+    if (style_ != csDropDown || Combo()->isEditable()) return;
     QSignalBlocker block(Combo());
-    Combo()->setEditable(editable);
+    // A line edit built with the box takes the box's font while the box has no style
+    // sheet, and keeps it when a sheet comes; a font given later under the sheet leaves
+    // it the application's. One built now follows the same history: the box's font
+    // unless the font changed under the sheet.
+    const bool sheet = Combo()->testAttribute(Qt::WA_StyleSheet);
+    if (sheet && !fontAfterSheet_) Combo()->setAttribute(Qt::WA_StyleSheet, false);
+    Combo()->setEditable(true);
+    if (sheet) Combo()->setAttribute(Qt::WA_StyleSheet, true);
     if (QLineEdit* edit = Combo()->lineEdit()) {
         QObject::connect(edit, &QLineEdit::textEdited, edit, [this] {
             if (OnChange) GuardedCall([this] { OnChange(this); });
         });
     }
+    if (heldText_) Combo()->setEditText(*std::exchange(heldText_, std::nullopt));
+}
+
+void TComboBox::FontChanged() {
+    TWinControl::FontChanged();
+    if (Combo()->testAttribute(Qt::WA_StyleSheet)) fontAfterSheet_ = true;
+}
+
+void TComboBox::SettleText() {
+    if (heldText_) BuildEditor();
+}
+
+bool TComboBox::HandleEvent(QEvent* event) {
+    // A box drawn into a picture while hidden paints without showing first.
+    if (event->type() == QEvent::Show || event->type() == QEvent::Paint) BuildEditor();
+    return TWinControl::HandleEvent(event);
 }
 
 std::string TComboBox::Text() const {
-    return Combo()->currentText().toStdString();
+    return (heldText_ ? *heldText_ : Combo()->currentText()).toStdString();
 }
 
 void TComboBox::SetText(const std::string& text) {
+    if (style_ == csDropDown && !Combo()->isEditable()) {
+        // The line edit would show the text as given, cut at its length limit.
+        QString held = Q(text);
+        held.truncate(kComboEditMaxLength);
+        heldText_ = std::move(held);
+        return;
+    }
     QSignalBlocker block(Combo());
     const int index = Combo()->findText(Q(text));
     if (Combo()->isEditable())

@@ -3,6 +3,8 @@
 // buttons, group boxes, buttons.
 #include "platform/vcl/Controls.h"
 
+#include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -106,11 +108,17 @@ public:
 protected:
     bool ClickOnRelease() const override { return false; }
     void ColorChanged() override;
+    // Until the edit first shows or draws, its face and size wait: laying out its text
+    // again for each font change of the design and the language texts shows nothing.
+    void FontChanged() override;
+    bool HandleEvent(QEvent* event) override;
 
 private:
     QLineEdit* Edit() const;
     int maxLength_ = 0;
     TAlignment alignment_ = taLeftJustify;
+    bool shown_ = false;
+    bool fontHeld_ = false;
 };
 
 class TMemo : public TWinControl {
@@ -140,6 +148,9 @@ private:
 
 enum TComboBoxStyle { csDropDown, csDropDownList };
 
+// A csDropDown box builds its line edit when it first shows, or as soon as it has to (a
+// text typed in code followed by a change of the items or the selection); until then
+// the text set in code is held here and reads back as the edit would show it.
 class TComboBox : public TWinControl {
 public:
     explicit TComboBox(TComponent* owner);
@@ -165,11 +176,22 @@ public:
 protected:
     bool ClickOnRelease() const override { return false; }
     void ColorChanged() override;
+    void FontChanged() override;
+    bool HandleEvent(QEvent* event) override;
 
 private:
+    friend class ComboItems;
     QComboBox* Combo() const;
+    // Builds the line edit of a csDropDown box that has none yet.
+    void BuildEditor();
+    // The items or the selection are about to change: a held text goes to the line edit
+    // first, so that Qt settles the two exactly as it does for a built box.
+    void SettleText();
     std::unique_ptr<TItemList> items_;
     TComboBoxStyle style_ = csDropDown;
+    std::optional<QString> heldText_;
+    // The font changed while the box had a style sheet.
+    bool fontAfterSheet_ = false;
 };
 
 class TListBox : public TWinControl {

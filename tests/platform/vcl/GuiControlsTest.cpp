@@ -6,6 +6,7 @@
 #include "platform/vcl/GuiTestSupport.h"
 #include "platform/vcl/StdCtrls.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -31,7 +32,25 @@ struct ControlsTest : ::testing::Test {
         c->SetParent(parent ? parent : form.get());
         return c;
     }
+    // Shows the form with a page that stays hidden, for controls not yet shown.
+    TPanel* ShowWithHiddenPage() {
+        auto* page = Make<TPanel>("pnlLater");
+        page->SetBounds(0, 0, 400, 300);
+        page->SetVisible(false);
+        form->Show();
+        return page;
+    }
+    // A control shown on the form and its twin on the hidden page, at the same place.
+    template <class T> std::pair<T*, T*> Twins(TPanel* page) {
+        const std::string n = std::to_string(twins_++);
+        auto* shown = Make<T>("shown" + n);
+        auto* hidden = Make<T>("hidden" + n, page);
+        for (T* c : {shown, hidden})
+            c->SetBounds(10, 10, 150, 24);
+        return {shown, hidden};
+    }
     std::unique_ptr<TForm> form;
+    int twins_ = 0;
 };
 
 TEST_F(ControlsTest, ComboItemIndexSetInCodeRunsNoHandlerAndOutOfRangeSelectsNothing) {
@@ -73,6 +92,260 @@ TEST_F(ControlsTest, ComboListStyleAlsoClearsSelectionBeyondList) {
     combo->SetItemIndex(1);
     combo->SetItemIndex(2);
     EXPECT_EQ(combo->ItemIndex(), -1);
+}
+
+// A drop-down box on a page not yet shown has no line edit. Whatever code does to it
+// meanwhile must read back, and show once the page opens, exactly as on a box whose line
+// edit was there from the start.
+TEST_F(ControlsTest, ComboBoxNotYetShownReadsAndShowsAsABuiltOne) {
+    using Step = std::function<void(TComboBox&)>;
+    // Each case fills the list, selects, types "x" in code, then does one thing more.
+    struct Case {
+        const char* name;
+        std::vector<std::string> items;
+        int selected;
+        Step then;
+    };
+    const Step nothing = [](TComboBox&) {};
+    const Case cases[] = {
+        {"text only", {}, -1, nothing},
+        {"text then item index", {"a", "b"}, -1, [](TComboBox& c) { c.SetItemIndex(1); }},
+        {"text then same item index", {"a", "b"}, 0, [](TComboBox& c) { c.SetItemIndex(0); }},
+        {"text then add to an empty list", {}, -1, [](TComboBox& c) { c.Items().Add("a"); }},
+        {"text then add after the selection",
+         {"a", "b"},
+         0,
+         [](TComboBox& c) { c.Items().Add("c"); }},
+        {"text then insert before the selection",
+         {"a", "b"},
+         1,
+         [](TComboBox& c) { c.Items().Insert(0, "z"); }},
+        {"text then delete before the selection",
+         {"a", "b", "c"},
+         2,
+         [](TComboBox& c) { c.Items().Delete(0); }},
+        {"text then delete after the selection",
+         {"a", "b", "c"},
+         0,
+         [](TComboBox& c) { c.Items().Delete(2); }},
+        {"text then delete the selection",
+         {"a", "b"},
+         1,
+         [](TComboBox& c) { c.Items().Delete(1); }},
+        {"text then rename the selection",
+         {"a", "b"},
+         1,
+         [](TComboBox& c) { c.Items().Put(1, "B"); }},
+        {"text then rename another item",
+         {"a", "b"},
+         1,
+         [](TComboBox& c) { c.Items().Put(0, "A"); }},
+        {"text then clear without a selection",
+         {"a", "b"},
+         -1,
+         [](TComboBox& c) { c.Items().Clear(); }},
+        {"text then clear with a selection",
+         {"a", "b"},
+         0,
+         [](TComboBox& c) { c.Items().Clear(); }},
+        {"text naming an item", {"a", "b"}, -1, [](TComboBox& c) { c.SetText("b"); }},
+        {"text beyond the length limit",
+         {},
+         -1,
+         [](TComboBox& c) { c.SetText(std::string(40000, 'w')); }},
+        {"text with a line break and non-ASCII",
+         {},
+         -1,
+         [](TComboBox& c) { c.SetText("a\nb \xC3\xA9\xE4\xB8\xAD"); }},
+        {"list style drops the text",
+         {"a", "b"},
+         -1,
+         [](TComboBox& c) {
+             c.SetStyle(csDropDownList);
+             c.SetText("b");
+             c.SetStyle(csDropDown);
+         }},
+        {"back to drop-down keeps the selection",
+         {"a", "b"},
+         1,
+         [](TComboBox& c) {
+             c.SetStyle(csDropDownList);
+             c.SetItemIndex(0);
+             c.SetStyle(csDropDown);
+             c.SetText("y");
+         }},
+    };
+    TPanel* page = ShowWithHiddenPage();
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const std::vector<Step> steps = {[&](TComboBox& c) { c.Items().Assign(k.items); },
+                                         [&](TComboBox& c) { c.SetItemIndex(k.selected); },
+                                         [](TComboBox& c) { c.SetText("x"); }, k.then};
+        auto [built, lazy] = Twins<TComboBox>(page);
+        ASSERT_TRUE(static_cast<QComboBox*>(built->Widget())->isEditable());
+        int changes = 0;
+        lazy->OnChange = [&](TObject*) { ++changes; };
+        for (const Step& step : steps) {
+            step(*built);
+            step(*lazy);
+            EXPECT_EQ(lazy->Text(), built->Text());
+            EXPECT_EQ(lazy->ItemIndex(), built->ItemIndex());
+            EXPECT_EQ(lazy->Items().ToVector(), built->Items().ToVector());
+            EXPECT_EQ(lazy->Style(), built->Style());
+        }
+        auto* qtLazy = static_cast<QComboBox*>(lazy->Widget());
+        auto* qtBuilt = static_cast<QComboBox*>(built->Widget());
+        page->SetVisible(true);
+        EXPECT_EQ(qtLazy->isEditable(), qtBuilt->isEditable());
+        EXPECT_EQ(lazy->Text(), built->Text());
+        EXPECT_EQ(lazy->ItemIndex(), built->ItemIndex());
+        if (QLineEdit* edit = qtLazy->lineEdit()) {
+            EXPECT_TRUE(edit->isVisible());
+            EXPECT_EQ(edit->text(), qtBuilt->lineEdit()->text());
+            EXPECT_EQ(edit->hasFrame(), qtBuilt->lineEdit()->hasFrame());
+            EXPECT_NE(edit->completer(), nullptr);
+        }
+        EXPECT_EQ(changes, 0) << "changes made in code run no handler";
+        page->SetVisible(false);
+    }
+}
+
+// The line edit built when the box first shows takes the user's typing, runs OnChange
+// and draws as one built at once.
+TEST_F(ControlsTest, ComboBoxBuiltOnShowTakesTypingAndLooksTheSame) {
+    auto* page = Make<TPanel>("pnlLater");
+    page->SetBounds(0, 0, 400, 300);
+    page->SetVisible(false);
+    auto* now = Make<TComboBox>("cbNow");
+    auto* later = Make<TComboBox>("cbLater", page);
+    for (TComboBox* c : {now, later}) {
+        c->SetBounds(10, 10, 150, 24);
+        c->Font().SetColor(clRed);
+        c->SetColor(clYellow);
+        c->Items().Assign({"125", "250"});
+        c->SetText("75");
+    }
+    form->Show();
+    auto* qtLater = static_cast<QComboBox*>(later->Widget());
+    EXPECT_EQ(qtLater->lineEdit(), nullptr) << "a box no one sees builds no line edit";
+    // Drawn into a picture while its page is hidden, it looks as it will when shown.
+    EXPECT_EQ(later->Widget()->grab().toImage(), now->Widget()->grab().toImage());
+    page->SetVisible(true);
+    ASSERT_NE(qtLater->lineEdit(), nullptr);
+    EXPECT_EQ(later->Widget()->grab().toImage(), now->Widget()->grab().toImage());
+
+    std::vector<std::string> seen;
+    later->OnChange = [&](TObject*) { seen.push_back(later->Text()); };
+    later->SetFocus();
+    QTest::keyClicks(later->Widget(), "9");
+    EXPECT_EQ(seen, std::vector<std::string>{"759"});
+    EXPECT_EQ(later->ItemIndex(), -1);
+}
+
+// The line edit a box builds when it first shows takes the font and colours one built
+// with the box would have, whatever fonts, colours and style sheets came meanwhile.
+TEST_F(ControlsTest, ComboBoxBuiltOnShowTakesTheFontItWouldHaveHad) {
+    const QString sheet = "QComboBox { background-color: #1E2126; color: #D8DCE2; }";
+    const QString sheet2 = "QComboBox { background-color: #2B2F36; color: #19B4C8; }";
+    using Step = std::function<void(TComboBox&)>;
+    const Step font = [](TComboBox& c) {
+        c.Font().SetName("MS Sans Serif");
+        c.Font().SetSize(8);
+    };
+    const Step font2 = [](TComboBox& c) { c.Font().SetSize(12); };
+    const Step styled = [&](TComboBox& c) { c.Widget()->setStyleSheet(sheet); };
+    const Step restyled = [&](TComboBox& c) { c.Widget()->setStyleSheet(sheet2); };
+    const Step colour = [](TComboBox& c) { c.SetColor(clYellow); };
+    const std::pair<const char*, std::vector<Step>> cases[] = {
+        {"font", {font}},
+        {"font then sheet", {font, styled}},
+        {"font, sheet, font", {font, styled, font2}},
+        {"sheet then font", {styled, font}},
+        {"font, sheet, another sheet", {font, styled, restyled}},
+        {"font, sheet, font, another sheet", {font, styled, font2, restyled}},
+        {"colour, font, sheet", {colour, font, styled}},
+    };
+    TPanel* page = ShowWithHiddenPage();
+    for (const auto& [name, steps] : cases) {
+        SCOPED_TRACE(name);
+        auto [built, lazy] = Twins<TComboBox>(page);
+        for (TComboBox* c : {built, lazy}) {
+            c->Items().Assign({"125 Hz", "250 Hz"});
+            c->SetItemIndex(1);
+            for (const Step& step : steps)
+                step(*c);
+        }
+        page->SetVisible(true);
+        QLineEdit* a = static_cast<QComboBox*>(built->Widget())->lineEdit();
+        QLineEdit* b = static_cast<QComboBox*>(lazy->Widget())->lineEdit();
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->font().toString(), a->font().toString());
+        EXPECT_EQ(b->palette().color(QPalette::Text), a->palette().color(QPalette::Text));
+        EXPECT_EQ(b->palette().color(QPalette::Base), a->palette().color(QPalette::Base));
+        EXPECT_EQ(lazy->Widget()->sizeHint(), built->Widget()->sizeHint());
+        QAbstractItemView* listA = static_cast<QComboBox*>(built->Widget())->view();
+        QAbstractItemView* listB = static_cast<QComboBox*>(lazy->Widget())->view();
+        EXPECT_EQ(listB->font().toString(), listA->font().toString());
+        EXPECT_EQ(listB->sizeHintForRow(0), listA->sizeHintForRow(0));
+        EXPECT_EQ(lazy->Widget()->grab().toImage(), built->Widget()->grab().toImage());
+        // What comes after the line edit is built reaches both alike.
+        font2(*built);
+        font2(*lazy);
+        EXPECT_EQ(b->font().toString(), a->font().toString());
+        page->SetVisible(false);
+        built->SetVisible(false);
+    }
+}
+
+// An edit on a hidden page takes its font when it first shows or draws; by then it must
+// look and measure as one that took each change at once, style sheet or not.
+TEST_F(ControlsTest, EditOnAHiddenPageTakesItsFontWhenItShows) {
+    using Step = std::function<void(TEdit&)>;
+    const Step named = [](TEdit& e) { e.Font().SetName("MS Sans Serif"); };
+    const Step sized = [](TEdit& e) { e.Font().SetSize(14); };
+    const Step coloured = [](TEdit& e) { e.Font().SetColor(clRed); };
+    const Step bold = [](TEdit& e) { e.Font().SetStyle(fsBold); };
+    const Step filled = [](TEdit& e) { e.SetColor(clYellow); };
+    const Step styled = [](TEdit& e) {
+        e.Widget()->setStyleSheet("QLineEdit { background-color: #1E2126; color: #D8DCE2; }");
+    };
+    const std::pair<const char*, std::vector<Step>> cases[] = {
+        {"name and size", {named, sized}},
+        {"colour then fill", {coloured, filled}},
+        {"fill then colour", {filled, coloured}},
+        {"bold", {bold}},
+        {"font then sheet", {named, sized, styled}},
+        {"sheet then font", {styled, named, coloured}},
+        {"nothing", {}},
+    };
+    TPanel* page = ShowWithHiddenPage();
+    for (const auto& [name, steps] : cases) {
+        SCOPED_TRACE(name);
+        auto [now, later] = Twins<TEdit>(page);
+        for (TEdit* e : {now, later}) {
+            e->SetText("1000 Hz");
+            for (const Step& step : steps)
+                step(*e);
+        }
+        const QImage drawnHidden = later->Widget()->grab().toImage();
+        page->SetVisible(true);
+        QWidget* a = now->Widget();
+        QWidget* b = later->Widget();
+        EXPECT_EQ(b->font().toString(), a->font().toString());
+        EXPECT_EQ(b->font().resolveMask(), a->font().resolveMask());
+        EXPECT_EQ(b->palette(), a->palette());
+        EXPECT_EQ(b->sizeHint(), a->sizeHint());
+        EXPECT_EQ(drawnHidden, a->grab().toImage());
+        EXPECT_EQ(b->grab().toImage(), a->grab().toImage());
+        // Once shown, a change reaches the edit at once.
+        sized(*later);
+        later->Font().SetSize(9);
+        now->Font().SetSize(9);
+        EXPECT_EQ(b->font().toString(), a->font().toString());
+        EXPECT_EQ(later->Font().Size(), 9);
+        page->SetVisible(false);
+        now->SetVisible(false);
+    }
 }
 
 TEST_F(ControlsTest, EditTextSetInCodeRunsOnChangeOncePerChange) {
