@@ -5,8 +5,10 @@
 #include "controls/skin/InputDialog.h"
 #include "controls/skin/SkinCtrls.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,6 +24,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace controls;
@@ -312,6 +315,73 @@ TEST(HexEditTest, ValueIsTheTextReadAsHexadecimal) {
     // Only code can put other characters there; reading them is a conversion error.
     hex.SetText("1G");
     EXPECT_THROW(hex.Value(), vcl::EConvertError);
+}
+
+// A skinned combo box on a hidden page makes its drop-down list only when it first shows
+// or drops down; by then the list, the line edit and the box's measures must be those of
+// a box that took every font change at once.
+TEST_F(ShownForm, SkinnedComboOnAHiddenPageMakesItsListLateWithTheBoxFont) {
+    using Step = std::function<void(TSkinComboBox&)>;
+    const Step named = [](TSkinComboBox& c) { c.Font().SetName("MS Sans Serif"); };
+    const Step sized = [](TSkinComboBox& c) { c.Font().SetSize(14); };
+    const Step bold = [](TSkinComboBox& c) { c.Font().SetStyle(vcl::fsBold); };
+    const Step small = [](TSkinComboBox& c) { c.Font().SetSize(7); };
+    const std::pair<const char*, std::vector<Step>> cases[] = {
+        {"no font change", {}},
+        {"size", {sized}},
+        {"name then size", {named, sized}},
+        {"size, bold, smaller", {sized, bold, small}},
+    };
+    vcl::TPanel page(nullptr);
+    page.SetParent(&form);
+    page.SetBounds(0, 0, 200, 120);
+    page.SetVisible(false);
+    auto hasList = [](vcl::TControl& c) {
+        for (QObject* child : c.Widget()->children())
+            if (qobject_cast<QFrame*>(child)) return true;
+        return false;
+    };
+    enum Before { Nothing, Measured, DroppedDown };
+    for (const Before before : {Nothing, Measured, DroppedDown}) {
+        for (const auto& [name, steps] : cases) {
+            SCOPED_TRACE(std::string(name) + " / " + std::to_string(before));
+            TSkinComboBox shown(nullptr), hidden(nullptr);
+            shown.SetParent(&form);
+            hidden.SetParent(&page);
+            for (TSkinComboBox* c : {&shown, &hidden}) {
+                c->SetBounds(10, 10, 150, 24);
+                c->Items().Assign({"125 Hz", "250 Hz", "500 Hz"});
+                c->SetItemIndex(1);
+                for (const Step& step : steps) {
+                    // Measured before each change, as a layout would.
+                    if (before == Measured) c->Widget()->sizeHint();
+                    step(*c);
+                }
+            }
+            if (before == Nothing) EXPECT_FALSE(hasList(hidden));
+            auto* a = static_cast<QComboBox*>(shown.Widget());
+            auto* b = static_cast<QComboBox*>(hidden.Widget());
+            EXPECT_EQ(b->sizeHint(), a->sizeHint());
+            if (before == DroppedDown) {
+                b->showPopup();
+                EXPECT_EQ(b->view()->font().toString(), b->font().toString());
+                b->hidePopup();
+            }
+            page.SetVisible(true);
+            EXPECT_EQ(b->font().toString(), a->font().toString());
+            EXPECT_EQ(b->view()->font().toString(), a->view()->font().toString());
+            EXPECT_EQ(b->view()->sizeHintForRow(0), a->view()->sizeHintForRow(0));
+            EXPECT_EQ(b->sizeHint(), a->sizeHint());
+            ASSERT_NE(b->lineEdit(), nullptr);
+            EXPECT_EQ(b->lineEdit()->geometry(), a->lineEdit()->geometry());
+            EXPECT_EQ(b->grab().toImage(), a->grab().toImage());
+            // A change after the list is made reaches it at once.
+            sized(hidden);
+            sized(shown);
+            EXPECT_EQ(b->view()->font().toString(), a->view()->font().toString());
+            page.SetVisible(false);
+        }
+    }
 }
 
 TEST_F(ShownForm, FramePanelRepaintsOnlyWhenItsBorderColourChanges) {

@@ -150,7 +150,9 @@ void TSkinCheckBox::Loaded() {
 // ---- combo box, edits, list box ----
 
 TSkinComboBox::TSkinComboBox(vcl::TComponent* owner)
-    : TSkinned<vcl::TComboBox>(owner, detail::SkinKind::Combo) {}
+    : TSkinned<vcl::TComboBox>(owner, detail::SkinKind::Combo) {
+    MakeListLate(); // the skin paints it; it never has a style sheet
+}
 
 TSkinEdit::TSkinEdit(vcl::TComponent* owner)
     : TSkinned<vcl::TEdit>(owner, detail::SkinKind::Edit) {}

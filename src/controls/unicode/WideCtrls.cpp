@@ -47,7 +47,9 @@ int TWideStrings::Add(std::u16string_view text) {
 }
 
 TWideComboBox::TWideComboBox(vcl::TComponent* owner)
-    : TSkinned<vcl::TComboBox>(owner, detail::SkinKind::Combo), wideItems_(Items()) {}
+    : TSkinned<vcl::TComboBox>(owner, detail::SkinKind::Combo), wideItems_(Items()) {
+    MakeListLate(); // the skin paints it; it never has a style sheet
+}
 
 TWideListBox::TWideListBox(vcl::TComponent* owner)
     : TSkinned<vcl::TListBox>(owner, detail::SkinKind::List), wideItems_(Items()) {}

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QSignalBlocker>
 #include <utility>
 
@@ -32,6 +33,72 @@ void SetBaseColor(QWidget* w, TColor color) {
     pal.setColor(QPalette::Base, ToQColor(color));
     w->setPalette(pal);
 }
+
+// A combo box that can leave its drop-down list unmade until the box first shows or
+// drops down. Qt makes the list at the box's first font change, to hand it the font, and
+// most boxes sit on pages that start hidden. Only for boxes without a style sheet: under
+// one, the list's font depends on when it was made.
+class DropDownBox : public QComboBox {
+public:
+    void SetListMadeLate(bool late) {
+        late_ = late;
+        if (!late) CatchUpListFont();
+    }
+
+    // Gives the list the box's font if a font change has not reached it yet (making the
+    // list if there is none).
+    void CatchUpListFont() {
+        if (!listFontStale_) return;
+        listFontStale_ = false;
+        QEvent change(QEvent::FontChange);
+        QComboBox::changeEvent(&change);
+    }
+
+    void showPopup() override {
+        CatchUpListFont();
+        QComboBox::showPopup();
+    }
+
+    // Qt keeps the measures it took before the font change until the change reaches it.
+    QSize sizeHint() const override {
+        const_cast<DropDownBox*>(this)->CatchUpListFont();
+        return QComboBox::sizeHint();
+    }
+    QSize minimumSizeHint() const override {
+        const_cast<DropDownBox*>(this)->CatchUpListFont();
+        return QComboBox::minimumSizeHint();
+    }
+
+protected:
+    void changeEvent(QEvent* event) override {
+        const bool plain = late_ && !testAttribute(Qt::WA_StyleSheet);
+        if (!plain) CatchUpListFont();
+        if (event->type() != QEvent::FontChange || !plain || HasList()) {
+            QComboBox::changeEvent(event);
+            return;
+        }
+        // What the font change does to a box without its list, but its size hints, which
+        // are measured anew when next asked for.
+        listFontStale_ = true;
+        if (lineEdit()) {
+            QResizeEvent resize(size(), size());
+            QComboBox::resizeEvent(&resize);
+        }
+        QWidget::changeEvent(event);
+    }
+
+private:
+    // The list's frame is the box's only child frame; asking the box for its view would
+    // make it.
+    bool HasList() const {
+        for (QObject* child : children())
+            if (qobject_cast<QFrame*>(child)) return true;
+        return false;
+    }
+
+    bool late_ = false;
+    bool listFontStale_ = false;
+};
 } // namespace
 
 // ---- TItemList ----
@@ -452,7 +519,7 @@ bool TMemo::SetDesignEvent(const std::string& name, const std::any& handler) {
 
 // ---- TComboBox ----
 
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner, new QComboBox) {
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner, new DropDownBox) {
     items_ = std::make_unique<ComboItems>(this);
     Combo()->setInsertPolicy(QComboBox::NoInsert);
     // activated is the user's choice only; changes made in code stay silent.
@@ -519,9 +586,16 @@ void TComboBox::SettleText() {
     if (heldText_) BuildEditor();
 }
 
+void TComboBox::MakeListLate() {
+    static_cast<DropDownBox*>(Combo())->SetListMadeLate(true);
+}
+
 bool TComboBox::HandleEvent(QEvent* event) {
     // A box drawn into a picture while hidden paints without showing first.
-    if (event->type() == QEvent::Show || event->type() == QEvent::Paint) BuildEditor();
+    if (event->type() == QEvent::Show || event->type() == QEvent::Paint) {
+        BuildEditor();
+        static_cast<DropDownBox*>(Combo())->CatchUpListFont();
+    }
     return TWinControl::HandleEvent(event);
 }
 

@@ -178,6 +178,9 @@ protected:
     void ColorChanged() override;
     void FontChanged() override;
     bool HandleEvent(QEvent* event) override;
+    // The drop-down list is made when the box first shows, draws or drops down rather
+    // than at the first font change (a box that never has a style sheet).
+    void MakeListLate();
 
 private:
     friend class ComboItems;
