@@ -364,6 +364,9 @@ void TControl::ShapeChanged(bool ownVisibility) {
     // before it shows.
     for (TControl* c = this; c; c = c->parent_) {
         if (auto* form = dynamic_cast<TForm*>(c)) {
+            // A form showing or hiding keeps its look, and with it the shapes it saved
+            // (the form's first show sees to its own).
+            if (form == this && !ownVisibility) return;
             if (!form->IsDestroying()) form->InvalidateShape();
             return;
         }

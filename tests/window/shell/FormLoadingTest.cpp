@@ -279,6 +279,43 @@ struct PaintCounter : QObject {
     }
 };
 
+TEST_F(FormLoadingTest, FrameShapesOutliveHidingAndShowingButNotChangesMadeMeanwhile) {
+    Create(0, 0, 1030, 662);
+    device::BusyWindow* step = device::GetBusyWindow();
+    support::TGifAnimatorControl* gif = Busy().WaitGif;
+    gif->SetAnimate(false);
+    QWidget* w = Busy().Widget();
+    PaintCounter counter;
+    gif->Animator()->installEventFilter(&counter);
+    const int frames = gif->Animator()->FrameCount();
+    // Each transfer shows the window and hides it again; the animation's frames come
+    // round again in the next one.
+    const auto transfer = [&](const char* what) {
+        step->Step();
+        for (int i = 0; i < frames; ++i) {
+            const int paintsBefore = counter.paints;
+            gif->SetFrameIndex((gif->FrameIndex() + 1) % frames);
+            QApplication::processEvents();
+            const int paints = counter.paints - paintsBefore;
+            const QRegion shown = w->mask();
+            Busy().UpdateShape();
+            EXPECT_EQ(shown, w->mask()) << what << ", frame " << gif->FrameIndex();
+            if (std::string(what) == "again")
+                EXPECT_EQ(paints, 1)
+                    << "drawn once, its shape taken from before, frame " << gif->FrameIndex();
+        }
+        step->Hide();
+    };
+    transfer("first");
+    transfer("again");
+    // The picture moved while the window was hidden: no shape from before may come back.
+    gif->SetLeft(4);
+    transfer("moved while hidden");
+    EXPECT_TRUE(w->mask().intersected(QRect(0, 0, 4, 196)).isEmpty());
+    gif->SetAnimate(true);
+    gif->Animator()->removeEventFilter(&counter);
+}
+
 TEST_F(FormLoadingTest, StepsOfATransferKeepTheWindowAnimatedAndMessagesFlowing) {
     Create(0, 0, 1030, 662);
     Main().Show();
