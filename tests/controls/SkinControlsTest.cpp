@@ -1,6 +1,7 @@
 // The skinned controls as the window code uses them: check boxes that click only on a
 // change, combo boxes whose index runs no handler, border colours that reach the
 // screen, number and hexadecimal edits.
+#include "common/EventCounter.h"
 #include "controls/skin/FrameCtrls.h"
 #include "controls/skin/InputDialog.h"
 #include "controls/skin/SkinCtrls.h"
@@ -36,16 +37,6 @@ TColor PixelAt(vcl::TControl& c, int x, int y) {
     const QImage shot = c.Widget()->grab().toImage();
     return vcl::FromQColor(shot.pixelColor(x, y));
 }
-
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-    int paints = 0;
-};
 
 // Lets every pending update reach the screen.
 void Settle() {
@@ -358,7 +349,9 @@ TEST_F(ShownForm, SkinnedComboOnAHiddenPageMakesItsListLateWithTheBoxFont) {
                     step(*c);
                 }
             }
-            if (before == Nothing) EXPECT_FALSE(hasList(hidden));
+            if (before == Nothing) {
+                EXPECT_FALSE(hasList(hidden));
+            }
             auto* a = static_cast<QComboBox*>(shown.Widget());
             auto* b = static_cast<QComboBox*>(hidden.Widget());
             EXPECT_EQ(b->sizeHint(), a->sizeHint());
@@ -389,22 +382,22 @@ TEST_F(ShownForm, FramePanelRepaintsOnlyWhenItsBorderColourChanges) {
     panel.SetBounds(10, 10, 60, 40);
     panel.SetParent(&form);
     Settle();
-    PaintCounter counter(panel.Widget());
+    testing_support::EventCounter counter(panel.Widget(), QEvent::Paint);
 
     panel.SetBorderColor(panel.BorderColor());
     Settle();
-    EXPECT_EQ(counter.paints, 0);
+    EXPECT_EQ(counter.count, 0);
 
     const TColor red = vcl::RGB(0xFF, 0, 0);
     panel.SetBorderColor(red);
     Settle();
-    EXPECT_GE(counter.paints, 1);
+    EXPECT_GE(counter.count, 1);
     EXPECT_EQ(panel.BorderColor(), red);
 
-    counter.paints = 0;
+    counter.count = 0;
     panel.SetBorderColor(red);
     Settle();
-    EXPECT_EQ(counter.paints, 0);
+    EXPECT_EQ(counter.count, 0);
     panel.SetParent(nullptr);
 }
 

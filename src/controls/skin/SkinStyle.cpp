@@ -45,6 +45,11 @@ void FillAndFrame(QPainter* p, const QRect& r, const QColor& back, const QColor&
     p->fillRect(QRect(r.right(), r.top() + 1, 1, r.height() - 2), border);
 }
 
+void SetText(QPalette& pal, const QColor& text) {
+    for (QPalette::ColorRole r : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+        pal.setColor(r, text);
+}
+
 // The palette a flat skinned part is drawn with: its fill and text colours, and the
 // shades the platform's pieces (the drop-down button's bevel) derive from the fill.
 void ConfigurePalette(QPalette& pal, QPalette::ColorRole textRole, QPalette::ColorRole backRole,
@@ -58,6 +63,14 @@ void ConfigurePalette(QPalette& pal, QPalette::ColorRole textRole, QPalette::Col
     pal.setColor(textRole, text);
     pal.setColor(QPalette::WindowText, text);
     pal.setColor(QPalette::Text, text);
+}
+
+// The fill of a flat skinned part in every role the platform's pieces fill with, and its
+// text colour in every role they write with.
+void SetFillAndText(QPalette& pal, const QColor& back, const QColor& text) {
+    for (QPalette::ColorRole r : {QPalette::Base, QPalette::Button, QPalette::Window})
+        pal.setColor(r, back);
+    SetText(pal, text);
 }
 
 class SkinStyle final : public QProxyStyle {
@@ -309,12 +322,7 @@ public:
 
     static void SetViewPalette(QAbstractItemView* view, const QPalette& combo) {
         QPalette pal = view->palette();
-        const QColor back = combo.color(QPalette::Button);
-        const QColor text = combo.color(QPalette::ButtonText);
-        for (QPalette::ColorRole r : {QPalette::Base, QPalette::Button, QPalette::Window})
-            pal.setColor(r, back);
-        for (QPalette::ColorRole r : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-            pal.setColor(r, text);
+        SetFillAndText(pal, combo.color(QPalette::Button), combo.color(QPalette::ButtonText));
         pal.setColor(QPalette::PlaceholderText, combo.color(QPalette::PlaceholderText));
         pal.setColor(QPalette::Highlight, kAccent);
         if (pal != view->palette()) view->setPalette(pal);
@@ -466,17 +474,6 @@ QPalette OwnPalette(const QPalette& pal) {
     return own;
 }
 
-// The list of a combo box's drop-down once the box has made it, else null (asking the box
-// for it would make it).
-QAbstractItemView* DropDownList(QWidget* combo) {
-    for (QObject* child : combo->children())
-        if (auto* container = qobject_cast<QFrame*>(child))
-            if (auto* view =
-                    container->findChild<QAbstractItemView*>(QString(), Qt::FindDirectChildrenOnly))
-                return view;
-    return nullptr;
-}
-
 } // namespace
 
 void MarkSkinned(QWidget* widget, SkinKind kind) {
@@ -496,8 +493,7 @@ void SetSkinColors(QWidget* widget, SkinKind kind, const SkinColors& colors) {
     placeholder.setAlpha((placeholder.alpha() + 1) / 2);
     switch (kind) {
     case SkinKind::Check:
-        for (QPalette::ColorRole r : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-            pal.setColor(r, colors.text);
+        SetText(pal, colors.text);
         pal.setColor(QPalette::PlaceholderText, placeholder);
         break;
     case SkinKind::Tabs:
@@ -510,10 +506,7 @@ void SetSkinColors(QWidget* widget, SkinKind kind, const SkinColors& colors) {
         pal.setColor(kBorderRole, colors.border);
         break;
     default:
-        for (QPalette::ColorRole r : {QPalette::Base, QPalette::Button, QPalette::Window})
-            pal.setColor(r, colors.back);
-        for (QPalette::ColorRole r : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-            pal.setColor(r, colors.text);
+        SetFillAndText(pal, colors.back, colors.text);
         pal.setColor(QPalette::PlaceholderText, placeholder);
         pal.setColor(kBorderRole, colors.border);
         if (kind == SkinKind::Edit) pal.setColor(QPalette::Highlight, kAccent);
@@ -523,7 +516,8 @@ void SetSkinColors(QWidget* widget, SkinKind kind, const SkinColors& colors) {
     if (pal == widget->palette() && pal.resolveMask() == widget->palette().resolveMask()) return;
     widget->setPalette(pal);
     if (kind == SkinKind::Combo)
-        if (QAbstractItemView* view = DropDownList(widget)) SkinStyle::SetViewPalette(view, pal);
+        if (QAbstractItemView* view = vcl::MadeDropDownList(static_cast<QComboBox*>(widget)))
+            SkinStyle::SetViewPalette(view, pal);
 }
 
 } // namespace controls::detail

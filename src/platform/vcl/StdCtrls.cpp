@@ -3,6 +3,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/vcl/Forms.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -40,10 +41,7 @@ void SetBaseColor(QWidget* w, TColor color) {
 // one, the list's font depends on when it was made.
 class DropDownBox : public QComboBox {
 public:
-    void SetListMadeLate(bool late) {
-        late_ = late;
-        if (!late) CatchUpListFont();
-    }
+    void MakeListLate() { late_ = true; }
 
     // Gives the list the box's font if a font change has not reached it yet (making the
     // list if there is none).
@@ -73,7 +71,7 @@ protected:
     void changeEvent(QEvent* event) override {
         const bool plain = late_ && !testAttribute(Qt::WA_StyleSheet);
         if (!plain) CatchUpListFont();
-        if (event->type() != QEvent::FontChange || !plain || HasList()) {
+        if (event->type() != QEvent::FontChange || !plain || MadeDropDownList(this)) {
             QComboBox::changeEvent(event);
             return;
         }
@@ -88,18 +86,18 @@ protected:
     }
 
 private:
-    // The list's frame is the box's only child frame; asking the box for its view would
-    // make it.
-    bool HasList() const {
-        for (QObject* child : children())
-            if (qobject_cast<QFrame*>(child)) return true;
-        return false;
-    }
-
     bool late_ = false;
     bool listFontStale_ = false;
 };
 } // namespace
+
+QAbstractItemView* MadeDropDownList(QComboBox* combo) {
+    // The list's frame is the box's only child frame.
+    for (QObject* child : combo->children())
+        if (auto* frame = qobject_cast<QFrame*>(child))
+            return frame->findChild<QAbstractItemView*>(QString(), Qt::FindDirectChildrenOnly);
+    return nullptr;
+}
 
 // ---- TItemList ----
 
@@ -587,7 +585,7 @@ void TComboBox::SettleText() {
 }
 
 void TComboBox::MakeListLate() {
-    static_cast<DropDownBox*>(Combo())->SetListMadeLate(true);
+    static_cast<DropDownBox*>(Combo())->MakeListLate();
 }
 
 bool TComboBox::HandleEvent(QEvent* event) {

@@ -11,6 +11,7 @@
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QAbstractItemView;
 class QComboBox;
 class QListWidget;
 class QCheckBox;
@@ -147,6 +148,10 @@ private:
 };
 
 enum TComboBoxStyle { csDropDown, csDropDownList };
+
+// The drop-down list `combo` has made, or null while it has none (asking the box for its
+// view would make it).
+QAbstractItemView* MadeDropDownList(QComboBox* combo);
 
 // A csDropDown box builds its line edit when it first shows, or as soon as it has to (a
 // text typed in code followed by a change of the items or the selection); until then

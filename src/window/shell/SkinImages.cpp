@@ -16,6 +16,13 @@ namespace {
 // The pictures being decoded ahead; set and cleared on the main thread only.
 TSkinPicturesAhead* g_ahead = nullptr;
 
+// The sizes the program's icon is drawn in ("AppIcon_<size>").
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+std::string IconPicture(int size) {
+    return "AppIcon_" + std::to_string(size);
+}
+
 void AwaitAhead(const std::string& resourceName) {
     if (g_ahead) g_ahead->Await(resourceName);
 }
@@ -93,8 +100,8 @@ std::vector<std::string> TSkinPicturesAhead::NeverAsked() {
 
 std::vector<std::string> StartupSkinPictures() {
     std::vector<std::string> names;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        names.push_back("AppIcon_" + std::to_string(size));
+    for (int size : kIconSizes)
+        names.push_back(IconPicture(size));
     for (const char* name :
          {"L1_BackGround", "L1_Back1",     "L1_Back2", "L1_Back3", "L1_Back4", "BtnS_01",
           "ExitS_01",      "MiniS_01",     "SetS_03",  "SetS_01",  "KeyS_01",  "WebS_01",
@@ -118,8 +125,8 @@ void LoadSkinPng(vcl::TImage& target, const std::string& resourceName, vcl::TPng
 QIcon ProgramIcon() {
     QIcon icon;
     vcl::TPngImage decoder;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        const std::string name = "AppIcon_" + std::to_string(size);
+    for (int size : kIconSizes) {
+        const std::string name = IconPicture(size);
         AwaitAhead(name);
         decoder.LoadFromResourceName(name);
         icon.addPixmap(QPixmap::fromImage(decoder.ToQImage()));

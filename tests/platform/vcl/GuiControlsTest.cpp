@@ -1,4 +1,5 @@
 // Behaviour of the standard controls that the program's handlers rely on.
+#include "common/EventCounter.h"
 #include "platform/core/Time.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/vcl/ExtCtrls.h"
@@ -585,13 +586,6 @@ TEST_F(ControlsTest, ImageAutoSizeTakesThePictureSizeAndRemembersItsName) {
 }
 
 TEST_F(ControlsTest, ImageRepaintsOnlyForAnotherPicture) {
-    struct PaintCounter : QObject {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Paint) ++paints;
-            return false;
-        }
-    } counter;
     auto* image = Make<TImage>("Img_Tab");
     image->SetBounds(0, 0, 20, 20);
     QImage pressed(20, 20, QImage::Format_ARGB32);
@@ -600,14 +594,14 @@ TEST_F(ControlsTest, ImageRepaintsOnlyForAnotherPicture) {
     form->Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form->Widget()));
     QTest::qWait(20);
-    image->Widget()->installEventFilter(&counter);
+    testing_support::EventCounter counter(image->Widget(), QEvent::Paint);
     auto shown = [&] { return image->Widget()->grab().toImage().pixelColor(10, 10); };
 
     // The shared picture it already holds changes nothing.
     const QImage same = pressed;
     image->SetPicture(same, "SetS_03");
     QTest::qWait(20);
-    EXPECT_EQ(counter.paints, 0);
+    EXPECT_EQ(counter.count, 0);
     // The same pixels under another name, or the picture changed in place, are taken.
     image->SetPicture(same, "SetS_01");
     EXPECT_EQ(image->PictureName(), "SetS_01");
@@ -615,7 +609,7 @@ TEST_F(ControlsTest, ImageRepaintsOnlyForAnotherPicture) {
     edited.fill(Qt::blue);
     image->SetPicture(edited, "SetS_01");
     QTest::qWait(20);
-    EXPECT_GT(counter.paints, 0);
+    EXPECT_GT(counter.count, 0);
     EXPECT_EQ(shown(), QColor(Qt::blue));
     image->Widget()->removeEventFilter(&counter);
 }

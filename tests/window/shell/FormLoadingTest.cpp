@@ -1,6 +1,7 @@
 // The busy window: its design, its place at creation and at every busy-window step,
 // its animation and the input it holds off.
 #include "FormLoadingFixture.h"
+#include "common/EventCounter.h"
 #include "common/Screenshot.h"
 #include "device/Subroutines.h"
 #include "platform/vcl/StdCtrls.h"
@@ -122,31 +123,19 @@ TEST_F(FormLoadingTest, EveryStepCentresOnForm1WithoutTheOffset) {
     step->Hide();
 }
 
-// Counts the busy window's moves to the front of the windows.
-class RaiseCounter : public QObject {
-public:
-    int raises = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::ZOrderChange) ++raises;
-        return false;
-    }
-};
-
 TEST_F(FormLoadingTest, EveryStepShowsTheWindowAndBringsItToTheFront) {
     Create(100, 50, 1030, 662);
     device::BusyWindow* step = device::GetBusyWindow();
-    RaiseCounter counter;
-    Busy().Widget()->installEventFilter(&counter);
+    // The busy window's moves to the front of the windows.
+    testing_support::EventCounter counter(Busy().Widget(), QEvent::ZOrderChange);
     Main().Show();
     for (int i = 1; i <= 3; ++i) {
         // The main window (or any other) came over the busy window since the last step.
         Main().BringToFront();
-        const int before = counter.raises;
+        const int before = counter.count;
         step->Step();
         EXPECT_TRUE(Busy().Widget()->isVisible()) << "step " << i;
-        EXPECT_GT(counter.raises, before) << "step " << i << " left it behind";
+        EXPECT_GT(counter.count, before) << "step " << i << " left it behind";
     }
     // Hidden behind the program's back (not through Hide): the next step shows it again.
     Busy().Widget()->hide();
@@ -270,39 +259,30 @@ TEST_F(FormLoadingTest, AnimationRunsWhileShownAndHoldsWhileHidden) {
     device::GetBusyWindow()->Hide();
 }
 
-// Counts the paint events a widget gets.
-struct PaintCounter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
-
 TEST_F(FormLoadingTest, FrameShapesOutliveHidingAndShowingButNotChangesMadeMeanwhile) {
     Create(0, 0, 1030, 662);
     device::BusyWindow* step = device::GetBusyWindow();
     support::TGifAnimatorControl* gif = Busy().WaitGif;
     gif->SetAnimate(false);
     QWidget* w = Busy().Widget();
-    PaintCounter counter;
-    gif->Animator()->installEventFilter(&counter);
+    testing_support::EventCounter counter(gif->Animator(), QEvent::Paint);
     const int frames = gif->Animator()->FrameCount();
     // Each transfer shows the window and hides it again; the animation's frames come
     // round again in the next one.
     const auto transfer = [&](const char* what) {
         step->Step();
         for (int i = 0; i < frames; ++i) {
-            const int paintsBefore = counter.paints;
+            const int paintsBefore = counter.count;
             gif->SetFrameIndex((gif->FrameIndex() + 1) % frames);
             QApplication::processEvents();
-            const int paints = counter.paints - paintsBefore;
+            const int paints = counter.count - paintsBefore;
             const QRegion shown = w->mask();
             Busy().UpdateShape();
             EXPECT_EQ(shown, w->mask()) << what << ", frame " << gif->FrameIndex();
-            if (std::string(what) == "again")
+            if (std::string(what) == "again") {
                 EXPECT_EQ(paints, 1)
                     << "drawn once, its shape taken from before, frame " << gif->FrameIndex();
+            }
         }
         step->Hide();
     };
@@ -321,8 +301,7 @@ TEST_F(FormLoadingTest, StepsOfATransferKeepTheWindowAnimatedAndMessagesFlowing)
     Main().Show();
     device::BusyWindow* step = device::GetBusyWindow();
     support::TGifAnimator* gif = Busy().WaitGif->Animator();
-    PaintCounter counter;
-    gif->installEventFilter(&counter);
+    testing_support::EventCounter counter(gif, QEvent::Paint);
 
     bool ran = false;
     QTimer::singleShot(0, qApp, [&] { ran = true; });
@@ -336,7 +315,7 @@ TEST_F(FormLoadingTest, StepsOfATransferKeepTheWindowAnimatedAndMessagesFlowing)
     int frames = 0, last = gif->FrameIndex();
     int posted = 0, handled = 0;
     qint64 postedAt = -1, longestWait = 0;
-    const int paintsBefore = counter.paints;
+    const int paintsBefore = counter.count;
     while (clock.elapsed() < 600) {
         if (postedAt < 0 && clock.elapsed() >= 100 * (posted + 1)) {
             postedAt = clock.elapsed();
@@ -353,7 +332,7 @@ TEST_F(FormLoadingTest, StepsOfATransferKeepTheWindowAnimatedAndMessagesFlowing)
     }
     step->Hide();
     EXPECT_GE(frames, 9) << "12 frames of 50 ms are due in 600 ms";
-    EXPECT_GE(counter.paints - paintsBefore, frames) << "every new frame is drawn";
+    EXPECT_GE(counter.count - paintsBefore, frames) << "every new frame is drawn";
     EXPECT_EQ(handled, posted);
     EXPECT_LE(longestWait, 2 * shell::TBusyWindow::kQuietMs.count() + 10);
     gif->removeEventFilter(&counter);
