@@ -2,6 +2,7 @@
 
 #include "device/DefaultSetting.h"
 #include "device/DeviceImage.h"
+#include "platform/core/WorkAhead.h"
 #include "platform/desktop/User32.h"
 #include "simulator/Install.h"
 #include "simulator/SimBus.h"
@@ -13,6 +14,7 @@
 #include "window/shell/SkinImages.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -75,6 +77,11 @@ int ProgramMain(int argc, char** argv) {
     auto skinPictures = std::make_unique<TSkinPicturesAhead>(StartupSkinPictures());
     auto gifPictures = std::make_unique<support::TGifPicturesAhead>(StartupGifPictures());
     QApplication app(argc, argv);
+    // The system's font list is read on a thread of its own while the windows are built:
+    // the first control with text then finds it ready. Font database calls are thread-safe.
+    auto fonts = std::make_unique<platform::TWorkAhead>(
+        std::vector<std::string>{"font list"},
+        [](const std::string&) { QFontDatabase::families(); }, "fonts");
     // A second start brings the first window forward and ends silently. The claim comes
     // first of all, so that a start close behind this one finds it while the window is
     // still being built.
@@ -89,6 +96,7 @@ int ProgramMain(int argc, char** argv) {
         // The windows have loaded every picture of the start; later loads go straight on.
         skinPictures.reset();
         gifPictures.reset();
+        fonts.reset();
         AnnounceMainWindow(MainWindowTitle, Form1->Handle());
         InstallBusyWindow();
         Form1->Show();
