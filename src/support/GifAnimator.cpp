@@ -274,21 +274,30 @@ bool DecodeGif(const void* data, size_t size, TGifPicture& picture, std::string&
                         [](const QImage& canvas) { return canvas.copy(); });
 }
 
+bool DecodeGifForShow(const void* data, size_t size, TGifPicture& picture, std::string& error) {
+    // Each frame is held compact straight from the canvas, without a full-size copy of
+    // its own first.
+    return DecodeFrames(data, size, picture, error, CompactFrame);
+}
+
 TGifAnimator::TGifAnimator(QWidget* parent) : QWidget(parent) {
     timer_.setSingleShot(true);
     QObject::connect(&timer_, &QTimer::timeout, this, [this] { NextFrame(); });
 }
 
 bool TGifAnimator::LoadFromMemory(const void* data, size_t size) {
-    // Each frame is held compact straight from the canvas, without a full-size copy of
-    // its own first.
     TGifPicture loaded;
-    if (!DecodeFrames(data, size, loaded, lastError_, CompactFrame)) return false;
-    picture_ = std::move(loaded);
+    if (!DecodeGifForShow(data, size, loaded, lastError_)) return false;
+    ShowPicture(std::move(loaded));
+    return true;
+}
+
+void TGifAnimator::ShowPicture(TGifPicture picture) {
+    picture_ = std::move(picture);
+    lastError_.clear();
     if (frameIndex_ >= FrameCount()) frameIndex_ = 0;
     Reschedule();
     FrameChanged();
-    return true;
 }
 
 void TGifAnimator::Clear() {

@@ -39,6 +39,9 @@ int GifDelayMs(int delayHundredths);
 // frame's colour map are treated like the transparent colour. A frame without any
 // colour map counts as damage.
 bool DecodeGif(const void* data, size_t size, TGifPicture& picture, std::string& error);
+// Decodes as DecodeGif does, each frame held the way the animation control holds it (see
+// TGifAnimator::CurrentFrame).
+bool DecodeGifForShow(const void* data, size_t size, TGifPicture& picture, std::string& error);
 
 // The animation control: shows the current frame at the top left of the control, or
 // scaled to the control's size with Stretch on. With Animate on and more than one frame
@@ -52,6 +55,8 @@ public:
     // Replaces the picture. On failure the previous picture stays and false is returned.
     // The frame index is kept when the new picture has that frame, otherwise it is 0.
     bool LoadFromMemory(const void* data, size_t size);
+    // Replaces the picture with one DecodeGifForShow made, as LoadFromMemory of its data.
+    void ShowPicture(TGifPicture picture);
     void Clear();
     const std::string& LastError() const { return lastError_; }
 

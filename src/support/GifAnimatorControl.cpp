@@ -1,11 +1,18 @@
 #include "support/GifAnimatorControl.h"
 
 #include "platform/core/Resources.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/vcl/FormDesign.h"
 #include "platform/vcl/Forms.h"
-#include "platform/rtl/SysUtils.h"
 
 namespace support {
+
+namespace {
+
+// The pictures being decoded ahead; set and cleared on the main thread only.
+TGifPicturesAhead* g_ahead = nullptr;
+
+} // namespace
 
 TGifAnimatorControl::TGifAnimatorControl(vcl::TComponent* owner)
     : vcl::TControl(owner, new TGifAnimator(nullptr)) {
@@ -28,11 +35,16 @@ void TGifAnimatorControl::SetStretch(bool on) {
 }
 
 void TGifAnimatorControl::LoadFromResourceName(const std::string& resourceName) {
-    const platform::ResourceEntry* entry = platform::FindResource(resourceName, "RC_DATA");
-    if (!entry) throw vcl::Exception("Resource " + resourceName + " not found");
-    if (!Animator()->LoadFromMemory(entry->data, entry->size))
-        throw vcl::Exception("Resource " + resourceName +
-                             " is not a usable GIF picture: " + Animator()->LastError());
+    TGifPicture ahead;
+    if (g_ahead && g_ahead->Take(resourceName, ahead)) {
+        Animator()->ShowPicture(std::move(ahead));
+    } else {
+        const platform::ResourceEntry* entry = platform::FindResource(resourceName, "RC_DATA");
+        if (!entry) throw vcl::Exception("Resource " + resourceName + " not found");
+        if (!Animator()->LoadFromMemory(entry->data, entry->size))
+            throw vcl::Exception("Resource " + resourceName +
+                                 " is not a usable GIF picture: " + Animator()->LastError());
+    }
     pictureName_ = resourceName;
 }
 
@@ -48,6 +60,36 @@ bool TGifAnimatorControl::SetDesignProperty(const std::string& name,
         LoadFromResourceName(value.AsString());
     else
         return vcl::TControl::SetDesignProperty(name, value);
+    return true;
+}
+
+TGifPicturesAhead::TGifPicturesAhead(const std::vector<std::string>& resourceNames)
+    : work_(
+          resourceNames,
+          [this](const std::string& name) {
+              const platform::ResourceEntry* entry = platform::FindResource(name, "RC_DATA");
+              if (!entry) return;
+              TGifPicture picture;
+              std::string error;
+              if (!DecodeGifForShow(entry->data, entry->size, picture, error)) return;
+              std::lock_guard guard(lock_);
+              decoded_[vcl::UpperCase(name)] = std::move(picture);
+          },
+          "gif pictures") {
+    g_ahead = this;
+}
+
+TGifPicturesAhead::~TGifPicturesAhead() {
+    if (g_ahead == this) g_ahead = nullptr;
+}
+
+bool TGifPicturesAhead::Take(const std::string& resourceName, TGifPicture& picture) {
+    if (!work_.Await(resourceName)) return false;
+    std::lock_guard guard(lock_);
+    auto found = decoded_.find(vcl::UpperCase(resourceName));
+    if (found == decoded_.end()) return false;
+    picture = std::move(found->second);
+    decoded_.erase(found);
     return true;
 }
 

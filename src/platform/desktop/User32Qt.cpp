@@ -3,12 +3,11 @@
 // programs' windows are reached on the X display.
 #include "platform/desktop/User32.h"
 
+#include "platform/desktop/LocalSocket.h"
 #include "platform/desktop/TopLevelX11.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QMetaObject>
 #include <QPointer>
 #include <QWidget>
@@ -24,20 +23,19 @@ namespace {
 
 constexpr int ConnectTimeoutMs = 1000;
 
-QString ServerName(const std::string& title) {
+std::string ServerName(const std::string& title) {
     // Socket names may not hold every character a title can; the name only has to be the
     // same in both processes.
-    return QStringLiteral("vtrm408x-window-") +
-           QString::fromLatin1(QByteArray::fromStdString(title).toHex());
+    return "vtrm408x-window-" + QByteArray::fromStdString(title).toHex().toStdString();
 }
 
 // A window of another process, reached through its published title.
 struct RemoteWindow {
-    QString serverName;
+    std::string serverName;
 };
 
-std::map<QString, std::unique_ptr<RemoteWindow>>& RemoteWindows() {
-    static std::map<QString, std::unique_ptr<RemoteWindow>> windows;
+std::map<std::string, std::unique_ptr<RemoteWindow>>& RemoteWindows() {
+    static std::map<std::string, std::unique_ptr<RemoteWindow>> windows;
     return windows;
 }
 
@@ -66,10 +64,10 @@ const X11Window* AsX11(HWND window) {
 // A title this process claimed: the window it stands for once there is one, and the
 // requests that came before it.
 struct Claim {
-    QPointer<QLocalServer> server;
+    QPointer<TLocalLineListener> server;
     QPointer<QWidget> window;
     bool bound = false;
-    std::vector<QByteArray> pending;
+    std::vector<std::string> pending;
 };
 
 std::map<std::string, Claim>& Claims() {
@@ -78,15 +76,7 @@ std::map<std::string, Claim>& Claims() {
 }
 
 bool SendRequest(const RemoteWindow& remote, const char* request) {
-    QLocalSocket socket;
-    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    socket.connectToServer(remote.serverName);
-    if (!socket.waitForConnected(ConnectTimeoutMs)) return false;
-    socket.write(request);
-    socket.write("\n");
-    const bool sent = socket.waitForBytesWritten(ConnectTimeoutMs);
-    socket.disconnectFromServer();
-    return sent;
+    return SendLocalLine(remote.serverName, request, ConnectTimeoutMs);
 }
 
 void Restore(QWidget* w) {
@@ -109,12 +99,8 @@ HWND FindWindowA(const char* /*className*/, const char* windowName) {
     const QString title = QString::fromUtf8(windowName);
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isWindow() && w->windowTitle() == title) return w;
-    const QString name = ServerName(windowName);
-    QLocalSocket probe;
-    probe.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    probe.connectToServer(name);
-    if (probe.waitForConnected(ConnectTimeoutMs)) {
-        probe.disconnectFromServer();
+    const std::string name = ServerName(windowName);
+    if (LocalNameListening(name, ConnectTimeoutMs)) {
         auto& slot = RemoteWindows()[name];
         if (!slot) slot = std::make_unique<RemoteWindow>(RemoteWindow{name});
         return slot.get();
@@ -184,14 +170,14 @@ BOOL PostMessageA(HWND window, UINT message, uintptr_t wParam, intptr_t /*lParam
 
 namespace {
 
-void Carry(const QByteArray& request, QWidget* window) {
+void Carry(const std::string& request, QWidget* window) {
     if (request == "restore")
         Restore(window);
     else if (request == "raise")
         Activate(window);
 }
 
-void Handle(const std::string& title, const QByteArray& request) {
+void Handle(const std::string& title, const std::string& request) {
     auto found = Claims().find(title);
     if (found == Claims().end()) return;
     Claim& claim = found->second;
@@ -207,22 +193,13 @@ void Handle(const std::string& title, const QByteArray& request) {
 bool ClaimWindowTitle(const std::string& title) {
     if (Claims().count(title)) return false;
     // Owned by the application, so the server goes before the toolkit does.
-    auto* server = new QLocalServer(QCoreApplication::instance());
-    server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
-    if (!server->listen(ServerName(title))) {
+    auto* server = new TLocalLineListener(QCoreApplication::instance());
+    if (!server->Listen(ServerName(title))) {
         delete server;
         return false;
     }
     Claims()[title].server = server;
-    QObject::connect(server, &QLocalServer::newConnection, server, [server, title] {
-        while (QLocalSocket* client = server->nextPendingConnection()) {
-            QObject::connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            QObject::connect(client, &QLocalSocket::readyRead, client, [client, title] {
-                while (client->canReadLine())
-                    Handle(title, client->readLine().trimmed());
-            });
-        }
-    });
+    server->OnLine = [title](const std::string& request) { Handle(title, request); };
     return true;
 }
 
@@ -239,9 +216,9 @@ void BindWindowTitle(const std::string& title, HWND window) {
         delete gone->second.server.data();
         Claims().erase(gone);
     });
-    std::vector<QByteArray> pending;
+    std::vector<std::string> pending;
     pending.swap(claim.pending);
-    for (const QByteArray& request : pending)
+    for (const std::string& request : pending)
         if (claim.window) Carry(request, claim.window);
 }
 

@@ -2,9 +2,11 @@
 
 #include "device/DefaultSetting.h"
 #include "device/DeviceImage.h"
+#include "platform/core/WorkAhead.h"
 #include "platform/desktop/User32.h"
 #include "simulator/Install.h"
 #include "simulator/SimBus.h"
+#include "support/GifAnimatorControl.h"
 #include "window/Main.h"
 #include "window/shell/BusyWindow.h"
 #include "window/shell/FormLoading.h"
@@ -12,6 +14,7 @@
 #include "window/shell/SkinImages.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -69,10 +72,16 @@ int ProgramMain(int argc, char** argv) {
                      argv[0]);
         return 1;
     }
-    // The skin pictures decode on a thread of their own while the application and the
-    // window's design are built.
+    // The skin pictures and the busy animation decode on threads of their own while the
+    // application and the windows' designs are built.
     auto skinPictures = std::make_unique<TSkinPicturesAhead>(StartupSkinPictures());
+    auto gifPictures = std::make_unique<support::TGifPicturesAhead>(StartupGifPictures());
     QApplication app(argc, argv);
+    // The system's font list is read on a thread of its own while the windows are built:
+    // the first control with text then finds it ready. Font database calls are thread-safe.
+    auto fonts = std::make_unique<platform::TWorkAhead>(
+        std::vector<std::string>{"font list"},
+        [](const std::string&) { QFontDatabase::families(); }, "fonts");
     // A second start brings the first window forward and ends silently. The claim comes
     // first of all, so that a start close behind this one finds it while the window is
     // still being built.
@@ -84,8 +93,10 @@ int ProgramMain(int argc, char** argv) {
     // A window that failed to build or start has shown its exception box; the program
     // then ends instead of running a half-initialised window.
     if (application->CreateForm(Form1) && application->CreateForm(FormLoadingUI)) {
-        // The window has loaded every picture of the start; later loads go straight on.
+        // The windows have loaded every picture of the start; later loads go straight on.
         skinPictures.reset();
+        gifPictures.reset();
+        fonts.reset();
         AnnounceMainWindow(MainWindowTitle, Form1->Handle());
         InstallBusyWindow();
         Form1->Show();

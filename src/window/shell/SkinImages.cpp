@@ -4,10 +4,7 @@
 #include "window/Main.h"
 
 #include <QPixmap>
-#include <algorithm>
-#include <pthread.h>
 #include <string>
-#include <system_error>
 
 namespace shell {
 
@@ -29,73 +26,20 @@ void AwaitAhead(const std::string& resourceName) {
 
 } // namespace
 
-TSkinPicturesAhead::TSkinPicturesAhead(const std::vector<std::string>& resourceNames) {
-    for (const std::string& name : resourceNames) {
-        std::string key = vcl::UpperCase(name);
-        const bool listed = std::any_of(entries_.begin(), entries_.end(),
-                                        [&](const Entry& e) { return e.key == key; });
-        if (!listed) entries_.push_back(Entry{name, std::move(key)});
-    }
+TSkinPicturesAhead::TSkinPicturesAhead(const std::vector<std::string>& resourceNames)
+    : work_(
+          resourceNames,
+          [](const std::string& name) {
+              // Shares the picture on success; on failure the load that asks for it raises.
+              vcl::TPngImage decoder;
+              decoder.LoadFromResourceName(name);
+          },
+          "skin pictures") {
     g_ahead = this;
-    try {
-        thread_ = std::thread([this] { Run(); });
-    } catch (const std::system_error&) {
-        // No thread to be had: every load decodes its picture itself, as without this.
-    }
 }
 
 TSkinPicturesAhead::~TSkinPicturesAhead() {
-    {
-        std::lock_guard guard(lock_);
-        stop_ = true;
-    }
-    if (thread_.joinable()) thread_.join();
     if (g_ahead == this) g_ahead = nullptr;
-}
-
-void TSkinPicturesAhead::Run() {
-    pthread_setname_np(pthread_self(), "skin pictures");
-    for (Entry& entry : entries_) {
-        {
-            std::lock_guard guard(lock_);
-            if (stop_) return;
-            if (entry.state != State::Waiting) continue; // a load took it on itself
-            entry.state = State::Decoding;
-        }
-        try {
-            // Shares the picture on success; on failure the load that asks for it raises.
-            vcl::TPngImage decoder;
-            decoder.LoadFromResourceName(entry.name);
-        } catch (...) {
-        }
-        {
-            std::lock_guard guard(lock_);
-            entry.state = State::Done;
-        }
-        done_.notify_all();
-    }
-}
-
-void TSkinPicturesAhead::Await(const std::string& resourceName) {
-    const std::string key = vcl::UpperCase(resourceName);
-    std::unique_lock guard(lock_);
-    auto entry = std::find_if(entries_.begin(), entries_.end(),
-                              [&](const Entry& e) { return e.key == key; });
-    if (entry == entries_.end()) return;
-    entry->asked = true;
-    if (entry->state == State::Waiting) {
-        entry->state = State::Done;
-        return;
-    }
-    done_.wait(guard, [&] { return entry->state == State::Done; });
-}
-
-std::vector<std::string> TSkinPicturesAhead::NeverAsked() {
-    std::lock_guard guard(lock_);
-    std::vector<std::string> names;
-    for (const Entry& entry : entries_)
-        if (!entry.asked) names.push_back(entry.name);
-    return names;
 }
 
 std::vector<std::string> StartupSkinPictures() {
@@ -112,6 +56,10 @@ std::vector<std::string> StartupSkinPictures() {
           "Bar2_D"})
         names.push_back(name);
     return names;
+}
+
+std::vector<std::string> StartupGifPictures() {
+    return {"BUSYGIF"};
 }
 
 void LoadSkinPng(vcl::TImage& target, const std::string& resourceName, vcl::TPngImage& decoder) {

@@ -4,11 +4,10 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/PngImage.h"
 
+#include "platform/core/WorkAhead.h"
+
 #include <QIcon>
-#include <condition_variable>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace shell {
@@ -35,30 +34,19 @@ public:
 
     // Returns once the resource is no longer being decoded ahead; one not yet begun is
     // left to the caller.
-    void Await(const std::string& resourceName);
+    void Await(const std::string& resourceName) { work_.Await(resourceName); }
     // The names on the list no load has asked for yet, in list order.
-    std::vector<std::string> NeverAsked();
+    std::vector<std::string> NeverAsked() { return work_.NeverAsked(); }
 
 private:
-    enum class State { Waiting, Decoding, Done };
-    struct Entry {
-        std::string name;
-        std::string key; // upper case: resource names are case-blind
-        State state = State::Waiting;
-        bool asked = false;
-    };
-    void Run();
-
-    std::mutex lock_;
-    std::condition_variable done_;
-    std::vector<Entry> entries_;
-    bool stop_ = false;
-    std::thread thread_;
+    platform::TWorkAhead work_;
 };
 
 // The skin pictures a start of the program loads before its window first shows, in the
 // order it loads them: the program's icon, then the main window's start-up.
 std::vector<std::string> StartupSkinPictures();
+// The animated pictures a start loads before its window first shows: the busy window's.
+std::vector<std::string> StartupGifPictures();
 
 // The skin's picture of a check mark drawn on its own: "CbS_E" on, "CbS_D" off.
 inline const char* CheckMarkPicture(bool checked) {

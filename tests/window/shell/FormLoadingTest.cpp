@@ -6,6 +6,7 @@
 #include "device/Subroutines.h"
 #include "platform/vcl/StdCtrls.h"
 #include "support/InputBlock.h"
+#include "window/shell/SkinImages.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -68,6 +69,14 @@ TEST_F(FormLoadingTest, WindowAndAnimationAsDesigned) {
     EXPECT_EQ(gif->Animator()->FrameCount(), 12);
     EXPECT_EQ(gif->Animator()->PictureSize(), QSize(200, 192));
     EXPECT_EQ(gif->FrameIndex(), 10) << "the design's frame until the animation runs";
+}
+
+// The start's list of animations decoded ahead names only what the busy window loads.
+TEST_F(FormLoadingTest, StartupAnimationsAreAllLoadedByTheBusyWindow) {
+    support::TGifPicturesAhead ahead(shell::StartupGifPictures());
+    Create(0, 0, 1030, 662);
+    EXPECT_EQ(ahead.NeverAsked(), std::vector<std::string>{});
+    EXPECT_EQ(Busy().WaitGif->Animator()->FrameCount(), 12);
 }
 
 TEST_F(FormLoadingTest, CreationPlacesItFortyPixelsBelowTheCentreOfForm1) {
