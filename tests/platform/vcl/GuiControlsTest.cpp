@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QPalette>
 #include <QRadioButton>
 #include <QTest>
 #include <functional>
@@ -677,6 +678,60 @@ TEST_F(ControlsTest, DestroyingAContainerTakesItsChildControlsAlong) {
     delete page;
     EXPECT_EQ(form->ComponentCount(), 0);
     EXPECT_EQ(form->FindComponent("lbl_InPage"), nullptr);
+}
+
+TEST_F(ControlsTest, WidgetLeadsToItsControlOnlyWhileBothLive) {
+    auto* page = Make<TGroupBox>("gbOwner");
+    auto* label = Make<TLabel>("lbl_Owned", page);
+    auto* edit = Make<TEdit>("edt_Owned", page);
+    EXPECT_EQ(TControl::FromWidget(page->Widget()), page);
+    EXPECT_EQ(TControl::FromWidget(label->Widget()), label);
+    EXPECT_EQ(TControl::FromWidget(edit->Widget()), edit);
+    QWidget plain;
+    EXPECT_EQ(TControl::FromWidget(&plain), nullptr);
+    EXPECT_EQ(TControl::FromWidget(nullptr), nullptr);
+
+    // A widget deleted under its control, and one deleted with its control, lead nowhere:
+    // a later widget at the same address must not find a control that is gone.
+    const QWidget* labelWidget = label->Widget();
+    delete label->Widget();
+    EXPECT_EQ(label->Widget(), nullptr);
+    EXPECT_EQ(TControl::FromWidget(labelWidget), nullptr);
+    const QWidget* editWidget = edit->Widget();
+    delete edit;
+    EXPECT_EQ(TControl::FromWidget(editWidget), nullptr);
+    EXPECT_EQ(TControl::FromWidget(page->Widget()), page);
+}
+
+TEST_F(ControlsTest, FontColourComesBackWhereverTheWidgetsPaletteLostIt) {
+    auto* label = Make<TLabel>("lbl_Colour");
+    label->Font().SetColor(clRed);
+    const QColor red = ToQColor(clRed);
+    const QPalette::ColorRole roles[] = {QPalette::WindowText, QPalette::Text,
+                                         QPalette::ButtonText};
+    int size = 9;
+    for (int g = 0; g < QPalette::NColorGroups; ++g)
+        for (QPalette::ColorRole role : roles) {
+            const auto group = QPalette::ColorGroup(g);
+            QPalette pal = label->Widget()->palette();
+            pal.setColor(group, role, Qt::green);
+            label->Widget()->setPalette(pal);
+            label->Font().SetSize(++size); // a font change that keeps the colour
+            for (int h = 0; h < QPalette::NColorGroups; ++h)
+                for (QPalette::ColorRole r : roles)
+                    EXPECT_EQ(label->Widget()->palette().color(QPalette::ColorGroup(h), r), red)
+                        << "group " << g << " role " << role << " checked in " << h << "/" << r;
+        }
+
+    // The colour stays the label's own when its parent's text colour changes later.
+    auto* page = Make<TPanel>("pnlColour");
+    auto* inner = Make<TLabel>("lbl_Inner", page);
+    inner->Font().SetColor(clRed);
+    inner->Font().SetSize(12);
+    QPalette pagePal = page->Widget()->palette();
+    pagePal.setColor(QPalette::WindowText, Qt::blue);
+    page->Widget()->setPalette(pagePal);
+    EXPECT_EQ(inner->Widget()->palette().color(QPalette::WindowText), red);
 }
 
 TEST(TimerTest, TicksAtTheScaledIntervalAndStopsWhenDisabled) {
