@@ -18,7 +18,12 @@ namespace {
 // The control of each widget that has one. A table rather than a dynamic property of the
 // widget: setting a property sends the widget an event, for every control of a form.
 std::unordered_map<const QWidget*, TControl*>& ControlOfWidget() {
-    static std::unordered_map<const QWidget*, TControl*> table;
+    // Room for a whole form's controls from the start: growing it rehashes every entry.
+    static std::unordered_map<const QWidget*, TControl*> table = [] {
+        std::unordered_map<const QWidget*, TControl*> t;
+        t.reserve(2048);
+        return t;
+    }();
     return table;
 }
 
