@@ -350,6 +350,71 @@ TEST_F(ControlsTest, EditOnAHiddenPageTakesItsFontWhenItShows) {
     }
 }
 
+// An edit on a page not yet shown holds the text set in code; it must read, report
+// changes and, once shown, show, edit and draw as an edit that took each step at once.
+TEST_F(ControlsTest, EditNotYetShownReadsAndShowsAsOneThatTookItsTextAtOnce) {
+    using Step = std::function<void(TEdit&)>;
+    const auto text = [](std::string t) { return [t](TEdit& e) { e.SetText(t); }; };
+    const auto limit = [](int n) { return [n](TEdit& e) { e.SetMaxLength(n); }; };
+    const auto keys = [](const char* typed) {
+        return [typed](TEdit& e) { QTest::keyClicks(e.Widget(), typed); };
+    };
+    const std::pair<const char*, std::vector<Step>> cases[] = {
+        {"one text", {text("100")}},
+        {"the same text twice", {text("100"), text("100")}},
+        {"text then empty", {text("100"), text("")}},
+        {"limit then a longer text", {limit(3), text("ABCDEF")}},
+        {"text then a limit that cuts it", {text("ABCDEF"), limit(2)}},
+        {"text then a limit it fits", {text("ABC"), limit(5), text("ABCDEFG")}},
+        {"limit taken away again", {limit(2), text("ABCD"), limit(0), text("ABCD")}},
+        {"beyond the default limit", {text(std::string(40000, 'w'))}},
+        {"line break, tab and non-ASCII", {text("a\nb\tc \xC3\xA9\xE4\xB8\xAD")}},
+        {"read-only and aligned",
+         {[](TEdit& e) { e.SetReadOnly(true); }, text("12"),
+          [](TEdit& e) { e.SetAlignment(taRightJustify); }}},
+        {"keys typed after the text", {text("12"), keys("34")}},
+        {"keys typed at the limit", {limit(3), text("12"), keys("345")}},
+        {"text after typed keys", {keys("9"), text("5")}},
+        {"limit under the typed text", {keys("12345"), text("1"), limit(3)}},
+    };
+    TPanel* page = ShowWithHiddenPage();
+    for (const auto& [name, steps] : cases) {
+        SCOPED_TRACE(name);
+        auto [now, later] = Twins<TEdit>(page);
+        std::vector<std::string> seenNow, seenLater;
+        now->OnChange = [&, e = now](TObject*) { seenNow.push_back(e->Text()); };
+        later->OnChange = [&, e = later](TObject*) { seenLater.push_back(e->Text()); };
+        for (const Step& step : steps) {
+            step(*now);
+            step(*later);
+            EXPECT_EQ(later->Text(), now->Text());
+            EXPECT_EQ(later->MaxLength(), now->MaxLength());
+        }
+        EXPECT_EQ(seenLater, seenNow);
+        const QImage drawnHidden = later->Widget()->grab().toImage();
+        page->SetVisible(true);
+        auto* a = static_cast<QLineEdit*>(now->Widget());
+        auto* b = static_cast<QLineEdit*>(later->Widget());
+        EXPECT_EQ(b->text(), a->text());
+        EXPECT_EQ(b->maxLength(), a->maxLength());
+        EXPECT_EQ(b->cursorPosition(), a->cursorPosition());
+        EXPECT_EQ(b->isModified(), a->isModified());
+        EXPECT_EQ(b->isUndoAvailable(), a->isUndoAvailable());
+        EXPECT_EQ(b->selectedText(), a->selectedText());
+        EXPECT_EQ(drawnHidden, a->grab().toImage());
+        EXPECT_EQ(b->grab().toImage(), a->grab().toImage());
+        // Once shown, typing and code reach the edit as they do the other.
+        keys("8")(*now);
+        keys("8")(*later);
+        text("done")(*now);
+        text("done")(*later);
+        EXPECT_EQ(b->text(), a->text());
+        EXPECT_EQ(seenLater, seenNow);
+        page->SetVisible(false);
+        now->SetVisible(false);
+    }
+}
+
 TEST_F(ControlsTest, EditTextSetInCodeRunsOnChangeOncePerChange) {
     auto* edit = Make<TEdit>("Edt_Delay");
     std::vector<std::string> seen;
