@@ -453,6 +453,8 @@ namespace {
 // Events of a hidden edit that neither show, read nor change its text.
 bool LeavesTextAlone(QEvent::Type type) {
     switch (type) {
+    case QEvent::PolishRequest:
+    case QEvent::Polish:
     case QEvent::FontChange:
     case QEvent::PaletteChange:
     case QEvent::StyleChange:
