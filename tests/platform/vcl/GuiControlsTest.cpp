@@ -787,16 +787,6 @@ TEST_F(ControlsTest, FontColourComesBackWhereverTheWidgetsPaletteLostIt) {
                     EXPECT_EQ(label->Widget()->palette().color(QPalette::ColorGroup(h), r), red)
                         << "group " << g << " role " << role << " checked in " << h << "/" << r;
         }
-
-    // The colour stays the label's own when its parent's text colour changes later.
-    auto* page = Make<TPanel>("pnlColour");
-    auto* inner = Make<TLabel>("lbl_Inner", page);
-    inner->Font().SetColor(clRed);
-    inner->Font().SetSize(12);
-    QPalette pagePal = page->Widget()->palette();
-    pagePal.setColor(QPalette::WindowText, Qt::blue);
-    page->Widget()->setPalette(pagePal);
-    EXPECT_EQ(inner->Widget()->palette().color(QPalette::WindowText), red);
 }
 
 TEST(TimerTest, TicksAtTheScaledIntervalAndStopsWhenDisabled) {
