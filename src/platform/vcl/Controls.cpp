@@ -10,11 +10,22 @@
 #include <QPalette>
 #include <QWidget>
 #include <algorithm>
+#include <unordered_map>
 
 namespace vcl {
 
 namespace {
-const char* const kControlProperty = "vclControl";
+// The control of each widget that has one. A table rather than a dynamic property of the
+// widget: setting a property sends the widget an event, for every control of a form.
+std::unordered_map<const QWidget*, TControl*>& ControlOfWidget() {
+    // Room for a whole form's controls from the start: growing it rehashes every entry.
+    static std::unordered_map<const QWidget*, TControl*> table = [] {
+        std::unordered_map<const QWidget*, TControl*> t;
+        t.reserve(2048);
+        return t;
+    }();
+    return table;
+}
 
 const std::pair<const char*, TCursor> kCursorNames[] = {
     {"crDefault", crDefault},     {"crArrow", crArrow},   {"crCross", crCross},
@@ -136,10 +147,13 @@ void HandleEventException(std::exception_ptr e) noexcept {
 
 TControl::TControl(TComponent* owner, QWidget* widget)
     : TComponent(owner), widget_(widget), bridge_(std::make_unique<Bridge>(this)) {
-    widget_->setProperty(kControlProperty, QVariant::fromValue<void*>(this));
+    ControlOfWidget()[widget_] = this;
     widget_->installEventFilter(bridge_.get());
     widget_->setMouseTracking(true);
-    QObject::connect(widget_, &QObject::destroyed, bridge_.get(), [this] { widget_ = nullptr; });
+    QObject::connect(widget_, &QObject::destroyed, bridge_.get(), [this] {
+        ControlOfWidget().erase(widget_);
+        widget_ = nullptr;
+    });
     font_.OnChange = [this] {
         if (!applyingParentFont_) parentFont_ = false;
         if (IsLoading())
@@ -163,14 +177,16 @@ TControl::~TControl() {
     font_.OnChange = nullptr;
     bridge_.reset();
     if (widget_) {
-        widget_->setProperty(kControlProperty, QVariant());
+        ControlOfWidget().erase(widget_);
         delete widget_;
     }
 }
 
 TControl* TControl::FromWidget(const QWidget* widget) {
-    return widget ? static_cast<TControl*>(widget->property(kControlProperty).value<void*>())
-                  : nullptr;
+    if (!widget) return nullptr;
+    const auto& table = ControlOfWidget();
+    const auto it = table.find(widget);
+    return it == table.end() ? nullptr : it->second;
 }
 
 int TControl::Left() const {
@@ -253,9 +269,20 @@ void TControl::ApplyFontFace() {
 void TControl::ApplyFontColor() {
     QPalette pal = widget_->palette();
     const QColor c = ToQColor(font_.Color());
-    pal.setColor(QPalette::WindowText, c);
-    pal.setColor(QPalette::Text, c);
-    pal.setColor(QPalette::ButtonText, c);
+    // The colour given before, still in place: the widget has it as its own already, and
+    // setting the same palette again would only resolve it against the parents' anew.
+    static constexpr QPalette::ColorRole roles[] = {QPalette::WindowText, QPalette::Text,
+                                                    QPalette::ButtonText};
+    const auto inPlace = [&] {
+        for (int g = 0; g < QPalette::NColorGroups; ++g)
+            for (QPalette::ColorRole role : roles)
+                if (pal.color(QPalette::ColorGroup(g), role) != c) return false;
+        return true;
+    };
+    if (fontColorSet_ && inPlace()) return;
+    fontColorSet_ = true;
+    for (QPalette::ColorRole role : roles)
+        pal.setColor(role, c);
     widget_->setPalette(pal);
 }
 
@@ -327,8 +354,16 @@ void TControl::Loaded() {
 
 TForm* TControl::ParentForm() const {
     for (const TControl* c = this; c; c = c->parent_)
-        if (auto* form = dynamic_cast<const TForm*>(c)) return const_cast<TForm*>(form);
+        if (TForm* form = c->AsForm()) return form;
     return nullptr;
+}
+
+TForm* TControl::AsForm() const {
+    // A control's class is complete by the time anything asks: neither TControl's nor
+    // TWinControl's constructor looks for the form.
+    if (formKind_ == FormKind::Unknown)
+        formKind_ = dynamic_cast<const TForm*>(this) ? FormKind::Form : FormKind::Other;
+    return formKind_ == FormKind::Form ? static_cast<TForm*>(const_cast<TControl*>(this)) : nullptr;
 }
 
 void TControl::SetCaption(const std::string& caption) {
@@ -363,7 +398,7 @@ void TControl::ShapeChanged(bool ownVisibility) {
     // Up to the form, whose own visibility does not matter: its shape is worked out
     // before it shows.
     for (TControl* c = this; c; c = c->parent_) {
-        if (auto* form = dynamic_cast<TForm*>(c)) {
+        if (TForm* form = c->AsForm()) {
             // A form showing or hiding keeps its look, and with it the shapes it saved
             // (the form's first show sees to its own).
             if (form == this && !ownVisibility) return;

@@ -170,6 +170,8 @@ private:
     struct Bridge;
     void ApplyHint();
     void ParentFontChanged();
+    // This control as a form, or null; the class is looked up once, on first asking.
+    TForm* AsForm() const;
     bool HandleKeyPress(QEvent* event);
 
     QWidget* widget_ = nullptr;
@@ -181,6 +183,8 @@ private:
     // The font changed while the form design was building the control: the parent's font
     // and each font property the design sets come one by one, the widget takes the last.
     bool fontPending_ = false;
+    // ApplyFontColor has given the widget's palette the text colours of its own.
+    bool fontColorSet_ = false;
     TColor color_ = clBtnFace;
     bool colorAssigned_ = false;
     bool visible_ = true;
@@ -190,6 +194,8 @@ private:
     std::string caption_;
     bool pressed_ = false;
     bool resendingKey_ = false;
+    enum class FormKind : unsigned char { Unknown, Form, Other };
+    mutable FormKind formKind_ = FormKind::Unknown;
 };
 
 class TWinControl : public TControl {

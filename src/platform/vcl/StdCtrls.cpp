@@ -388,22 +388,40 @@ QLineEdit* TEdit::Edit() const {
 }
 
 std::string TEdit::Text() const {
-    return Edit()->text().toStdString();
+    return (heldText_ ? *heldText_ : Edit()->text()).toStdString();
 }
 
 void TEdit::SetText(const std::string& text) {
-    const QString before = Edit()->text();
-    {
+    const QString before = heldText_ ? *heldText_ : Edit()->text();
+    if (!shown_) {
+        // The edit would keep the text as given, cut at its length limit.
+        heldText_ = Q(text).left(Edit()->maxLength());
+    } else {
         // Set quietly and run the handler here, so that its exception reaches the caller.
         QSignalBlocker block(Edit());
         Edit()->setText(Q(text));
     }
-    if (Edit()->text() != before && OnChange) OnChange(this);
+    if ((heldText_ ? *heldText_ : Edit()->text()) != before && OnChange) OnChange(this);
+}
+
+void TEdit::SettleText() {
+    if (!heldText_) return;
+    QSignalBlocker block(Edit());
+    Edit()->setText(*std::exchange(heldText_, std::nullopt));
 }
 
 void TEdit::SetMaxLength(int length) {
     maxLength_ = std::max(0, length);
-    Edit()->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
+    const int limit = maxLength_ > 0 ? maxLength_ : 32767;
+    // A held text the new limit cuts goes to the edit first, which cuts it and says so;
+    // one that fits stays held, and the edit's own text is out of sight until then.
+    if (heldText_ && heldText_->size() > limit) SettleText();
+    if (heldText_) {
+        QSignalBlocker block(Edit());
+        Edit()->setMaxLength(limit);
+        return;
+    }
+    Edit()->setMaxLength(limit);
 }
 
 bool TEdit::ReadOnly() const {
@@ -431,7 +449,39 @@ void TEdit::FontChanged() {
     fontHeld_ = true;
 }
 
+namespace {
+// Events of a hidden edit that neither show, read nor change its text.
+bool LeavesTextAlone(QEvent::Type type) {
+    switch (type) {
+    case QEvent::PolishRequest:
+    case QEvent::Polish:
+    case QEvent::FontChange:
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+    case QEvent::EnabledChange:
+    case QEvent::ReadOnlyChange:
+    case QEvent::ToolTipChange:
+    case QEvent::CursorChange:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::ParentAboutToChange:
+    case QEvent::ParentChange:
+    case QEvent::ChildAdded:
+    case QEvent::ChildPolished:
+    case QEvent::ChildRemoved:
+    case QEvent::DynamicPropertyChange:
+    case QEvent::Hide:
+    case QEvent::HideToParent:
+    case QEvent::ZOrderChange:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
 bool TEdit::HandleEvent(QEvent* event) {
+    if (heldText_ && !LeavesTextAlone(event->type())) SettleText();
     if ((event->type() == QEvent::Show || event->type() == QEvent::Paint) && !shown_) {
         shown_ = true;
         if (std::exchange(fontHeld_, false)) ApplyFontFace();

@@ -85,6 +85,10 @@ private:
     bool wordWrap_ = false;
 };
 
+// Until an edit first shows or draws, a text set in code is held here and reads back as
+// the edit would show it: setting it lays the text out and tells accessibility, for the
+// many edits of pages that start hidden. Any event that could show, read or change the
+// text hands it to the edit first.
 class TEdit : public TWinControl {
 public:
     explicit TEdit(TComponent* owner);
@@ -116,10 +120,13 @@ protected:
 
 private:
     QLineEdit* Edit() const;
+    // Gives the edit a held text.
+    void SettleText();
     int maxLength_ = 0;
     TAlignment alignment_ = taLeftJustify;
     bool shown_ = false;
     bool fontHeld_ = false;
+    std::optional<QString> heldText_;
 };
 
 class TMemo : public TWinControl {

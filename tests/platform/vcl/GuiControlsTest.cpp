@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QPalette>
 #include <QRadioButton>
 #include <QTest>
 #include <functional>
@@ -349,6 +350,71 @@ TEST_F(ControlsTest, EditOnAHiddenPageTakesItsFontWhenItShows) {
     }
 }
 
+// An edit on a page not yet shown holds the text set in code; it must read, report
+// changes and, once shown, show, edit and draw as an edit that took each step at once.
+TEST_F(ControlsTest, EditNotYetShownReadsAndShowsAsOneThatTookItsTextAtOnce) {
+    using Step = std::function<void(TEdit&)>;
+    const auto text = [](std::string t) { return [t](TEdit& e) { e.SetText(t); }; };
+    const auto limit = [](int n) { return [n](TEdit& e) { e.SetMaxLength(n); }; };
+    const auto keys = [](const char* typed) {
+        return [typed](TEdit& e) { QTest::keyClicks(e.Widget(), typed); };
+    };
+    const std::pair<const char*, std::vector<Step>> cases[] = {
+        {"one text", {text("100")}},
+        {"the same text twice", {text("100"), text("100")}},
+        {"text then empty", {text("100"), text("")}},
+        {"limit then a longer text", {limit(3), text("ABCDEF")}},
+        {"text then a limit that cuts it", {text("ABCDEF"), limit(2)}},
+        {"text then a limit it fits", {text("ABC"), limit(5), text("ABCDEFG")}},
+        {"limit taken away again", {limit(2), text("ABCD"), limit(0), text("ABCD")}},
+        {"beyond the default limit", {text(std::string(40000, 'w'))}},
+        {"line break, tab and non-ASCII", {text("a\nb\tc \xC3\xA9\xE4\xB8\xAD")}},
+        {"read-only and aligned",
+         {[](TEdit& e) { e.SetReadOnly(true); }, text("12"),
+          [](TEdit& e) { e.SetAlignment(taRightJustify); }}},
+        {"keys typed after the text", {text("12"), keys("34")}},
+        {"keys typed at the limit", {limit(3), text("12"), keys("345")}},
+        {"text after typed keys", {keys("9"), text("5")}},
+        {"limit under the typed text", {keys("12345"), text("1"), limit(3)}},
+    };
+    TPanel* page = ShowWithHiddenPage();
+    for (const auto& [name, steps] : cases) {
+        SCOPED_TRACE(name);
+        auto [now, later] = Twins<TEdit>(page);
+        std::vector<std::string> seenNow, seenLater;
+        now->OnChange = [&, e = now](TObject*) { seenNow.push_back(e->Text()); };
+        later->OnChange = [&, e = later](TObject*) { seenLater.push_back(e->Text()); };
+        for (const Step& step : steps) {
+            step(*now);
+            step(*later);
+            EXPECT_EQ(later->Text(), now->Text());
+            EXPECT_EQ(later->MaxLength(), now->MaxLength());
+        }
+        EXPECT_EQ(seenLater, seenNow);
+        const QImage drawnHidden = later->Widget()->grab().toImage();
+        page->SetVisible(true);
+        auto* a = static_cast<QLineEdit*>(now->Widget());
+        auto* b = static_cast<QLineEdit*>(later->Widget());
+        EXPECT_EQ(b->text(), a->text());
+        EXPECT_EQ(b->maxLength(), a->maxLength());
+        EXPECT_EQ(b->cursorPosition(), a->cursorPosition());
+        EXPECT_EQ(b->isModified(), a->isModified());
+        EXPECT_EQ(b->isUndoAvailable(), a->isUndoAvailable());
+        EXPECT_EQ(b->selectedText(), a->selectedText());
+        EXPECT_EQ(drawnHidden, a->grab().toImage());
+        EXPECT_EQ(b->grab().toImage(), a->grab().toImage());
+        // Once shown, typing and code reach the edit as they do the other.
+        keys("8")(*now);
+        keys("8")(*later);
+        text("done")(*now);
+        text("done")(*later);
+        EXPECT_EQ(b->text(), a->text());
+        EXPECT_EQ(seenLater, seenNow);
+        page->SetVisible(false);
+        now->SetVisible(false);
+    }
+}
+
 TEST_F(ControlsTest, EditTextSetInCodeRunsOnChangeOncePerChange) {
     auto* edit = Make<TEdit>("Edt_Delay");
     std::vector<std::string> seen;
@@ -677,6 +743,50 @@ TEST_F(ControlsTest, DestroyingAContainerTakesItsChildControlsAlong) {
     delete page;
     EXPECT_EQ(form->ComponentCount(), 0);
     EXPECT_EQ(form->FindComponent("lbl_InPage"), nullptr);
+}
+
+TEST_F(ControlsTest, WidgetLeadsToItsControlOnlyWhileBothLive) {
+    auto* page = Make<TGroupBox>("gbOwner");
+    auto* label = Make<TLabel>("lbl_Owned", page);
+    auto* edit = Make<TEdit>("edt_Owned", page);
+    EXPECT_EQ(TControl::FromWidget(page->Widget()), page);
+    EXPECT_EQ(TControl::FromWidget(label->Widget()), label);
+    EXPECT_EQ(TControl::FromWidget(edit->Widget()), edit);
+    QWidget plain;
+    EXPECT_EQ(TControl::FromWidget(&plain), nullptr);
+    EXPECT_EQ(TControl::FromWidget(nullptr), nullptr);
+
+    // A widget deleted under its control, and one deleted with its control, lead nowhere:
+    // a later widget at the same address must not find a control that is gone.
+    const QWidget* labelWidget = label->Widget();
+    delete label->Widget();
+    EXPECT_EQ(label->Widget(), nullptr);
+    EXPECT_EQ(TControl::FromWidget(labelWidget), nullptr);
+    const QWidget* editWidget = edit->Widget();
+    delete edit;
+    EXPECT_EQ(TControl::FromWidget(editWidget), nullptr);
+    EXPECT_EQ(TControl::FromWidget(page->Widget()), page);
+}
+
+TEST_F(ControlsTest, FontColourComesBackWhereverTheWidgetsPaletteLostIt) {
+    auto* label = Make<TLabel>("lbl_Colour");
+    label->Font().SetColor(clRed);
+    const QColor red = ToQColor(clRed);
+    const QPalette::ColorRole roles[] = {QPalette::WindowText, QPalette::Text,
+                                         QPalette::ButtonText};
+    int size = 9;
+    for (int g = 0; g < QPalette::NColorGroups; ++g)
+        for (QPalette::ColorRole role : roles) {
+            const auto group = QPalette::ColorGroup(g);
+            QPalette pal = label->Widget()->palette();
+            pal.setColor(group, role, Qt::green);
+            label->Widget()->setPalette(pal);
+            label->Font().SetSize(++size); // a font change that keeps the colour
+            for (int h = 0; h < QPalette::NColorGroups; ++h)
+                for (QPalette::ColorRole r : roles)
+                    EXPECT_EQ(label->Widget()->palette().color(QPalette::ColorGroup(h), r), red)
+                        << "group " << g << " role " << role << " checked in " << h << "/" << r;
+        }
 }
 
 TEST(TimerTest, TicksAtTheScaledIntervalAndStopsWhenDisabled) {
