@@ -9,6 +9,7 @@
 // as the read holds it; the WithPaint run also handles the repaints it causes.
 // LanguageSwitch: the second language's button, then the first's (two switches a round).
 // WholeImageRead: Btn_Read, the fill the device timer ends in once the mouse is open;
+// MainWindowShape: the main window's shape worked out afresh from what it shows.
 // ArrivalRead: the timer's arrival road after its settle wait (open by the id table,
 // information and identity checks, the read). OneMs makes every device transfer take 1 ms.
 #include "BenchMain.h"
@@ -170,6 +171,13 @@ void WholeImageRead(benchmark::State& state) {
     g_setup->mouse->SetTransferLatency(0);
 }
 
+void MainWindowShape(benchmark::State& state) {
+    shell::TForm1& form = MainWindow();
+    QApplication::processEvents();
+    for (auto _ : state)
+        form.UpdateShape();
+}
+
 void ArrivalRead(benchmark::State& state) {
     shell::TForm1& form = MainWindow();
     g_setup->mouse->SetTransferLatency(static_cast<uint32_t>(state.range(0)));
@@ -195,6 +203,7 @@ BENCHMARK(LanguageSwitch)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(MainWindowShape)->Unit(benchmark::kMillisecond);
 BENCHMARK(WholeImageRead)
     ->Name("WholeImageRead/ZeroLatency")
     ->Arg(0)
