@@ -13,7 +13,9 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <future>
 #include <map>
+#include <system_error>
 #include <utility>
 
 namespace vcl {
@@ -36,6 +38,10 @@ const std::pair<const char*, TWindowState> kWindowStates[] = {
     {"wsNormal", wsNormal}, {"wsMinimized", wsMinimized}, {"wsMaximized", wsMaximized}};
 } // namespace
 
+// The colour test compares whole 32-bit pixels with the opaque key, which a
+// premultiplied ARGB32 pixel holds exactly as ARGB32 does.
+constexpr QImage::Format kCanvasFormat = QImage::Format_ARGB32_Premultiplied;
+
 // The shapes worked out for the looks the form's stepping controls have shown, keyed by
 // the look of each of them.
 struct TForm::TShapeCache {
@@ -49,6 +55,27 @@ struct TForm::TShapeCache {
     // What the window showed when its shape was last worked out, kept so each new shape
     // draws over pages already in memory instead of a fresh canvas the window's size.
     QImage canvas;
+    // The first canvas, its memory taken from the system on another thread while the
+    // window first shows: a window-sized picture is hundreds of fresh pages.
+    std::future<QImage> canvasAhead;
+
+    void PrepareCanvas(QSize size) {
+        if (size.isEmpty() || canvas.size() == size || canvasAhead.valid()) return;
+        try {
+            canvasAhead = std::async(std::launch::async, [size] {
+                QImage image(size, kCanvasFormat);
+                image.fill(Qt::transparent);
+                return image;
+            });
+        } catch (const std::system_error&) {
+            // No thread to spare: the first shape makes its canvas itself.
+        }
+    }
+    QImage& Canvas(QSize size) {
+        if (canvasAhead.valid()) canvas = canvasAhead.get();
+        if (canvas.size() != size) canvas = QImage(size, kCanvasFormat);
+        return canvas;
+    }
 
     Key CurrentKey() const { return Key(states.begin(), states.end()); }
     void Forget() {
@@ -167,11 +194,8 @@ void TForm::UpdateShape() {
         return;
     }
     if (w->width() <= 0 || w->height() <= 0) return;
-    // Render without the current mask so that areas hidden by it can come back. The
-    // colour test compares whole 32-bit pixels with the opaque key, which a premultiplied
-    // ARGB32 pixel holds exactly as ARGB32 does.
-    QImage& canvas = shapeCache_->canvas;
-    if (canvas.size() != w->size()) canvas = QImage(w->size(), QImage::Format_ARGB32_Premultiplied);
+    // Render without the current mask so that areas hidden by it can come back.
+    QImage& canvas = shapeCache_->Canvas(w->size());
     // Rendered as the window's root, the window first fills all of itself with its
     // background brush; an opaque brush leaves nothing of what the canvas held before.
     // Without that fill the canvas starts out clear.
@@ -248,6 +272,8 @@ void TForm::SetVisible(bool visible) {
     if (firstShow) {
         shownOnce_ = true;
         ApplyPosition();
+        // The shape is worked out once the window shows.
+        if (transparentColor_) shapeCache_->PrepareCanvas(w->size());
     }
     if (pendingState_ == wsMinimized)
         w->showMinimized();
