@@ -9,6 +9,8 @@
 // as the read holds it; the WithPaint run also handles the repaints it causes.
 // LanguageSwitch: the second language's button, then the first's (two switches a round).
 // WholeImageRead: Btn_Read, the fill the device timer ends in once the mouse is open;
+// MainWindowShape: the main window's shape worked out afresh from what it shows.
+// FirstShape: a new main window shown and its first shape worked out, as at start.
 // ArrivalRead: the timer's arrival road after its settle wait (open by the id table,
 // information and identity checks, the read). OneMs makes every device transfer take 1 ms.
 #include "BenchMain.h"
@@ -170,6 +172,29 @@ void WholeImageRead(benchmark::State& state) {
     g_setup->mouse->SetTransferLatency(0);
 }
 
+void MainWindowShape(benchmark::State& state) {
+    shell::TForm1& form = MainWindow();
+    QApplication::processEvents();
+    for (auto _ : state)
+        form.UpdateShape();
+}
+
+void FirstShape(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::unique_ptr<shell::TForm1> form = CreateMainWindow();
+        state.ResumeTiming();
+        form->Show();
+        form->UpdateShape();
+        state.PauseTiming();
+        shell::Form1 = nullptr;
+        form.reset();
+        device::ReleaseDeviceHandles();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
 void ArrivalRead(benchmark::State& state) {
     shell::TForm1& form = MainWindow();
     g_setup->mouse->SetTransferLatency(static_cast<uint32_t>(state.range(0)));
@@ -183,6 +208,8 @@ void ArrivalRead(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(StartupToFirstPaint)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Fresh main windows, before the shared one exists, as the start-up's.
+BENCHMARK(FirstShape)->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(WholeFormRefresh)->Name("WholeFormRefresh")->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(WholeFormRefresh)
     ->Name("WholeFormRefresh/WithPaint")
@@ -195,6 +222,7 @@ BENCHMARK(LanguageSwitch)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(MainWindowShape)->Unit(benchmark::kMillisecond);
 BENCHMARK(WholeImageRead)
     ->Name("WholeImageRead/ZeroLatency")
     ->Arg(0)

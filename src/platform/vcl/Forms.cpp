@@ -3,7 +3,6 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
-#include <QBitmap>
 #include <QCloseEvent>
 #include <QImage>
 #include <QMessageBox>
@@ -14,7 +13,9 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <future>
 #include <map>
+#include <system_error>
 #include <utility>
 
 namespace vcl {
@@ -37,6 +38,10 @@ const std::pair<const char*, TWindowState> kWindowStates[] = {
     {"wsNormal", wsNormal}, {"wsMinimized", wsMinimized}, {"wsMaximized", wsMaximized}};
 } // namespace
 
+// The colour test compares whole 32-bit pixels with the opaque key, which a
+// premultiplied ARGB32 pixel holds exactly as ARGB32 does.
+constexpr QImage::Format kCanvasFormat = QImage::Format_ARGB32_Premultiplied;
+
 // The shapes worked out for the looks the form's stepping controls have shown, keyed by
 // the look of each of them.
 struct TForm::TShapeCache {
@@ -47,6 +52,30 @@ struct TForm::TShapeCache {
 
     std::map<const void*, int64_t> states;
     std::map<Key, QRegion> shapes;
+    // What the window showed when its shape was last worked out, kept so each new shape
+    // draws over pages already in memory instead of a fresh canvas the window's size.
+    QImage canvas;
+    // The first canvas, its memory taken from the system on another thread while the
+    // window first shows: a window-sized picture is hundreds of fresh pages.
+    std::future<QImage> canvasAhead;
+
+    void PrepareCanvas(QSize size) {
+        if (size.isEmpty() || canvas.size() == size || canvasAhead.valid()) return;
+        try {
+            canvasAhead = std::async(std::launch::async, [size] {
+                QImage image(size, kCanvasFormat);
+                image.fill(Qt::transparent);
+                return image;
+            });
+        } catch (const std::system_error&) {
+            // No thread to spare: the first shape makes its canvas itself.
+        }
+    }
+    QImage& Canvas(QSize size) {
+        if (canvasAhead.valid()) canvas = canvasAhead.get();
+        if (canvas.size() != size) canvas = QImage(size, kCanvasFormat);
+        return canvas;
+    }
 
     Key CurrentKey() const { return Key(states.begin(), states.end()); }
     void Forget() {
@@ -165,16 +194,18 @@ void TForm::UpdateShape() {
         return;
     }
     if (w->width() <= 0 || w->height() <= 0) return;
-    // Render without the current mask so that areas hidden by it can come back. The
-    // colour test compares whole 32-bit pixels with the opaque key, which a premultiplied
-    // ARGB32 pixel holds exactly as ARGB32 does; other formats never match it.
-    QImage canvas(w->size(), QImage::Format_ARGB32_Premultiplied);
-    canvas.fill(Qt::transparent);
+    // Render without the current mask so that areas hidden by it can come back.
+    QImage& canvas = shapeCache_->Canvas(w->size());
+    // Rendered as the window's root, the window first fills all of itself with its
+    // background brush; an opaque brush leaves nothing of what the canvas held before.
+    // Without that fill the canvas starts out clear.
+    const bool fillsItself = !w->testAttribute(Qt::WA_OpaquePaintEvent) &&
+                             !w->testAttribute(Qt::WA_NoSystemBackground) &&
+                             w->palette().brush(QPalette::Window).isOpaque();
+    if (!fillsItself) canvas.fill(Qt::transparent);
     w->render(&canvas, QPoint(), QRegion(),
               QWidget::DrawWindowBackground | QWidget::DrawChildren | QWidget::IgnoreMask);
-    const QImage keyed =
-        canvas.createMaskFromColor(ToQColor(transparentColorValue_).rgb(), Qt::MaskInColor);
-    const QRegion shape(QBitmap::fromImage(keyed));
+    const QRegion shape = RegionOutsideColor(canvas, ToQColor(transparentColorValue_).rgb());
     if (!shapeCache_->states.empty()) {
         if (shapeCache_->shapes.size() >= TShapeCache::kLimit) shapeCache_->shapes.clear();
         shapeCache_->shapes[shapeCache_->CurrentKey()] = shape;
@@ -241,6 +272,8 @@ void TForm::SetVisible(bool visible) {
     if (firstShow) {
         shownOnce_ = true;
         ApplyPosition();
+        // The shape is worked out once the window shows.
+        if (transparentColor_) shapeCache_->PrepareCanvas(w->size());
     }
     if (pendingState_ == wsMinimized)
         w->showMinimized();
@@ -352,6 +385,28 @@ bool TForm::SetDesignEvent(const std::string& name, const std::any& handler) {
     if (name == "OnClose") return BindDesignHandler(handler, OnClose);
     if (name == "OnShow") return BindDesignHandler(handler, OnShow);
     return TWinControl::SetDesignEvent(name, handler);
+}
+
+QRegion RegionOutsideColor(const QImage& image, QRgb key) {
+    if (image.isNull()) return {};
+    if (image.depth() != 32)
+        return RegionOutsideColor(image.convertToFormat(QImage::Format_ARGB32), key);
+    // Each run joins the region as it is found, row after row, left to right: QRegion
+    // then only appends, merges a run into the rectangle above it, or else unites.
+    QRegion region;
+    const int width = image.width();
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < width;) {
+            while (x < width && row[x] == key)
+                ++x;
+            const int first = x;
+            while (x < width && row[x] != key)
+                ++x;
+            if (x > first) region += QRect(first, y, x - first, 1);
+        }
+    }
+    return region;
 }
 
 TApplication::TApplication() : TComponent(nullptr) {

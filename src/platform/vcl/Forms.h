@@ -2,6 +2,9 @@
 // Forms (top-level windows), the application object and the screen.
 #include "platform/vcl/Controls.h"
 
+#include <QRegion>
+#include <QRgb>
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -112,6 +115,11 @@ private:
     std::unique_ptr<TShapeCache> shapeCache_;
     TWindowState pendingState_ = wsNormal;
 };
+
+// The pixels of the image not in the key colour, as the region a window mask takes, with
+// the same rectangles as a region built from a one-bit mask of the image. A 32-bit image
+// is compared whole pixel by whole pixel; any other is compared as ARGB32.
+QRegion RegionOutsideColor(const QImage& image, QRgb key);
 
 // A window message for the application's message hook.
 struct TMsg {

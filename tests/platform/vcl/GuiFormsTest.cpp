@@ -5,11 +5,16 @@
 #include "platform/vcl/GuiTestSupport.h"
 #include "platform/vcl/StdCtrls.h"
 
+#include <QBitmap>
+#include <QImage>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScreen>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 
 using namespace vcl;
 
@@ -110,6 +115,181 @@ TEST(FormTest, ShowingAShownFormAgainChangesNothing) {
     QApplication::processEvents();
     EXPECT_EQ(shows, 2);
     EXPECT_NE(form.Widget()->mask(), marker);
+}
+
+// The shape as a mask bitmap of the key-coloured pixels gives it: one pixel at a time.
+QRegion RegionFromKeyBitmap(const QImage& image, QRgb key) {
+    return QRegion(QBitmap::fromImage(image.createMaskFromColor(key, Qt::MaskInColor)));
+}
+
+// The form's shape from a render onto a clear canvas the form's size.
+QRegion ShapeFromFreshRender(TForm& form) {
+    QWidget* w = form.Widget();
+    QImage canvas(w->size(), QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    w->render(&canvas, QPoint(), QRegion(),
+              QWidget::DrawWindowBackground | QWidget::DrawChildren | QWidget::IgnoreMask);
+    return RegionFromKeyBitmap(canvas, ToQColor(form.TransparentColorValue()).rgb());
+}
+
+TEST(RegionOutsideColorTest, EqualsTheRegionOfAPixelByPixelMask) {
+    const QRgb key = qRgb(128, 0, 0);
+    const QRgb white = qRgb(255, 255, 255);
+    auto image = [&](int w, int h, const std::function<QRgb(int, int)>& pixel) {
+        QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                img.setPixel(x, y, pixel(x, y));
+        return img;
+    };
+    auto noise = [&](int w, int h, unsigned seed, int keyInTen) {
+        std::mt19937 rng(seed);
+        return image(w, h, [&](int, int) { return int(rng() % 10) < keyInTen ? key : white; });
+    };
+    struct Case {
+        const char* what;
+        QImage img;
+    } cases[] = {
+        {"no key pixel", image(5, 3, [&](int, int) { return white; })},
+        {"all key", image(7, 4, [&](int, int) { return key; })},
+        {"one key pixel", image(1, 1, [&](int, int) { return key; })},
+        {"one other pixel", image(1, 1, [&](int, int) { return white; })},
+        {"key down the left and right edges",
+         image(9, 6, [&](int x, int) { return x == 0 || x == 8 ? key : white; })},
+        {"key along the top and bottom rows",
+         image(9, 6, [&](int, int y) { return y == 0 || y == 5 ? key : white; })},
+        {"a key hole in the middle",
+         image(11, 9,
+               [&](int x, int y) { return x > 3 && x < 7 && y > 2 && y < 6 ? key : white; })},
+        {"one row of alternating pixels",
+         image(17, 1, [&](int x, int) { return x % 2 ? key : white; })},
+        {"one column of runs", image(1, 13, [&](int, int y) { return y % 4 == 1 ? key : white; })},
+        {"equal rows, then wider, then equal again",
+         image(12, 10,
+               [&](int x, int y) {
+                   return x < (y < 4 ? 3 : y < 7 ? 6 : 3) ? key : white;
+               })},
+        {"equal rows parted by a row all key",
+         image(8, 7, [&](int x, int y) { return y == 3 || x == 2 ? key : white; })},
+        {"a shape with rounded corners",
+         [&] {
+             QImage img(101, 67, QImage::Format_ARGB32_Premultiplied);
+             img.fill(key);
+             QPainter p(&img);
+             p.setPen(Qt::NoPen);
+             p.setBrush(Qt::white);
+             p.drawRoundedRect(QRect(0, 0, 101, 67), 15, 15);
+             return img;
+         }()},
+        {"colours next to the key, and clear pixels",
+         image(6, 4,
+               [&](int x, int y) {
+                   const QRgb near[] = {qRgb(128, 0, 1),     qRgb(129, 0, 0),
+                                        qRgba(0, 0, 0, 0),   key,
+                                        qRgba(128, 0, 0, 0), key};
+                   return (x + y) % 2 ? near[x] : key;
+               })},
+        {"sparse noise", noise(37, 23, 1, 2)},
+        {"even noise", noise(41, 29, 2, 5)},
+        {"dense noise", noise(33, 31, 3, 8)},
+        {"a picture without alpha",
+         image(19, 11, [&](int x, int y) { return (x * y) % 3 ? key : white; })
+             .convertToFormat(QImage::Format_RGB888)},
+    };
+    for (const Case& c : cases) {
+        const QRegion expected = RegionFromKeyBitmap(c.img, key);
+        const QRegion got = RegionOutsideColor(c.img, key);
+        EXPECT_EQ(got, expected) << c.what;
+        // QRegion's == compares the rectangles one by one; so does a mask handed on.
+        EXPECT_TRUE(std::equal(got.begin(), got.end(), expected.begin(), expected.end())) << c.what;
+    }
+}
+
+// The shape comes out as a pixel-by-pixel mask of a fresh render gives it, whatever the
+// shape worked out before it left on the canvas it keeps.
+// A borderless area of one colour on the parent, owned by the form.
+TShape* AddArea(TForm& form, TWinControl* parent, TColor colour, int left, int top, int width,
+                int height) {
+    auto* s = new TShape(&form);
+    s->SetParent(parent);
+    s->SetPenWidth(0);
+    s->SetBrushColor(colour);
+    s->SetBounds(left, top, width, height);
+    return s;
+}
+
+TEST(FormTest, ShapeEqualsTheMaskOfWhatTheWindowShows) {
+    struct Case {
+        const char* what;
+        QSize size;
+        TColor formColour;
+        std::function<void(TForm&)> build;
+    } cases[] = {
+        {"no children, all key", {200, 100}, clMaroon, [](TForm&) {}},
+        {"no children, no key", {120, 80}, clWhite, [](TForm&) {}},
+        {"an area in the middle",
+         {200, 100},
+         clMaroon,
+         [](TForm& f) { AddArea(f, &f, clWhite, 60, 30, 70, 40); }},
+        {"areas at the edges, one reaching past them",
+         {151, 77},
+         clMaroon,
+         [](TForm& f) {
+             AddArea(f, &f, clNavy, 0, 0, 20, 10);
+             AddArea(f, &f, clNavy, 140, 60, 30, 40);
+             AddArea(f, &f, clNavy, 0, 70, 151, 7);
+         }},
+        {"a key-coloured child over a form of another colour",
+         {99, 61},
+         clWhite,
+         [](TForm& f) { AddArea(f, &f, clMaroon, 10, 5, 50, 40); }},
+        {"hidden children count for nothing",
+         {200, 100},
+         clMaroon,
+         [](TForm& f) {
+             auto* panel = new TPanel(&f);
+             panel->SetParent(&f);
+             panel->SetBounds(0, 0, 100, 100);
+             panel->SetVisible(false);
+             AddArea(f, &f, clWhite, 120, 10, 50, 50)->SetVisible(false);
+         }},
+        {"a child on a key-coloured panel, with an outline",
+         {133, 91},
+         clMaroon,
+         [](TForm& f) {
+             auto* panel = new TPanel(&f);
+             panel->SetParent(&f);
+             panel->SetBevelOuter(bvNone);
+             panel->SetColor(clMaroon);
+             panel->SetBounds(7, 9, 100, 70);
+             TShape* s = AddArea(f, panel, clWhite, 15, 10, 61, 43);
+             s->SetShape(stEllipse);
+             s->SetPenWidth(2);
+             s->SetPenColor(clYellow);
+         }},
+        {"a window that draws no background of its own",
+         {80, 50},
+         clMaroon,
+         [](TForm& f) {
+             f.Widget()->setAttribute(Qt::WA_NoSystemBackground);
+             AddArea(f, &f, clMaroon, 0, 0, 40, 50);
+         }},
+    };
+    for (const Case& c : cases) {
+        TForm form(nullptr);
+        MakeKeyedForm(form);
+        form.SetBounds(0, 0, c.size.width(), c.size.height());
+        // A first shape of the window all in the key colour leaves a canvas all key.
+        form.Show();
+        form.UpdateShape();
+        ASSERT_TRUE(form.Widget()->mask().isEmpty()) << c.what;
+
+        form.SetColor(c.formColour);
+        c.build(form);
+        QApplication::processEvents();
+        form.UpdateShape();
+        EXPECT_EQ(form.Widget()->mask(), ShapeFromFreshRender(form)) << c.what;
+    }
 }
 
 TEST(FormTest, FrameCaptionAndScreenCentre) {
