@@ -9,15 +9,14 @@ void TBusyWindow::Step() {
     bool due = true;
     if (TFormLoadingUI* busy = FormLoadingUI) {
         const bool wasUp = busy->Widget()->isVisible();
-        const int left = busy->Left(), top = busy->Top();
-        if (Form1) busy->CentreOn(*Form1);
+        const bool moved = Form1 && busy->CentreOn(*Form1);
         // Shown and brought to the front at every step, also while it shows: another
         // window may have come over it (or hidden it) since the last one. For a window
         // that shows already this is one stacking request to the window system: no
         // repaint and no new shape.
         busy->Show(); // also brings back a window hidden behind the form's back
         busy->BringToFront();
-        due = !wasUp || busy->Left() != left || busy->Top() != top || MessagesDue();
+        due = !wasUp || moved || MessagesDue();
     }
     if (due) HandleMessages();
 }
@@ -33,9 +32,14 @@ void TBusyWindow::Hide() {
 }
 
 bool TBusyWindow::MessagesDue() const {
-    if (std::chrono::steady_clock::now() - handledAt_ >= kQuietMs) return true;
+    const auto now = std::chrono::steady_clock::now();
     const TFormLoadingUI* busy = FormLoadingUI;
-    return busy && busy->WaitGif && busy->WaitGif->Animator()->NextFrameDueMs() == 0;
+    const auto frameDue = busy && busy->WaitGif ? busy->WaitGif->Animator()->NextFrameDue()
+                                                : std::chrono::steady_clock::time_point::max();
+    if (now >= frameDue) return true;
+    if (now - handledAt_ < kQuietMs) return false;
+    // A quiet round that would come just before the next frame is left to the frame's.
+    return frameDue - now > kFrameWaitMs;
 }
 
 void TBusyWindow::HandleMessages() {

@@ -12,13 +12,15 @@ namespace shell {
 //
 // While the window stays up from one step to the next, the messages are handled only
 // when the screen can show something new: when the window has just come up or moved,
-// when the animation's next frame is due, and otherwise once per kQuietMs. A transfer
-// makes a step every millisecond or so, and on a window system each round of message
-// handling costs about a tenth of that in requests to the display server.
+// when the animation's next frame is due, and otherwise once per kQuietMs (or up to
+// kFrameWaitMs later, when the next frame is due by then). A transfer makes a step every
+// millisecond or so, and on a window system each round of message handling costs about
+// a tenth of that in requests to the display server.
 class TBusyWindow : public device::BusyWindow {
 public:
     // About one refresh of a 60 Hz screen.
     static constexpr std::chrono::milliseconds kQuietMs{16};
+    static constexpr std::chrono::milliseconds kFrameWaitMs{4};
 
     void Step() override;
     void Hide() override;
