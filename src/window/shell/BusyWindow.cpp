@@ -15,10 +15,36 @@ void TBusyWindow::Step() {
         // that shows already this is one stacking request to the window system: no
         // repaint and no new shape.
         busy->Show(); // also brings back a window hidden behind the form's back
-        busy->BringToFront();
+        BringToFront(*busy, wasUp);
         due = !wasUp || moved || MessagesDue();
     }
     if (due) HandleMessages();
+}
+
+void TBusyWindow::BringToFront(TFormLoadingUI& busy, bool wasUp) {
+    // The window system hears of it at every step: windows of other programs come and go
+    // as they like. The program's own windows change places only through its calls
+    // (counted) or while events are handled; when neither happened since the last step,
+    // the busy window stands in front of them as it did, and Qt's notice to its widget
+    // about a new place would say nothing new.
+    WatchEventHandling();
+    if (!wasUp || handledSinceFront_ || vcl::TForm::WindowOrderChanges() != windowOrderAtFront_)
+        busy.BringToFront();
+    else
+        busy.RaiseOnScreen();
+    handledSinceFront_ = false;
+    windowOrderAtFront_ = vcl::TForm::WindowOrderChanges();
+}
+
+void TBusyWindow::WatchEventHandling() {
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (dispatcher == watched_) return;
+    // Every round of event handling wakes the dispatcher, nested ones included.
+    watched_ = dispatcher;
+    handledSinceFront_ = true;
+    if (dispatcher)
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::awake,
+                         [this] { handledSinceFront_ = true; });
 }
 
 void TBusyWindow::Hide() {

@@ -2,9 +2,15 @@
 // The busy-window step of the device transfers, on the program's busy window.
 #include "device/Subroutines.h"
 
+#include <QAbstractEventDispatcher>
+#include <QPointer>
+
 #include <chrono>
+#include <cstdint>
 
 namespace shell {
+
+class TFormLoadingUI;
 
 // Each step centres FormLoadingUI on Form1, shows it on top and handles the waiting
 // messages; Hide hides it and handles them again. Without FormLoadingUI both only
@@ -26,10 +32,18 @@ public:
     void Hide() override;
 
 private:
+    void BringToFront(TFormLoadingUI& busy, bool wasUp);
+    void WatchEventHandling();
     bool MessagesDue() const;
     void HandleMessages();
 
     std::chrono::steady_clock::time_point handledAt_{};
+    // What the program's windows may have done since the busy window was last brought to
+    // the front: events were handled (here or anywhere else), or the count of their
+    // moves changed.
+    bool handledSinceFront_ = true;
+    uint64_t windowOrderAtFront_ = 0;
+    QPointer<QAbstractEventDispatcher> watched_;
 };
 
 // Makes the device transfers use the program's busy window, or no longer.
