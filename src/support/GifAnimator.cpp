@@ -282,7 +282,13 @@ bool DecodeGifForShow(const void* data, size_t size, TGifPicture& picture, std::
 
 TGifAnimator::TGifAnimator(QWidget* parent) : QWidget(parent) {
     timer_.setSingleShot(true);
-    QObject::connect(&timer_, &QTimer::timeout, this, [this] { NextFrame(); });
+    // Exact to the millisecond, so that the moment a frame is due is known without
+    // asking the timer (a coarse timer may run out a little before or after it).
+    timer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer_, &QTimer::timeout, this, [this] {
+        nextFrameDue_ = std::chrono::steady_clock::time_point::max();
+        NextFrame();
+    });
 }
 
 bool TGifAnimator::LoadFromMemory(const void* data, size_t size) {
@@ -330,11 +336,6 @@ int TGifAnimator::FrameDelay(int index) const {
     return picture_.Frames[static_cast<size_t>(index)].DelayMs;
 }
 
-int TGifAnimator::NextFrameDueMs() const {
-    if (!timer_.isActive()) return -1;
-    return std::max(0, timer_.remainingTime());
-}
-
 QImage TGifAnimator::CurrentFrame() const {
     if (frameIndex_ >= FrameCount()) return {};
     return picture_.Frames[static_cast<size_t>(frameIndex_)].Image;
@@ -362,10 +363,14 @@ void TGifAnimator::hideEvent(QHideEvent* event) {
 
 void TGifAnimator::Reschedule() {
     timer_.stop();
+    nextFrameDue_ = std::chrono::steady_clock::time_point::max();
     if (!animate_ || FrameCount() < 2 || !isVisible()) return;
     // A real timer of 0 ms would spin the event loop; one millisecond is the least.
-    const uint32_t ms = platform::ScaledMs(static_cast<uint32_t>(FrameDelay(frameIndex_)));
-    timer_.start(static_cast<int>(std::max<uint32_t>(1, ms)));
+    const int ms = static_cast<int>(
+        std::max<uint32_t>(1, platform::ScaledMs(static_cast<uint32_t>(FrameDelay(frameIndex_)))));
+    timer_.start(ms);
+    // Read after the start, so never before the moment the timer runs out.
+    nextFrameDue_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
 }
 
 void TGifAnimator::NextFrame() {

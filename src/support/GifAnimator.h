@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -78,10 +79,10 @@ public:
     // colours is held as an 8-bit picture with a colour table, others as decoded.
     QImage CurrentFrame() const;
 
-    // Milliseconds of real time until the animation's next frame is due: 0 when it is
-    // due now (the timer has run out but its event has not been handled yet), -1 when
-    // the animation is not running.
-    int NextFrameDueMs() const;
+    // When the animation's next frame is due: the frame changes when events are handled
+    // at or after this moment (not before). time_point::max() while the animation is
+    // not running. A plain read, cheap enough to ask at every step of a transfer.
+    std::chrono::steady_clock::time_point NextFrameDue() const { return nextFrameDue_; }
 
     // Runs whenever what the control shows changes (another frame, another picture), so
     // that a colour-keyed window can follow the shape of the frame on show.
@@ -100,6 +101,8 @@ private:
     TGifPicture picture_;
     std::string lastError_;
     QTimer timer_;
+    std::chrono::steady_clock::time_point nextFrameDue_ =
+        std::chrono::steady_clock::time_point::max();
     int frameIndex_ = 0;
     bool animate_ = false;
     bool stretch_ = false;

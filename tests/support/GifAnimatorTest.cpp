@@ -6,7 +6,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -85,6 +87,44 @@ TEST_F(GifAnimatorTest, HiddenAnimationWaitsAndResumesWhenShown) {
     animator_.hide();
     const int hiddenAt = animator_.FrameIndex();
     EXPECT_EQ(WatchFrames(100), std::set<int>{hiddenAt});
+}
+
+// The moment the animation gives for its next frame is when handling events first shows
+// that frame: not later (the frame would already show a little before it) and not
+// earlier (handling events then would find nothing new).
+TEST_F(GifAnimatorTest, NextFrameDueIsWhenHandlingEventsFirstShowsTheNextFrame) {
+    using Clock = std::chrono::steady_clock;
+    using namespace std::chrono_literals;
+    const auto never = Clock::time_point::max();
+    platform::SetTimeScale(1.0);
+    EXPECT_EQ(animator_.NextFrameDue(), never) << "not animating";
+    animator_.SetAnimate(true);
+    EXPECT_EQ(animator_.NextFrameDue(), never) << "hidden";
+    animator_.show();
+    int checkedBefore = 0;
+    for (int i = 0; i < 5; ++i) {
+        const int frame = animator_.FrameIndex();
+        const auto due = animator_.NextFrameDue();
+        ASSERT_NE(due, never);
+        EXPECT_LE(due - Clock::now(), 50ms) << "frame " << i;
+        std::this_thread::sleep_until(due - 8ms);
+        QCoreApplication::processEvents();
+        // A late wake-up on a busy machine says nothing about the moment.
+        if (Clock::now() < due) {
+            EXPECT_EQ(animator_.FrameIndex(), frame) << "before it was due, frame " << i;
+            ++checkedBefore;
+        }
+        std::this_thread::sleep_until(due);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(animator_.FrameIndex(), (frame + 1) % 4) << "when due, frame " << i;
+        EXPECT_GT(animator_.NextFrameDue(), due);
+    }
+    EXPECT_GT(checkedBefore, 0);
+    animator_.SetAnimate(false);
+    EXPECT_EQ(animator_.NextFrameDue(), never) << "stopped";
+    animator_.SetAnimate(true);
+    animator_.hide();
+    EXPECT_EQ(animator_.NextFrameDue(), never) << "hidden again";
 }
 
 TEST_F(GifAnimatorTest, FrameIndexSelectsTheFrameShownAndIgnoresOutOfRange) {

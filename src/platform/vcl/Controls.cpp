@@ -374,11 +374,15 @@ void TControl::BringToFront() {
     widget_->raise();
     // A window's place among the windows does not change its own shape; a control's
     // place among its siblings can change the shape of its form.
-    if (!widget_->isWindow()) ShapeChanged();
+    if (widget_->isWindow())
+        TForm::NoteWindowOrderChange();
+    else
+        ShapeChanged();
 }
 
 void TControl::SendToBack() {
     widget_->lower();
+    if (widget_->isWindow()) TForm::NoteWindowOrderChange();
     ShapeChanged();
 }
 

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <cstdio>
 #include <future>
 #include <map>
@@ -36,6 +37,8 @@ const std::pair<const char*, TFormStyle> kFormStyles[] = {{"fsNormal", fsNormal}
                                                           {"fsStayOnTop", fsStayOnTop}};
 const std::pair<const char*, TWindowState> kWindowStates[] = {
     {"wsNormal", wsNormal}, {"wsMinimized", wsMinimized}, {"wsMaximized", wsMaximized}};
+
+uint64_t g_windowOrderChanges = 0;
 } // namespace
 
 // The colour test compares whole 32-bit pixels with the opaque key, which a
@@ -141,7 +144,10 @@ void TForm::ApplyWindowFlags() {
     // Changing the flags hides a shown window.
     const bool shown = w->isVisible();
     w->setWindowFlags(flags);
-    if (shown) w->show();
+    if (shown) {
+        w->show();
+        NoteWindowOrderChange();
+    }
 }
 
 void TForm::SetTransparentColor(bool on) {
@@ -235,6 +241,7 @@ void TForm::SetWindowState(TWindowState state) {
     pendingState_ = state;
     QWidget* w = Widget();
     if (!w->isVisible()) return;
+    NoteWindowOrderChange();
     if (state == wsMinimized)
         w->showMinimized();
     else if (state == wsMaximized)
@@ -268,6 +275,7 @@ void TForm::SetVisible(bool visible) {
         w->hide();
         return;
     }
+    NoteWindowOrderChange();
     const bool firstShow = !shownOnce_;
     if (firstShow) {
         shownOnce_ = true;
@@ -288,6 +296,21 @@ void TForm::SetVisible(bool visible) {
     else
         ScheduleShapeUpdate();
     if (OnShow) OnShow(this);
+}
+
+void TForm::RaiseOnScreen() {
+    if (QWindow* window = Widget()->windowHandle())
+        window->raise();
+    else
+        BringToFront();
+}
+
+uint64_t TForm::WindowOrderChanges() {
+    return g_windowOrderChanges;
+}
+
+void TForm::NoteWindowOrderChange() {
+    ++g_windowOrderChanges;
 }
 
 void TForm::Close() {

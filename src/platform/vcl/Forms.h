@@ -78,6 +78,15 @@ public:
 
     void SetVisible(bool visible) override;
     void Close();
+
+    // Asks the window system to put the window in front of the others, as BringToFront
+    // does, but without the notice Qt then sends the window's widget about its new place:
+    // for a window that keeps its place among the program's windows.
+    void RaiseOnScreen();
+    // How often the program has changed the order of its windows here: a window shown,
+    // brought to the front or sent to the back. Who keeps a window in front can tell
+    // from it whether one of the program's windows may have come over it.
+    static uint64_t WindowOrderChanges();
     // Runs OnCreate; an exception escaping it goes to the exception box. False then.
     bool DoCreate();
 
@@ -95,6 +104,9 @@ protected:
     bool HandleEvent(QEvent* event) override;
 
 private:
+    friend class TControl;
+    static void NoteWindowOrderChange();
+
     struct TShapeCache;
     void ApplyWindowFlags();
     void ApplyPosition();

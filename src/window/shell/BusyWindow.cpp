@@ -9,17 +9,42 @@ void TBusyWindow::Step() {
     bool due = true;
     if (TFormLoadingUI* busy = FormLoadingUI) {
         const bool wasUp = busy->Widget()->isVisible();
-        const int left = busy->Left(), top = busy->Top();
-        if (Form1) busy->CentreOn(*Form1);
+        const bool moved = Form1 && busy->CentreOn(*Form1);
         // Shown and brought to the front at every step, also while it shows: another
         // window may have come over it (or hidden it) since the last one. For a window
         // that shows already this is one stacking request to the window system: no
         // repaint and no new shape.
         busy->Show(); // also brings back a window hidden behind the form's back
-        busy->BringToFront();
-        due = !wasUp || busy->Left() != left || busy->Top() != top || MessagesDue();
+        BringToFront(*busy, wasUp);
+        due = !wasUp || moved || MessagesDue();
     }
     if (due) HandleMessages();
+}
+
+void TBusyWindow::BringToFront(TFormLoadingUI& busy, bool wasUp) {
+    // The window system hears of it at every step: windows of other programs come and go
+    // as they like. The program's own windows change places only through its calls
+    // (counted) or while events are handled; when neither happened since the last step,
+    // the busy window stands in front of them as it did, and Qt's notice to its widget
+    // about a new place would say nothing new.
+    WatchEventHandling();
+    if (!wasUp || handledSinceFront_ || vcl::TForm::WindowOrderChanges() != windowOrderAtFront_)
+        busy.BringToFront();
+    else
+        busy.RaiseOnScreen();
+    handledSinceFront_ = false;
+    windowOrderAtFront_ = vcl::TForm::WindowOrderChanges();
+}
+
+void TBusyWindow::WatchEventHandling() {
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (dispatcher == watched_) return;
+    // Every round of event handling wakes the dispatcher, nested ones included.
+    watched_ = dispatcher;
+    handledSinceFront_ = true;
+    if (dispatcher)
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::awake,
+                         [this] { handledSinceFront_ = true; });
 }
 
 void TBusyWindow::Hide() {
@@ -33,9 +58,14 @@ void TBusyWindow::Hide() {
 }
 
 bool TBusyWindow::MessagesDue() const {
-    if (std::chrono::steady_clock::now() - handledAt_ >= kQuietMs) return true;
+    const auto now = std::chrono::steady_clock::now();
     const TFormLoadingUI* busy = FormLoadingUI;
-    return busy && busy->WaitGif && busy->WaitGif->Animator()->NextFrameDueMs() == 0;
+    const auto frameDue = busy && busy->WaitGif ? busy->WaitGif->Animator()->NextFrameDue()
+                                                : std::chrono::steady_clock::time_point::max();
+    if (now >= frameDue) return true;
+    if (now - handledAt_ < kQuietMs) return false;
+    // A quiet round that would come just before the next frame is left to the frame's.
+    return frameDue - now > kFrameWaitMs;
 }
 
 void TBusyWindow::HandleMessages() {

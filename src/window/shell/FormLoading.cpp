@@ -30,9 +30,14 @@ void TFormLoadingUI::FormCreate(vcl::TObject*) {
     WaitGif->SetAnimate(true);
 }
 
-void TFormLoadingUI::CentreOn(const vcl::TControl& main, int below) {
-    SetBounds(main.Left() + (main.Width() - Width()) / 2,
-              main.Top() + (main.Height() - Height()) / 2 + below, Width(), Height());
+bool TFormLoadingUI::CentreOn(const vcl::TControl& main, int below) {
+    // Each position read of a window asks after its frame: every one is read once.
+    const int width = Width(), height = Height();
+    const int left = main.Left() + (main.Width() - width) / 2;
+    const int top = main.Top() + (main.Height() - height) / 2 + below;
+    if (left == Left() && top == Top()) return false;
+    SetBounds(left, top, width, height);
+    return true;
 }
 
 bool TFormLoadingUI::InputBlocked() const {

@@ -27,8 +27,9 @@ public:
     void FormCreate(vcl::TObject* Sender);
 
     // Centres the window on `main`, lowered by `below` pixels; both halves truncate
-    // toward zero, so an odd difference leaves the extra pixel right and below.
-    void CentreOn(const vcl::TControl& main, int below = 0);
+    // toward zero, so an odd difference leaves the extra pixel right and below. Says
+    // whether the window moved.
+    bool CentreOn(const vcl::TControl& main, int below = 0);
 
     // Whether user input to the main window is being dropped now.
     bool InputBlocked() const;

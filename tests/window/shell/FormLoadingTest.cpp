@@ -8,12 +8,14 @@
 #include "support/InputBlock.h"
 #include "window/shell/SkinImages.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QBitmap>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QWidget>
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 using namespace vcl;
@@ -151,6 +153,80 @@ TEST_F(FormLoadingTest, EveryStepShowsTheWindowAndBringsItToTheFront) {
     step->Step();
     EXPECT_TRUE(Busy().Widget()->isVisible());
     Busy().Widget()->removeEventFilter(&counter);
+    step->Hide();
+}
+
+// Counts the requests to bring a window to the front that reach the window system: the
+// offscreen platform, which cannot stack windows, answers each with a warning.
+class RaiseRequests {
+public:
+    RaiseRequests() {
+        count_ = 0;
+        previous_ = qInstallMessageHandler(&Note);
+    }
+    ~RaiseRequests() { qInstallMessageHandler(previous_); }
+    int count() const { return count_; }
+
+private:
+    static void Note(QtMsgType, const QMessageLogContext&, const QString& message) {
+        if (message.contains(QLatin1String("support raise"))) ++count_;
+    }
+    static inline int count_ = 0;
+    QtMessageHandler previous_;
+};
+
+// Every step asks the window system to bring the busy window to the front (windows of
+// other programs may have come over it); Qt's notice to the window's widget about its
+// new place comes whenever one of the program's windows may have moved since the last
+// step: the program moved or showed one, or events were handled.
+TEST_F(FormLoadingTest, EveryStepRaisesTheWindowAndNoticesWhenTheProgramsWindowsMoved) {
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        GTEST_SKIP() << "counts the offscreen platform's answers";
+    Create(100, 50, 1030, 662);
+    Busy().WaitGif->SetAnimate(false); // messages then wait kQuietMs between steps
+    Main().Show();
+    TForm other(nullptr);
+    other.SetBounds(0, 0, 50, 50);
+    device::BusyWindow* step = device::GetBusyWindow();
+    testing_support::EventCounter notices(Busy().Widget(), QEvent::ZOrderChange);
+    bool handled = false;
+    QObject watch;
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, &watch,
+                     [&] { handled = true; });
+    const std::function<void()> nothing = [] {};
+    struct Case {
+        const char* between;
+        std::function<void()> act;
+        bool moves;
+    } cases[] = {
+        {"nothing", nothing, false},
+        {"nothing", nothing, false},
+        {"main window to the front", [&] { Main().BringToFront(); }, true},
+        {"nothing", nothing, false},
+        {"another window shown", [&] { other.Show(); }, true},
+        {"nothing", nothing, false},
+        {"main window to the back", [&] { Main().SendToBack(); }, true},
+        {"events handled elsewhere", [] { QApplication::processEvents(); }, true},
+        {"nothing", nothing, false},
+        {"nothing", nothing, false},
+    };
+    RaiseRequests requests;
+    step->Step(); // comes up
+    int quietSteps = 0;
+    for (const Case& c : cases) {
+        // A step that handled messages leaves the next one nothing to be sure of.
+        const bool expected = c.moves || handled;
+        c.act();
+        const int noticesBefore = notices.count, requestsBefore = requests.count();
+        handled = false;
+        step->Step();
+        EXPECT_GE(requests.count() - requestsBefore, 1) << c.between;
+        EXPECT_EQ(notices.count > noticesBefore, expected) << c.between;
+        if (!expected) ++quietSteps;
+    }
+    EXPECT_GT(quietSteps, 0) << "every step handled messages: nothing was checked quiet";
+    Busy().Widget()->removeEventFilter(&notices);
+    Busy().WaitGif->SetAnimate(true);
     step->Hide();
 }
 
