@@ -190,15 +190,19 @@ TControl* TControl::FromWidget(const QWidget* widget) {
 }
 
 int TControl::Left() const {
+    SettlePendingSize();
     return widget_->x();
 }
 int TControl::Top() const {
+    SettlePendingSize();
     return widget_->y();
 }
 int TControl::Width() const {
+    SettlePendingSize();
     return widget_->width();
 }
 int TControl::Height() const {
+    SettlePendingSize();
     return widget_->height();
 }
 void TControl::SetLeft(int left) {
@@ -215,6 +219,7 @@ void TControl::SetHeight(int height) {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
+    SettlePendingSize();
     if (left == Left() && top == Top() && width == Width() && height == Height()) return;
     widget_->setGeometry(left, top, std::max(0, width), std::max(0, height));
     ShapeChanged();

@@ -164,6 +164,13 @@ protected:
     // Whether the widget may be shown now (a parent exists).
     virtual bool CanShowWidget() const { return parent_ != nullptr; }
     void ApplyVisible();
+    // A control that sizes itself while it cannot be seen may leave the size for later
+    // (sizePending_); reading or changing its bounds settles it first.
+    virtual void SettleSize() {}
+    void SettlePendingSize() const {
+        if (sizePending_) const_cast<TControl*>(this)->SettleSize();
+    }
+    bool sizePending_ = false;
 
 private:
     friend class TWinControl;

@@ -297,11 +297,15 @@ void TLabel::SetTransparent(bool on) {
 }
 
 void TLabel::SetAutoSize(bool on) {
+    SettlePendingSize();
     autoSize_ = on;
     AdjustSize();
 }
 
 void TLabel::SetAlignment(TAlignment alignment) {
+    // A right-aligned label grows to the left: the size waiting must be taken the way
+    // the alignment it was asked under places it.
+    SettlePendingSize();
     alignment_ = alignment;
     ApplyAlignment();
 }
@@ -312,6 +316,7 @@ void TLabel::SetLayout(TTextLayout layout) {
 }
 
 void TLabel::SetWordWrap(bool on) {
+    SettlePendingSize();
     wordWrap_ = on;
     Label()->setWordWrap(on);
     AdjustSize();
@@ -333,6 +338,27 @@ void TLabel::Loaded() {
 void TLabel::AdjustSize() {
     // A label the form design is still building takes its size once it is loaded.
     if (!autoSize_ || designLoading_ || IsLoading()) return;
+    // Measuring text is most of a label's cost at start, where nearly all of them sit on
+    // pages not shown yet and change font and caption several times before they show.
+    if (!Label()->isVisible()) {
+        sizePending_ = true;
+        return;
+    }
+    ResizeToText();
+}
+
+void TLabel::SettleSize() {
+    sizePending_ = false;
+    if (!autoSize_ || designLoading_ || IsLoading()) return;
+    ResizeToText();
+}
+
+bool TLabel::HandleEvent(QEvent* event) {
+    if (event->type() == QEvent::Show) SettlePendingSize();
+    return TControl::HandleEvent(event);
+}
+
+void TLabel::ResizeToText() {
     QLabel* l = Label();
     if (wordWrap_) {
         SetHeight(l->heightForWidth(l->width()));

@@ -69,11 +69,16 @@ public:
 protected:
     void FontChanged() override;
     void ColorChanged() override;
+    bool HandleEvent(QEvent* event) override;
+    void SettleSize() override;
 
 private:
     QLabel* Label() const;
     void ApplyAlignment();
+    // Sizes an AutoSize label to its text: at once where it can be seen, otherwise when
+    // its bounds are read or changed, it shows, or a setting the sizing reads changes.
     void AdjustSize();
+    void ResizeToText();
 
     // While the design sets properties one by one, sizing waits for all of them: a
     // caption set before "AutoSize = False" must not shrink the label first.

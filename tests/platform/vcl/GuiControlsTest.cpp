@@ -724,6 +724,69 @@ TEST_F(ControlsTest, LabelAutoSizeKeepsTheRightEdgeWhenRightAligned) {
     EXPECT_EQ(label->Left() + label->Width(), 150);
 }
 
+// A label out of sight sizes itself when it shows or its bounds are read or changed;
+// it must end where one sized at every change ends.
+TEST_F(ControlsTest, LabelNotYetShownEndsWhereOneSizedAtOnceEnds) {
+    using Step = std::function<void(TLabel&)>;
+    const auto caption = [](std::string t) { return [t](TLabel& l) { l.SetCaption(t); }; };
+    const auto size = [](int n) { return [n](TLabel& l) { l.Font().SetSize(n); }; };
+    const auto align = [](TAlignment a) { return [a](TLabel& l) { l.SetAlignment(a); }; };
+    const auto autoSize = [](bool on) { return [on](TLabel& l) { l.SetAutoSize(on); }; };
+    const auto wrap = [](bool on) { return [on](TLabel& l) { l.SetWordWrap(on); }; };
+    const Step read = [](TLabel& l) { l.SetTag(l.Width() + l.Left()); };
+    const Step left = [](TLabel& l) { l.SetLeft(l.Left() + 7); };
+    const Step bounds = [](TLabel& l) { l.SetBounds(30, 12, 40, 18); };
+    const std::string longer = "a somewhat longer caption than before";
+    const std::pair<const char*, std::vector<Step>> cases[] = {
+        {"a caption", {caption("Hello")}},
+        {"caption, then a bigger font", {caption("Hello"), size(16)}},
+        {"right-aligned, longer", {align(taRightJustify), caption(longer)}},
+        {"caption, then right-aligned", {caption(longer), align(taRightJustify)}},
+        {"right-aligned, caption, left-aligned, caption",
+         {align(taRightJustify), caption(longer), align(taLeftJustify), caption("x")}},
+        {"caption, then AutoSize off", {caption(longer), autoSize(false), caption("x")}},
+        {"AutoSize off, then on again", {autoSize(false), caption(longer), autoSize(true)}},
+        {"moved between two captions",
+         {align(taRightJustify), caption("ab"), left, caption(longer)}},
+        {"bounds read between changes", {caption(longer), read, size(14), read, caption("y")}},
+        {"bounds set after a caption", {caption(longer), bounds}},
+        {"bounds set, then a caption", {bounds, caption(longer)}},
+        {"word wrap", {wrap(true), caption(longer + " " + longer), size(12)}},
+        {"word wrap off again", {wrap(true), caption(longer), wrap(false)}},
+        {"empty caption", {caption(longer), caption("")}},
+    };
+    TPanel* page = ShowWithHiddenPage();
+    for (const auto& [name, steps] : cases) {
+        SCOPED_TRACE(name);
+        auto [now, later] = Twins<TLabel>(page);
+        for (const Step& step : steps) {
+            step(*now);
+            step(*later);
+        }
+        // Shown first, then read: the label settles as it shows.
+        page->SetVisible(true);
+        EXPECT_EQ(later->Widget()->geometry(), now->Widget()->geometry());
+        page->SetVisible(false);
+        now->SetVisible(false);
+    }
+    for (const auto& [name, steps] : cases) {
+        SCOPED_TRACE(std::string("read while hidden: ") + name);
+        auto [now, later] = Twins<TLabel>(page);
+        for (const Step& step : steps) {
+            step(*now);
+            step(*later);
+        }
+        // Read first, while still out of sight.
+        EXPECT_EQ(later->Left(), now->Left());
+        EXPECT_EQ(later->Top(), now->Top());
+        EXPECT_EQ(later->Width(), now->Width());
+        EXPECT_EQ(later->Height(), now->Height());
+        EXPECT_EQ(later->Widget()->geometry(), now->Widget()->geometry());
+        now->SetVisible(false);
+        later->SetVisible(false);
+    }
+}
+
 TEST_F(ControlsTest, ParentFontFollowsUntilSetOnTheControl) {
     auto* page = Make<TGroupBox>("gbFont");
     auto* inherits = Make<TLabel>("lbl_A", page);
