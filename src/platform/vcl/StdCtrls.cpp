@@ -335,9 +335,13 @@ void TLabel::Loaded() {
     AdjustSize();
 }
 
-void TLabel::AdjustSize() {
+bool TLabel::SizesToText() const {
     // A label the form design is still building takes its size once it is loaded.
-    if (!autoSize_ || designLoading_ || IsLoading()) return;
+    return autoSize_ && !designLoading_ && !IsLoading();
+}
+
+void TLabel::AdjustSize() {
+    if (!SizesToText()) return;
     // Measuring text is most of a label's cost at start, where nearly all of them sit on
     // pages not shown yet and change font and caption several times before they show.
     if (!Label()->isVisible()) {
@@ -349,8 +353,7 @@ void TLabel::AdjustSize() {
 
 void TLabel::SettleSize() {
     sizePending_ = false;
-    if (!autoSize_ || designLoading_ || IsLoading()) return;
-    ResizeToText();
+    if (SizesToText()) ResizeToText();
 }
 
 bool TLabel::HandleEvent(QEvent* event) {
@@ -413,12 +416,16 @@ QLineEdit* TEdit::Edit() const {
     return static_cast<QLineEdit*>(Widget());
 }
 
+QString TEdit::ShownText() const {
+    return heldText_ ? *heldText_ : Edit()->text();
+}
+
 std::string TEdit::Text() const {
-    return (heldText_ ? *heldText_ : Edit()->text()).toStdString();
+    return ShownText().toStdString();
 }
 
 void TEdit::SetText(const std::string& text) {
-    const QString before = heldText_ ? *heldText_ : Edit()->text();
+    const QString before = ShownText();
     if (!shown_) {
         // The edit would keep the text as given, cut at its length limit.
         heldText_ = Q(text).left(Edit()->maxLength());
@@ -427,7 +434,7 @@ void TEdit::SetText(const std::string& text) {
         QSignalBlocker block(Edit());
         Edit()->setText(Q(text));
     }
-    if ((heldText_ ? *heldText_ : Edit()->text()) != before && OnChange) OnChange(this);
+    if (ShownText() != before && OnChange) OnChange(this);
 }
 
 void TEdit::SettleText() {
@@ -442,11 +449,7 @@ void TEdit::SetMaxLength(int length) {
     // A held text the new limit cuts goes to the edit first, which cuts it and says so;
     // one that fits stays held, and the edit's own text is out of sight until then.
     if (heldText_ && heldText_->size() > limit) SettleText();
-    if (heldText_) {
-        QSignalBlocker block(Edit());
-        Edit()->setMaxLength(limit);
-        return;
-    }
+    const QSignalBlocker block(heldText_ ? Edit() : nullptr);
     Edit()->setMaxLength(limit);
 }
 

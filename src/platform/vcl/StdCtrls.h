@@ -78,6 +78,7 @@ private:
     // Sizes an AutoSize label to its text: at once where it can be seen, otherwise when
     // its bounds are read or changed, it shows, or a setting the sizing reads changes.
     void AdjustSize();
+    bool SizesToText() const;
     void ResizeToText();
 
     // While the design sets properties one by one, sizing waits for all of them: a
@@ -125,6 +126,8 @@ protected:
 
 private:
     QLineEdit* Edit() const;
+    // The text as the edit shows it, or will once it takes a held one.
+    QString ShownText() const;
     // Gives the edit a held text.
     void SettleText();
     int maxLength_ = 0;
