@@ -206,10 +206,22 @@ int TControl::Height() const {
     return widget_->height();
 }
 void TControl::SetLeft(int left) {
-    SetBounds(left, Top(), Width(), Height());
+    if (sizePending_ && SettlingKeepsLeft())
+        MoveKeepingPendingSize(left, widget_->y());
+    else
+        SetBounds(left, Top(), Width(), Height());
 }
 void TControl::SetTop(int top) {
-    SetBounds(Left(), top, Width(), Height());
+    if (sizePending_ && SettlingKeepsTop())
+        MoveKeepingPendingSize(widget_->x(), top);
+    else
+        SetBounds(Left(), top, Width(), Height());
+}
+
+void TControl::MoveKeepingPendingSize(int left, int top) {
+    if (left == widget_->x() && top == widget_->y()) return;
+    widget_->setGeometry(left, top, widget_->width(), widget_->height());
+    ShapeChanged();
 }
 void TControl::SetWidth(int width) {
     SetBounds(Left(), Top(), width, Height());

@@ -165,14 +165,19 @@ protected:
     virtual bool CanShowWidget() const { return parent_ != nullptr; }
     void ApplyVisible();
     // A control that sizes itself while it cannot be seen may leave the size for later
-    // (sizePending_); reading or changing its bounds settles it first.
+    // (sizePending_); reading or changing its bounds settles it first, except a move of
+    // an edge the size taken later leaves where it is.
     virtual void SettleSize() {}
+    virtual bool SettlingKeepsLeft() const { return false; }
+    virtual bool SettlingKeepsTop() const { return false; }
     void SettlePendingSize() const {
         if (sizePending_) const_cast<TControl*>(this)->SettleSize();
     }
     bool sizePending_ = false;
 
 private:
+    // Moves the control without settling the size it has still to take.
+    void MoveKeepingPendingSize(int left, int top);
     friend class TWinControl;
     struct Bridge;
     void ApplyHint();

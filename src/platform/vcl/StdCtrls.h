@@ -71,6 +71,9 @@ protected:
     void ColorChanged() override;
     bool HandleEvent(QEvent* event) override;
     void SettleSize() override;
+    // Only a right-aligned single-line label moves its left edge as it takes its size.
+    bool SettlingKeepsLeft() const override { return wordWrap_ || alignment_ != taRightJustify; }
+    bool SettlingKeepsTop() const override { return true; }
 
 private:
     QLabel* Label() const;

@@ -736,6 +736,11 @@ TEST_F(ControlsTest, LabelNotYetShownEndsWhereOneSizedAtOnceEnds) {
     const Step read = [](TLabel& l) { l.SetTag(l.Width() + l.Left()); };
     const Step left = [](TLabel& l) { l.SetLeft(l.Left() + 7); };
     const Step bounds = [](TLabel& l) { l.SetBounds(30, 12, 40, 18); };
+    // Moved without reading a bound first, as the skin's layout places labels.
+    const Step place = [](TLabel& l) {
+        l.SetLeft(33);
+        l.SetTop(9);
+    };
     const std::string longer = "a somewhat longer caption than before";
     const std::pair<const char*, std::vector<Step>> cases[] = {
         {"a caption", {caption("Hello")}},
@@ -754,6 +759,12 @@ TEST_F(ControlsTest, LabelNotYetShownEndsWhereOneSizedAtOnceEnds) {
         {"word wrap", {wrap(true), caption(longer + " " + longer), size(12)}},
         {"word wrap off again", {wrap(true), caption(longer), wrap(false)}},
         {"empty caption", {caption(longer), caption("")}},
+        {"placed, then a bigger font", {caption(longer), place, size(14)}},
+        {"right-aligned, placed between two captions",
+         {align(taRightJustify), caption(longer), place, caption("ab")}},
+        {"centred, placed", {align(taCenter), caption(longer), place}},
+        {"word wrap, placed", {wrap(true), caption(longer + " " + longer), place, size(12)}},
+        {"placed, then right-aligned", {caption(longer), place, align(taRightJustify)}},
     };
     TPanel* page = ShowWithHiddenPage();
     for (const auto& [name, steps] : cases) {
