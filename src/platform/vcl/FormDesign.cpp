@@ -10,6 +10,7 @@
 #include <cctype>
 #include <map>
 #include <memory>
+#include <mutex>
 
 namespace vcl {
 
@@ -439,12 +440,64 @@ void LoadFormDesignText(TForm& form, std::string_view text, const std::string& s
     Builder(form, sourceName, binding).Build(*root);
 }
 
-void LoadFormDesign(TForm& form, const std::string& resourceName, const TFormBinding& binding) {
+namespace {
+
+std::string_view DesignText(const std::string& resourceName) {
     const platform::ResourceEntry* entry = platform::FindResource(resourceName, "RC_DATA");
     if (!entry) throw Exception("Form design " + resourceName + ": resource not found");
-    LoadFormDesignText(form,
-                       std::string_view(reinterpret_cast<const char*>(entry->data), entry->size),
-                       resourceName, binding);
+    return {reinterpret_cast<const char*>(entry->data), entry->size};
+}
+
+} // namespace
+
+struct TFormDesignsAhead::TRead {
+    std::mutex lock;
+    std::unordered_map<std::string, std::unique_ptr<Node>, CaseBlindHash, CaseBlindEqual> designs;
+    platform::TWorkAhead* work = nullptr;
+};
+
+namespace {
+
+TFormDesignsAhead::TRead* g_designsAhead = nullptr;
+
+// The design of that name as read ahead, once; null when there is none.
+std::unique_ptr<Node> TakeDesignReadAhead(const std::string& resourceName) {
+    TFormDesignsAhead::TRead* read = g_designsAhead;
+    if (!read || !read->work->Await(resourceName)) return nullptr;
+    std::lock_guard guard(read->lock);
+    const auto found = read->designs.find(resourceName);
+    if (found == read->designs.end()) return nullptr;
+    std::unique_ptr<Node> root = std::move(found->second);
+    read->designs.erase(found);
+    return root;
+}
+
+} // namespace
+
+TFormDesignsAhead::TFormDesignsAhead(const std::vector<std::string>& resourceNames)
+    : read_(std::make_unique<TRead>()),
+      work_(
+          resourceNames,
+          [read = read_.get()](const std::string& name) {
+              std::unique_ptr<Node> root = Parser(DesignText(name), name).Parse();
+              std::lock_guard guard(read->lock);
+              read->designs[name] = std::move(root);
+          },
+          "form designs") {
+    read_->work = &work_;
+    g_designsAhead = read_.get();
+}
+
+TFormDesignsAhead::~TFormDesignsAhead() {
+    if (g_designsAhead == read_.get()) g_designsAhead = nullptr;
+}
+
+void LoadFormDesign(TForm& form, const std::string& resourceName, const TFormBinding& binding) {
+    if (const std::unique_ptr<Node> root = TakeDesignReadAhead(resourceName)) {
+        Builder(form, resourceName, binding).Build(*root);
+        return;
+    }
+    LoadFormDesignText(form, DesignText(resourceName), resourceName, binding);
 }
 
 } // namespace vcl

@@ -27,10 +27,12 @@
 // place - an unknown class, property, event, handler, a parent that cannot hold
 // controls, a malformed line, a missing resource, a field the design lacks or of
 // another class - raises a vcl::Exception naming the design, the line and the item.
+#include "platform/core/WorkAhead.h"
 #include "platform/vcl/Forms.h"
 
 #include <any>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,5 +81,28 @@ void LoadFormDesign(TForm& form, const std::string& resourceName, const TFormBin
 // The same from a design text; sourceName names it in error messages.
 void LoadFormDesignText(TForm& form, std::string_view text, const std::string& sourceName,
                         const TFormBinding& binding);
+
+// The design resources of these names read on a thread of their own while the program
+// starts; LoadFormDesign then builds from the design read ahead instead of reading its
+// text again. A design that could not be read ahead is read by LoadFormDesign, which
+// raises what is wrong with it. One object at a time.
+class TFormDesignsAhead {
+public:
+    explicit TFormDesignsAhead(const std::vector<std::string>& resourceNames);
+    // Lets the design in hand finish and waits for the thread.
+    ~TFormDesignsAhead();
+    TFormDesignsAhead(const TFormDesignsAhead&) = delete;
+    TFormDesignsAhead& operator=(const TFormDesignsAhead&) = delete;
+
+    // The names on the list no load has asked for yet, in list order.
+    std::vector<std::string> NeverAsked() { return work_.NeverAsked(); }
+
+    struct TRead;
+
+private:
+    std::unique_ptr<TRead> read_;
+    // Declared last, so that its thread ends before what it fills goes.
+    platform::TWorkAhead work_;
+};
 
 } // namespace vcl

@@ -4,6 +4,7 @@
 #include "device/DeviceImage.h"
 #include "platform/core/WorkAhead.h"
 #include "platform/desktop/User32.h"
+#include "platform/vcl/FormDesign.h"
 #include "simulator/Install.h"
 #include "simulator/SimBus.h"
 #include "support/GifAnimatorControl.h"
@@ -43,6 +44,10 @@ std::shared_ptr<platform::hid::HidBus> InstallDeviceBus() {
     return bus;
 }
 
+std::vector<std::string> StartupFormDesigns() {
+    return {"FORM1", "FORMLOADINGUI"};
+}
+
 void PrepareApplication() {
     vcl::Application()->SetTitle("Gaming Mouse");
     // Every window of the program and the notification area show the program's icon.
@@ -76,6 +81,8 @@ int ProgramMain(int argc, char** argv) {
     // application and the windows' designs are built.
     auto skinPictures = std::make_unique<TSkinPicturesAhead>(StartupSkinPictures());
     auto gifPictures = std::make_unique<support::TGifPicturesAhead>(StartupGifPictures());
+    // The two windows' designs are read on a thread of their own as well.
+    auto designs = std::make_unique<vcl::TFormDesignsAhead>(StartupFormDesigns());
     QApplication app(argc, argv);
     // The system's font list is read on a thread of its own while the windows are built:
     // the first control with text then finds it ready. Font database calls are thread-safe.

@@ -8,6 +8,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace vcl;
 
 namespace {
@@ -291,6 +294,60 @@ INSTANTIATE_TEST_SUITE_P(
                     "object D: TDemoForm\n  BorderStyle = bsRound\nend\n",
                     {"line 2", "property BorderStyle of D", "bsRound"}}),
     [](const auto& info) { return std::string(info.param.title); });
+
+// Designs read ahead on their own thread: every load builds the same form and raises the
+// same error as without, whether the thread has read the design, is reading it, or has not
+// reached it yet; a design is taken from the thread once, a second load reads it anew.
+TEST(FormDesignTest, DesignsReadAheadBuildAndFailAsWithout) {
+    static const char valid[] = "object F: TForm\n  Caption = 'ahead'\n"
+                                "  object Box: TGroupBox\n    Left = 7\n"
+                                "    object Lbl: TLabel\n      Caption = 'Hi'\n    end\n"
+                                "  end\nend\n";
+    static const char broken[] = "object F: TForm\n  Left = \nend\n";
+    static const char other[] = "object F: TOtherForm\nend\n";
+    for (auto [name, text] : {std::pair{"TEST_AHEAD_VALID", valid},
+                              {"TEST_AHEAD_BROKEN", broken},
+                              {"TEST_AHEAD_OTHER", other}})
+        platform::RegisterResource(name, "RC_DATA", reinterpret_cast<const unsigned char*>(text),
+                                   std::char_traits<char>::length(text));
+    const std::vector<std::string> loads = {"TEST_AHEAD_VALID",   "TEST_AHEAD_BROKEN",
+                                            "TEST_AHEAD_MISSING", "test_ahead_valid",
+                                            "TEST_AHEAD_OTHER",   "TEST_AHEAD_VALID"};
+    auto loadAll = [&] {
+        std::vector<std::string> events;
+        for (const std::string& name : loads) {
+            TForm form(nullptr);
+            try {
+                LoadFormDesign(form, name, {"TForm", {}, {}});
+                std::string built = name + " builds " + form.Caption();
+                for (const TComponent* component : form.Components()) {
+                    const auto* c = dynamic_cast<const TControl*>(component);
+                    built += " " + component->Name() + "@" + std::to_string(c->Left()) +
+                             (c->Parent() ? "<" + c->Parent()->Name() : "");
+                }
+                events.push_back(built);
+            } catch (const Exception& e) {
+                events.push_back(name + " raises: " + e.what());
+            }
+        }
+        return events;
+    };
+    const std::vector<std::string> without = loadAll();
+    ASSERT_EQ(without.size(), loads.size());
+    EXPECT_EQ(without[0], "TEST_AHEAD_VALID builds ahead Box@7<F Lbl@0<Box");
+    const std::vector<std::string> ahead = {"TEST_AHEAD_OTHER", "TEST_AHEAD_MISSING",
+                                            "test_ahead_broken", "TEST_AHEAD_VALID"};
+    for (int round = 0; round < 12; ++round) {
+        std::vector<std::string> with;
+        {
+            TFormDesignsAhead designs(ahead);
+            if (round % 3 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            with = loadAll();
+            EXPECT_EQ(designs.NeverAsked(), std::vector<std::string>{});
+        }
+        EXPECT_EQ(with, without) << "round " << round;
+    }
+}
 
 TEST(FormDesignTest, MissingResourceIsNamed) {
     TForm form(nullptr);

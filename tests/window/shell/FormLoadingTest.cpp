@@ -4,8 +4,10 @@
 #include "common/EventCounter.h"
 #include "common/Screenshot.h"
 #include "device/Subroutines.h"
+#include "platform/vcl/FormDesign.h"
 #include "platform/vcl/StdCtrls.h"
 #include "support/InputBlock.h"
+#include "window/shell/Program.h"
 #include "window/shell/SkinImages.h"
 
 #include <QAbstractEventDispatcher>
@@ -79,6 +81,16 @@ TEST_F(FormLoadingTest, StartupAnimationsAreAllLoadedByTheBusyWindow) {
     Create(0, 0, 1030, 662);
     EXPECT_EQ(ahead.NeverAsked(), std::vector<std::string>{});
     EXPECT_EQ(Busy().WaitGif->Animator()->FrameCount(), 12);
+}
+
+// The start's list of designs read ahead names only the windows a start builds, and each
+// builds from the design read ahead as it would from its text.
+TEST_F(FormLoadingTest, StartupDesignsAreAllBuiltByTheStart) {
+    vcl::TFormDesignsAhead ahead(shell::StartupFormDesigns());
+    Create(0, 0, 1030, 662);
+    EXPECT_EQ(ahead.NeverAsked(), std::vector<std::string>{});
+    EXPECT_EQ(Main().ComponentCount(), 1283);
+    EXPECT_EQ(Busy().WaitGif->PictureName(), "BUSYGIF");
 }
 
 TEST_F(FormLoadingTest, CreationPlacesItFortyPixelsBelowTheCentreOfForm1) {
