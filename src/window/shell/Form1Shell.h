@@ -116,8 +116,9 @@
     /* Engineering-page captions by the locale (LanguageCaptions.cpp). */                          \
     void SelectLanguageByLocale();                                                                 \
     void ApplyLanguageCaptions();                                                                  \
-    /* The language buttons' common steps (LanguageSwitch.cpp). */                                 \
-    void SwitchLanguage(int n);                                                                    \
+    /* The language buttons' common steps (LanguageSwitch.cpp); skinApplied leaves out the      \
+       skin when the window wears language n's already and nothing has changed it since. */      \
+    void SwitchLanguage(int n, bool skinApplied = false);                                          \
     /* Dresses the window for LanguageNumber: pictures, layout section, texts. */                  \
     void ApplySkin();                                                                              \
     /* The component of that name, which must exist and be of that class. */                       \

@@ -7,6 +7,7 @@
 #include "window/device/MainDevice.h"
 #include "window/device/ThreadGetData.h"
 #include "window/settings/Form1Settings.h"
+#include "window/shell/LanguageTables.h"
 
 #include <filesystem>
 #include <system_error>
@@ -158,17 +159,10 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
           "edt_FireYAxisValue", "Edt_InsertFireDelay"})
         Named<vcl::TEdit>(name).SetAlignment(vcl::taRightJustify);
 
-    switch (LanguageNumber) {
-    case 1:
-        Btn_Lang1_0Click(nullptr);
-        break;
-    case 2:
-        Btn_Lang2_0Click(nullptr);
-        break;
-    case 3:
-        Btn_Lang3_0Click(nullptr);
-        break;
-    }
+    // The language's switch: the window wears that language's skin since ApplySkin above,
+    // and no step since changes anything the skin sets, so the switch leaves it be.
+    if (LanguageNumber >= 1 && LanguageNumber <= LanguageCount)
+        SwitchLanguage(LanguageNumber, /*skinApplied=*/true);
 
     device::StartPrimeThread(*this);
     Repaint();

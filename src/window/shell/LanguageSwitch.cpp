@@ -1,8 +1,8 @@
 // The language buttons of the page headers, their hover pictures, and the header's web
 // button that opens the support link.
 #include "platform/desktop/Shell32.h"
-#include "window/shell/LanguageTables.h"
 #include "window/Main.h"
+#include "window/shell/LanguageTables.h"
 #include "window/shell/SkinImages.h"
 
 namespace shell {
@@ -33,7 +33,7 @@ int CheckedLanguage(const TForm1& form) {
 
 } // namespace
 
-void TForm1::SwitchLanguage(int n) {
+void TForm1::SwitchLanguage(int n, bool skinApplied) {
     ShowDisableOverlays();
     vcl::TPngImage decoder;
     for (int i = 1; i <= HeaderCopies; ++i)
@@ -49,7 +49,7 @@ void TForm1::SwitchLanguage(int n) {
     const int insertChoice = insertList.ItemIndex();
     Gb_Delay->SetVisible(false);
     LanguageNumber = n;
-    ApplySkin();
+    if (!skinApplied) ApplySkin();
     // The start-up switch runs inside the window's creation, before the busy window and the
     // polling thread exist; pumping there could run a device timer tick (and a whole device
     // read) in the middle of start-up, while a window not yet shown has nothing to repaint.
