@@ -29,7 +29,7 @@ bool TFramePanel::HandleEvent(QEvent* event) {
     // The panel paints its face and caption first, then the frame goes over its edge.
     // QWidget::event is reached through QObject, where it is public; the call passes
     // the event filters, so it does not come back here.
-    QWidget* w = Widget();
+    QWidget* w = WidgetAsIs();
     painting_ = true;
     static_cast<QObject*>(w)->event(event);
     painting_ = false;

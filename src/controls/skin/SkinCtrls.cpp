@@ -27,7 +27,7 @@ QColor SkinColor(TColor color, TColor skinDefault) {
 
 // The edit takes only keys that keep its text matching `pattern`.
 void RestrictInput(vcl::TControl& edit, const char* pattern) {
-    auto* line = static_cast<QLineEdit*>(edit.Widget());
+    auto* line = static_cast<QLineEdit*>(edit.WidgetAsIs());
     line->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(pattern)), line));
 }
@@ -50,7 +50,7 @@ const QImage& CheckPicture(bool checked) {
 
 namespace detail {
 void ApplySkin(vcl::TControl& control, SkinKind kind, TColor border) {
-    SetSkinColors(control.Widget(), kind,
+    SetSkinColors(control.WidgetAsIs(), kind,
                   {SkinColor(control.Color(), clSkinBack),
                    SkinColor(control.Font().Color(), clSkinText), SkinColor(border, clSkinAccent)});
 }
@@ -58,7 +58,7 @@ void ApplySkin(vcl::TControl& control, SkinKind kind, TColor border) {
 void ApplySkinPalette(vcl::TControl& control) {
     // The group box draws its frame in Mid and Light, the panel and the group box their
     // captions in WindowText.
-    QWidget* w = control.Widget();
+    QWidget* w = control.WidgetAsIs();
     QPalette pal = w->palette();
     pal.setColor(QPalette::Mid, vcl::ToQColor(clSkinAccent));
     pal.setColor(QPalette::Light, vcl::ToQColor(clSkinAccent));
@@ -100,15 +100,15 @@ void TSkinCheckBox::SetChecked(bool checked) {
     if (checked == checked_) return;
     checked_ = checked;
     {
-        QSignalBlocker block(Widget());
-        static_cast<QCheckBox*>(Widget())->setChecked(checked);
+        QSignalBlocker block(WidgetAsIs());
+        static_cast<QCheckBox*>(WidgetAsIs())->setChecked(checked);
     }
     Invalidate();
     if (!loading_) Click();
 }
 
 void TSkinCheckBox::Click() {
-    checked_ = static_cast<QCheckBox*>(Widget())->isChecked();
+    checked_ = static_cast<QCheckBox*>(WidgetAsIs())->isChecked();
     TSkinned<vcl::TCheckBox>::Click();
 }
 
@@ -125,7 +125,7 @@ bool TSkinCheckBox::SetDesignProperty(const std::string& name, const vcl::TDesig
 bool TSkinCheckBox::HandleEvent(QEvent* event) {
     if (event->type() != QEvent::Paint) return TSkinned<vcl::TCheckBox>::HandleEvent(event);
     // The skin's picture alone marks the state; the style's own box is never drawn.
-    auto* box = static_cast<QCheckBox*>(Widget());
+    auto* box = static_cast<QCheckBox*>(WidgetAsIs());
     QStyleOptionButton opt;
     opt.initFrom(box);
     opt.text = box->text();
@@ -239,9 +239,9 @@ public:
 TSkinPageControl::TSkinPageControl(vcl::TComponent* owner)
     : vcl::TPageControl(owner), paneStyle_(new PaneStyle) {
     // The control's widget owns its style; a style never passes to the widget's children.
-    paneStyle_->setParent(Widget());
-    Widget()->setStyle(paneStyle_);
-    detail::MarkSkinned(static_cast<QTabWidget*>(Widget())->tabBar(), detail::SkinKind::Tabs);
+    paneStyle_->setParent(WidgetAsIs());
+    WidgetAsIs()->setStyle(paneStyle_);
+    detail::MarkSkinned(static_cast<QTabWidget*>(WidgetAsIs())->tabBar(), detail::SkinKind::Tabs);
     Restyle();
 }
 
@@ -267,10 +267,10 @@ void TSkinPageControl::Restyle() {
     if (back != paneStyle_->back || border != paneStyle_->border) {
         paneStyle_->back = back;
         paneStyle_->border = border;
-        Widget()->update();
+        WidgetAsIs()->update();
     }
     // The tabs: captions in the font colour, the selected one's in the control's colour.
-    detail::SetSkinColors(static_cast<QTabWidget*>(Widget())->tabBar(), detail::SkinKind::Tabs,
+    detail::SetSkinColors(static_cast<QTabWidget*>(WidgetAsIs())->tabBar(), detail::SkinKind::Tabs,
                           {back, SkinColor(Font().Color(), clSkinText), border});
 }
 

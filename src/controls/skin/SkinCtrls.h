@@ -33,7 +33,7 @@ void ApplySkinPalette(vcl::TControl& control);
 template <class Base> class TSkinned : public Base {
 public:
     TSkinned(vcl::TComponent* owner, detail::SkinKind kind) : Base(owner), kind_(kind) {
-        detail::MarkSkinned(this->Widget(), kind);
+        detail::MarkSkinned(this->WidgetAsIs(), kind);
         Restyle();
     }
     void Loaded() override {

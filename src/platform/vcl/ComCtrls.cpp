@@ -14,7 +14,7 @@ TPageControl::TPageControl(TComponent* owner) : TWinControl(owner, new QTabWidge
 }
 
 QTabWidget* TPageControl::Tabs() const {
-    return static_cast<QTabWidget*>(Widget());
+    return static_cast<QTabWidget*>(WidgetAsIs());
 }
 
 int TPageControl::PageCount() const {

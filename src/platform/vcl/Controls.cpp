@@ -105,6 +105,11 @@ struct TControl::Bridge : QObject {
     explicit Bridge(TControl* c) : control(c) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched != control->widget_ || control->IsDestroying()) return false;
+        // A held font reaches the widget before the widget is seen, or drawn into a
+        // picture, and before the control's own handlers look at the event; so do those
+        // of the controls it lies on, whose colours and font show through where it has
+        // none of its own.
+        if (event->type() == QEvent::Show || event->type() == QEvent::Paint) control->SettleFonts();
         return control->HandleEvent(event);
     }
     TControl* control;
@@ -159,7 +164,7 @@ TControl::TControl(TComponent* owner, QWidget* widget)
         if (IsLoading())
             fontPending_ = true;
         else
-            FontChanged();
+            FontChangedOrHeld();
         if (auto* win = dynamic_cast<TWinControl*>(this))
             for (TControl* child : win->controls_)
                 child->ParentFontChanged();
@@ -274,6 +279,29 @@ void TControl::SetColor(TColor color) {
     ShapeChanged();
 }
 
+void TControl::FontChangedOrHeld() {
+    // Most controls sit on pages that start hidden, and take their font several times
+    // (the design's, the layout's size and colour, the language's face) before anyone
+    // sees them: the widget takes only the last, once.
+    if (!widget_->isVisible() && !widget_->testAttribute(Qt::WA_StyleSheet) && MayHoldFont()) {
+        fontWaiting_ = true;
+        FontHeld();
+        return;
+    }
+    fontWaiting_ = false;
+    FontChanged();
+}
+
+void TControl::SettleFonts() const {
+    if (parent_) parent_->SettleFonts();
+    const_cast<TControl*>(this)->SettleFont();
+}
+
+void TControl::ApplyHeldFont() {
+    fontWaiting_ = false;
+    FontChanged();
+}
+
 void TControl::FontChanged() {
     ApplyFontFace();
     ApplyFontColor();
@@ -366,7 +394,7 @@ void TControl::Loaded() {
     TComponent::Loaded();
     if (!fontPending_) return;
     fontPending_ = false;
-    FontChanged();
+    FontChangedOrHeld();
 }
 
 TForm* TControl::ParentForm() const {

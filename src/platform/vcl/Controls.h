@@ -70,8 +70,16 @@ class TControl : public TComponent {
 public:
     ~TControl() override;
 
-    // The control's Qt widget, for the few places that need Qt directly.
-    QWidget* Widget() const { return widget_; }
+    // The control's Qt widget, for the few places that need Qt directly; it has taken
+    // every font change by then.
+    QWidget* Widget() const {
+        SettleFonts();
+        return widget_;
+    }
+    // The widget as it stands, a font change still waiting (see SettleFont) not in it yet:
+    // for code that sets the widget's state or colours without reading its font or the
+    // colours a font change sets.
+    QWidget* WidgetAsIs() const { return widget_; }
     // The control that wraps a widget, or null.
     static TControl* FromWidget(const QWidget* widget);
 
@@ -147,6 +155,20 @@ protected:
     // The two halves of FontChanged: the face and size, and the text colour.
     void ApplyFontFace();
     void ApplyFontColor();
+    // Whether a font change may wait while the widget cannot be seen: it then reaches the
+    // widget when the widget shows or draws, or when SettleFont asks for it. Controls
+    // whose look depends on when a font came against a style sheet answer false.
+    virtual bool MayHoldFont() const { return true; }
+    // A font change is waiting; a control that measures itself by its font marks its
+    // size as waiting too.
+    virtual void FontHeld() {}
+    // Gives the widget the font change that waits, if one does.
+    void SettleFont() {
+        if (fontWaiting_ && widget_) ApplyHeldFont();
+    }
+    // SettleFont for the control and every control it lies on, outermost first: the
+    // widget's font and colours are its own over those of the widgets it lies on.
+    void SettleFonts() const;
     // Applies Color to the widget's background.
     virtual void ColorChanged();
     bool ColorAssigned() const { return colorAssigned_; }
@@ -182,6 +204,9 @@ private:
     struct Bridge;
     void ApplyHint();
     void ParentFontChanged();
+    // Runs FontChanged now, or holds it while the widget cannot be seen.
+    void FontChangedOrHeld();
+    void ApplyHeldFont();
     // This control as a form, or null; the class is looked up once, on first asking.
     TForm* AsForm() const;
     bool HandleKeyPress(QEvent* event);
@@ -195,6 +220,8 @@ private:
     // The font changed while the form design was building the control: the parent's font
     // and each font property the design sets come one by one, the widget takes the last.
     bool fontPending_ = false;
+    // FontChanged waits for the widget to show or draw (FontChangedOrHeld).
+    bool fontWaiting_ = false;
     // ApplyFontColor has given the widget's palette the text colours of its own.
     bool fontColorSet_ = false;
     TColor color_ = clBtnFace;

@@ -39,7 +39,7 @@ TImage::TImage(TComponent* owner)
 TImage::~TImage() = default;
 
 TImage::View* TImage::ViewWidget() const {
-    return static_cast<View*>(Widget());
+    return static_cast<View*>(WidgetAsIs());
 }
 
 const QImage& TImage::Picture() const {
@@ -152,14 +152,14 @@ TPanel::TPanel(TComponent* owner) : TWinControl(owner, new View) {
 
 void TPanel::SetCaption(const std::string& caption) {
     TControl::SetCaption(caption);
-    auto* view = static_cast<View*>(Widget());
+    auto* view = static_cast<View*>(WidgetAsIs());
     view->caption = QString::fromStdString(caption);
     view->update();
 }
 
 void TPanel::SetBevelOuter(TPanelBevel bevel) {
     bevelOuter_ = bevel;
-    auto* view = static_cast<View*>(Widget());
+    auto* view = static_cast<View*>(WidgetAsIs());
     if (bevel == bvLowered || bevel == bvRaised) {
         view->setFrameStyle(QFrame::Panel | (bevel == bvLowered ? QFrame::Sunken : QFrame::Raised));
         view->setLineWidth(1);
@@ -170,7 +170,7 @@ void TPanel::SetBevelOuter(TPanelBevel bevel) {
 
 void TPanel::SetAlignment(TAlignment alignment) {
     alignment_ = alignment;
-    auto* view = static_cast<View*>(Widget());
+    auto* view = static_cast<View*>(WidgetAsIs());
     view->alignment = HorizontalAlignment(alignment);
     view->update();
 }
@@ -226,7 +226,7 @@ struct TShape::View : QWidget {
 };
 
 TShape::TShape(TComponent* owner) : TControl(owner, new View) {
-    static_cast<View*>(Widget())->owner = this;
+    static_cast<View*>(WidgetAsIs())->owner = this;
 }
 
 void TShape::SetShape(TShapeType shape) {

@@ -281,7 +281,7 @@ TLabel::TLabel(TComponent* owner) : TControl(owner, new QLabel) {
 }
 
 QLabel* TLabel::Label() const {
-    return static_cast<QLabel*>(Widget());
+    return static_cast<QLabel*>(WidgetAsIs());
 }
 
 void TLabel::SetCaption(const std::string& caption) {
@@ -352,6 +352,7 @@ void TLabel::AdjustSize() {
 }
 
 void TLabel::SettleSize() {
+    SettleFonts();
     sizePending_ = false;
     if (SizesToText()) ResizeToText();
 }
@@ -362,6 +363,7 @@ bool TLabel::HandleEvent(QEvent* event) {
 }
 
 void TLabel::ResizeToText() {
+    SettleFonts();
     QLabel* l = Label();
     if (wordWrap_) {
         SetHeight(l->heightForWidth(l->width()));
@@ -375,6 +377,11 @@ void TLabel::ResizeToText() {
 
 void TLabel::FontChanged() {
     TControl::FontChanged();
+    AdjustSize();
+}
+
+void TLabel::FontHeld() {
+    // The size the font gives is taken with the font.
     AdjustSize();
 }
 
@@ -413,7 +420,7 @@ TEdit::TEdit(TComponent* owner) : TWinControl(owner, new QLineEdit) {
 }
 
 QLineEdit* TEdit::Edit() const {
-    return static_cast<QLineEdit*>(Widget());
+    return static_cast<QLineEdit*>(WidgetAsIs());
 }
 
 QString TEdit::ShownText() const {
@@ -549,7 +556,7 @@ TMemo::TMemo(TComponent* owner) : TWinControl(owner, new QPlainTextEdit) {
 TMemo::~TMemo() = default;
 
 QPlainTextEdit* TMemo::Memo() const {
-    return static_cast<QPlainTextEdit*>(Widget());
+    return static_cast<QPlainTextEdit*>(WidgetAsIs());
 }
 
 void TMemo::Clear() {
@@ -608,7 +615,7 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner, new DropDownBox) {
 TComboBox::~TComboBox() = default;
 
 QComboBox* TComboBox::Combo() const {
-    return static_cast<QComboBox*>(Widget());
+    return static_cast<QComboBox*>(WidgetAsIs());
 }
 
 int TComboBox::ItemIndex() const {
@@ -750,7 +757,7 @@ TListBox::TListBox(TComponent* owner) : TWinControl(owner, new QListWidget) {
 TListBox::~TListBox() = default;
 
 QListWidget* TListBox::List() const {
-    return static_cast<QListWidget*>(Widget());
+    return static_cast<QListWidget*>(WidgetAsIs());
 }
 
 int TListBox::ItemIndex() const {
@@ -793,7 +800,7 @@ TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner, new QCheckBox) {
 }
 
 QCheckBox* TCheckBox::Box() const {
-    return static_cast<QCheckBox*>(Widget());
+    return static_cast<QCheckBox*>(WidgetAsIs());
 }
 
 void TCheckBox::SetCaption(const std::string& caption) {
@@ -833,7 +840,7 @@ TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner, new QRadioBut
 }
 
 QRadioButton* TRadioButton::Button() const {
-    return static_cast<QRadioButton*>(Widget());
+    return static_cast<QRadioButton*>(WidgetAsIs());
 }
 
 void TRadioButton::SetCaption(const std::string& caption) {
@@ -900,7 +907,7 @@ struct GroupBoxView : QGroupBox {
 TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner, new GroupBoxView) {}
 
 QGroupBox* TGroupBox::Box() const {
-    return static_cast<QGroupBox*>(Widget());
+    return static_cast<QGroupBox*>(WidgetAsIs());
 }
 
 void TGroupBox::SetCaption(const std::string& caption) {
@@ -909,14 +916,14 @@ void TGroupBox::SetCaption(const std::string& caption) {
 }
 
 TButton::TButton(TComponent* owner) : TWinControl(owner, new QPushButton) {
-    auto* button = static_cast<QPushButton*>(Widget());
+    auto* button = static_cast<QPushButton*>(WidgetAsIs());
     QObject::connect(button, &QPushButton::clicked, button,
                      [this] { GuardedCall([this] { Click(); }); });
 }
 
 void TButton::SetCaption(const std::string& caption) {
     TControl::SetCaption(caption);
-    static_cast<QPushButton*>(Widget())->setText(Q(caption));
+    static_cast<QPushButton*>(WidgetAsIs())->setText(Q(caption));
 }
 
 } // namespace vcl

@@ -68,6 +68,7 @@ public:
 
 protected:
     void FontChanged() override;
+    void FontHeld() override;
     void ColorChanged() override;
     bool HandleEvent(QEvent* event) override;
     void SettleSize() override;
@@ -125,6 +126,9 @@ protected:
     // Until the edit first shows or draws, its face and size wait: laying out its text
     // again for each font change of the design and the language texts shows nothing.
     void FontChanged() override;
+    // The text colour goes to the edit at once: a style sheet coming later paints over
+    // it, as over a colour set before the sheet.
+    bool MayHoldFont() const override { return false; }
     bool HandleEvent(QEvent* event) override;
 
 private:
@@ -200,6 +204,9 @@ protected:
     bool ClickOnRelease() const override { return false; }
     void ColorChanged() override;
     void FontChanged() override;
+    // The line edit built with the box takes the box's font the way it came: before or
+    // after a style sheet. A font held from before a sheet would come after it.
+    bool MayHoldFont() const override { return false; }
     bool HandleEvent(QEvent* event) override;
     // The drop-down list is made when the box first shows, draws or drops down rather
     // than at the first font change (a box that never has a style sheet).
