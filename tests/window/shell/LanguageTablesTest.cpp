@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <set>
+#include <thread>
 
 using namespace vcl;
 using shell::FindLangKeyByText;
@@ -304,6 +305,44 @@ TEST(LanguageTablesTest, SharedTablesFollowTheResourceInAndOut) {
     EXPECT_EQ(LanguageText(1, "Str210"), builtIn);
     EXPECT_EQ(FindLangKeyByText("Links"), "");
     EXPECT_EQ(FindLangKeyByText(builtIn), "Str210");
+}
+
+// The start reads the tables on a thread of its own while the window reads them: readers
+// on several threads, each time the tables are read afresh, get what one reader alone gets.
+TEST(LanguageTablesTest, ReadersOnSeveralThreadsGetWhatOneReaderGets) {
+    const std::vector<std::string> texts = {"Left Key", "Stop", "Forward", "Exit", "", "F5"};
+    auto readAll = [&] {
+        std::vector<std::string> seen;
+        for (const std::string& text : texts)
+            seen.push_back(FindLangKeyByText(text));
+        for (int n = 1; n <= 3; ++n)
+            seen.push_back(LanguageText(n, "Str211") + "|" + LanguageText(n, "Str401"));
+        return seen;
+    };
+    const std::vector<std::string> alone = readAll();
+    ASSERT_EQ(alone[0], "Str210");
+    const std::string second = LanguageText(2, "Str211");
+    for (int round = 0; round < 8; ++round) {
+        // A table registered anew is read afresh by whoever asks first: here the readers
+        // on their threads, at once.
+        const std::string name = "LANG" + std::to_string(round % 3 + 1);
+        const std::string text =
+            Utf16Le(round % 3 == 1 ? "[lang2]\r\n\"Str211=" + second + "\""
+                                   : "[" + LowerCase(name) + "]\r\n\"Str210=Left Key\"");
+        ResourceOverride fresh(name, text);
+        const std::vector<std::string> expected = readAll();
+        ResourceOverride again(name, text);
+        std::vector<std::vector<std::string>> seen(4);
+        {
+            std::vector<std::thread> readers;
+            for (auto& result : seen)
+                readers.emplace_back([&result, &readAll] { result = readAll(); });
+            for (std::thread& reader : readers)
+                reader.join();
+        }
+        for (const auto& result : seen)
+            EXPECT_EQ(result, expected) << "round " << round;
+    }
 }
 
 } // namespace
