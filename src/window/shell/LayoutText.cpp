@@ -1,19 +1,41 @@
 #include "window/shell/LayoutText.h"
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/vcl/Component.h"
 #include "window/Main.h"
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 namespace shell {
 
 vcl::TMemIniFile LoadLayoutText(const std::string& name) {
+    return *SharedLayoutText(name);
+}
+
+std::shared_ptr<const vcl::TMemIniFile> SharedLayoutText(const std::string& name) {
+    struct Read {
+        unsigned long long serial = 0;
+        std::shared_ptr<const vcl::TMemIniFile> text;
+    };
+    static std::mutex lock;
+    static std::unordered_map<std::string, Read, vcl::CaseBlindHash, vcl::CaseBlindEqual> texts;
+    const platform::ResourceEntry& entry = vcl::FindResourceEntry(name, "RC_DATA");
+    {
+        std::lock_guard guard(lock);
+        const auto found = texts.find(name);
+        if (found != texts.end() && found->second.serial == entry.serial) return found->second.text;
+    }
     vcl::TStringList lines;
     {
         vcl::TResourceStream stream(name, "RC_DATA");
         lines.LoadFromStream(stream);
     }
-    return vcl::TMemIniFile(lines);
+    auto text = std::make_shared<const vcl::TMemIniFile>(lines);
+    std::lock_guard guard(lock);
+    texts[name] = {entry.serial, text};
+    return text;
 }
 
 int ReadLayoutInteger(const vcl::TMemIniFile& ini, const std::string& section,
@@ -22,7 +44,8 @@ int ReadLayoutInteger(const vcl::TMemIniFile& ini, const std::string& section,
 }
 
 void TForm1::LoadOrgSettings() {
-    const vcl::TMemIniFile ini = LoadLayoutText("org");
+    const std::shared_ptr<const vcl::TMemIniFile> text = SharedLayoutText("org");
+    const vcl::TMemIniFile& ini = *text;
     const std::string section = "org";
     auto integer = [&](const char* key) { return ReadLayoutInteger(ini, section, key); };
 

@@ -4,12 +4,16 @@
 // layout of each language.
 #include "platform/rtl/IniFiles.h"
 
+#include <memory>
 #include <string>
 
 namespace shell {
 
 // The text of that name as an INI object; a missing resource raises EResNotFound.
 vcl::TMemIniFile LoadLayoutText(const std::string& name);
+// The same, read once and shared while the resource stays as it is: a text registered
+// anew is read again. Safe to call from any thread.
+std::shared_ptr<const vcl::TMemIniFile> SharedLayoutText(const std::string& name);
 
 // The integer value of a key; an empty (missing) or non-numeric value raises the
 // conversion error "'<value>' is not a valid integer value".

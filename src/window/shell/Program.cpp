@@ -12,6 +12,7 @@
 #include "window/shell/BusyWindow.h"
 #include "window/shell/FormLoading.h"
 #include "window/shell/LanguageTables.h"
+#include "window/shell/LayoutText.h"
 #include "window/shell/SingleInstance.h"
 #include "window/shell/SkinImages.h"
 
@@ -90,11 +91,17 @@ int ProgramMain(int argc, char** argv) {
     auto fonts = std::make_unique<platform::TWorkAhead>(
         std::vector<std::string>{"font list"},
         [](const std::string&) { QFontDatabase::families(); }, "fonts");
-    // So are the language tables and their indexes by text, which the window's start-up
-    // reads: they are kept once read, under a lock.
-    auto languages = std::make_unique<platform::TWorkAhead>(
-        std::vector<std::string>{"language tables"},
-        [](const std::string&) { FindLangKeyByText(""); }, "language tables");
+    // So are the texts the window's start-up reads, the language tables with their indexes
+    // by text and the layout texts: they are kept once read, under a lock.
+    auto texts = std::make_unique<platform::TWorkAhead>(
+        std::vector<std::string>{"language tables", "org", "org1"},
+        [](const std::string& name) {
+            if (name == "language tables")
+                FindLangKeyByText("");
+            else
+                SharedLayoutText(name);
+        },
+        "texts");
     // A second start brings the first window forward and ends silently. The claim comes
     // first of all, so that a start close behind this one finds it while the window is
     // still being built.

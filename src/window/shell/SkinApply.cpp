@@ -1,10 +1,10 @@
 // ApplySkin: the current language's pictures, layout and texts; the window chrome, menu
 // buttons, key page and button-function menu of the layout pass.
 #include "platform/vcl/PngImage.h"
+#include "window/Main.h"
 #include "window/shell/LanguageTexts.h"
 #include "window/shell/LayoutApply.h"
 #include "window/shell/LayoutText.h"
-#include "window/Main.h"
 #include "window/shell/SkinImages.h"
 
 namespace shell {
@@ -51,8 +51,7 @@ void TForm1::ApplySkin() {
     LayoutReport layout;
     {
         // An unknown language leaves the name empty, and the missing resource stops here.
-        const vcl::TMemIniFile ini = LoadLayoutText(layoutName);
-        layout = ApplyLayoutSection(*this, ini, layoutName);
+        layout = ApplyLayoutSection(*this, *SharedLayoutText(layoutName), layoutName);
     }
     ApplyLanguageTexts(*this, n, layout.FontControls);
 }

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
+#include <thread>
+#include <tuple>
 
 using namespace vcl;
 using layout_test::Lines;
@@ -145,6 +147,41 @@ TEST(LayoutTextsTest, EverySectionFindsEveryControlItPlaces) {
         for (const std::string& name : all.AbsentControls)
             ADD_FAILURE() << section << ": " << name << " is not in the design";
     }
+}
+
+// Layout texts are read once and shared, also by the start's own thread: readers on
+// several threads get what one reader alone gets, a text registered anew is read anew,
+// and the built-in one is back once the stand-in goes.
+TEST(LayoutTextsTest, SharedTextsFollowTheResourceOnEveryThread) {
+    auto read = [](const std::string& name) {
+        return shell::SharedLayoutText(name)->ReadString(name, "Web", "-") + "|" +
+               shell::LoadLayoutText(name).ReadString(name, "Size_A", "-");
+    };
+    const std::string builtIn = read("org1");
+    ASSERT_NE(builtIn, "first|11");
+    const std::tuple<const char*, const char*, const char*> standIns[] = {
+        {"org1", "[org1]\r\nWeb=first\r\nSize_A=11\r\n", "first|11"},
+        {"org1", "[org1]\r\nWeb=second\r\n", "second|-"},
+        {"org2", "[org2]\r\nSize_A=7\r\n", "-|7"},
+        {"org", "[org]\r\nWeb=http://example.org/\r\n", "http://example.org/|-"},
+    };
+    for (const auto& [name, text, expected] : standIns) {
+        SCOPED_TRACE(text);
+        shell_test::ResourceOverride standIn(name, text);
+        EXPECT_EQ(read(name), expected);
+        // Registered anew, the text is read afresh by whoever asks first: here four
+        // readers at once.
+        shell_test::ResourceOverride again(name, text);
+        std::vector<std::string> seen(4);
+        std::vector<std::thread> readers;
+        for (std::string& result : seen)
+            readers.emplace_back([&result, &read, name = name] { result = read(name); });
+        for (std::thread& reader : readers)
+            reader.join();
+        for (const std::string& result : seen)
+            EXPECT_EQ(result, expected);
+    }
+    EXPECT_EQ(read("org1"), builtIn);
 }
 
 } // namespace
