@@ -288,8 +288,7 @@ void TControl::FontChangedOrHeld() {
         FontHeld();
         return;
     }
-    fontWaiting_ = false;
-    FontChanged();
+    ApplyFontNow();
 }
 
 void TControl::SettleFonts() const {
@@ -297,7 +296,7 @@ void TControl::SettleFonts() const {
     const_cast<TControl*>(this)->SettleFont();
 }
 
-void TControl::ApplyHeldFont() {
+void TControl::ApplyFontNow() {
     fontWaiting_ = false;
     FontChanged();
 }

@@ -164,7 +164,7 @@ protected:
     virtual void FontHeld() {}
     // Gives the widget the font change that waits, if one does.
     void SettleFont() {
-        if (fontWaiting_ && widget_) ApplyHeldFont();
+        if (fontWaiting_ && widget_) ApplyFontNow();
     }
     // SettleFont for the control and every control it lies on, outermost first: the
     // widget's font and colours are its own over those of the widgets it lies on.
@@ -206,7 +206,8 @@ private:
     void ParentFontChanged();
     // Runs FontChanged now, or holds it while the widget cannot be seen.
     void FontChangedOrHeld();
-    void ApplyHeldFont();
+    // Gives the widget the font at once; no change waits after it.
+    void ApplyFontNow();
     // This control as a form, or null; the class is looked up once, on first asking.
     TForm* AsForm() const;
     bool HandleKeyPress(QEvent* event);

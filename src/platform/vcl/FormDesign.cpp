@@ -1,6 +1,7 @@
 #include "platform/vcl/FormDesign.h"
 
 #include "platform/core/Resources.h"
+#include "platform/core/WorkAhead.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Dialogs.h"
@@ -453,7 +454,8 @@ std::string_view DesignText(const std::string& resourceName) {
 struct TFormDesignsAhead::TRead {
     std::mutex lock;
     std::unordered_map<std::string, std::unique_ptr<Node>, CaseBlindHash, CaseBlindEqual> designs;
-    platform::TWorkAhead* work = nullptr;
+    // Last, so that its thread ends before what it fills goes.
+    std::unique_ptr<platform::TWorkAhead> work;
 };
 
 namespace {
@@ -475,21 +477,24 @@ std::unique_ptr<Node> TakeDesignReadAhead(const std::string& resourceName) {
 } // namespace
 
 TFormDesignsAhead::TFormDesignsAhead(const std::vector<std::string>& resourceNames)
-    : read_(std::make_unique<TRead>()),
-      work_(
-          resourceNames,
-          [read = read_.get()](const std::string& name) {
-              std::unique_ptr<Node> root = Parser(DesignText(name), name).Parse();
-              std::lock_guard guard(read->lock);
-              read->designs[name] = std::move(root);
-          },
-          "form designs") {
-    read_->work = &work_;
+    : read_(std::make_unique<TRead>()) {
+    read_->work = std::make_unique<platform::TWorkAhead>(
+        resourceNames,
+        [read = read_.get()](const std::string& name) {
+            std::unique_ptr<Node> root = Parser(DesignText(name), name).Parse();
+            std::lock_guard guard(read->lock);
+            read->designs[name] = std::move(root);
+        },
+        "form designs");
     g_designsAhead = read_.get();
 }
 
 TFormDesignsAhead::~TFormDesignsAhead() {
     if (g_designsAhead == read_.get()) g_designsAhead = nullptr;
+}
+
+std::vector<std::string> TFormDesignsAhead::NeverAsked() {
+    return read_->work->NeverAsked();
 }
 
 void LoadFormDesign(TForm& form, const std::string& resourceName, const TFormBinding& binding) {

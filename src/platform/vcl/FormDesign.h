@@ -27,7 +27,6 @@
 // place - an unknown class, property, event, handler, a parent that cannot hold
 // controls, a malformed line, a missing resource, a field the design lacks or of
 // another class - raises a vcl::Exception naming the design, the line and the item.
-#include "platform/core/WorkAhead.h"
 #include "platform/vcl/Forms.h"
 
 #include <any>
@@ -95,14 +94,12 @@ public:
     TFormDesignsAhead& operator=(const TFormDesignsAhead&) = delete;
 
     // The names on the list no load has asked for yet, in list order.
-    std::vector<std::string> NeverAsked() { return work_.NeverAsked(); }
+    std::vector<std::string> NeverAsked();
 
     struct TRead;
 
 private:
     std::unique_ptr<TRead> read_;
-    // Declared last, so that its thread ends before what it fills goes.
-    platform::TWorkAhead work_;
 };
 
 } // namespace vcl

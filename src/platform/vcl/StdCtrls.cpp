@@ -352,7 +352,6 @@ void TLabel::AdjustSize() {
 }
 
 void TLabel::SettleSize() {
-    SettleFonts();
     sizePending_ = false;
     if (SizesToText()) ResizeToText();
 }

@@ -94,12 +94,11 @@ int ProgramMain(int argc, char** argv) {
     // So are the texts the window's start-up reads, the language tables with their indexes
     // by text and the layout texts: they are kept once read, under a lock.
     auto texts = std::make_unique<platform::TWorkAhead>(
-        std::vector<std::string>{"language tables", "org", "org1"},
-        [](const std::string& name) {
-            if (name == "language tables")
-                FindLangKeyByText("");
-            else
-                SharedLayoutText(name);
+        std::vector<std::string>{"start-up texts"},
+        [](const std::string&) {
+            FindLangKeyByText("");
+            SharedLayoutText("org");
+            SharedLayoutText("org1");
         },
         "texts");
     // A second start brings the first window forward and ends silently. The claim comes
