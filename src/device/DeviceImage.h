@@ -70,8 +70,11 @@ constexpr uint16_t VendorUsbProductId = 2;
 constexpr ImageArea VendorSensorRegisters{9, 33}; // LEDInit0/1 are its last two bytes
 constexpr uint16_t VendorLedInit0 = 40;
 constexpr uint16_t VendorBreathModes = 42;
-constexpr ImageArea VendorCpiLevels{43, 5};
-constexpr ImageArea VendorBreathing{48, 9};
+constexpr ImageArea VendorCpiLevels{43, 5}; // the count, then the levels' CPI indexes
+constexpr uint16_t VendorCpiLevelCount = VendorCpiLevels.Offset;  // levels in use minus 1
+constexpr uint16_t VendorCpiIndexes = VendorCpiLevels.Offset + 1; // two 4-bit indexes a byte
+constexpr ImageArea VendorBreathing{48, 9}; // four 16-bit bounds and times, the step time
+constexpr uint16_t VendorStepTime = VendorBreathing.End() - 1;
 constexpr ImageArea VendorLedColours{57, 30};
 constexpr ImageArea VendorCpiColours{87, 24};
 constexpr ImageArea VendorProductString{111, 16};
@@ -82,7 +85,11 @@ constexpr int ComboRecordCount = 9;
 constexpr int ProfileKeyCount = 12;
 constexpr uint16_t ButtonFunctionSize = 4;
 
-// Inside the user section.
+// Inside the user section (live addresses are User.Offset plus these).
+constexpr uint16_t UserProfileAndColour = 0; // profile in bits 3..0, its colour in 7..4
+constexpr uint16_t UserCpiLevel = 2;
+constexpr uint16_t UserButtonLedFlash = 3;
+constexpr uint16_t UserGunBytes = 4; // three bytes the profile choice writes with it
 constexpr uint16_t UserRecoilX = 7;  // ten signed bytes
 constexpr uint16_t UserRecoilY = 17; // ten signed bytes
 

@@ -89,12 +89,12 @@ constexpr const char* SensorRegisterEdits[] = {"edt_Avg_lb_lq",
                                                "edt_LEDInit1"};
 static_assert(std::size(SensorRegisterEdits) == device::image::VendorSensorRegisters.Length);
 
-constexpr int VendorCpiLevelCount = 43;
-constexpr int VendorCpiValues = 44;
-constexpr int VendorBreathing = 48;
-constexpr int VendorStepTime = 56;
-constexpr int VendorLedColours = 57;
-constexpr int VendorCpiColours = 87;
+using device::image::VendorCpiIndexes;
+using device::image::VendorCpiLevelCount;
+using device::image::VendorStepTime;
+constexpr int VendorBreathing = device::image::VendorBreathing.Offset;
+constexpr int VendorLedColours = device::image::VendorLedColours.Offset;
+constexpr int VendorCpiColours = device::image::VendorCpiColours.Offset;
 
 } // namespace
 
@@ -165,7 +165,7 @@ void TForm1::RefreshEngineeringPage() {
     combo("cb_CPISteps").SetItemIndex(v[VendorCpiLevelCount]);
     cb_CPIStepsChange(nullptr);
     for (int level = 1; level <= 8; ++level) {
-        const uint8_t pair = v[VendorCpiValues + (level - 1) / 2];
+        const uint8_t pair = v[VendorCpiIndexes + (level - 1) / 2];
         const int nibble = level % 2 ? pair & 0x0F : pair >> 4;
         combo(LayoutName("cb_CPI", level)).SetItemIndex(nibble);
     }

@@ -6,6 +6,7 @@
 // The thread reads the device on its own (each read is an exchange, so it never interleaves
 // with the window's) and hands every control change to the window's thread; it never
 // waits for the window while it holds the exchange lock.
+#include "device/DeviceImage.h"
 #include "platform/vcl/Threads.h"
 
 #include <atomic>
@@ -30,8 +31,9 @@ inline constexpr uint8_t EventDpi3 = 4;
 inline constexpr uint8_t EventProfile = 8;
 
 // Image addresses of the user section the refreshes read back.
-inline constexpr uint16_t CurrentProfileAddress = 164; // profile in bits 3..0
-inline constexpr uint16_t CurrentDpiLevelAddress = 166;
+inline constexpr uint16_t CurrentProfileAddress =
+    image::User.Offset + image::UserProfileAndColour; // profile in bits 3..0
+inline constexpr uint16_t CurrentDpiLevelAddress = image::User.Offset + image::UserCpiLevel;
 
 // The mouse is given this long (program time) after a change before it is asked for it.
 inline constexpr uint32_t StatusSettleMs = 200;

@@ -1,6 +1,7 @@
 // The user pages of the whole-form refresh: the key page header, the DPI page, the
 // lighting page and the fire keys, drawn from the section copies with skin pictures. One
 // picture decoder serves every picture of these pages and the refreshers called here.
+#include "device/DeviceImage.h"
 #include "window/Main.h"
 #include "window/device/DeviceTexts.h"
 #include "window/shell/LayoutApply.h"
@@ -11,11 +12,11 @@
 namespace shell {
 namespace {
 
-constexpr int VendorCpiLevelCount = 43;
-constexpr int VendorCpiValues = 44;
-constexpr int VendorStepTime = 56;
-constexpr int VendorLedColours = 57;
-constexpr int VendorCpiColours = 87;
+using device::image::VendorCpiIndexes;
+using device::image::VendorCpiLevelCount;
+using device::image::VendorStepTime;
+constexpr int VendorLedColours = device::image::VendorLedColours.Offset;
+constexpr int VendorCpiColours = device::image::VendorCpiColours.Offset;
 constexpr int NotInUse = 15;
 
 vcl::TColor Rgb(const uint8_t* bytes) {
@@ -64,7 +65,7 @@ void TForm1::RefreshUserPages(vcl::TPngImage& png) {
 
     // CPI value of each level: its bar, its caption and the index the handlers read.
     for (int n = 1; n <= 8; ++n) {
-        const uint8_t pair = v[VendorCpiValues + (n - 1) / 2];
+        const uint8_t pair = v[VendorCpiIndexes + (n - 1) / 2];
         const int nibble = n % 2 ? pair & 0x0F : pair >> 4;
         if (nibble == NotInUse) continue;
         DrawCpiBar(LayoutName("Img_DPI", n, "_"), nibble, png);

@@ -1,4 +1,5 @@
 // Choosing the current DPI level on the performance page by its mark.
+#include "device/DeviceImage.h"
 #include "device/Subroutines.h"
 #include "window/Main.h"
 
@@ -17,7 +18,9 @@ void TForm1::CurrentDPI_OnClick(vcl::TObject* Sender) {
     // The same marks the polling thread sets when the mouse's own button changes the level.
     ShowCurrentDPILevel(n - 1);
     UserCopy[2] = static_cast<uint8_t>(n - 1);
-    if (!UiLoadingFlag) device::WriteConfigBytes(166, static_cast<uint8_t>(n - 1), 0, 0, 1);
+    if (!UiLoadingFlag)
+        device::WriteConfigBytes(device::image::User.Offset + device::image::UserCpiLevel,
+                                 static_cast<uint8_t>(n - 1), 0, 0, 1);
 }
 
 } // namespace shell

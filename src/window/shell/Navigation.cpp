@@ -2,6 +2,7 @@
 // page headers and on the engineering page's button row, the hidden radio buttons rb_1..rb_8
 // that remember the current page, and the profile entries, which also make their profile the
 // mouse's current one.
+#include "device/DeviceImage.h"
 #include "device/Subroutines.h"
 #include "platform/rtl/SysUtils.h"
 #include "window/Main.h"
@@ -17,8 +18,11 @@ namespace {
 constexpr int HeaderCopies = 5; // one header on each of the pages 1 to 5
 
 // Live configuration addresses the profile entries write, one byte each, in this order.
-constexpr uint8_t ButtonLedFlashAddress = 167;
-constexpr uint8_t ProfileAndColourAddress = 164;
+constexpr uint8_t ButtonLedFlashAddress =
+    device::image::User.Offset + device::image::UserButtonLedFlash;
+constexpr uint8_t ProfileAndColourAddress =
+    device::image::User.Offset + device::image::UserProfileAndColour;
+constexpr uint8_t GunBytesAddress = device::image::User.Offset + device::image::UserGunBytes;
 // The last item of the profile colour list is the specified colour, colour F.
 constexpr int SpecifiedColourItem = 10;
 
@@ -81,11 +85,12 @@ uint8_t WriteProfileChoice(TForm1& form, int profile) {
     const int flash = form.cb_BtnEFT->ItemIndex() + (gun ? 4 : 0);
     const uint8_t choice =
         ProfileByte(profile, form.cb_ProfileColor->ItemIndex(), form.GunDisplayEnabled);
-    const uint8_t bytes[][2] = {{ButtonLedFlashAddress, static_cast<uint8_t>(flash)},
-                                {168, static_cast<uint8_t>(profile == 1 ? 0x0F : 0x00)},
-                                {169, 0x00},
-                                {170, static_cast<uint8_t>(profile == 1 ? 0x20 : 0x00)},
-                                {ProfileAndColourAddress, choice}};
+    const uint8_t bytes[][2] = {
+        {ButtonLedFlashAddress, static_cast<uint8_t>(flash)},
+        {GunBytesAddress, static_cast<uint8_t>(profile == 1 ? 0x0F : 0x00)},
+        {GunBytesAddress + 1, 0x00},
+        {GunBytesAddress + 2, static_cast<uint8_t>(profile == 1 ? 0x20 : 0x00)},
+        {ProfileAndColourAddress, choice}};
     for (const auto& [address, value] : bytes)
         device::WriteConfigBytes(address, value, 0, 0, 1);
     return choice;
