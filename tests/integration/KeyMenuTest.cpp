@@ -70,6 +70,42 @@ TEST_F(KeyMenuTest, TheMenuOpensBelowTheClickedKeyAndItsSubMenuBesideIt) {
               form->gbPage1->Top() + Control("Key7").Top() + Control("Key7").Height());
 }
 
+// A sub-menu opens right of the menu that holds its entry where it has room there: inside the
+// window and clear of the levels still open. Beside a right-column key the special menu goes
+// left, and its own sub-menu too, unless that one finds room right of it above the main
+// menu (the bottom key, whose menus are pushed up into the window).
+TEST_F(KeyMenuTest, SubMenusOfARightColumnKeyOpenOnTheSideWithRoom) {
+    StartWithMouse();
+    struct Case {
+        const char* key;
+        bool specialRight;
+        bool cpiRight;
+    };
+    for (const Case& c :
+         {Case{"Key3", true, true}, Case{"Key7", false, false}, Case{"Key12", false, true}}) {
+        SCOPED_TRACE(c.key);
+        auto& main = *form->Pnl_Main;
+        auto& special = *form->Pnl_Special;
+        auto& cpi = Control("Pnl_CPIKey");
+        Control(c.key).Click();
+        Control("ST_Special").Click();
+        Control("ST_CPIKey").Click();
+        ASSERT_TRUE(main.Visible() && special.Visible() && cpi.Visible());
+        EXPECT_EQ(special.Left(),
+                  c.specialRight ? main.Left() + main.Width() : main.Left() - special.Width());
+        EXPECT_EQ(cpi.Left(),
+                  c.cpiRight ? special.Left() + special.Width() : special.Left() - cpi.Width());
+        // Level with its entry while that stays inside the window.
+        EXPECT_EQ(special.Top(), std::min(main.Top() + Control("ST_Special").Top(),
+                                          form->ClientHeight() - special.Height()));
+        EXPECT_EQ(cpi.Top(), special.Top() + Control("ST_CPIKey").Top());
+        const bool sharesMainColumns =
+            cpi.Left() < main.Left() + main.Width() && main.Left() < cpi.Left() + cpi.Width();
+        EXPECT_FALSE(sharesMainColumns && cpi.Top() < main.Top() + main.Height() &&
+                     main.Top() < cpi.Top() + cpi.Height());
+    }
+}
+
 TEST_F(KeyMenuTest, MiddleForKey3OfProfile1ReachesCaptionCopyAndTheMouseImage) {
     auto mouse = StartWithMouse();
     form->rb_1->SetChecked(true);

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace shell {
 
@@ -44,6 +45,40 @@ void PlaceMenu(vcl::TControl& menu, int left, int top) {
     }
     menu.SetLeft(left);
     menu.SetTop(top);
+}
+
+// Places a sub-menu level with the entry that opens it, beside the menu that holds the entry:
+// on its right, or on its left where the right has no room. Room means inside the window and
+// clear of every menu level still open, so no entry of an open level is ever covered; a level
+// that leads on to further sub-menus (`reach`: the widest of them) also wants their room on
+// the same side, so that they open beside it in turn. Where neither side has room the side
+// with more space is taken and the panel kept in the window.
+void PlaceSubMenu(vcl::TControl& panel, const vcl::TControl& menu, const vcl::TControl& entry,
+                  const std::vector<const vcl::TControl*>& open, int reach) {
+    const vcl::TWinControl* parent = panel.Parent();
+    if (!parent) return;
+    const int width = parent->ClientWidth();
+    const int top =
+        std::max(0, std::min(menu.Top() + entry.Top(), parent->ClientHeight() - panel.Height()));
+    const int right = menu.Left() + menu.Width();
+    const int left = menu.Left() - panel.Width();
+    auto hasRoom = [&](int x, int before, int after) {
+        if (x - before < 0 || x + panel.Width() + after > width) return false;
+        return std::none_of(open.begin(), open.end(), [&](const vcl::TControl* level) {
+            return x < level->Left() + level->Width() && level->Left() < x + panel.Width() &&
+                   top < level->Top() + level->Height() && level->Top() < top + panel.Height();
+        });
+    };
+    int x = width - right >= menu.Left() ? right : left;
+    if (hasRoom(right, 0, reach))
+        x = right;
+    else if (hasRoom(left, reach, 0))
+        x = left;
+    else if (hasRoom(right, 0, 0))
+        x = right;
+    else if (hasRoom(left, 0, 0))
+        x = left;
+    PlaceMenu(panel, x, top);
 }
 
 } // namespace
@@ -96,16 +131,25 @@ void TForm1::ShowKeySubMenu_OnClick(vcl::TObject* Sender) {
     const auto* found = std::find_if(std::begin(SubMenus), std::end(SubMenus),
                                      [&](const auto& m) { return item == m.first; });
     if (found == std::end(SubMenus)) return;
-    // One sub-menu at a time, level with its entry, right of the menu that holds the entry:
+    // One sub-menu at a time, level with its entry, beside the menu that holds the entry:
     // the main menu, or the special menu for the entries it leads on to (which stays open).
     const vcl::TControl* menu = entry->Parent();
     if (!menu) return;
+    std::vector<const vcl::TControl*> open;
+    if (Pnl_Main->Visible()) open.push_back(Pnl_Main);
     for (const auto& [entryName, panelName] : SubMenus) {
         auto& other = Named<vcl::TControl>(panelName);
-        if (&other != menu) other.SetVisible(false);
+        if (&other != menu)
+            other.SetVisible(false);
+        else if (other.Visible())
+            open.push_back(&other);
     }
     auto& panel = Named<vcl::TControl>(found->second);
-    PlaceMenu(panel, menu->Left() + menu->Width(), menu->Top() + entry->Top());
+    int reach = 0;
+    for (const auto& [further, furtherPanel] : SubMenus)
+        if (Named<vcl::TControl>(std::string("Key_") + further).Parent() == &panel)
+            reach = std::max(reach, Named<vcl::TControl>(furtherPanel).Width());
+    PlaceSubMenu(panel, *menu, *entry, open, reach);
     panel.SetVisible(true);
     panel.BringToFront();
 }

@@ -130,7 +130,9 @@
     /* That page visible, the other six hidden. */                                                 \
     void ShowOnlyPage(vcl::TGroupBox* page);                                                       \
     /* Sizes of the key-function menu and the profile choices it offers for profile 0..2. */       \
-    void ArrangeProfileMenus(int profile);
+    void ArrangeProfileMenus(int profile);                                                         \
+    /* The same for the engineering page: every key function and both profile choices. */          \
+    void ArrangeEngineerMenus();
 
 namespace shell {
 

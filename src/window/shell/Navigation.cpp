@@ -186,6 +186,16 @@ void TForm1::ArrangeProfileMenus(int profile) {
     second.SetVisible(profile == 0);
 }
 
+void TForm1::ArrangeEngineerMenus() {
+    Pnl_Main->SetHeight(MainMenuTallHeight);
+    Pnl_Special->SetHeight(SpecialMenuTallHeight);
+    Pnl_Profile->SetHeight(EngineerProfileMenuHeight);
+    Named<vcl::TControl>("Key_Profile1").SetVisible(true);
+    auto& second = Named<vcl::TControl>("Key_Profile2");
+    second.SetTop(25);
+    second.SetVisible(true);
+}
+
 void TForm1::Btn_Main_0Click(vcl::TObject* /*Sender*/) {
     EnterProfilePage(*this, 0);
 }
@@ -228,15 +238,7 @@ void TForm1::Btn_Engineer_0Click(vcl::TObject* /*Sender*/) {
     ButtonTypeB_1IconInit(nullptr);
     rb_8->SetChecked(true);
 
-    // Here the menu offers every key function and both profile choices.
-    Pnl_Main->SetHeight(MainMenuTallHeight);
-    Pnl_Special->SetHeight(SpecialMenuTallHeight);
-    Pnl_Profile->SetHeight(EngineerProfileMenuHeight);
-    Named<vcl::TControl>("Key_Profile1").SetVisible(true);
-    auto& second = Named<vcl::TControl>("Key_Profile2");
-    second.SetTop(25);
-    second.SetVisible(true);
-
+    ArrangeEngineerMenus();
     ShowOnlyPage(gbPage7);
     SizeEngineerPage();
 

@@ -377,4 +377,160 @@ TEST(PageLayoutCheckTest, EveryTextOfEveryPageFitsAndStaysClearInEachLanguage) {
         std::printf("language %d: %d offenders\n", n, count);
 }
 
+// The key-function menu and the sub-menus it leads to, each sub-menu named by the entry that
+// opens it; the special menu's entries lead one level further.
+const char* const MenuPanels[] = {"Pnl_Main", "Pnl_MseKey",  "Pnl_Special", "Pnl_Media",
+                                  "Pnl_WWW",  "Pnl_MyPC",    "Pnl_CPIKey",  "Pnl_FireKey",
+                                  "Pnl_ACPI", "Pnl_Profile", "Pnl_AdjustXY"};
+const char* const MainMenuEntries[] = {"Key_Standard", "Key_Special", "Key_Media", "Key_WWW",
+                                       "Key_MyPC"};
+const char* const SpecialMenuEntries[] = {"Key_CPIKey", "Key_Fire", "Key_ACPIKey", "Key_ProfileKey",
+                                          "Key_AdjustXY"};
+
+// Checks every open level of the key-function menu: each entry its panel shows lies inside
+// the window, no other open level lies over it, and the mouse finds the entry at its middle.
+// Returns a line per entry that fails, empty when all pass.
+std::string CoveredMenuEntries(shell::TForm1& form) {
+    QWidget* window = form.Widget();
+    std::map<const QWidget*, std::string> names;
+    for (vcl::TComponent* c : form.Components())
+        if (auto* control = dynamic_cast<vcl::TControl*>(c)) names[control->Widget()] = c->Name();
+    std::vector<QWidget*> open;
+    for (const char* name : MenuPanels) {
+        auto& panel = form.Named<vcl::TControl>(name);
+        if (panel.Visible()) open.push_back(panel.Widget());
+    }
+    auto area = [&](QWidget* w) { return QRect(w->mapTo(window, QPoint(0, 0)), w->size()); };
+    // Siblings later in their parent's list lie on top.
+    auto above = [](QWidget* a, QWidget* b) {
+        const QObjectList& order = a->parentWidget()->children();
+        return order.indexOf(a) > order.indexOf(b);
+    };
+    std::ostringstream faults;
+    for (QWidget* panel : open) {
+        const QRect panelArea = area(panel);
+        for (QObject* child : panel->children()) {
+            auto* entry = qobject_cast<QWidget*>(child);
+            // An entry below the panel's height is not offered at this size.
+            if (!entry || !entry->isVisible() || !panel->rect().contains(entry->geometry()))
+                continue;
+            const QRect entryArea = area(entry);
+            std::string why;
+            if (!window->rect().contains(entryArea)) why += " outside the window";
+            for (QWidget* other : open)
+                if (other != panel && above(other, panel) && area(other).intersects(entryArea))
+                    why += " under " + names[other];
+            QWidget* hit = window->childAt(entryArea.center());
+            if (!why.empty() || (hit != entry && !entry->isAncestorOf(hit)))
+                faults << "\n  " << names[panel] << "." << names[entry] << " " << Str(entryArea)
+                       << (why.empty() ? " not found by the mouse" : why) << " (panel "
+                       << Str(panelArea) << ")";
+        }
+    }
+    return faults.str();
+}
+
+// Every key that opens the key-function menu, on the key page and the engineering page, with
+// every chain of sub-menus open in turn: no entry of an open level may be covered by the next
+// level or left outside the window, whichever column the key is in.
+TEST(PageLayoutCheckTest, MenuChainOfEveryKeyLeavesEveryEntryInSightAndClickable) {
+    FormPtr form = StartedForm();
+    form->Show();
+    for (int i = 1; i <= 5; ++i)
+        form->Named<vcl::TControl>("Disable_All_" + std::to_string(i)).SetVisible(false);
+    std::vector<std::string> keyPageKeys;
+    for (int k = 1; k <= 12; ++k)
+        keyPageKeys.push_back("Key" + std::to_string(k));
+    std::vector<std::string> engineerKeys;
+    for (int p = 1; p <= 3; ++p)
+        for (int k = 1; k <= 12; ++k)
+            engineerKeys.push_back("btn_Key" + std::to_string(p * 100 + k));
+    for (int r = 1; r <= 9; ++r)
+        engineerKeys.push_back("btn_ComboKey00" + std::to_string(r));
+    struct Page {
+        const char* name;
+        std::function<void()> show;
+        const std::vector<std::string>& keys;
+    };
+    const Page pages[] = {
+        {"key page, profile 1",
+         [&] {
+             ShowPage(*form, form->rb_1, form->gbPage1);
+             form->ArrangeProfileMenus(0);
+         },
+         keyPageKeys},
+        // The tallest menus of the key page: profile 2 with the gun keys shown.
+        {"key page, profile 2 with gun keys",
+         [&] {
+             form->GunDisplayEnabled = true;
+             ShowPage(*form, form->rb_2, form->gbPage1);
+             form->ArrangeProfileMenus(1);
+             form->GunDisplayEnabled = false;
+         },
+         keyPageKeys},
+        {"engineering page",
+         [&] {
+             ShowPage(*form, form->rb_8, form->gbPage7);
+             form->ArrangeEngineerMenus();
+             form->Pg_Parameter->SetActivePageIndex(0);
+         },
+         engineerKeys},
+    };
+    int chains = 0;
+    std::map<std::string, int> failingKeys;
+    for (int n = 1; n <= 3; ++n) {
+        form->LanguageNumber = n;
+        for (const Page& page : pages) {
+            page.show();
+            for (const std::string& keyName : page.keys) {
+                auto& key = form->Named<vcl::TControl>(keyName);
+                if (!key.Widget()->isVisible()) continue;
+                const std::string where =
+                    "language " + std::to_string(n) + ", " + page.name + ", " + keyName;
+                bool failed = false;
+                auto check = [&](const std::string& chain) {
+                    ++chains;
+                    const std::string faults = CoveredMenuEntries(*form);
+                    // The deepest chain of a right-column key, for a person to look at.
+                    if (keyName == "Key7" || keyName == "btn_ComboKey009")
+                        if (chain == " > Key_Special > Key_CPIKey")
+                            testing_support::SaveScreenshot(
+                                form->Widget(), QString("MenuChain%1_%2")
+                                                    .arg(n)
+                                                    .arg(QString::fromStdString(keyName)));
+                    if (faults.empty()) return;
+                    failed = true;
+                    ADD_FAILURE() << where << chain << ":" << faults;
+                };
+                auto clickShown = [&](const char* entryName) {
+                    auto& entry = form->Named<vcl::TControl>(entryName);
+                    const QWidget* w = entry.Widget();
+                    if (!w->isVisible() || !w->parentWidget()->rect().contains(w->geometry()))
+                        return false;
+                    entry.Click();
+                    return true;
+                };
+                key.Click();
+                ASSERT_TRUE(form->Pnl_Main->Visible()) << where;
+                check("");
+                for (const char* entry : MainMenuEntries) {
+                    if (!clickShown(entry)) continue;
+                    check(std::string(" > ") + entry);
+                    if (std::string(entry) != "Key_Special") continue;
+                    for (const char* further : SpecialMenuEntries) {
+                        if (!clickShown(further)) continue;
+                        check(std::string(" > Key_Special > ") + further);
+                    }
+                }
+                if (failed) ++failingKeys["language " + std::to_string(n) + ", " + page.name];
+                form->HideAllMenu();
+            }
+        }
+    }
+    for (const auto& [where, count] : failingKeys)
+        std::printf("%s: %d keys with a covered menu entry\n", where.c_str(), count);
+    // Every language's key page and engineering page were walked, every level of them.
+    EXPECT_GT(chains, 3 * (2 * 12 + 45) * 5);
+}
+
 } // namespace
