@@ -2,6 +2,9 @@
 // types, and keep still while the form is being filled.
 #include "FormRefreshTestSupport.h"
 
+#include <QApplication>
+#include <QTest>
+
 namespace devtest {
 namespace {
 
@@ -72,6 +75,36 @@ TEST_F(FormRefreshHandlersTest, AFireKeyTypedOnThePerformancePageReachesTheMouse
     EXPECT_EQ(image[489], 5);
     EXPECT_EQ(image[490], 0x01);
     EXPECT_EQ(image[491], 0x2C);
+}
+
+// The user's keys on the performance page: the fire-key edits take only digits, yet Tab
+// and Shift+Tab move along the window's tab order, so what follows goes to the next edit.
+TEST_F(FormRefreshHandlersTest, TabMovesBetweenTheFireKeyEditsAsTheUserTypes) {
+    auto mouse = StartWithMouse();
+    form->Show();
+    form->Btn_Adv_0Click(nullptr);
+    form->Widget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form->Widget()));
+    const auto press = [](Qt::Key key, const QString& text, Qt::KeyboardModifiers mods = {}) {
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), key, text, mods);
+    };
+    form->Edt_Repeat1->SetFocus();
+    press(Qt::Key_A, "\x01", Qt::ControlModifier);
+    press(Qt::Key_8, "8");
+    press(Qt::Key_Tab, "\t");
+    press(Qt::Key_9, "9");
+    EXPECT_EQ(Text("Edt_Repeat1"), "8");
+    EXPECT_EQ(Text("Edt_DelayTime1"), "9");
+    EXPECT_TRUE(form->Edt_DelayTime1->Focused());
+    press(Qt::Key_Backtab, "\t", Qt::ShiftModifier);
+    press(Qt::Key_4, "4");
+    EXPECT_EQ(Text("Edt_Repeat1"), "4");
+    EXPECT_EQ(Text("Edt_DelayTime1"), "9");
+    // Fire key 1 lives in identity bytes 2..4 (image 486..488): count index, interval.
+    const std::vector<uint8_t> image = mouse->Image();
+    EXPECT_EQ(image[486], 3);
+    EXPECT_EQ(image[487], 0x00);
+    EXPECT_EQ(image[488], 0x09);
 }
 
 TEST_F(FormRefreshHandlersTest, WhileFillingTheHandlersKeepStill) {

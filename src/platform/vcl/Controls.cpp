@@ -74,13 +74,19 @@ TMouseButton ButtonOf(Qt::MouseButton b) {
     return mbLeft;
 }
 
-// The character a key press types, as the library's key events see it; 0 for none.
+// The character a key press types, as the library's key events see it; 0 for a key
+// that types none. Key filters see characters only: what moves the focus, the caret or
+// the selection stays the desktop's whatever a filter takes. Tab and Shift+Tab belong to
+// the window, which moves the focus along its tab order; keys held with Ctrl or Meta are
+// the edits' own shortcuts (select all, clipboard, undo); Delete, the arrows, Home and End
+// type nothing.
 char16_t KeyChar(const QKeyEvent* e) {
     switch (e->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 0;
     case Qt::Key_Backspace:
         return 8;
-    case Qt::Key_Tab:
-        return 9;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return 13;
@@ -89,8 +95,13 @@ char16_t KeyChar(const QKeyEvent* e) {
     default:
         break;
     }
+    // Ctrl with Alt is AltGr where a desktop reports it so: that one types.
+    const Qt::KeyboardModifiers held =
+        e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (held == Qt::ControlModifier || (held & Qt::MetaModifier)) return 0;
     const QString text = e->text();
-    return text.size() == 1 ? static_cast<char16_t>(text.at(0).unicode()) : 0;
+    if (text.size() != 1 || !text.at(0).isPrint()) return 0;
+    return static_cast<char16_t>(text.at(0).unicode());
 }
 
 // The hint of the control or, when it has none, of its nearest parent with one.

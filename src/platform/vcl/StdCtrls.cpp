@@ -547,6 +547,8 @@ bool TEdit::SetDesignEvent(const std::string& name, const std::any& handler) {
 
 TMemo::TMemo(TComponent* owner) : TWinControl(owner, new QPlainTextEdit) {
     lines_ = std::make_unique<MemoLines>(this, Memo());
+    // Tab moves the focus on, as in every edit; the memo takes no tab characters.
+    Memo()->setTabChangesFocus(true);
     QObject::connect(Memo(), &QPlainTextEdit::textChanged, Memo(), [this] {
         if (OnChange) GuardedCall([this] { OnChange(this); });
     });
