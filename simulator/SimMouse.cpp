@@ -15,6 +15,7 @@ constexpr uint8_t kInputReport = 0x42;
 constexpr unsigned kChunk = 7;
 constexpr size_t kReportLength = 8; // every report the protocol hooks see
 constexpr size_t kDataMemorySize = 0x10000;
+constexpr unsigned kVendorChecksum = 163;
 constexpr unsigned kUserSectionStart = 164;
 constexpr unsigned kUserChecksum = 191;
 
@@ -100,7 +101,7 @@ bool SimMouse::PressDpiButton() {
     const unsigned levels = std::min<unsigned>(live_[kCpiLevelCountByte], 7) + 1;
     const unsigned next = live_[kCpiLevelByte] + 1u < levels ? live_[kCpiLevelByte] + 1u : 0;
     WriteLiveLocked(kCpiLevelByte, uint8_t(next));
-    StampUserChecksumLocked();
+    StampSectionsLocked(kCpiLevelByte, 1);
     SendEventLocked(kDpiUpEvent);
     SendEventLocked(0);
     return true;
@@ -113,7 +114,7 @@ bool SimMouse::PressProfileButton() {
     const unsigned profile = byte & 0x0F;
     const unsigned next = profile < 2 ? profile + 1 : 0;
     WriteLiveLocked(kProfileByte, uint8_t((byte & 0xF0) | next));
-    StampUserChecksumLocked();
+    StampSectionsLocked(kProfileByte, 1);
     SendEventLocked(kProfileEvent);
     SendEventLocked(0);
     return true;
@@ -195,9 +196,11 @@ void SimMouse::Command(const TransferContext& t, const uint8_t* buf, bool lost) 
                                "05 with mode " + Hex(buf[2]) + " and count " + Hex(buf[7]));
             break;
         }
-        if (!lost)
+        if (!lost) {
             for (unsigned i = 0; i < count; ++i)
                 WriteLiveLocked(buf[3] + i, buf[4 + i]);
+            StampSectionsLocked(buf[3], count);
+        }
         break;
     }
     case 0x06:
@@ -290,15 +293,32 @@ void SimMouse::WriteLiveLocked(unsigned address, uint8_t value) {
     if (address < kLivePart) image_[address] = value;
 }
 
-void SimMouse::StampUserChecksumLocked() {
-    auto stamp = [](auto& bytes) {
-        unsigned sum = 0;
-        for (unsigned i = kUserSectionStart; i < kUserChecksum; ++i)
-            sum += bytes[i];
-        bytes[kUserChecksum] = uint8_t((sum & 0xFF) ^ 0x5A);
+// The mouse keeps the checksum of a live section valid whenever one of its bytes changes,
+// whoever changed it. A write that covers the checksum byte itself brings its own: the
+// host is writing the section whole and its checksum stands as written.
+void SimMouse::StampSectionsLocked(unsigned address, unsigned count) {
+    struct Section {
+        unsigned start, checksum;
     };
-    stamp(live_);
-    stamp(image_);
+    static constexpr Section sections[] = {{0, kVendorChecksum},
+                                           {kUserSectionStart, kUserChecksum}};
+    auto stamp = [](auto& bytes, const Section& s) {
+        unsigned sum = 0;
+        for (unsigned i = s.start; i < s.checksum; ++i)
+            sum += bytes[i];
+        bytes[s.checksum] = uint8_t((sum & 0xFF) ^ 0x5A);
+    };
+    for (const Section& s : sections) {
+        bool touched = false, checksumWritten = false;
+        for (unsigned i = 0; i < count; ++i) {
+            const unsigned a = (address + i) & 0xFF;
+            touched = touched || (a >= s.start && a < s.checksum);
+            checksumWritten = checksumWritten || a == s.checksum;
+        }
+        if (!touched || checksumWritten) continue;
+        stamp(live_, s);
+        stamp(image_, s);
+    }
 }
 
 void SimMouse::SendEventLocked(uint8_t event) {

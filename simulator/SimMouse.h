@@ -8,7 +8,10 @@
 //   are the running copy of image bytes 0..191: a live write changes both, a block write
 //   changes only the image, and the running copy is loaded again from the image whenever
 //   the mouse starts (reset, re-plug). Bytes 192..255 are plain memory, FF at every start;
-//   writes there do not reach the image;
+//   writes there do not reach the image. After a live write that changes bytes of the
+//   vendor section (0..162) or the user section (164..190) without writing that section's
+//   checksum byte (163, 191), the mouse stamps the checksum again in both memories, as it
+//   does when its own buttons change the current profile or CPI level;
 // - the controller's data memory, 64 KiB, zero at start and kept over resets (commands
 //   01 and 02).
 //
@@ -68,7 +71,7 @@ public:
 
     // The buttons on the mouse. The DPI button steps the current CPI level through the
     // levels in use, the profile button steps the current profile 0..2; both keep the user
-    // section's checksum valid, as the mouse does, and send the event report followed by
+    // section's checksum valid, as every live write does, and send the event report followed by
     // the end-of-change report. False (nothing happens) while the mouse is off the bus.
     bool PressDpiButton();
     bool PressProfileButton();
@@ -105,7 +108,7 @@ private:
     void OpenExchange(const TransferContext& t, uint8_t command, bool lost, Source source,
                       unsigned address, unsigned length, unsigned reads, unsigned writes);
     void WriteLiveLocked(unsigned address, uint8_t value);
-    void StampUserChecksumLocked();
+    void StampSectionsLocked(unsigned address, unsigned count);
     void SendEventLocked(uint8_t event);
     void ResetLocked();
 

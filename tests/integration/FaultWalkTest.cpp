@@ -203,8 +203,13 @@ TEST_F(FaultWalkTest, UnpluggedAtEveryTransferOfAProfileBlockWrite) {
         device::WriteProfileSections(*form);
         const Bytes staging(device::ProfileStaging.begin(), device::ProfileStaging.end());
         Bytes expected = PartlyWritten(before, staging, kProfileStart, n);
-        // The profile is set to a value the mouse cannot hold, then back to its own.
-        if (n == kTransfers - 1) expected[kUserProfileByte] = 0x0F;
+        // The profile is set to a value the mouse cannot hold, then back to its own; the
+        // mouse keeps the user section's checksum valid over it.
+        if (n == kTransfers - 1) {
+            expected[kUserProfileByte] = 0x0F;
+            expected[kUserProfileByte + 27] =
+                device::SectionChecksum(expected.data() + kUserProfileByte, 27);
+        }
         EXPECT_EQ(mouse->Image(), expected);
         Tick();
         ExpectLoss();

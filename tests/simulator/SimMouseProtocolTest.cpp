@@ -9,6 +9,14 @@ using namespace simtest;
 using simulator::SimBus;
 using simulator::SimMouse;
 
+// (Sum of bytes from..to-1) XOR 5A: the checksum of the section ending before `to`.
+uint8_t Stamp(const std::vector<uint8_t>& bytes, size_t from, size_t to) {
+    unsigned sum = 0;
+    for (size_t i = from; i < to; ++i)
+        sum += bytes[i];
+    return uint8_t((sum & 0xFF) ^ 0x5A);
+}
+
 class MouseProtocol : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -49,8 +57,47 @@ TEST_F(MouseProtocol, LiveWritesChangeTheLiveSpaceAndMirrorIntoTheImage) {
     expected[20] = 0xB1, expected[21] = 0xB2;
     expected[30] = 0xC1, expected[31] = 0xC2, expected[32] = 0xC3;
     expected[127] = 0xD1, expected[128] = 0xD2, expected[129] = 0xD3, expected[130] = 0xD4;
-    EXPECT_EQ(now, expected) << "only the counted bytes are written";
+    // The vendor section's checksum follows its changed bytes.
+    expected[163] = Stamp(expected, 0, 163);
+    EXPECT_EQ(now, expected) << "only the counted bytes and the checksum are written";
     EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + 192, live.begin()));
+}
+
+TEST_F(MouseProtocol, LiveWritesKeepTheSectionChecksumsTheyDoNotWrite) {
+    // The vendor section is bytes 0..162 with its checksum at 163, the user section 164..190
+    // with its checksum at 191. A write that brings a checksum byte keeps it as written.
+    struct Case {
+        uint8_t mode, address;
+        std::vector<uint8_t> data; // three bytes in mode 0 (count = size), four in mode 1
+        bool stampVendor, stampUser;
+    };
+    const Case cases[] = {
+        {0, 42, {0x15}, true, false},
+        {0, 166, {0x05}, false, true},
+        {0, 164, {0xF2}, false, true},
+        {1, 159, {1, 2, 3, 4}, true, false},
+        {0, 161, {0x61, 0x62, 0x63}, false, false},
+        {0, 162, {0x62, 0x63, 0x64}, false, true},
+        {0, 189, {0x89, 0x90, 0x91}, false, false},
+        {0, 200, {0x11, 0x22}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.address));
+        mouse->SetImage(image);
+        uint8_t d[4] = {0xEE, 0xEE, 0xEE, 0xEE};
+        std::copy(c.data.begin(), c.data.end(), d);
+        const uint8_t last = c.mode == 0 ? uint8_t(c.data.size()) : d[3];
+        ASSERT_TRUE(host.Command(0x05, c.mode, c.address, d[0], d[1], d[2], last));
+
+        std::vector<uint8_t> expected = image;
+        for (size_t i = 0; i < c.data.size(); ++i)
+            if (c.address + i < 192) expected[c.address + i] = c.data[i];
+        if (c.stampVendor) expected[163] = Stamp(expected, 0, 163);
+        if (c.stampUser) expected[191] = Stamp(expected, 164, 191);
+        EXPECT_EQ(mouse->Image(), expected);
+        const auto live = mouse->LiveBytes();
+        EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + 192, live.begin()));
+    }
 }
 
 TEST_F(MouseProtocol, LiveSpacePastTheImagePartDoesNotReachTheImage) {

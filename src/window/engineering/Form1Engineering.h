@@ -35,6 +35,7 @@
     X(Notify, edt_StepTimeChange)                                                                  \
     X(Notify, TLRefreshXOffset)                                                                    \
     X(Notify, TLRefreshYOffset)                                                                    \
+    X(Notify, TLRefreshBreathMode)                                                                 \
     X(Notify, cb_Fire1ContinueClick)                                                               \
     X(Notify, cb_Fire2ContinueClick)                                                               \
     X(Notify, cb_Fire3ContinueClick)                                                               \

@@ -1,5 +1,7 @@
 // What the LED type shows on the engineering page: keys 10 to 12 of the RGB package, the
 // mode check boxes of the type, the colour groups and the breathing modes offered.
+#include "device/DefaultSetting.h"
+#include "device/Subroutines.h"
 #include "window/Main.h"
 #include "window/shell/LanguageCaptions.h"
 #include "window/shell/LayoutApply.h"
@@ -98,6 +100,28 @@ void TForm1::TLRefreshBreathParameter(vcl::TObject* /*Sender*/) {
             Named<vcl::TControl>(LayoutName("Img_LED", k + 1)).SetVisible(enabled);
         }
     }
+}
+
+void TForm1::TLRefreshBreathMode(vcl::TObject* /*Sender*/) {
+    HideAllMenu();
+    // The breathing-mode list keeps the mode it showed: rebuilding it only renames the
+    // items of the modes switched on or off, and the mouse's own mode is still that one.
+    auto& breathMode = Named<controls::TSkinComboBox>("cb_BreMode");
+    const int shown = breathMode.ItemIndex();
+    TLRefreshBreathParameter();
+    if (shown < breathMode.Items().Count()) breathMode.SetItemIndex(shown);
+    // While the form is being filled the boxes follow the vendor copy one by one; the copy
+    // is what they show, so nothing goes back to it or to the mouse.
+    if (UiLoadingFlag) return;
+    // Bits 5-0 are the six boxes; bits 7-6 are none of theirs and keep their value.
+    const int at = device::image::VendorBreathModes;
+    uint8_t modes = VendorCopy[at] & 0xC0;
+    for (int k = 0; k < 6; ++k)
+        if (Named<controls::TSkinCheckBox>(LayoutName("cb_Mode", k)).Checked())
+            modes = static_cast<uint8_t>(modes | 1 << k);
+    VendorCopy[at] = modes;
+    device::StampVendorChecksum(VendorCopy);
+    device::WriteConfigBytes(static_cast<uint8_t>(at), modes, 0, 0, 1);
 }
 
 } // namespace shell
