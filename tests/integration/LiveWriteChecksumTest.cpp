@@ -117,6 +117,11 @@ TEST_F(LiveWriteChecksumTest, EverySingleSettingIsShownByTheNextWholeRead) {
         ExpectValidSections(mouse->Image(), "the mouse's image");
         const auto live = mouse->LiveBytes();
         ExpectValidSections(Bytes(live.begin(), live.end()), "the live space", 2);
+        // A vendor setting is mirrored in the window's copy as it is sent, so what a save or
+        // a later write takes from the copy is what the mouse holds.
+        EXPECT_EQ(Bytes(form->VendorCopy.begin(), form->VendorCopy.end()),
+                  Bytes(live.begin(), live.begin() + 164))
+            << "the vendor copy before any read";
 
         form->Btn_Read();
         s.expectShown();

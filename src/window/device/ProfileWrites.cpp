@@ -3,9 +3,10 @@
 // default image from the confirm labels of the user pages, with their hover pictures.
 #include "window/device/ProfileWrites.h"
 
-#include "window/device/DeviceTexts.h"
+#include "device/DefaultSetting.h"
 #include "device/Subroutines.h"
 #include "window/Main.h"
+#include "window/device/DeviceTexts.h"
 #include "window/shell/SkinImages.h"
 
 #include "platform/rtl/SysUtils.h"
@@ -46,6 +47,12 @@ bool WriteProfileSections(shell::TForm1& form) {
 
 bool WriteProfilesAndIdentity(shell::TForm1& form) {
     return WriteProfileBlocks(form, true);
+}
+
+bool WriteVendorSetting(shell::TForm1& form, uint16_t at, uint8_t value) {
+    form.VendorCopy[at] = value;
+    StampVendorChecksum(form.VendorCopy);
+    return WriteConfigBytes(static_cast<uint8_t>(at), value, 0, 0, 1);
 }
 
 bool DeviceHandlesOpen() {

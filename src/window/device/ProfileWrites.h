@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+
 // Unit ProfileWrites: the block writes of the three profile sections (and of the identity
 // block) after a settings handler changed key records, and the steps the whole-image
 // changes of the main window share.
@@ -15,6 +17,10 @@ namespace device {
 bool WriteProfileSections(shell::TForm1& form);
 // The same with the identity block written at 484 after the profile block.
 bool WriteProfilesAndIdentity(shell::TForm1& form);
+
+// One byte of the vendor section changed by a setting: mirrored in VendorCopy, the copy's
+// checksum stamped, and the byte sent as one live configuration write.
+bool WriteVendorSetting(shell::TForm1& form, uint16_t at, uint8_t value);
 
 // Both report handles of the mouse are open.
 bool DeviceHandlesOpen();

@@ -1,8 +1,8 @@
 // What the LED type shows on the engineering page: keys 10 to 12 of the RGB package, the
 // mode check boxes of the type, the colour groups and the breathing modes offered.
-#include "device/DefaultSetting.h"
-#include "device/Subroutines.h"
+#include "device/DeviceImage.h"
 #include "window/Main.h"
+#include "window/device/ProfileWrites.h"
 #include "window/shell/LanguageCaptions.h"
 #include "window/shell/LayoutApply.h"
 
@@ -119,9 +119,7 @@ void TForm1::TLRefreshBreathMode(vcl::TObject* /*Sender*/) {
     for (int k = 0; k < 6; ++k)
         if (Named<controls::TSkinCheckBox>(LayoutName("cb_Mode", k)).Checked())
             modes = static_cast<uint8_t>(modes | 1 << k);
-    VendorCopy[at] = modes;
-    device::StampVendorChecksum(VendorCopy);
-    device::WriteConfigBytes(static_cast<uint8_t>(at), modes, 0, 0, 1);
+    device::WriteVendorSetting(*this, at, modes);
 }
 
 } // namespace shell

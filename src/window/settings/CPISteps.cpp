@@ -1,7 +1,7 @@
 // The number of CPI levels of the engineering page and the CPI bars of the DPI page.
 #include "device/DeviceImage.h"
-#include "device/Subroutines.h"
 #include "window/Main.h"
+#include "window/device/ProfileWrites.h"
 #include "window/shell/LayoutApply.h"
 #include "window/shell/SkinImages.h"
 
@@ -44,8 +44,8 @@ void TForm1::cb_CPIStepsChange(vcl::TObject* /*Sender*/) {
             Named<vcl::TControl>(LayoutName("edt_CPI", n, c)).SetEnabled(inUse);
     }
     if (UiLoadingFlag) return;
-    device::WriteConfigBytes(device::image::VendorCpiLevelCount, static_cast<uint8_t>(last), 0, 0,
-                             1);
+    device::WriteVendorSetting(*this, device::image::VendorCpiLevelCount,
+                               static_cast<uint8_t>(last));
 }
 
 } // namespace shell

@@ -1,6 +1,7 @@
 // The key-function menu: opened at a key of the user key page or at a key button of the
 // engineering page, its entries open their sub-menus beside it, and a function chosen in a
 // sub-menu goes into the key's record, in the working copy and on the mouse.
+#include "device/DefaultSetting.h"
 #include "device/Macros.h"
 #include "device/Subroutines.h"
 #include "platform/rtl/SysUtils.h"
@@ -181,6 +182,8 @@ void TForm1::StoreKeyFunction(const std::string& code, const std::string& captio
         const int offset =
             device::image::VendorComboRecords.Offset + device::image::ButtonFunctionSize * index;
         std::copy(record.begin(), record.end(), VendorCopy.begin() + offset);
+        // The mouse keeps its section valid as the record lands; so does the copy.
+        device::StampVendorChecksum(VendorCopy);
         // The engineering page names the records from these texts.
         ComboCodeStrings[index] = code;
         if (!UiLoadingFlag)
