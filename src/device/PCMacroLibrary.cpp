@@ -1,14 +1,11 @@
 #include "device/PCMacroLibrary.h"
 
 #include "device/DefaultSetting.h"
+#include "platform/rtl/FileRead.h"
 #include "platform/rtl/FileSave.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace device {
@@ -36,24 +33,6 @@ std::vector<uint8_t> BytesFromTables() {
     return bytes;
 }
 
-// Reads at most `limit` bytes; false when the file cannot be opened or read.
-bool ReadUpTo(const std::string& path, size_t limit, std::vector<uint8_t>& bytes,
-              std::string& reason) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        reason = std::strerror(errno);
-        return false;
-    }
-    bytes.resize(limit);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(limit));
-    if (in.bad()) {
-        reason = std::strerror(errno);
-        return false;
-    }
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return true;
-}
-
 // Writes a new file only: an existing one (say, created meanwhile) is never replaced, and
 // a file that could not be written whole never appears.
 bool CreateLibraryFile(const std::string& path, const std::vector<uint8_t>& bytes,
@@ -71,28 +50,29 @@ std::string PCMacroLibraryPath(const std::string& macroLibraryFolder,
 
 namespace {
 
-// Reads the library file that is there (status known not to be "not found").
-PCMacroLibraryResult ReadPresentLibrary(const std::string& path, fs::file_type type) {
+// Reads the library file that is there (status known not to be "not found"). Only a
+// regular file is read, and only when it is long enough; a longer one holds the 100
+// records at its start and whatever follows is not read.
+PCMacroLibraryResult ReadPresentLibrary(const std::string& path) {
     PCMacroLibraryResult result;
     result.Path = path;
-    std::vector<uint8_t> bytes;
-    // A longer file holds the 100 records at its start: whatever follows is not read.
-    if (type == fs::file_type::directory ||
-        !ReadUpTo(path, image::PCMacroLibrarySize, bytes, result.Reason)) {
-        if (type == fs::file_type::directory) result.Reason = "a folder of that name";
+    vcl::TFileStart file =
+        vcl::ReadFileStart(path, image::PCMacroLibrarySize, image::PCMacroLibrarySize);
+    if (file.Status != vcl::TFileReadStatus::Read) {
         LoadDefaultPCMacros();
         result.Status = PCMacroLibraryStatus::Unreadable;
+        result.Reason = file.Status == vcl::TFileReadStatus::Missing
+                            ? "it disappeared while it was being read"
+                            : file.Reason;
         return result;
     }
-    if (bytes.size() < image::PCMacroLibrarySize) {
+    if (file.Bytes.size() < image::PCMacroLibrarySize) {
         LoadDefaultPCMacros();
         result.Status = PCMacroLibraryStatus::WrongSize;
-        std::error_code ec;
-        result.FileSize = fs::file_size(path, ec);
-        if (ec) result.FileSize = bytes.size();
+        result.FileSize = static_cast<uintmax_t>(file.Size);
         return result;
     }
-    TablesFromBytes(bytes);
+    TablesFromBytes(file.Bytes);
     result.Status = PCMacroLibraryStatus::Loaded;
     return result;
 }
@@ -111,7 +91,7 @@ PCMacroLibraryResult CheckPCMacroLibrary(const std::string& path) {
         result.Reason = ec.message();
         return result;
     }
-    if (status.type() != fs::file_type::not_found) return ReadPresentLibrary(path, status.type());
+    if (status.type() != fs::file_type::not_found) return ReadPresentLibrary(path);
 
     LoadDefaultPCMacros();
     if (CreateLibraryFile(path, BytesFromTables(), result.Reason)) {
@@ -121,7 +101,7 @@ PCMacroLibraryResult CheckPCMacroLibrary(const std::string& path) {
     // Another start of the program made the file meanwhile (it appears only whole): that
     // one is the library.
     const fs::file_status now = fs::status(path, ec);
-    if (!ec && now.type() != fs::file_type::not_found) return ReadPresentLibrary(path, now.type());
+    if (!ec && now.type() != fs::file_type::not_found) return ReadPresentLibrary(path);
     result.Status = PCMacroLibraryStatus::NotCreated;
     return result;
 }

@@ -1,6 +1,7 @@
 #include "platform/rtl/Classes.h"
 
 #include "platform/core/Resources.h"
+#include "platform/rtl/FileRead.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
@@ -137,7 +138,7 @@ int64_t TStream::Size() {
 }
 
 void TStream::ReadBuffer(void* buffer, int64_t count) {
-    if (count != 0 && Read(buffer, count) != count) throw EReadError("Stream read error");
+    if (count != 0 && Read(buffer, count) != count) throw EReadError(ReadErrorText());
 }
 
 void TStream::WriteBuffer(const void* buffer, int64_t count) {
@@ -258,10 +259,12 @@ TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_
         throw EFOpenError(
             Format("Cannot open file \"%s\". %s", fileName.c_str(), SystemReason(EINVAL).c_str()));
     }
-    fd_ = ::open(fileName.c_str(), flags);
+    int64_t size = 0;
+    std::string reason;
+    bool missing = false;
+    fd_ = OpenRegularFile(fileName, flags, size, reason, missing);
     if (fd_ < 0)
-        throw EFOpenError(
-            Format("Cannot open file \"%s\". %s", fileName.c_str(), SystemReason(errno).c_str()));
+        throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName.c_str(), reason.c_str()));
 }
 
 TFileStream::~TFileStream() {
@@ -269,16 +272,26 @@ TFileStream::~TFileStream() {
 }
 
 int64_t TFileStream::Read(void* buffer, int64_t count) {
+    readError_ = 0;
     int64_t done = 0;
     while (done < count) {
         const ssize_t n =
             ::read(fd_, static_cast<char*>(buffer) + done, static_cast<size_t>(count - done));
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return done > 0 ? done : -1;
+        if (n < 0) {
+            readError_ = errno;
+            return done > 0 ? done : -1;
+        }
         if (n == 0) break;
         done += n;
     }
     return done;
+}
+
+std::string TFileStream::ReadErrorText() const {
+    if (readError_ == 0) return TStream::ReadErrorText();
+    return Format("Cannot read file \"%s\". %s", fileName_.c_str(),
+                  SystemReason(readError_).c_str());
 }
 
 int64_t TFileStream::Write(const void* buffer, int64_t count) {

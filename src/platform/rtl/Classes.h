@@ -75,12 +75,17 @@ public:
     int64_t Position() { return Seek(0, soCurrent); }
     void SetPosition(int64_t position) { Seek(position, soBeginning); }
 
-    // EReadError "Stream read error" / EWriteError "Stream write error" on a short transfer.
+    // EReadError "Stream read error" / EWriteError "Stream write error" on a short transfer
+    // (a file stream's read error names the file and the system's reason).
     void ReadBuffer(void* buffer, int64_t count);
     void WriteBuffer(const void* buffer, int64_t count);
     // Copies count bytes from the source's position; count 0 copies the whole source from
     // its start. Returns the bytes copied.
     int64_t CopyFrom(TStream& source, int64_t count);
+
+protected:
+    // The message of ReadBuffer's EReadError.
+    virtual std::string ReadErrorText() const { return "Stream read error"; }
 };
 
 // A stream over memory it does not own (resources) or, in TMemoryStream, its own buffer.
@@ -127,6 +132,8 @@ constexpr uint16_t fmShareDenyNone = 0x0040;
 
 // A file as a stream. fmCreate creates or empties the file and opens it for reading and
 // writing; failures raise EFCreateError or EFOpenError naming the file and the reason.
+// Any other mode opens only a regular file (or a link to one), without blocking on the
+// open: a named pipe, a device or a folder is refused with EFOpenError.
 class TFileStream : public TStream {
 public:
     TFileStream(const std::string& fileName, uint16_t mode);
@@ -138,9 +145,13 @@ public:
     void SetSize(int64_t size) override;
     const std::string& FileName() const { return fileName_; }
 
+protected:
+    std::string ReadErrorText() const override;
+
 private:
     std::string fileName_;
     int fd_ = -1;
+    int readError_ = 0; // errno of the last failed read, 0 when the file simply ended
 };
 
 // An embedded resource, found by name and type without regard to case. A missing one

@@ -45,6 +45,9 @@
     void DeviceLost();                                                                             \
     void ReFindDev();                                                                              \
     void ReadDevInfo();                                                                            \
+    /* Whether an identity block's manufacturer and product ids are a mouse this program */        \
+    /* serves: the default image's pair or the [org] reserve pair. */                              \
+    bool IdentityServed(int manufacturer, int product) const;                                      \
     void Btn_Read();                                                                               \
     void DataBufToUI();                                                                            \
     void ShowCurrentProfilePage();                                                                 \

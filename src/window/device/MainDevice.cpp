@@ -154,6 +154,12 @@ void TForm1::DeviceLost() {
         vcl::Utf8ToUtf16(device::DeviceText("Str100") + CR + CR + device::DeviceText("Str101")));
 }
 
+bool TForm1::IdentityServed(int manufacturer, int product) const {
+    return (manufacturer == device::ExpectedManufacturerId &&
+            product == device::ExpectedProductId) ||
+           (manufacturer == ReserveManufacturerId && product == ReserveProductId);
+}
+
 void TForm1::ReadDevInfo() {
     std::array<uint8_t, 7> reply{};
     {
@@ -184,10 +190,7 @@ void TForm1::ReadDevInfo() {
     edt_VendorID_Rd->SetText(vcl::IntToStr(manufacturer));
     edt_ProductID_Rd->SetText(vcl::IntToStr(product));
 
-    const bool expected =
-        manufacturer == device::ExpectedManufacturerId && product == device::ExpectedProductId;
-    const bool reserve = manufacturer == ReserveManufacturerId && product == ReserveProductId;
-    if (expected || reserve) {
+    if (IdentityServed(manufacturer, product)) {
         Btn_Read();
         return;
     }

@@ -1,8 +1,10 @@
 // The update page: a firmware file chosen with Load is programmed into the mouse with
-// Update. Only a whole configuration image is accepted: the mouse is never sent bytes
-// whose place in its memory is not known.
+// Update. Only a whole configuration image of a mouse this program serves is accepted:
+// the mouse is never sent bytes whose place in its memory is not known, nor an identity
+// that would make it a stranger to the program.
 #include "device/Subroutines.h"
 #include "window/Main.h"
+#include "window/device/DeviceTexts.h"
 #include "window/device/ProfileWrites.h"
 
 #include "platform/rtl/Classes.h"
@@ -17,16 +19,24 @@ namespace {
 constexpr const char* NoFileText = "Please load a .bin file first!";
 constexpr const char* NotAnImageText = "Loading .bin is error!";
 
+constexpr size_t IdentityOffset = device::image::Identity.Offset;
+constexpr size_t MarkerOffset = IdentityOffset + device::image::IdentityMemoryMarker;
+
 } // namespace
 
 void TForm1::Btn_LoadBINClick(vcl::TObject* /*Sender*/) {
     HideAllMenu();
     if (!OpenDialog1->Execute()) return;
+    // Only a file of an image's size is read: any other can never be programmed, and a
+    // huge one must not fill the memory. It counts as loaded all the same, and Update
+    // says why it is refused.
     std::vector<uint8_t> bytes;
     try {
         vcl::TFileStream file(OpenDialog1->FileName(), vcl::fmOpenRead | vcl::fmShareDenyWrite);
-        bytes.resize(static_cast<size_t>(file.Size()));
-        if (!bytes.empty()) file.ReadBuffer(bytes.data(), bytes.size());
+        if (file.Size() == device::image::ImageSize) {
+            bytes.resize(device::image::ImageSize);
+            file.ReadBuffer(bytes.data(), device::image::ImageSize);
+        }
     } catch (...) {
         vcl::Application()->HandleException(std::current_exception());
         return;
@@ -43,8 +53,17 @@ void TForm1::Btn_ProgramClick(vcl::TObject* /*Sender*/) {
         RefreshFormMessagDialog(vcl::Utf8ToUtf16(NoFileText));
         return;
     }
-    if (FirmwareFile.size() != device::image::ImageSize) {
+    // The file is judged as a configuration file load judges it, and must be a
+    // configuration of a mouse this program serves: an image of another mouse would leave
+    // this one unrecognised after its reset. A refused file stays loaded.
+    if (FirmwareFile.size() != device::image::ImageSize ||
+        FirmwareFile[MarkerOffset] != device::image::MemoryMarkerI2C) {
         RefreshFormMessagDialog(vcl::Utf8ToUtf16(NotAnImageText));
+        return;
+    }
+    if (!IdentityServed(FirmwareFile[IdentityOffset + device::image::IdentityManufacturer],
+                        FirmwareFile[IdentityOffset + device::image::IdentityProduct])) {
+        RefreshFormMessagDialog(vcl::Utf8ToUtf16(device::DeviceText("Str107")));
         return;
     }
     // A mouse that is not served could not take the image, nor be read back after.

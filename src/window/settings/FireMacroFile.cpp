@@ -1,12 +1,13 @@
 // The fire script file of the program folder: ten 4-byte records, the codes of the fire
 // scripts the key menu offers.
+#include "platform/rtl/FileRead.h"
 #include "platform/rtl/SysUtils.h"
-#include "window/settings/Form1Settings.h"
 #include "window/Main.h"
+#include "window/settings/Form1Settings.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
-#include <fstream>
 
 namespace settings {
 
@@ -18,17 +19,22 @@ constexpr int FireScriptRecordSize = 4;
 void LoadFireMacroFile(shell::TForm1& form) {
     form.LB_ScriptName->Items().Clear();
     form.LB_Script->Items().Clear();
+    form.FireScriptsLoaded = 0;
     const std::string path = form.ProgramFolder + "Fire Macro.bin";
-    if (!vcl::FileExists(path)) {
-        form.FireScriptsLoaded = 0;
+    const vcl::TFileStart file = vcl::ReadFileStart(path, FireScriptCount * FireScriptRecordSize);
+    if (file.Status == vcl::TFileReadStatus::Missing) return;
+    // A file that is there but cannot be used is left as it is: the program runs without
+    // fire scripts, as without the file, and says why.
+    if (file.Status != vcl::TFileReadStatus::Read) {
+        form.RefreshFormMessagDialog(vcl::Utf8ToUtf16("The fire script file " + path +
+                                                      " cannot be read (" + file.Reason +
+                                                      "). The fire scripts are not used."));
         return;
     }
     form.FireScriptsLoaded = 1;
     // A short file leaves its missing records zero: they count as empty.
     std::array<unsigned char, FireScriptCount * FireScriptRecordSize> bytes{};
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw vcl::EFOpenError("Cannot open file \"" + path + "\"");
-    file.read(reinterpret_cast<char*>(bytes.data()), bytes.size());
+    std::copy(file.Bytes.begin(), file.Bytes.end(), bytes.begin());
     for (int i = 0; i < FireScriptCount; ++i) {
         char code[9];
         std::snprintf(code, sizeof code, "%02X%02X%02X%02X", bytes[i * 4], bytes[i * 4 + 1],

@@ -59,6 +59,16 @@ void TForm1::SizeEngineerPage() {
 }
 
 void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
+    // A message of the start-up (a macro library or fire script file that cannot be used)
+    // waits for the user; the device timer must not look for the mouse meanwhile, before
+    // the table of the ids to look for is set, or it would take the mouse for absent and
+    // never look again. It runs from the end of the start-up, however that ends.
+    struct DeviceTimerHeld {
+        vcl::TTimer& timer;
+        bool enabled = timer.Enabled();
+        ~DeviceTimerHeld() { timer.SetEnabled(enabled); }
+    } heldTimer{*DevTimer};
+    DevTimer->SetEnabled(false);
     ShowDisableOverlays();
     // The notification-area icon shows the program's own icon.
     TrayIcon1->SetIcon(controls::ApplicationIcon());

@@ -1,8 +1,11 @@
+#include "common/SpecialFiles.h"
 #include "platform/core/Resources.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/FileRead.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -191,6 +194,90 @@ TEST_F(FileStreamTest, ReadOnlyFileCannotBeOpenedForWriting) {
     ::chmod(path.c_str(), 0444);
     EXPECT_THROW(TFileStream(path, fmOpenWrite), EFOpenError);
     EXPECT_NO_THROW(TFileStream(path, fmOpenRead));
+}
+
+// The rules for the files the program reads: only regular files, opened without blocking,
+// measured before they are read.
+class SpecialFileTest : public FileStreamTest {};
+
+// Whatever is not a regular file is refused at once, by the stream and by the plain read
+// alike, with the file's name and the system's reason; nothing of it is read.
+TEST_F(SpecialFileTest, SpecialFilesAreRefusedWithoutBlocking) {
+    for (const testfiles::KindCase& c : testfiles::SpecialKinds()) {
+        SCOPED_TRACE(c.name);
+        const std::string path = PathOf("special.bin");
+        testfiles::SpecialFile special(c.kind, path);
+        for (const uint16_t mode : {uint16_t{fmOpenRead | fmShareDenyWrite}, fmOpenReadWrite}) {
+            try {
+                TFileStream in(path, mode);
+                ADD_FAILURE() << "opened in mode " << mode;
+            } catch (const EFOpenError& e) {
+                EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + path + "\". " + c.reason);
+            }
+        }
+        const TFileStart start = ReadFileStart(path, 64);
+        EXPECT_EQ(start.Status, TFileReadStatus::Failed);
+        EXPECT_EQ(start.Reason, c.reason);
+        EXPECT_TRUE(start.Bytes.empty());
+        EXPECT_TRUE(special.StillThere());
+    }
+
+    // No file at all (a dangling link is none either) is told apart from a refused one.
+    std::filesystem::create_symlink(PathOf("nowhere"), PathOf("dangling.bin"));
+    for (const char* name : {"missing.bin", "dangling.bin"}) {
+        SCOPED_TRACE(name);
+        const TFileStart start = ReadFileStart(PathOf(name), 64);
+        EXPECT_EQ(start.Status, TFileReadStatus::Missing);
+        EXPECT_EQ(start.Reason, "No such file or directory");
+    }
+}
+
+// A regular file, or a link to one, is measured before it is read, and no more than asked
+// for is read.
+TEST_F(SpecialFileTest, ARegularFileIsMeasuredBeforeItIsRead) {
+    const std::string path = PathOf("ten.bin");
+    std::ofstream(path, std::ios::binary) << "0123456789";
+    std::filesystem::create_symlink(path, PathOf("link.bin"));
+    struct Case {
+        size_t limit, minimum;
+        std::string bytes;
+    };
+    for (const Case& c : {Case{64, 0, "0123456789"}, Case{4, 0, "0123"}, Case{64, 10, "0123456789"},
+                          Case{64, 11, ""}, Case{0, 0, ""}}) {
+        for (const char* name : {"ten.bin", "link.bin"}) {
+            SCOPED_TRACE(std::string(name) + " limit " + std::to_string(c.limit) + " minimum " +
+                         std::to_string(c.minimum));
+            const TFileStart start = ReadFileStart(PathOf(name), c.limit, c.minimum);
+            EXPECT_EQ(start.Status, TFileReadStatus::Read);
+            EXPECT_EQ(start.Size, 10);
+            EXPECT_EQ(std::string(start.Bytes.begin(), start.Bytes.end()), c.bytes);
+        }
+    }
+    TFileStream linked(PathOf("link.bin"), fmOpenRead);
+    EXPECT_EQ(linked.Size(), 10);
+}
+
+// A read the system refuses names the file and says why; a file that merely ends keeps
+// the stream's own words.
+TEST_F(SpecialFileTest, AReadErrorNamesTheFileAndTheReason) {
+    // The process's own memory reads as a regular file that fails at address 0.
+    TFileStream memory("/proc/self/mem", fmOpenRead);
+    char buffer[16];
+    try {
+        memory.ReadBuffer(buffer, sizeof buffer);
+        FAIL() << "read address 0";
+    } catch (const EReadError& e) {
+        EXPECT_STREQ(e.what(), "Cannot read file \"/proc/self/mem\". Input/output error");
+    }
+    const std::string path = PathOf("short.bin");
+    std::ofstream(path, std::ios::binary) << "abc";
+    TFileStream shortFile(path, fmOpenRead);
+    try {
+        shortFile.ReadBuffer(buffer, sizeof buffer);
+        FAIL() << "read beyond the end";
+    } catch (const EReadError& e) {
+        EXPECT_STREQ(e.what(), "Stream read error");
+    }
 }
 
 const unsigned char kResourceBytes[] = {'R', 'E', 'S', 0, 1, 2};
