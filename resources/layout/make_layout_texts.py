@@ -57,7 +57,7 @@ MUTED = (138, 146, 158)
 LANGUAGES = {
     1: dict(size_b=12, color_ab=WHITE, space=(1, 1), langs=(0, 0, 0), confirm3=0, combos=1),
     2: dict(size_b=11, color_ab=WHITE, space=(2, 2), langs=(1, 1, 1), confirm3=1, combos=1),
-    3: dict(size_b=13, color_ab=ACCENT3, space=(6, 6), langs=(1, 0, 1), confirm3=0, combos=0),
+    3: dict(size_b=13, color_ab=ACCENT3, space=(6, 6), langs=(1, 0, 1), confirm3=1, combos=1),
 }
 
 
@@ -156,7 +156,6 @@ def key_page(t, lang):
     for j in range(1, 13):
         t.button('Key%d' % j, 1, at('Img_Key%d' % LABEL_OF_KEY[j], dx))
     t.note('combination switches; the eighth shows on profile 2 with the gun display')
-    # The third language's table names no switch, so its layout shows none.
     for j in range(1, 9):
         t.button('ComboKey%d' % j, lang['combos'], at('Img_ComboKey%d' % j))
 

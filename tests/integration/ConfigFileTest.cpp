@@ -1,6 +1,6 @@
 // Configuration files against the simulated mouse: saving the mouse's image under the
-// chosen name with ".bin" appended, loading a file back into the mouse, and every way a
-// save or load is refused or fails.
+// chosen name, with ".bin" added when it lacks it, loading a file back into the mouse, and
+// every way a save or load is refused or fails.
 #include "DeviceFixture.h"
 #include "FileDialogAnswerer.h"
 
@@ -31,6 +31,12 @@ using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
 
 constexpr size_t Marker = 495;
+
+// Answers the open question with Yes.
+void AnswerYes() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box && box->button(QMessageBox::Yes)) box->button(QMessageBox::Yes)->click();
+}
 
 Bytes ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -82,13 +88,115 @@ TEST_F(ConfigFileTest, SaveWritesTheImageReadFromTheMouseUnderTheNameWithBinAppe
         EXPECT_EQ(form->Named<vcl::TImage>("Img_Save_" + std::to_string(i)).PictureName(),
                   "SetS_03");
 
-    // A chosen name that already ends in .bin gets another; the file of that name stays.
+    // A chosen name that already ends in .bin is the file written, once the user agreed.
     mouse->SetImage(DefaultImage(3));
+    modal->whileOpen = [](size_t) { AnswerYes(); };
     files.answer = Path("profile.bin").string();
     Click("Btn_Save_6");
-    EXPECT_EQ(ReadFile(Path("profile.bin.bin")), DefaultImage(3));
-    EXPECT_EQ(ReadFile(Path("profile.bin")), DefaultImage(2));
-    EXPECT_TRUE(modal->texts.empty());
+    EXPECT_EQ(ReadFile(Path("profile.bin")), DefaultImage(3));
+    EXPECT_FALSE(fs::exists(Path("profile.bin.bin")));
+    EXPECT_EQ(modal->texts.size(), 1u);
+}
+
+// The file a chosen name saves to: ".bin" is added only to a name that does not end in it,
+// in any case; nothing else is written in the folder.
+TEST_F(ConfigFileTest, SaveNameGetsBinOnlyWhenItLacksIt) {
+    auto mouse = StartWithMouse();
+    const struct {
+        const char* chosen;
+        const char* written;
+    } cases[] = {{"x", "x.bin"},
+                 {"x.bin", "x.bin"},
+                 {"x.BIN", "x.BIN"},
+                 {"x.Bin", "x.Bin"},
+                 {"x.bin.txt", "x.bin.txt.bin"},
+                 {"x.binx", "x.binx.bin"},
+                 {"xbin", "xbin.bin"},
+                 {"x.txt", "x.txt.bin"}};
+    int image = 1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        const QTemporaryDir folder;
+        const fs::path here = folder.path().toStdString();
+        image = image % 3 + 1;
+        mouse->SetImage(DefaultImage(image));
+        files.answer = (here / c.chosen).string();
+        Click("Btn_Save_2");
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(here))
+            names.push_back(entry.path().filename().string());
+        EXPECT_EQ(names, std::vector<std::string>{c.written});
+        EXPECT_EQ(ReadFile(here / c.written), DefaultImage(image));
+    }
+    EXPECT_TRUE(modal->texts.empty()) << "no file was there to replace";
+}
+
+// No save replaces a file the user did not agree to replace under the name that is written:
+// the question names that file, a No leaves it and sends nothing, a Yes replaces it, and a
+// file of the chosen name that is not the one written is neither asked about nor touched.
+TEST_F(ConfigFileTest, OverwriteNeedsAYesForTheFileWritten) {
+    auto mouse = StartWithMouse();
+    mouse->SetImage(DefaultImage(2));
+    const Bytes old{'o', 'l', 'd'};
+    const struct {
+        const char* existing;
+        const char* chosen;
+        bool yes;            // the answer to the question, if one is asked
+        const char* written; // null: nothing is written
+        bool asked;
+    } cases[] = {
+        {"x.bin", "x", false, nullptr, true},
+        {"x.bin", "x", true, "x.bin", true},
+        {"x.bin", "x.bin", false, nullptr, true},
+        {"x.bin", "x.bin", true, "x.bin", true},
+        {"x.BIN", "x.BIN", true, "x.BIN", true},
+        {"x.BIN", "x.BIN", false, nullptr, true},
+        {"x", "x", true, "x.bin", false},
+        {"x.bin.txt", "x.bin.txt", true, "x.bin.txt.bin", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.chosen) + (c.yes ? " yes" : " no"));
+        const QTemporaryDir folder;
+        const fs::path here = folder.path().toStdString();
+        WriteFile(here / c.existing, old);
+        modal->texts.clear();
+        modal->whileOpen = [&c](size_t) {
+            if (c.yes) AnswerYes();
+        };
+        files.answer = (here / c.chosen).string();
+        bus->ClearTranscript();
+        Click("Btn_Save_1");
+        if (c.asked) {
+            ASSERT_EQ(modal->texts.size(), 1u);
+            const fs::path asked = here / (c.written ? c.written : c.existing);
+            EXPECT_NE(modal->texts[0].find(asked.string() + " already exists"), std::string::npos)
+                << modal->texts[0];
+        } else {
+            EXPECT_TRUE(modal->texts.empty());
+        }
+        const bool replaced = c.written && std::string(c.written) == c.existing;
+        EXPECT_EQ(ReadFile(here / c.existing), replaced ? DefaultImage(2) : old);
+        if (c.written) EXPECT_EQ(ReadFile(here / c.written), DefaultImage(2));
+        EXPECT_EQ(CommandsSent().empty(), c.written == nullptr) << "a refused save reads nothing";
+    }
+
+    // A file that turns up under the written name after the question (while the image is
+    // read) is not replaced unasked: the save says why and the file keeps its bytes.
+    const QTemporaryDir folder;
+    const fs::path late = fs::path(folder.path().toStdString()) / "late.bin";
+    modal->texts.clear();
+    modal->whileOpen = nullptr;
+    busy.onStep = [&](int) {
+        if (!fs::exists(late)) WriteFile(late, old);
+    };
+    files.answer = (late.parent_path() / "late").string();
+    Click("Btn_Save_1");
+    busy.onStep = nullptr;
+    EXPECT_EQ(ReadFile(late), old);
+    ASSERT_EQ(modal->texts.size(), 1u);
+    EXPECT_NE(modal->texts[0].find('"' + late.string() + '"'), std::string::npos)
+        << modal->texts[0];
+    EXPECT_NE(modal->texts[0].find("File exists"), std::string::npos) << modal->texts[0];
 }
 
 TEST_F(ConfigFileTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
@@ -102,10 +210,7 @@ TEST_F(ConfigFileTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(ReadFile(Path("kept.bin")), (Bytes{'o', 'l', 'd'}));
     EXPECT_TRUE(CommandsSent().empty());
 
-    modal->whileOpen = [](size_t) {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box && box->button(QMessageBox::Yes)) box->button(QMessageBox::Yes)->click();
-    };
+    modal->whileOpen = [](size_t) { AnswerYes(); };
     Click("Btn_Save_1");
     EXPECT_EQ(modal->texts.size(), 2u);
     EXPECT_EQ(ReadFile(Path("kept.bin")), mouse->Image());
@@ -278,10 +383,7 @@ TEST_F(ConfigFileTest, ASaveThatFailsKeepsTheOldFileAndSaysWhy) {
         WriteFile(Path("mine.bin"), old);
         modal->texts.clear();
         // The replace prompt is answered Yes; the failure comes after it.
-        modal->whileOpen = [](size_t) {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box && box->button(QMessageBox::Yes)) box->button(QMessageBox::Yes)->click();
-        };
+        modal->whileOpen = [](size_t) { AnswerYes(); };
         files.answer = Path("mine").string();
         if (!c.arrange()) GTEST_SKIP() << "this file system refuses the immutable attribute";
         Click("Btn_Save_3");

@@ -10,6 +10,9 @@
 #include "platform/rtl/SysUtils.h"
 #include "window/device/ButtonNames.h"
 
+#include <QTest>
+#include <QWidget>
+
 namespace devtest {
 namespace {
 
@@ -120,6 +123,54 @@ TEST_F(FirePageTest, TheMenuEntryOpensTheFirePageAndConfirmPutsTheGunCodeIntoThe
         const auto sent = Sent();
         ASSERT_FALSE(sent.empty());
         EXPECT_EQ(sent.back()[3], 164) << "the profile block write ends with the profile";
+    }
+}
+
+// The left-button box as a user clicks it: on its square, where the label over the box's
+// picture lies, or on its caption. Each click toggles the box, the picture shows the box,
+// and Confirm writes what the page showed.
+TEST_F(FirePageTest, FireLeftBoxTogglesFromItsSquareAndItsCaptionAndConfirmReadsIt) {
+    auto mouse = StartWithMouse();
+    form->Show();
+    form->rb_1->SetChecked(true);
+    form->FireScriptsLoaded = 0;
+    form->cb_IsGunFireMode->SetChecked(false);
+    QWidget* window = form->Widget();
+    // What lies on top at a point of a control, and that point in its own coordinates.
+    auto clickAt = [&](const vcl::TControl& control, QPoint at) {
+        const QPoint inWindow = control.Widget()->mapTo(window, at);
+        QWidget* top = window->childAt(inWindow);
+        ASSERT_NE(top, nullptr);
+        QTest::mouseClick(top, Qt::LeftButton, {}, top->mapFrom(window, inWindow));
+    };
+    const auto& square = Control("Img_FireSelLeft");
+    const auto& box = Control("cb_FireSelLeft");
+    struct Step {
+        const char* where;
+        bool checked; // after the click
+    };
+    const Step steps[] = {{"square", true},   {"square", false}, {"caption", true},
+                          {"caption", false}, {"caption", true}, {"square", false}};
+    // The page starts with the box's own state in its picture.
+    EXPECT_FALSE(form->cb_FireSelLeft->Checked());
+    EXPECT_EQ(Control<vcl::TImage>("Img_FireSelLeft").PictureName(), "CbS_D");
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::string(step.where) + (step.checked ? " checks" : " clears"));
+        Click("Key3");
+        Click("Key_FireMacro");
+        ASSERT_EQ(ShownPage(), 6);
+        Click("Btn_Fire1");
+        if (std::string(step.where) == "square")
+            clickAt(square, QPoint(square.Width() / 2, square.Height() / 2));
+        else
+            clickAt(box, QPoint(box.Width() / 2, box.Height() / 2));
+        EXPECT_EQ(form->cb_FireSelLeft->Checked(), step.checked);
+        EXPECT_EQ(Control<vcl::TImage>("Img_FireSelLeft").PictureName(),
+                  step.checked ? "CbS_E" : "CbS_D");
+        Click("Btn_FireConfirm");
+        const std::string code = step.checked ? "0B100100" : "0B000100";
+        EXPECT_EQ(form->KeyCodeStrings[0][2], code);
+        EXPECT_EQ(KeyBytes(mouse->Image(), 1, 3), CodeBytes(code));
     }
 }
 

@@ -95,8 +95,8 @@ private:
     std::string title_;
 };
 
-// Saving overwrites an existing file without asking, as the library's save dialog does
-// by default.
+// The save dialog returns an existing file without asking about it: the caller, which may
+// still change the name, asks about the file it writes.
 class TSaveDialog : public TOpenDialog {
 public:
     using TOpenDialog::TOpenDialog;

@@ -12,6 +12,7 @@
 #include "platform/vcl/Dialogs.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace shell {
 namespace {
@@ -33,12 +34,27 @@ void Tell(TForm1& form, const char* text) {
     form.RefreshFormMessagDialog(vcl::Utf8ToUtf16(text));
 }
 
-// The save appends ".bin" to whatever name was chosen, so the dialog never saw the file
-// that is written: ask about that one.
-bool MayReplace(const std::string& fileName) {
+// The file a chosen name saves to: the name itself when it already ends in ".bin", in any
+// case, else the name with ".bin" added.
+std::string ConfigFileName(const std::string& chosen) {
+    constexpr std::string_view extension = ".bin";
+    const bool hasExtension =
+        chosen.size() >= extension.size() &&
+        vcl::SameText(std::string_view(chosen).substr(chosen.size() - extension.size()), extension);
+    return hasExtension ? chosen : chosen + std::string(extension);
+}
+
+// The save dialog never asks about an existing file, and the name it returns may still get
+// ".bin": the question is asked here, about the file that is written. True when the file
+// may be written; `mode` replaces only a file the user agreed to replace.
+bool MayWrite(const std::string& fileName, vcl::TSaveMode& mode) {
+    mode = vcl::TSaveMode::KeepExisting;
     if (!vcl::FileExists(fileName)) return true;
-    return vcl::MessageDlg(fileName + " already exists.\nDo you want to replace it?",
-                           vcl::mtConfirmation, vcl::mbYes | vcl::mbNo) == vcl::mrYes;
+    if (vcl::MessageDlg(fileName + " already exists.\nDo you want to replace it?",
+                        vcl::mtConfirmation, vcl::mbYes | vcl::mbNo) != vcl::mrYes)
+        return false;
+    mode = vcl::TSaveMode::Replace;
+    return true;
 }
 
 // Reads a configuration file: its first 2048 bytes are the image, whatever follows is
@@ -60,8 +76,9 @@ void TForm1::Btn_Save_0Click(vcl::TObject* /*Sender*/) {
     // Without a served mouse there is no image to save and none can be taken.
     if (!device::MouseServed(*this)) return;
     if (!SaveDialog1->Execute()) return;
-    const std::string fileName = SaveDialog1->FileName() + ".bin";
-    if (!MayReplace(fileName)) return;
+    const std::string fileName = ConfigFileName(SaveDialog1->FileName());
+    vcl::TSaveMode mode;
+    if (!MayWrite(fileName, mode)) return;
 
     Btn_Read();
     // A read that failed leaves FF where the marker belongs; such a file could never be
@@ -71,9 +88,10 @@ void TForm1::Btn_Save_0Click(vcl::TObject* /*Sender*/) {
         return;
     }
     // A save that fails part-way (a full disk, a size limit) leaves the file the user had:
-    // the message says which file and why.
+    // the message says which file and why. A file that appeared after the question is
+    // not replaced unasked.
     try {
-        vcl::SaveFile(fileName, device::LiveImage.data(), device::image::ImageSize);
+        vcl::SaveFile(fileName, device::LiveImage.data(), device::image::ImageSize, mode);
     } catch (...) {
         vcl::Application()->HandleException(std::current_exception());
     }

@@ -65,6 +65,20 @@ void TForm1::Btn_FireConfirmClick(vcl::TObject* /*Sender*/) {
     LeaveFirePage();
 }
 
+// The label over the box's picture takes the clicks on the square; the box's caption takes
+// its own. Either way the box changes and its picture follows, so Confirm reads what the
+// page shows.
+void TForm1::lbl_FireSelLeftClick(vcl::TObject* /*Sender*/) {
+    HideAllMenu();
+    cb_FireSelLeft->SetChecked(!cb_FireSelLeft->Checked());
+}
+
+void TForm1::cb_FireSelLeftClick(vcl::TObject* /*Sender*/) {
+    vcl::TPngImage png;
+    LoadSkinPng(Named<vcl::TImage>("Img_FireSelLeft"), CheckMarkPicture(cb_FireSelLeft->Checked()),
+                png);
+}
+
 void TForm1::Btn_FireExitClick(vcl::TObject* /*Sender*/) {
     HideAllMenu();
     LeaveFirePage();

@@ -95,6 +95,8 @@
     X(Notify, Btn_FireModeClick)                                                                   \
     X(Notify, Btn_FireConfirmClick)                                                                \
     X(Notify, Btn_FireExitClick)                                                                   \
+    X(Notify, lbl_FireSelLeftClick)                                                                \
+    X(Notify, cb_FireSelLeftClick)                                                                 \
     X(Notify, lbl_Fire1ContinueClick)                                                              \
     X(Notify, lbl_Fire2ContinueClick)                                                              \
     X(Notify, lbl_Fire3ContinueClick)                                                              \

@@ -182,8 +182,8 @@ void TLayoutApplier::ApplyMacroPage() {
                   "Btn_Cancel"},
                  text.Color());
     form_.MacroTextRGB = text;
-    // The image list of the original has no counterpart here; the lists paint their own
-    // background.
+    // The macro lists and the insert choice paint their background themselves, in the
+    // list colour; no picture lies behind their items.
     SetColor({"LB_PCMacroName", "LB_MacroName", "LB_macro", "CB_Insert", "LB_FireMacroName",
               "LB_FireMacro", "CB_InsertFire"},
              ReadColor("Color_F_LBack"));

@@ -169,7 +169,8 @@ void TForm1::LoadSkinImages() {
         load(Numbered("Img_Fire", k), ("Gun" + std::to_string(k) + "_01").c_str());
     for (int k = 1; k <= 5; ++k)
         load(Numbered("Img_GunMode", k), ("GunMode" + std::to_string(k)).c_str());
-    load("Img_FireSelLeft", "CbS_E");
+    // The left-button box's picture shows the box's state, which Confirm reads.
+    load("Img_FireSelLeft", CheckMarkPicture(cb_FireSelLeft->Checked()));
     load("Img_FireConfirm", "BtnS_01");
     load("Img_FireExit", "BtnS_01");
     load("Img_FireStart", "MacroS_01");

@@ -373,8 +373,8 @@ public:
     }
 };
 
-// A design lists the caption before "AutoSize = False", as the VCL writes it; the label
-// must keep its designed size rather than shrink to the caption first.
+// The form design lists a label's caption before "AutoSize = False"; the label must keep
+// its designed size rather than shrink to the caption first.
 TEST(FormDesignTest, LabelSizeIsSettledAfterEveryPropertyIsSet) {
     const char* const design = R"(object F: TLabelForm
   object lbl_Fixed: TLabel

@@ -85,19 +85,27 @@ TEST(LayoutTextsTest, EveryKeyTheWindowReadsIsThereAndEveryOtherKeyHasAReader) {
     }
 }
 
-TEST(LayoutTextsTest, LanguageSwitchesAndConfirmButtonsOfEachLanguage) {
+TEST(LayoutTextsTest, LanguageSwitchesConfirmButtonsAndKeySwitchesOfEachLanguage) {
     auto form = StartedForm();
     struct Expected {
         bool lang[3];
         bool confirm3;
     };
-    // The third table has no text for the third confirm button; its layout hides it.
+    // A table without a caption for a control leaves the caption empty; the control stays.
+    // The third language keeps the key page's eight switches and the third confirm button
+    // within reach, with empty captions.
     const Expected expected[] = {
-        {{false, false, false}, false}, {{true, true, true}, true}, {{true, false, true}, false}};
+        {{false, false, false}, false}, {{true, true, true}, true}, {{true, false, true}, true}};
+    // The eighth switch shows on the second profile's key page with the gun display.
+    form->rb_2->SetChecked(true);
     for (int n = 1; n <= 3; ++n) {
         SCOPED_TRACE(n);
         form->LanguageNumber = n;
         form->ApplySkin();
+        EXPECT_TRUE(form->ComboKey8Enabled);
+        for (int j = 1; j <= 8; ++j)
+            for (const char* stem : {"IB_ComboKey", "Img_ComboKey"})
+                EXPECT_TRUE(form->Named<TControl>(stem + std::to_string(j)).Visible()) << stem << j;
         for (int page = 1; page <= 5; ++page) {
             const std::string k = "_" + std::to_string(page);
             for (int l = 1; l <= 3; ++l) {
