@@ -3,9 +3,9 @@
 // default image from the confirm labels of the user pages, with their hover pictures.
 #include "window/device/ProfileWrites.h"
 
-#include "window/device/DeviceTexts.h"
 #include "device/Subroutines.h"
 #include "window/Main.h"
+#include "window/device/DeviceTexts.h"
 #include "window/shell/SkinImages.h"
 
 #include "platform/rtl/SysUtils.h"
@@ -25,11 +25,14 @@ bool WriteProfileBlocks(shell::TForm1& form, bool withIdentity) {
         }
         // The identity block carries no checksum of its own.
         if (withIdentity) IdentityStaging = form.IdentityCopy;
-        WriteEepromBlockWhole(image::Profiles.Offset, image::Profiles.Length,
-                              ProfileStaging.data());
-        if (withIdentity)
-            WriteEepromBlockWhole(image::Identity.Offset, image::Identity.Length,
-                                  IdentityStaging.data());
+        // A mouse that did not take the block is not asked for more; the device timer
+        // reports it.
+        if (!WriteEepromBlockWhole(image::Profiles.Offset, image::Profiles.Length,
+                                   ProfileStaging.data()))
+            return false;
+        if (withIdentity && !WriteEepromBlockWhole(image::Identity.Offset, image::Identity.Length,
+                                                   IdentityStaging.data()))
+            return false;
     }
     // The mouse takes the written profiles only when its current profile is set again:
     // first to a value it cannot hold, then to the one it reports now.
@@ -108,9 +111,7 @@ void RestoreDefaultImage(TForm1& form, const device::TDeviceImage& chosen) {
     }
     device::ShowBusyWindow();
     form.DataBufToUI();
-    if (form.DetectedInterface == "I2C")
-        device::WriteEepromBlockWhole(0, device::image::ImageSize, device::LiveImage.data());
-    form.ResetDeviceAndReFind();
+    form.WriteImageAndReFind();
 }
 
 } // namespace
