@@ -98,10 +98,7 @@ void TForm1::WriteImageAndReFind() {
 // would have given the window back never ran, so the busy window goes, the handlers write
 // again and the timer looks for the mouse. The window is in the no-device state.
 void TForm1::GiveBackWithoutDevice() {
-    if (device::BusyWindow* busy = device::GetBusyWindow())
-        busy->Hide();
-    else
-        vcl::Application()->ProcessMessages();
+    device::HideBusyWindow();
     UiLoadingFlag = 0;
     DevTimer->SetEnabled(true);
 }

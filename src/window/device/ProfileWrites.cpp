@@ -27,12 +27,15 @@ bool WriteProfileBlocks(shell::TForm1& form, bool withIdentity) {
         if (withIdentity) IdentityStaging = form.IdentityCopy;
         // A mouse that did not take the block is not asked for more; the device timer
         // reports it.
-        if (!WriteEepromBlockWhole(image::Profiles.Offset, image::Profiles.Length,
-                                   ProfileStaging.data()))
+        const bool taken =
+            WriteEepromBlockWhole(image::Profiles.Offset, image::Profiles.Length,
+                                  ProfileStaging.data()) &&
+            (!withIdentity || WriteEepromBlockWhole(image::Identity.Offset, image::Identity.Length,
+                                                    IdentityStaging.data()));
+        if (!taken) {
+            HideBusyWindow();
             return false;
-        if (withIdentity && !WriteEepromBlockWhole(image::Identity.Offset, image::Identity.Length,
-                                                   IdentityStaging.data()))
-            return false;
+        }
     }
     // The mouse takes the written profiles only when its current profile is set again:
     // first to a value it cannot hold, then to the one it reports now.
@@ -65,6 +68,13 @@ bool MouseServed(shell::TForm1& form) {
 void ShowBusyWindow() {
     if (BusyWindow* busy = GetBusyWindow())
         busy->Step();
+    else
+        vcl::Application()->ProcessMessages();
+}
+
+void HideBusyWindow() {
+    if (BusyWindow* busy = GetBusyWindow())
+        busy->Hide();
     else
         vcl::Application()->ProcessMessages();
 }
