@@ -532,6 +532,32 @@ TEST_F(FaultBusWalk, ShortReplyEveryTwentiethInEachJob) {
     }
 }
 
+// A file load interrupted by another mouse arriving in the first one's place: the load
+// is reported as the loss of the mouse it was going to, nothing reaches the newcomer, and
+// the newcomer is then read and shown as itself.
+TEST_F(FaultBusWalk, UnansweredLoadInterruptedByAnotherMouseIsReportedAsTheLoss) {
+    const Bytes before = DefaultImage(1);
+    std::shared_ptr<simulator::SimMouse> other;
+    busy.onStep = [&](int) {
+        if (!other && !mouse->IsPlugged()) other = AddMouse(DefaultImage(3));
+    };
+    mouse->UnplugAfterTransfers(100);
+    LoadFile();
+    busy.onStep = nullptr;
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(modal->texts, std::vector<std::string>{kLossText});
+    EXPECT_EQ(mouse->Image(), PartlyWritten(before, DefaultImage(2), 0, 100));
+    EXPECT_EQ(other->Image(), DefaultImage(3));
+    EXPECT_EQ(other->ResetCount(), 0u);
+    EXPECT_FALSE(busy.shown);
+    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    Tick();
+    EXPECT_TRUE(Present());
+    EXPECT_EQ(LiveImage(), DefaultImage(3));
+    EXPECT_EQ(modal->texts.size(), 1u);
+    ExpectNoViolations();
+}
+
 // ---- A reset after which no mouse is read ------------------------------------------
 
 enum class ReFindFault { IdentityChanged, NeverReturns, LeavesMidRead };
