@@ -24,9 +24,14 @@ void WaitHandlingMessages(int steps) {
 
 } // namespace
 
-// The same five overlays the page buttons show and hide around their work.
+// The same five overlays the page buttons show and hide around their work. They cover
+// the pages, not the window: minimise, close and Exit stay above them, so that a window
+// without a mouse can always be put away.
 void TForm1::ShowDisableOverlays() {
     DisableMainButtonControl(nullptr);
+    for (int i = 1; i <= 5; ++i)
+        for (const char* family : {"Btn_Mini_", "Btn_Exit1_", "Btn_Exit2_"})
+            Named<vcl::TControl>(family + vcl::IntToStr(i)).BringToFront();
 }
 
 void TForm1::HideDisableOverlays() {
