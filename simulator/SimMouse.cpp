@@ -136,7 +136,7 @@ void SimMouse::OnSetFeature(const TransferContext& t, const uint8_t* buf, bool l
     const bool interleaved = FlagInterleavedLocked(t, buf);
     switch (buf[0]) {
     case kCommandReport:
-        if (exchange_.open && !exchange_.lost && !interleaved)
+        if (exchange_.open && !exchange_.lost && !exchange_.reportLost && !interleaved)
             AddViolationLocked(ViolationKind::CommandInsideExchange, t, buf, kReportLength,
                                "command " + Hex(exchange_.command) + " still expects " +
                                    std::to_string(exchange_.readsLeft + exchange_.writesLeft) +
@@ -254,6 +254,7 @@ void SimMouse::DataWrite(const uint8_t* buf, bool lost) {
             if (pos < exchange_.length && address < kImageSize) image_[address] = buf[1 + i];
         }
     }
+    exchange_.reportLost = exchange_.reportLost || lost;
     exchange_.done += kChunk;
     if (--exchange_.writesLeft == 0) exchange_.open = false;
 }
@@ -283,6 +284,7 @@ void SimMouse::DataRead(uint8_t* buf, bool lost) {
             buf[1 + i] = value;
         }
     }
+    exchange_.reportLost = exchange_.reportLost || lost;
     exchange_.done += kChunk;
     if (--exchange_.readsLeft == 0) exchange_.open = false;
 }

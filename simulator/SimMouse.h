@@ -22,7 +22,8 @@
 // are taken; in the last chunk of a block read the bytes past the block are FF. A command
 // whose transfer failed never reached the mouse: its data reports are still accepted (the
 // host sends them unaware) but change nothing and read FF, and a new command may cut it
-// short without a violation.
+// short without a violation. So may a new command cut short an exchange that lost one of
+// its data reports: the host may give up on a mouse that stopped answering.
 #include "simulator/SimBus.h"
 
 #include <array>
@@ -90,7 +91,8 @@ private:
 
     struct Exchange {
         bool open = false;
-        bool lost = false; // the command never reached the mouse
+        bool lost = false;       // the command never reached the mouse
+        bool reportLost = false; // a data report of it was lost on the way
         uint8_t command = 0;
         std::thread::id owner;
         Source source = Source::LiveSpace;

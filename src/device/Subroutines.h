@@ -65,18 +65,23 @@ bool SendCommand(uint8_t code, uint8_t p2, uint8_t p3, uint8_t p4, uint8_t p5);
 bool SendData7(uint8_t d0, uint8_t d1, uint8_t d2, uint8_t d3, uint8_t d4, uint8_t d5, uint8_t d6);
 // False when the report failed (or could not be sent): the reply buffer then holds FF.
 bool ReadData7();
+// A single setting; a send that fails is made again, at most BlockAttempts times.
 bool WriteConfigBytes(uint8_t address, uint8_t d0, uint8_t d1, uint8_t d2, uint8_t count);
 bool WriteConfigDword(uint8_t address, uint8_t d0, uint8_t d1, uint8_t d2, uint8_t d3);
 bool ReadConfigBytes(uint8_t mode, uint8_t address, uint8_t length, uint8_t* destination);
 bool WriteConfigBlock(uint8_t mode, uint8_t address, uint32_t length, const uint8_t* source);
 // The block routines run the whole exchange even when a data report of it fails (the
-// mouse expects every report the command announced), and return true only when the
-// command and every data report went: a failed data read leaves FF in its seven bytes, a
-// failed data write leaves the mouse's old bytes there. ReadConfigBytes and
+// mouse expects every report the command announced), unless FailedReportsToStop of them
+// fail in a row, and return true only when the command and every data report went: a
+// failed data read leaves FF in its seven bytes, a failed data write leaves the mouse's
+// old bytes there. ReadConfigBytes and
 // ReadEepromBlock fill the destination with FF before the command.
 bool WriteEepromBlock(uint16_t address, uint16_t length, const uint8_t* source);
 bool ReadEepromBlock(uint16_t address, uint16_t length, uint8_t* destination);
 bool ReadEepromBlockWithWait(uint16_t address, uint16_t length, uint8_t* destination);
+// An exchange stops after this many of its data reports failed in a row (the mouse stopped
+// answering; each failure may have taken the system's time-out).
+inline constexpr int FailedReportsToStop = 3;
 // The same, run again while a data report failed though the command went (the mouse is
 // there and a whole block replaces a broken one), at most BlockAttempts times in all. A
 // failed command ends the attempts. True when one attempt went whole.
@@ -84,6 +89,10 @@ inline constexpr int BlockAttempts = 3;
 bool WriteEepromBlockWhole(uint16_t address, uint16_t length, const uint8_t* source);
 bool ReadEepromBlockWhole(uint16_t address, uint16_t length, uint8_t* destination);
 bool ReadEepromBlockWholeWithWait(uint16_t address, uint16_t length, uint8_t* destination);
+// True (once) when a routine that retries, a single setting or a whole block, gave up on
+// an open mouse since the handles were last released or this was last asked: the mouse
+// is there but does not answer.
+bool TakeTransferFailure();
 bool BitIsSet(uint32_t value, uint32_t bit);
 uint32_t SetBit(uint32_t value, uint32_t bit);
 uint32_t ClearBit(uint32_t value, uint32_t bit);

@@ -44,6 +44,10 @@ bool OwnedHere(const ExchangeState& s) {
 
 std::atomic<BusyWindow*> g_busyWindow{nullptr};
 
+// Set when a routine gave up on a mouse that is open (its transfers kept failing);
+// cleared when the handles go.
+std::atomic<bool> g_gaveUp{false};
+
 // Marks the owner's exchange as pumping messages while the busy window handles them.
 class PumpScope {
 public:
@@ -112,9 +116,34 @@ Command BlockCommand(uint8_t code, uint16_t address, uint16_t length) {
             static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length)};
 }
 
-// How a block exchange ended: its command not sent (nothing happened), a data report
-// failed on the way (the block is incomplete), or the whole block went.
-enum class BlockResult { CommandFailed, DataFailed, Whole };
+// How a block exchange ended: not started (an event handled inside another exchange),
+// its command not sent (nothing happened), a data report failed on the way (the block is
+// incomplete), or the whole block went.
+enum class BlockResult { Refused, CommandFailed, DataFailed, Whole };
+
+// Counts the failed data reports of one exchange in a row. A mouse that stops answering
+// in the middle fails every report that follows, each after the system's time-out: the
+// exchange stops after a few instead of running out all of them.
+class DataFailures {
+public:
+    // False once the exchange should stop.
+    bool Go(bool ok) {
+        whole_ = whole_ && ok;
+        inRow_ = ok ? 0 : inRow_ + 1;
+        return inRow_ < FailedReportsToStop;
+    }
+    BlockResult Result() const { return whole_ ? BlockResult::Whole : BlockResult::DataFailed; }
+
+private:
+    bool whole_ = true;
+    int inRow_ = 0;
+};
+
+// A routine that found the mouse open and still failed leaves word for the window.
+bool NoteFailure(bool ok, HANDLE handleAtStart) {
+    if (!ok && IsValid(handleAtStart) && IsValid(CommandHandle)) g_gaveUp = true;
+    return ok;
+}
 
 // A read exchange: the command, then one data read per chunk of seven bytes, the last
 // chunk copying only the bytes that belong to the block. A failed data read leaves FF in
@@ -122,47 +151,56 @@ enum class BlockResult { CommandFailed, DataFailed, Whole };
 BlockResult ReadExchange(const Command& c, uint32_t length, uint8_t* destination,
                          bool withBusyWindow) {
     ExchangeGuard exchange;
-    if (!exchange.ok()) return BlockResult::CommandFailed;
+    if (!exchange.ok()) return BlockResult::Refused;
     std::memset(ReplyBuffer, 0xFF, sizeof ReplyBuffer);
     if (!SendCommand(c.code, c.p2, c.p3, c.p4, c.p5)) return BlockResult::CommandFailed;
-    bool whole = true;
+    DataFailures failures;
     for (uint32_t offset = 0; offset < length; offset += 7) {
         if (withBusyWindow) BusyStep();
-        whole = ReadData7() && whole;
-        std::memcpy(destination + offset, ReplyBuffer, std::min<uint32_t>(7, length - offset));
+        const bool read = ReadData7();
+        const uint32_t count = std::min<uint32_t>(7, length - offset);
+        std::memcpy(destination + offset, ReplyBuffer, count);
+        if (failures.Go(read)) continue;
+        // The chunks left unread are no more known than the failed ones.
+        std::memset(destination + offset + count, 0xFF, length - offset - count);
+        break;
     }
-    return whole ? BlockResult::Whole : BlockResult::DataFailed;
+    return failures.Result();
 }
 
 // A block write: the command, then one data write per chunk of seven bytes. A failed data
 // write loses its chunk; the exchange still goes on to its end, as the mouse expects.
 BlockResult WriteExchange(uint16_t address, uint16_t length, const uint8_t* source) {
     ExchangeGuard exchange;
-    if (!exchange.ok()) return BlockResult::CommandFailed;
+    if (!exchange.ok()) return BlockResult::Refused;
     std::memset(ReplyBuffer, 0xFF, sizeof ReplyBuffer);
     const Command c = BlockCommand(0x07, address, length);
     if (!SendCommand(c.code, c.p2, c.p3, c.p4, c.p5)) return BlockResult::CommandFailed;
-    bool whole = true;
+    DataFailures failures;
     for (uint32_t offset = 0; offset < length; offset += 7) {
         BusyStep();
         // A short last chunk leaves the previous chunk's bytes behind its new ones; the
         // length in the command tells the mouse which bytes belong to the block.
         std::memcpy(ReplyBuffer, source + offset, std::min<uint32_t>(7, length - offset));
         const uint8_t* s = ReplyBuffer;
-        whole = SendData7(s[0], s[1], s[2], s[3], s[4], s[5], s[6]) && whole;
+        if (!failures.Go(SendData7(s[0], s[1], s[2], s[3], s[4], s[5], s[6]))) break;
     }
-    return whole ? BlockResult::Whole : BlockResult::DataFailed;
+    return failures.Result();
 }
 
 // Runs a block exchange again while a data report of it failed: the mouse took the
 // command, so it is there, and a whole block replaces whatever the failed one left. A
-// command that fails ends the attempts (the mouse is gone, or refuses).
+// command that fails ends the attempts (the mouse is gone, or refuses). An open mouse
+// whose block never went whole is noted for the window.
 template <class Exchange> bool WholeBlock(Exchange exchange) {
+    const HANDLE atStart = CommandHandle;
     for (int attempt = 0; attempt < BlockAttempts; ++attempt) {
         const BlockResult result = exchange();
-        if (result != BlockResult::DataFailed) return result == BlockResult::Whole;
+        if (result == BlockResult::Refused) return false;
+        if (result != BlockResult::DataFailed)
+            return NoteFailure(result == BlockResult::Whole, atStart);
     }
-    return false;
+    return NoteFailure(false, atStart);
 }
 
 } // namespace
@@ -201,6 +239,7 @@ ExchangeGuard::~ExchangeGuard() {
 
 void ReleaseDeviceHandles() {
     std::vector<HANDLE> toClose;
+    g_gaveUp = false;
     {
         ExchangeState& s = Exchange();
         std::unique_lock lock(s.mutex);
@@ -226,6 +265,10 @@ void ReleaseDeviceHandles() {
     }
     for (HANDLE h : toClose)
         win::CloseHandle(h);
+}
+
+bool TakeTransferFailure() {
+    return g_gaveUp.exchange(false);
 }
 
 // ---- Busy window --------------------------------------------------------------------
@@ -288,13 +331,17 @@ bool ReadData7() {
 }
 
 // The busy window goes up before the exchange starts, so a click handled while it is
-// being shown writes its own setting before this one instead of being refused.
+// being shown writes its own setting before this one instead of being refused. A send
+// that fails is made again, as a block is.
 static bool WriteConfigCommand(const uint8_t (&command)[7]) {
-    if (!IsValid(CommandHandle) || RefusedHere()) return false;
+    const HANDLE atStart = CommandHandle;
+    if (!IsValid(atStart) || RefusedHere()) return false;
     BusyStep();
-    const bool sent = SendCommandReport(command);
+    bool sent = false;
+    for (int attempt = 0; attempt < BlockAttempts && !sent && IsValid(CommandHandle); ++attempt)
+        sent = SendCommandReport(command);
     BusyHide();
-    return sent;
+    return NoteFailure(sent, atStart);
 }
 
 bool WriteConfigBytes(uint8_t address, uint8_t d0, uint8_t d1, uint8_t d2, uint8_t count) {

@@ -402,13 +402,17 @@ TEST_F(ConfigFileTest, ASaveThatFailsKeepsTheOldFileAndSaysWhy) {
 
 TEST_F(ConfigFileTest, AReadThatFailsWritesNoFile) {
     auto mouse = StartWithMouse();
-    // Every data read of the image read is lost: the image would be all FF.
-    files.before = [&] { mouse->FailNextGetFeature(293 * device::BlockAttempts); };
+    // Every data read of the image read is lost, in every attempt: the mouse does not
+    // answer, and its loss is what the user is told.
+    files.before = [&] {
+        mouse->FailNextGetFeature(device::FailedReportsToStop * device::BlockAttempts);
+    };
     files.answer = Path("failed").string();
     Click("Btn_Save_5");
     ASSERT_EQ(modal->texts.size(), 1u);
-    EXPECT_EQ(modal->texts[0], "Saving .bin is error!");
+    EXPECT_EQ(modal->texts[0], "Waiting to reconnect device\r\r");
     EXPECT_FALSE(fs::exists(Path("failed.bin")));
+    EXPECT_EQ(shell::NoDevicePageFlag, 1);
 }
 
 TEST_F(ConfigFileTest, CancelledDialogsChangeNothing) {

@@ -52,12 +52,14 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
 
 void TestBusyWindow::Step() {
     ++steps;
+    shown = true;
     if (onStep) onStep(steps);
     vcl::Application()->ProcessMessages();
 }
 
 void TestBusyWindow::Hide() {
     ++hides;
+    shown = false;
     vcl::Application()->ProcessMessages();
 }
 

@@ -4,9 +4,9 @@
 // and recorded, and the bus's protocol-violation list checked after every test.
 #include "device/DeviceImage.h"
 #include "device/Subroutines.h"
-#include "window/Main.h"
 #include "simulator/SimBus.h"
 #include "simulator/SimMouse.h"
+#include "window/Main.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +42,7 @@ public:
     void Hide() override;
     int steps = 0;
     int hides = 0;
+    bool shown = false; // stepped since the last hide
     std::function<void(int step)> onStep;
 };
 

@@ -2,9 +2,9 @@
 #include "DeviceFixture.h"
 
 #include "device/DefaultSetting.h"
-#include "window/device/MainDevice.h"
 #include "device/Subroutines.h"
 #include "platform/desktop/Registry.h"
+#include "window/device/MainDevice.h"
 
 #include "platform/rtl/SysUtils.h"
 
@@ -119,42 +119,42 @@ TEST_F(DeviceReadTest, AFlashMemoryTypeRefusesAnI2CMouseWithItsMessage) {
     EXPECT_EQ(CommandsSent(), (Bytes{0x0D, 0x0D}));
 }
 
-TEST_F(DeviceReadTest, AReadInWhichEveryDataReadFailsShowsTheDefaultsOfEverySection) {
+// The mouse stays but stops answering: nothing of the FF bytes it gave is shown as its
+// configuration. The loss is reported, the window shows the no-device state and looks for
+// the mouse at every tick; when it answers again it is read whole, without a replug.
+TEST_F(DeviceReadTest, AReadInWhichEveryDataReadFailsShowsNothingOfItAndReportsTheLoss) {
     auto mouse = AddMouse();
     // The first busy step comes right before the image read: from there on, every data
     // read of the mouse fails, in every attempt.
     busy.onStep = [&](int step) {
-        if (step == 1) mouse->FailNextGetFeature(293 * device::BlockAttempts);
+        if (step == 1) mouse->FailNextGetFeature(1000);
     };
     Tick();
 
-    EXPECT_EQ(LiveImageBytes(), Bytes(device::image::ImageSize, 0xFF));
-    // Each section is its defaults over FF bytes, stamped.
-    const device::DefaultsContext context = form->DefaultsFromWindow();
-    device::TVendorSection vendor;
-    vendor.fill(0xFF);
-    device::DefaultVendorSection(vendor, context);
-    device::StampVendorChecksum(vendor);
-    EXPECT_EQ(form->VendorCopy, vendor);
-    device::TUserSection user;
-    user.fill(0xFF);
-    device::DefaultUserSection(user, context);
-    device::StampUserChecksum(user);
-    EXPECT_EQ(form->UserCopy, user);
-    device::TProfileSection profile;
-    profile.fill(0xFF);
-    device::DefaultProfile3Section(profile, context);
-    device::StampProfileChecksum(profile);
-    EXPECT_EQ(form->Profile3Copy, profile);
-    EXPECT_TRUE(device::ChecksumHolds(form->Profile1Copy));
-    EXPECT_TRUE(device::ChecksumHolds(form->Profile2Copy));
-    EXPECT_TRUE(ItemsOf("LB_Name").empty());
-    EXPECT_TRUE(form->DeviceMacros.Names.empty());
-    EXPECT_EQ(TextOf("edt_PatCodeCk"), "FFFF");
-    // Repaired copies reach the code strings.
-    EXPECT_EQ(form->KeyCodeStrings[2][0], "01010000");
+    ASSERT_EQ(modal->texts.size(), 1u);
+    EXPECT_EQ(modal->texts[0], "Waiting to reconnect device\r\r");
+    // Each attempt stops after a few failed reads; the third gives up.
+    EXPECT_EQ(busy.steps, 1 + device::FailedReportsToStop * device::BlockAttempts);
+    EXPECT_EQ(LiveImageBytes(), DefaultImage(1));
+    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    EXPECT_TRUE(OverlaysVisible(true));
+    EXPECT_EQ(form->DetectedInterface, "");
+    EXPECT_FALSE(Present());
     EXPECT_TRUE(form->DevTimer->Enabled());
     EXPECT_EQ(shell::UiLoadingFlag, 0);
+
+    // Still silent: the next tick looks again, and says nothing more.
+    busy.onStep = nullptr;
+    Tick();
+    EXPECT_EQ(modal->texts.size(), 1u);
+    EXPECT_FALSE(Present());
+    mouse->FailNextGetFeature(0);
+    Tick();
+    EXPECT_TRUE(Present());
+    EXPECT_EQ(LiveImageBytes(), mouse->Image());
+    EXPECT_EQ(shell::NoDevicePageFlag, 0);
+    EXPECT_TRUE(OverlaysVisible(false));
+    EXPECT_EQ(modal->texts.size(), 1u);
 }
 
 TEST_F(DeviceReadTest, WhenTheReadCommandIsNotSentTheLastImageIsShownAgain) {

@@ -1,25 +1,31 @@
 // Faults of the simulated mouse in the middle of the window's longer exchanges: the mouse
 // unplugged after every transfer of a whole-image write (default restore, file load), of
 // a profile block write and of the re-find and read after a reset; one data transfer
-// lost in the middle of each; and the mouse plugged and unplugged many times over. Each
-// ends in a known state: the mouse holds exactly what reached it, the window either shows
-// the loss (reported once, the timer looking for the mouse) or what the mouse holds, and
-// the mouse plugged in again is read back whole.
+// lost in the middle of each; the mouse plugged and unplugged many times over; the mouse
+// staying on the bus while its transfers fail or its replies come short; and a reset
+// after which no mouse can be read. Each ends in a known state: the mouse holds exactly
+// what reached it, the window either shows the loss (reported once, the timer looking for
+// the mouse) or what the mouse holds, and the mouse plugged in again (or answering again)
+// is read back whole.
 #include "DeviceFixture.h"
+#include "FaultBus.h"
 #include "FileDialogAnswerer.h"
 
 #include "device/DefaultSetting.h"
 #include "device/Subroutines.h"
+#include "platform/win/HidBus.h"
 #include "window/device/MainDevice.h"
 #include "window/device/ProfileWrites.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThreadPool>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace devtest {
 namespace {
@@ -393,6 +399,273 @@ TEST_F(FaultWalkTest, TwoHundredPlugCyclesLeaveNoFileOrThreadBehind) {
     EXPECT_LE(threads(), threadsBefore);
     ExpectNoViolations();
 }
+
+// ---- A mouse that stays on the bus but fails its transfers -----------------------------
+
+class FaultBusWalk : public FaultWalkTest {
+protected:
+    void SetUp() override {
+        FaultWalkTest::SetUp();
+        faults = std::make_shared<FaultBus>(bus, mouse);
+        platform::hid::SetBus(faults);
+        BeginAfresh(DefaultImage(1)); // the mouse opened again, through the faults
+    }
+
+    struct Job {
+        const char* name;
+        std::vector<uint64_t> unansweredFrom; // transfer indexes where the walk starts a fault
+        bool repliesMany;                     // a short reply among its replies is met
+        bool reportedByTick;                  // the loss shows at the next tick
+        std::function<void()> run;
+        // The mouse's image after the job, when the transfers fail from `k` on (none: the
+        // short-reply case, whose transfers all reach the mouse).
+        std::function<Bytes(std::optional<uint64_t> k)> expected;
+    };
+
+    std::vector<Job> Jobs() {
+        const Bytes before = DefaultImage(1);
+        const Bytes chosen = DefaultImage(2);
+        const auto unchanged = [before](std::optional<uint64_t>) { return before; };
+        const auto imageWrite = [before, chosen](std::optional<uint64_t> k) {
+            return k ? PartlyWritten(before, chosen, 0, *k) : chosen;
+        };
+        return {
+            {"whole-image read",
+             {0, 1, 50, 293},
+             true,
+             false,
+             [this] { form->Btn_Read(); },
+             unchanged},
+            {"save",
+             {0, 150},
+             true,
+             false,
+             [this] {
+                 fs::remove(Saved());
+                 files.answer = (fs::path(dir.path().toStdString()) / "saved").string();
+                 Click("Btn_Save_2");
+             },
+             unchanged},
+            {"file load", {0, 1, 100, 293}, true, false, [this] { LoadFile(); }, imageWrite},
+            {"default restore", {0, 147, 293}, true, false, [this] { Restore(); }, imageWrite},
+            {"profile write",
+             {0, 1, 10, 21},
+             false,
+             true,
+             [this] {
+                 form->Profile2Copy[8] = 0x0B;
+                 device::WriteProfileSections(*form);
+                 staging.assign(device::ProfileStaging.begin(), device::ProfileStaging.end());
+             },
+             [this, before](std::optional<uint64_t> k) {
+                 return PartlyWritten(before, staging, kProfileStart, *k);
+             }},
+            {"single setting",
+             {0},
+             false,
+             true,
+             [] { device::WriteConfigBytes(kUserProfileByte, 2, 0, 0, 1); },
+             unchanged},
+        };
+    }
+
+    fs::path Saved() const { return fs::path(dir.path().toStdString()) / "saved.bin"; }
+
+    // The job's end: the mouse holds `expected`, the loss is reported once, nothing of the
+    // mouse is shown and a key change sends nothing; when the mouse answers again the next
+    // tick finds it and reads it whole.
+    void Check(const Job& job, const Bytes& expected) {
+        EXPECT_EQ(modal->texts.size(), job.reportedByTick ? 0u : 1u);
+        if (job.reportedByTick) Tick();
+        EXPECT_EQ(mouse->Image(), expected);
+        EXPECT_FALSE(busy.shown);
+        EXPECT_FALSE(fs::exists(Saved()));
+        ExpectLoss();
+        const uint64_t sent = faults->Transfers();
+        form->Profile1Copy[4] ^= 0x01;
+        device::WriteProfileSections(*form);
+        device::WriteConfigBytes(kUserProfileByte, 1, 0, 0, 1);
+        EXPECT_EQ(faults->Transfers(), sent);
+        EXPECT_EQ(mouse->Image(), expected);
+
+        faults->Heal();
+        Tick();
+        EXPECT_TRUE(Present());
+        EXPECT_EQ(LiveImage(), mouse->Image());
+        EXPECT_EQ(shell::NoDevicePageFlag, 0);
+        EXPECT_TRUE(OverlaysVisible(false));
+        EXPECT_EQ(modal->texts.size(), 1u);
+        ExpectNoViolations();
+    }
+
+    std::shared_ptr<FaultBus> faults;
+    Bytes staging;
+};
+
+// The mouse stays on the bus and every transfer from the k-th on fails after a 5 s
+// time-out. Each job gives up after a few of them (seconds, not the minutes of running
+// out every report), and ends as a loss.
+TEST_F(FaultBusWalk, UnansweredTransfersFromEveryPointOfEachJob) {
+    for (const Job& job : Jobs()) {
+        for (const uint64_t k : job.unansweredFrom) {
+            SCOPED_TRACE(std::string(job.name) + ", unanswered from transfer " + std::to_string(k));
+            BeginAfresh(DefaultImage(1));
+            faults->Arm(FaultKind::Unanswered, k);
+            const unsigned resets = mouse->ResetCount();
+            job.run();
+            EXPECT_LE(faults->Failed(), static_cast<uint64_t>(device::FailedReportsToStop + 1));
+            EXPECT_EQ(mouse->ResetCount(), resets) << "a mouse that did not take it is not reset";
+            Check(job, job.expected(k));
+            if (HasFailure()) return;
+        }
+    }
+}
+
+// Every 20th reply of the mouse is 4 bytes long: no job that reads the whole image takes
+// such a reply as the mouse's bytes. An image write goes whole, the read after its reset
+// fails.
+TEST_F(FaultBusWalk, ShortReplyEveryTwentiethInEachJob) {
+    for (const Job& job : Jobs()) {
+        if (!job.repliesMany) continue;
+        SCOPED_TRACE(job.name);
+        BeginAfresh(DefaultImage(1));
+        faults->Arm(FaultKind::ShortReply, 20);
+        job.run();
+        EXPECT_GT(faults->Failed(), 0u);
+        Check(job, job.expected(std::nullopt));
+        if (HasFailure()) return;
+    }
+}
+
+// A file load interrupted by another mouse arriving in the first one's place: the load
+// is reported as the loss of the mouse it was going to, nothing reaches the newcomer, and
+// the newcomer is then read and shown as itself.
+TEST_F(FaultBusWalk, UnansweredLoadInterruptedByAnotherMouseIsReportedAsTheLoss) {
+    const Bytes before = DefaultImage(1);
+    std::shared_ptr<simulator::SimMouse> other;
+    busy.onStep = [&](int) {
+        if (!other && !mouse->IsPlugged()) other = AddMouse(DefaultImage(3));
+    };
+    mouse->UnplugAfterTransfers(100);
+    LoadFile();
+    busy.onStep = nullptr;
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(modal->texts, std::vector<std::string>{kLossText});
+    EXPECT_EQ(mouse->Image(), PartlyWritten(before, DefaultImage(2), 0, 100));
+    EXPECT_EQ(other->Image(), DefaultImage(3));
+    EXPECT_EQ(other->ResetCount(), 0u);
+    EXPECT_FALSE(busy.shown);
+    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    Tick();
+    EXPECT_TRUE(Present());
+    EXPECT_EQ(LiveImage(), DefaultImage(3));
+    EXPECT_EQ(modal->texts.size(), 1u);
+    ExpectNoViolations();
+}
+
+// ---- A reset after which no mouse is read ------------------------------------------
+
+enum class ReFindFault { IdentityChanged, NeverReturns, LeavesMidRead };
+
+class ReFindWalk : public FaultWalkTest, public ::testing::WithParamInterface<ReFindFault> {
+protected:
+    QWidget* WidgetOf(const char* name) const {
+        auto* control = dynamic_cast<vcl::TControl*>(form->FindComponent(name));
+        return control ? control->Widget() : nullptr;
+    }
+    static QPoint CentreInWindow(QWidget* widget) {
+        return widget->mapTo(widget->window(), widget->rect().center());
+    }
+};
+
+// A file load resets the mouse; what comes back is refused, does not come, or leaves in
+// the middle of the read. The window ends in the no-device state and usable: the busy
+// window gone, the handlers writing again, the timer running; a mouse plugged in
+// afterwards is found and read, and Exit closes the window.
+TEST_P(ReFindWalk, ReFindAfterAResetEndsInTheNoDeviceStateAndUsable) {
+    const Bytes before = DefaultImage(3);
+    Bytes file = DefaultImage(2);
+    std::string told = kLossText;
+    switch (GetParam()) {
+    case ReFindFault::IdentityChanged:
+        // The image carries another maker's identity: the mouse takes it and, once reset,
+        // answers with it.
+        file[device::image::Identity.Offset] ^= 0x5A;
+        told = "The mouse manufacturer or product id error";
+        break;
+    case ReFindFault::NeverReturns:
+        mouse->SetResetReturn(std::nullopt);
+        break;
+    case ReFindFault::LeavesMidRead:
+        break; // armed below, once the read after the reset has begun
+    }
+    WriteFile(File(), file);
+    Begin(before);
+    if (GetParam() == ReFindFault::LeavesMidRead) {
+        const unsigned resets = mouse->ResetCount() + 1;
+        busy.onStep = [this, resets](int) {
+            if (mouse->ResetCount() == resets && mouse->IsPlugged()) {
+                mouse->UnplugAfterTransfers(100);
+                busy.onStep = nullptr;
+            }
+        };
+    }
+    LoadFile();
+    busy.onStep = nullptr;
+
+    EXPECT_EQ(modal->texts, std::vector<std::string>{told});
+    EXPECT_EQ(mouse->Image(), file);
+    EXPECT_FALSE(busy.shown);
+    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_TRUE(form->DevTimer->Enabled());
+    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    EXPECT_TRUE(OverlaysVisible(true));
+    EXPECT_EQ(form->DetectedInterface, "");
+    EXPECT_EQ(LiveImage(), DefaultImage(1)) << "the file's copies are not shown as the mouse's";
+    Tick();
+    EXPECT_EQ(modal->texts.size(), 1u);
+    // Close and Exit take the clicks made on them, above the overlays.
+    form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return form->Visible(); }));
+    for (const char* name : {"Btn_Exit1_1", "Btn_Exit2_1", "Btn_Mini_1"}) {
+        QWidget* widget = WidgetOf(name);
+        ASSERT_NE(widget, nullptr) << name;
+        EXPECT_EQ(widget->window()->childAt(CentreInWindow(widget)), widget) << name;
+    }
+
+    // A mouse with an identity this program serves, plugged in afterwards.
+    mouse->Unplug();
+    Tick();
+    mouse->SetImage(DefaultImage(2));
+    mouse->SetResetReturn(200);
+    mouse->Plug();
+    Tick();
+    EXPECT_TRUE(Present());
+    EXPECT_EQ(LiveImage(), DefaultImage(2));
+    EXPECT_EQ(shell::NoDevicePageFlag, 0);
+    ExpectNoViolations();
+
+    // Exit, clicked where it shows, closes the window.
+    QWidget* exit = WidgetOf("Btn_Exit2_1");
+    ASSERT_NE(exit, nullptr);
+    QTest::mouseClick(exit->window()->windowHandle(), Qt::LeftButton, {}, CentreInWindow(exit));
+    EXPECT_TRUE(PumpUntil([&] { return !form->Visible(); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, ReFindWalk,
+                         ::testing::Values(ReFindFault::IdentityChanged, ReFindFault::NeverReturns,
+                                           ReFindFault::LeavesMidRead),
+                         [](const ::testing::TestParamInfo<ReFindFault>& info) {
+                             switch (info.param) {
+                             case ReFindFault::IdentityChanged:
+                                 return std::string("IdentityChanged");
+                             case ReFindFault::NeverReturns:
+                                 return std::string("NeverReturns");
+                             case ReFindFault::LeavesMidRead:
+                                 return std::string("LeavesMidRead");
+                             }
+                             return std::string("Other");
+                         });
 
 } // namespace
 } // namespace devtest

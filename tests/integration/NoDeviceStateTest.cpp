@@ -1,6 +1,9 @@
 // The no-device state of the window and the overlays.
 #include "DeviceFixture.h"
 
+#include <set>
+#include <vector>
+
 #include <QWidget>
 
 #include "device/DefaultSetting.h"
@@ -141,12 +144,27 @@ TEST_F(NoDeviceStateTest, EachOverlayCoversItsWholePage) {
         EXPECT_EQ(overlay.Width(), box.Width());
         EXPECT_EQ(overlay.Height(), box.Height());
         EXPECT_EQ(box.Width(), form->PageWidth);
-        // Above every other control of the page: the last of its children to be drawn.
-        const QObjectList& children = box.Widget()->children();
-        const QWidget* top = nullptr;
-        for (QObject* child : children)
-            if (auto* w = qobject_cast<QWidget*>(child); w && w->isVisibleTo(box.Widget())) top = w;
-        EXPECT_EQ(top, overlay.Widget());
+        // Above every other control of the page: drawn after all of them. Only the window's
+        // own buttons (minimise, close, Exit) stay above it, so that the window can always
+        // be put away.
+        const std::string n = std::to_string(page);
+        const std::set<const QWidget*> windowButtons = {
+            form->Named<vcl::TControl>("Btn_Mini_" + n).Widget(),
+            form->Named<vcl::TControl>("Btn_Exit1_" + n).Widget(),
+            form->Named<vcl::TControl>("Btn_Exit2_" + n).Widget()};
+        std::vector<const QWidget*> above;
+        bool overlaySeen = false;
+        for (QObject* child : box.Widget()->children()) {
+            auto* w = qobject_cast<QWidget*>(child);
+            if (!w || !w->isVisibleTo(box.Widget())) continue;
+            if (w == overlay.Widget())
+                overlaySeen = true;
+            else if (overlaySeen)
+                above.push_back(w);
+        }
+        EXPECT_TRUE(overlaySeen);
+        EXPECT_EQ(std::set<const QWidget*>(above.begin(), above.end()), windowButtons);
+        EXPECT_EQ(above.size(), windowButtons.size());
     }
 }
 

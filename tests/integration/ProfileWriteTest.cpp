@@ -155,8 +155,8 @@ TEST_F(ProfileWriteTest, WithoutAnI2CAnswerOnlyTheProfileIsTakenAgain) {
 
 TEST_F(ProfileWriteTest, AFailedUserReadIsCopiedAsItsFFBytes) {
     auto mouse = StartWithMouse();
-    // The four data reads of the user section are lost.
-    mouse->FailNextGetFeature(4);
+    // The data reads of the user section are lost until the read gives up.
+    mouse->FailNextGetFeature(device::FailedReportsToStop);
     form->RefreshProfileParameter();
     EXPECT_TRUE(std::all_of(form->UserCopy.begin(), form->UserCopy.end(),
                             [](uint8_t b) { return b == 0xFF; }));

@@ -201,7 +201,8 @@ TEST_F(SimReports, AFailedCommandEndsTheBlockRoutinesBeforeTheWindowShows) {
     const Bytes before = mouse->Image();
     Bytes dest(14, 0xAB);
     const Bytes source(14, 0x66);
-    mouse->FailNextSetFeature(4);
+    // Three block commands, then every attempt of the single write.
+    mouse->FailNextSetFeature(3 + device::BlockAttempts);
     EXPECT_FALSE(device::ReadEepromBlockWithWait(0, 14, dest.data()));
     EXPECT_EQ(dest, Bytes(14, 0xAB)) << "destination untouched";
     EXPECT_FALSE(device::ReadEepromBlock(0, 14, dest.data()));

@@ -46,6 +46,11 @@ public:
     virtual bool SetFeature(const uint8_t* buf, size_t len, HidError& error) = 0;
     // buf[0] holds the report id on entry; on success buf holds the report.
     virtual bool GetFeature(uint8_t* buf, size_t len, HidError& error) = 0;
+    // The same, telling how many bytes of the report the device returned (id byte
+    // included; the rest of buf is zero), or -1 with error set when the transfer failed.
+    virtual int GetFeatureReply(uint8_t* buf, size_t len, HidError& error) {
+        return GetFeature(buf, len, error) ? static_cast<int>(len) : -1;
+    }
     // Blocks until an input report arrives, the device goes, or InterruptRead is called.
     // Returns the number of bytes stored (id byte first), or -1 with error set.
     virtual int ReadInput(uint8_t* buf, size_t len, HidError& error) = 0;

@@ -50,9 +50,12 @@ bool Transfer(HANDLE device, void* buffer, ULONG length, bool set) {
         return false;
     }
     hid::HidError error = hid::HidError::None;
+    // A report the device answered short (or long) carries bytes it never sent: the
+    // transfer failed.
     const bool ok =
         set ? f->connection->SetFeature(static_cast<const uint8_t*>(buffer), length, error)
-            : f->connection->GetFeature(static_cast<uint8_t*>(buffer), length, error);
+            : f->connection->GetFeatureReply(static_cast<uint8_t*>(buffer), length, error) ==
+                  static_cast<int>(length);
     if (!ok)
         SetLastError(error == hid::HidError::None ? ERROR_GEN_FAILURE : detail::ToWinError(error));
     return ok;

@@ -80,9 +80,10 @@ void TForm1::Btn_Save_0Click(vcl::TObject* /*Sender*/) {
     vcl::TSaveMode mode;
     if (!MayWrite(fileName, mode)) return;
 
-    Btn_Read();
-    // A read that failed leaves FF where the marker belongs; such a file could never be
-    // loaded back, so it is not written.
+    // A read that failed is reported as the loss of the mouse: there is no image to save.
+    if (!Btn_Read()) return;
+    // A mouse whose image lacks the marker gives a file that could never be loaded back,
+    // so it is not written.
     if (device::LiveImage[MarkerOffset] != device::image::MemoryMarkerI2C) {
         Tell(*this, SaveRefusedText);
         return;
@@ -138,9 +139,7 @@ void TForm1::MemoToDataBuf_OnClick(vcl::TObject* /*Sender*/) {
     if (DetectedInterface == "I2C") SplitLiveImage(false);
     DataBufToUI();
     device::ShowBusyWindow();
-    if (DetectedInterface == "I2C")
-        device::WriteEepromBlockWhole(0, device::image::ImageSize, device::LiveImage.data());
-    ResetDeviceAndReFind();
+    WriteImageAndReFind();
 }
 
 } // namespace shell

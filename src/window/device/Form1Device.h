@@ -5,9 +5,9 @@
 #include "device/DefaultSetting.h"
 #include "device/DeviceImage.h"
 #include "device/DeviceMacroArea.h"
-#include "window/device/KeyboardHook.h"
 #include "device/Macros.h"
 #include "platform/vcl/PngImage.h"
+#include "window/device/KeyboardHook.h"
 
 #include <array>
 #include <cstdint>
@@ -41,14 +41,17 @@
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_DEVICE                                                                  \
     /* Arrival, removal and the configuration read (MainDevice.cpp). */                            \
-    void OpenDeviceByTable();                                                                      \
+    /* The three below and Btn_Read: true when the mouse was read whole. */                        \
+    bool OpenDeviceByTable(bool reportLoss = true);                                                \
     void DeviceLost();                                                                             \
-    void ReFindDev();                                                                              \
-    void ReadDevInfo();                                                                            \
+    void EnterLossState();                                                                         \
+    void DeviceStoppedAnswering();                                                                 \
+    bool ReFindDev(bool reportLoss = true);                                                        \
+    bool ReadDevInfo();                                                                            \
+    bool Btn_Read();                                                                               \
     /* Whether an identity block's manufacturer and product ids are a mouse this program */        \
     /* serves: the default image's pair or the [org] reserve pair. */                              \
     bool IdentityServed(int manufacturer, int product) const;                                      \
-    void Btn_Read();                                                                               \
     void DataBufToUI();                                                                            \
     void ShowCurrentProfilePage();                                                                 \
     /* No-device state, overlays and reset (NoDevice.cpp). */                                      \
@@ -57,6 +60,8 @@
     void InitNoDevice();                                                                           \
     void RefreshErrorAP(vcl::TObject* Sender = nullptr);                                           \
     void ResetDeviceAndReFind();                                                                   \
+    void WriteImageAndReFind();                                                                    \
+    void GiveBackWithoutDevice();                                                                  \
     /* The configuration image on the window (FormImage.cpp). */                                   \
     device::DefaultsContext DefaultsFromWindow();                                                  \
     void SplitLiveImage(bool showPatchCodeCheck = false);                                          \

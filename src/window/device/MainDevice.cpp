@@ -3,22 +3,25 @@
 // checks, the loss of the device, and the whole-image read that fills the form.
 #include "window/device/MainDevice.h"
 
-#include "window/device/DeviceTexts.h"
 #include "device/Macros.h"
 #include "device/Subroutines.h"
 #include "platform/core/Time.h"
 #include "window/Main.h"
+#include "window/device/DeviceTexts.h"
+#include "window/device/ProfileWrites.h"
 
-#include "platform/vcl/Dialogs.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/vcl/Dialogs.h"
 
 #include <cstring>
+#include <utility>
 
 namespace device {
 
 uint8_t DevicePollGuard = 0;
 int32_t LastDeviceCount = 0;
 uint8_t PingAnswered = 0;
+uint8_t ReFindDue = 0;
 int ExpectedManufacturerId = 0;
 int ExpectedProductId = 0;
 
@@ -92,11 +95,27 @@ void TForm1::DevTimerTimer(vcl::TObject*) {
         if (a == b) ++agreeing;
         count = a;
     }
-    if (count == device::LastDeviceCount || agreeing < 2) return;
+    if (agreeing < 2) return;
+
+    // A setting or a block that the open mouse did not take, however often it was sent.
+    if (device::TakeTransferFailure()) {
+        DeviceStoppedAnswering();
+        return;
+    }
+    if (count == device::LastDeviceCount) {
+        // A mouse that stopped answering while it stayed on the bus is looked for again.
+        if (device::ReFindDue) ReFindDev(false);
+        return;
+    }
 
     if (count < device::LastDeviceCount) {
-        // Something left. The count stays as it was while the mouse answers, so the
-        // next tick probes again.
+        // Something left. With the loss reported already there is nothing to probe.
+        if (device::ReFindDue && !device::DeviceHandlesOpen()) {
+            device::LastDeviceCount = count;
+            return;
+        }
+        // The count stays as it was while the mouse answers, so the next tick probes
+        // again.
         if (!device::PingDevice() || device::PingAnswered) return;
         DeviceLost();
         device::DeviceVendorId = 0;
@@ -111,30 +130,58 @@ void TForm1::DevTimerTimer(vcl::TObject*) {
         platform::Sleep(100);
         HandleWaitingMessages();
     }
-    OpenDeviceByTable();
     device::LastDeviceCount = count;
+    // A loss reported already is not reported again when the mouse is still missing.
+    OpenDeviceByTable(!device::ReFindDue);
 }
 
-void TForm1::OpenDeviceByTable() {
+bool TForm1::OpenDeviceByTable(bool reportLoss) {
     for (const device::DeviceIdEntry& entry : device::DeviceIdTable) {
         if (entry.vendorId == 0 || entry.productId == 0) continue;
         if (!device::OpenDevice(entry.vendorId, entry.productId)) continue;
         device::DeviceVendorId = entry.vendorId;
         device::DeviceProductId = entry.productId;
-        ReadDevInfo();
-        return;
+        return ReadDevInfo();
     }
-    DeviceLost();
+    if (reportLoss) DeviceLost();
+    return false;
 }
 
-void TForm1::ReFindDev() {
+bool TForm1::ReFindDev(bool reportLoss) {
     device::DeviceVendorId = 0;
     device::DeviceProductId = 0;
     device::ReleaseDeviceHandles();
-    OpenDeviceByTable();
+    return OpenDeviceByTable(reportLoss);
 }
 
 void TForm1::DeviceLost() {
+    EnterLossState();
+    // The tick that noticed the loss waits here, its guard still set, so that ticks
+    // arriving while the message is open return at once.
+    RefreshFormMessagDialog(
+        vcl::Utf8ToUtf16(device::DeviceText("Str100") + CR + CR + device::DeviceText("Str101")));
+}
+
+// The mouse is on the bus (or was until a moment ago) but its transfers failed however
+// often they were made. Nothing it gave is shown and nothing more is sent to it: the
+// window shows the loss, reported once however often it happens until a read completes,
+// and every tick looks for the mouse again.
+void TForm1::DeviceStoppedAnswering() {
+    const bool reported = device::ReFindDue;
+    device::ReleaseDeviceHandles();
+    device::LastDeviceCount = device::CountHidDevices();
+    device::ReFindDue = 1;
+    if (reported) {
+        EnterLossState();
+        return;
+    }
+    // No tick looks for the mouse while the message is open.
+    const uint8_t guard = std::exchange(device::DevicePollGuard, uint8_t{1});
+    DeviceLost();
+    device::DevicePollGuard = guard;
+}
+
+void TForm1::EnterLossState() {
     HideAllMenu();
     NoDevicePageFlag = 0;
     LabelRun->SetEnabled(false);
@@ -148,10 +195,6 @@ void TForm1::DeviceLost() {
     ReportRateHz = 0;
     ReportRateChanged = 0;
     ShowDisableOverlays();
-    // The tick that noticed the loss waits here, its guard still set, so that ticks
-    // arriving while the message is open return at once.
-    RefreshFormMessagDialog(
-        vcl::Utf8ToUtf16(device::DeviceText("Str100") + CR + CR + device::DeviceText("Str101")));
 }
 
 bool TForm1::IdentityServed(int manufacturer, int product) const {
@@ -160,48 +203,56 @@ bool TForm1::IdentityServed(int manufacturer, int product) const {
            (manufacturer == ReserveManufacturerId && product == ReserveProductId);
 }
 
-void TForm1::ReadDevInfo() {
+bool TForm1::ReadDevInfo() {
     std::array<uint8_t, 7> reply{};
+    bool answered = false;
     {
         device::ExchangeGuard exchange;
-        if (!exchange.ok()) return;
-        if (!device::SendCommand(0x0D, 0, 0, 0, 0)) return;
-        device::ReadData7();
+        if (!exchange.ok()) return false;
+        // Without a data handle (the open's handshake got no answer) the command would
+        // wait for a read that cannot be made.
+        answered = device::DeviceHandlesOpen() && device::SendCommand(0x0D, 0, 0, 0, 0) &&
+                   device::ReadData7();
         std::memcpy(reply.data(), device::ReplyBuffer, reply.size());
     }
+    // The mouse opened but does not answer: it is looked for again until it does.
+    if (!answered) {
+        DeviceStoppedAnswering();
+        return false;
+    }
     // Served: a mouse with an I2C memory answers below 40, ':' and C0.
-    if (!(reply[0] < 0x40 && reply[1] == 0x3A && reply[2] == 0xC0)) return;
+    if (!(reply[0] < 0x40 && reply[1] == 0x3A && reply[2] == 0xC0)) return false;
     DetectedInterface = "I2C";
 
     if (device::MemoryType == "Flash") {
         RefreshFormMessagDialog(vcl::Utf8ToUtf16(device::DeviceText("Str102")));
         RefreshErrorAP();
-        return;
+        return false;
     }
 
     // An identity that could not be read whole says nothing about the mouse, so it is not
-    // judged; a mouse that has gone is noticed by the next tick.
+    // judged: the mouse is looked for again.
     if (!device::ReadEepromBlockWhole(device::image::Identity.Offset,
                                       device::image::Identity.Length,
-                                      device::IdentityStaging.data()))
-        return;
+                                      device::IdentityStaging.data())) {
+        DeviceStoppedAnswering();
+        return false;
+    }
     const int manufacturer = device::IdentityStaging[device::image::IdentityManufacturer];
     const int product = device::IdentityStaging[device::image::IdentityProduct];
     edt_VendorID_Rd->SetText(vcl::IntToStr(manufacturer));
     edt_ProductID_Rd->SetText(vcl::IntToStr(product));
 
-    if (IdentityServed(manufacturer, product)) {
-        Btn_Read();
-        return;
-    }
+    if (IdentityServed(manufacturer, product)) return Btn_Read();
     // Refused: no tick may look for the mouse again until the user has read why. The
     // box has OK alone, so however it is closed it answers OK.
     DevTimer->SetEnabled(false);
     SystemMessageBox(device::DeviceText("Str107"));
     DevTimer->SetEnabled(true);
+    return false;
 }
 
-void TForm1::Btn_Read() {
+bool TForm1::Btn_Read() {
     UiLoadingFlag = 1;
     DevTimer->SetEnabled(false);
     ShowDisableOverlays();
@@ -217,8 +268,14 @@ void TForm1::Btn_Read() {
         BusyStep();
         RefreshPCMacroName();
         if (DetectedInterface == "I2C") {
-            device::ReadEepromBlockWholeWithWait(0, device::image::ImageSize,
-                                                 device::LiveImage.data());
+            // An image that did not come whole is not the mouse's: nothing of it is shown,
+            // nor written back later by a change made on a page.
+            if (!device::ReadEepromBlockWholeWithWait(0, device::image::ImageSize,
+                                                      device::LiveImage.data())) {
+                giveFormBack();
+                DeviceStoppedAnswering();
+                return false;
+            }
             SplitLiveImage(true);
         }
         DataBufToUI();
@@ -230,6 +287,8 @@ void TForm1::Btn_Read() {
         throw;
     }
     giveFormBack();
+    device::ReFindDue = 0;
+    return true;
 }
 
 void TForm1::DataBufToUI() {

@@ -11,6 +11,10 @@ extern uint8_t DevicePollGuard;
 extern int32_t LastDeviceCount;
 // 1 when the last presence ping could be sent.
 extern uint8_t PingAnswered;
+// 1 from a mouse that stopped answering (the loss reported, the handles released) until a
+// read completes: every tick looks for the mouse again, quietly, though the count of
+// interfaces stays as it was.
+extern uint8_t ReFindDue;
 // The identity bytes (manufacturer, product) the default image header expects; set at
 // start-up from header bytes 484 and 485 when the memory type is "I2C", else (0, 0).
 extern int ExpectedManufacturerId;

@@ -24,9 +24,14 @@ void WaitHandlingMessages(int steps) {
 
 } // namespace
 
-// The same five overlays the page buttons show and hide around their work.
+// The same five overlays the page buttons show and hide around their work. They cover
+// the pages, not the window: minimise, close and Exit stay above them, so that a window
+// without a mouse can always be put away.
 void TForm1::ShowDisableOverlays() {
     DisableMainButtonControl(nullptr);
+    for (int i = 1; i <= 5; ++i)
+        for (const char* family : {"Btn_Mini_", "Btn_Exit1_", "Btn_Exit2_"})
+            Named<vcl::TControl>(family + vcl::IntToStr(i)).BringToFront();
 }
 
 void TForm1::HideDisableOverlays() {
@@ -70,15 +75,37 @@ void TForm1::ResetDeviceAndReFind() {
     // The mouse leaves the bus, restarts and enumerates again meanwhile.
     WaitHandlingMessages(601 + 1001);
     const int32_t interfaces = device::CountHidDevices();
-    ReFindDev();
-    // The read that completes the re-find starts the timer again. When there was none (the
-    // mouse did not come back, or left during the information or identity read) the timer
-    // is started here, or a mouse that comes back later would never be noticed. A loss
-    // already reported is not reported again: the count is the one the re-find saw.
-    if (!DevTimer->Enabled()) {
-        if (!device::DeviceHandlesOpen()) device::LastDeviceCount = interfaces;
-        DevTimer->SetEnabled(true);
+    if (ReFindDev()) return; // the read gave the form and the timer back
+    // The mouse did not come back (the loss is reported), stopped answering (reported, and
+    // looked for again), or came back as one this program does not serve: an identity
+    // refused, another answer to the information command. That last one gets the same
+    // window as a loss, without the message: what the pages show was never the mouse's.
+    if (device::DeviceHandlesOpen()) EnterLossState();
+    // A loss already reported is not reported again: the count is the one the re-find saw.
+    if (!device::DeviceHandlesOpen() && !device::ReFindDue) device::LastDeviceCount = interfaces;
+    GiveBackWithoutDevice();
+}
+
+// A whole-image change sends the image, then resets the mouse and reads it back. A mouse
+// that did not take the image is not reset: it does not answer, and is looked for again.
+void TForm1::WriteImageAndReFind() {
+    if (DetectedInterface == "I2C" &&
+        !device::WriteEepromBlockWhole(0, device::image::ImageSize, device::LiveImage.data()) &&
+        device::TakeTransferFailure()) {
+        DeviceStoppedAnswering();
+        GiveBackWithoutDevice();
+        return;
     }
+    ResetDeviceAndReFind();
+}
+
+// The end of a whole-image change or reset that found no mouse to read: the read that
+// would have given the window back never ran, so the busy window goes, the handlers write
+// again and the timer looks for the mouse. The window is in the no-device state.
+void TForm1::GiveBackWithoutDevice() {
+    device::HideBusyWindow();
+    UiLoadingFlag = 0;
+    DevTimer->SetEnabled(true);
 }
 
 } // namespace shell

@@ -26,11 +26,17 @@ bool WriteProfileBlocks(shell::TForm1& form, bool withIdentity) {
         }
         // The identity block carries no checksum of its own.
         if (withIdentity) IdentityStaging = form.IdentityCopy;
-        WriteEepromBlockWhole(image::Profiles.Offset, image::Profiles.Length,
-                              ProfileStaging.data());
-        if (withIdentity)
-            WriteEepromBlockWhole(image::Identity.Offset, image::Identity.Length,
-                                  IdentityStaging.data());
+        // A mouse that did not take the block is not asked for more; the device timer
+        // reports it.
+        const bool taken =
+            WriteEepromBlockWhole(image::Profiles.Offset, image::Profiles.Length,
+                                  ProfileStaging.data()) &&
+            (!withIdentity || WriteEepromBlockWhole(image::Identity.Offset, image::Identity.Length,
+                                                    IdentityStaging.data()));
+        if (!taken) {
+            HideBusyWindow();
+            return false;
+        }
     }
     // The mouse takes the written profiles only when its current profile is set again:
     // first to a value it cannot hold, then to the one it reports now.
@@ -69,6 +75,13 @@ bool MouseServed(shell::TForm1& form) {
 void ShowBusyWindow() {
     if (BusyWindow* busy = GetBusyWindow())
         busy->Step();
+    else
+        vcl::Application()->ProcessMessages();
+}
+
+void HideBusyWindow() {
+    if (BusyWindow* busy = GetBusyWindow())
+        busy->Hide();
     else
         vcl::Application()->ProcessMessages();
 }
@@ -115,9 +128,7 @@ void RestoreDefaultImage(TForm1& form, const device::TDeviceImage& chosen) {
     }
     device::ShowBusyWindow();
     form.DataBufToUI();
-    if (form.DetectedInterface == "I2C")
-        device::WriteEepromBlockWhole(0, device::image::ImageSize, device::LiveImage.data());
-    form.ResetDeviceAndReFind();
+    form.WriteImageAndReFind();
 }
 
 } // namespace

@@ -30,5 +30,7 @@ bool DeviceHandlesOpen();
 bool MouseServed(shell::TForm1& form);
 // Centres the busy window over the main window, shows it and handles waiting messages.
 void ShowBusyWindow();
+// Hides it and handles waiting messages.
+void HideBusyWindow();
 
 } // namespace device

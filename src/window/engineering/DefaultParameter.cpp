@@ -33,11 +33,8 @@ void TForm1::TLDefaultParameter(vcl::TObject* /*Sender*/) {
     device::DefaultFireMacros();
 
     DataBufToUI();
-    if (DetectedInterface == "I2C") {
-        device::JoinCopiesIntoImage(*this, device::LiveImage);
-        device::WriteEepromBlock(0, device::image::ImageSize, device::LiveImage.data());
-    }
-    ResetDeviceAndReFind();
+    if (DetectedInterface == "I2C") device::JoinCopiesIntoImage(*this, device::LiveImage);
+    WriteImageAndReFind();
 }
 
 } // namespace shell

@@ -143,18 +143,22 @@ public:
     }
 
     bool GetFeature(uint8_t* buf, size_t len, HidError& error) override {
+        return GetFeatureReply(buf, len, error) >= 0;
+    }
+
+    int GetFeatureReply(uint8_t* buf, size_t len, HidError& error) override {
         const int fd = Fd(error);
-        if (fd < 0) return false;
+        if (fd < 0) return -1;
         std::vector<uint8_t> report(len, 0);
         report[0] = buf[0];
         const int n = ::ioctl(fd, HIDIOCGFEATURE(len), report.data());
         if (n < 0) {
             error = ErrorOf(errno);
-            return false;
+            return -1;
         }
         // A shorter reply leaves the rest of the report zero, as the system's call does.
         std::copy(report.begin(), report.end(), buf);
-        return true;
+        return n;
     }
 
     int ReadInput(uint8_t* buf, size_t len, HidError& error) override {

@@ -1,0 +1,94 @@
+#include "FaultBus.h"
+
+#include "platform/core/Time.h"
+
+#include <cstring>
+
+namespace devtest {
+
+using platform::hid::HidConnection;
+using platform::hid::HidError;
+
+const char* FaultKindName(FaultKind kind) {
+    switch (kind) {
+    case FaultKind::None:
+        return "none";
+    case FaultKind::Unanswered:
+        return "unanswered";
+    case FaultKind::ShortReply:
+        return "short reply";
+    }
+    return "?";
+}
+
+// A connection to the mouse: each transfer asks the bus what the fault makes of it.
+class FaultConnection : public HidConnection {
+public:
+    FaultConnection(FaultBus& bus, std::unique_ptr<HidConnection> inner)
+        : bus_(bus), inner_(std::move(inner)) {}
+
+    bool SetFeature(const uint8_t* buf, size_t len, HidError& error) override {
+        if (bus_.Next(false) == FaultBus::Decision::Fail) bus_.mouse_->FailNextSetFeature(1);
+        return inner_->SetFeature(buf, len, error);
+    }
+    bool GetFeature(uint8_t* buf, size_t len, HidError& error) override {
+        return GetFeatureReply(buf, len, error) == static_cast<int>(len);
+    }
+    int GetFeatureReply(uint8_t* buf, size_t len, HidError& error) override {
+        const FaultBus::Decision decision = bus_.Next(true);
+        if (decision == FaultBus::Decision::Fail) bus_.mouse_->FailNextGetFeature(1);
+        const int n = inner_->GetFeatureReply(buf, len, error);
+        if (decision != FaultBus::Decision::Short || n < 4) return n;
+        std::memset(buf + 4, 0, len - 4);
+        return 4;
+    }
+    int ReadInput(uint8_t* buf, size_t len, HidError& error) override {
+        return inner_->ReadInput(buf, len, error);
+    }
+    void InterruptRead() override { inner_->InterruptRead(); }
+
+private:
+    FaultBus& bus_;
+    std::unique_ptr<HidConnection> inner_;
+};
+
+FaultBus::FaultBus(std::shared_ptr<simulator::SimBus> inner,
+                   std::shared_ptr<simulator::SimMouse> mouse)
+    : inner_(std::move(inner)), mouse_(std::move(mouse)) {}
+
+void FaultBus::Arm(FaultKind kind, uint64_t at, uint32_t timeoutMs) {
+    transfers_ = 0;
+    replies_ = 0;
+    failed_ = 0;
+    at_ = at;
+    timeoutMs_ = timeoutMs;
+    kind_ = kind;
+}
+
+FaultBus::Decision FaultBus::Next(bool reply) {
+    const uint64_t index = transfers_++;
+    const uint64_t replyNumber = reply ? ++replies_ : 0;
+    switch (kind_.load()) {
+    case FaultKind::None:
+        return Decision::Pass;
+    case FaultKind::Unanswered:
+        if (index < at_) return Decision::Pass;
+        ++failed_;
+        platform::Sleep(timeoutMs_); // the system waits this long for the answer
+        return Decision::Fail;
+    case FaultKind::ShortReply:
+        if (!reply || replyNumber % at_ != 0) return Decision::Pass;
+        ++failed_;
+        return Decision::Short;
+    }
+    return Decision::Pass;
+}
+
+std::unique_ptr<HidConnection> FaultBus::Open(const std::string& path,
+                                              platform::hid::OpenAccess access, HidError& error) {
+    std::unique_ptr<HidConnection> connection = inner_->Open(path, access, error);
+    if (!connection || path != mouse_->Path()) return connection;
+    return std::make_unique<FaultConnection>(*this, std::move(connection));
+}
+
+} // namespace devtest

@@ -1,0 +1,59 @@
+#pragma once
+// A misbehaving bus over the simulated one: the mouse stays on the bus while its feature
+// transfers fail (each after a time-out, as a USB transfer the mouse no longer answers),
+// or while some of its replies come back short. Other interfaces pass unchanged.
+#include "simulator/SimBus.h"
+#include "simulator/SimMouse.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace devtest {
+
+enum class FaultKind : uint8_t {
+    None,
+    // Every feature transfer from the at-th on (counted from Arm, 0-based) fails after
+    // the time-out; the mouse sees it as lost.
+    Unanswered,
+    // Every at-th data reply (counted from Arm, 1-based) carries 4 bytes instead of 8.
+    ShortReply,
+};
+
+const char* FaultKindName(FaultKind kind);
+
+class FaultBus : public platform::hid::HidBus {
+public:
+    FaultBus(std::shared_ptr<simulator::SimBus> inner, std::shared_ptr<simulator::SimMouse> mouse);
+
+    // Starts a fault, the transfers counted from here.
+    void Arm(FaultKind kind, uint64_t at, uint32_t timeoutMs = 5000);
+    // The mouse answers again.
+    void Heal() { kind_ = FaultKind::None; }
+
+    // Feature transfers to the mouse since Arm, and how many of them failed by the fault.
+    uint64_t Transfers() const { return transfers_; }
+    uint64_t Failed() const { return failed_; }
+
+    std::vector<platform::hid::InterfaceInfo> Enumerate() override { return inner_->Enumerate(); }
+    std::unique_ptr<platform::hid::HidConnection> Open(const std::string& path,
+                                                       platform::hid::OpenAccess access,
+                                                       platform::hid::HidError& error) override;
+
+private:
+    friend class FaultConnection;
+    enum class Decision { Pass, Fail, Short };
+    Decision Next(bool reply);
+
+    std::shared_ptr<simulator::SimBus> inner_;
+    std::shared_ptr<simulator::SimMouse> mouse_;
+    std::atomic<FaultKind> kind_{FaultKind::None};
+    std::atomic<uint64_t> at_{0};
+    std::atomic<uint32_t> timeoutMs_{0};
+    std::atomic<uint64_t> transfers_{0};
+    std::atomic<uint64_t> replies_{0};
+    std::atomic<uint64_t> failed_{0};
+};
+
+} // namespace devtest
