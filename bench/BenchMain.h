@@ -11,7 +11,7 @@
 // The benchmarks drive the device roads themselves. The main window's device timer counts
 // the devices every 3.5 s and, finding a count it did not expect, opens its arrival or
 // loss message, which no one closes here; its ticks are pushed out of every run's reach.
-inline void KeepDeviceTimerAway(vcl::TTimer& timer) {
+inline void KeepDeviceTimerAway(platform::vcl::TTimer& timer) {
     timer.SetInterval(100000000);
 }
 

@@ -43,8 +43,8 @@ constexpr int kTransfers = 294;
 struct Setup {
     std::shared_ptr<simulator::SimBus> bus;
     std::shared_ptr<simulator::SimMouse> mouse;
-    std::unique_ptr<shell::TForm1> main;
-    std::unique_ptr<shell::TFormLoadingUI> busy;
+    std::unique_ptr<window::TForm1> main;
+    std::unique_ptr<window::shell::TFormLoadingUI> busy;
 };
 
 Setup* g_setup = nullptr;
@@ -58,9 +58,9 @@ void Prepare() {
     config.productId = kProduct;
     s->mouse = s->bus->AddMouse(config);
     s->bus->AddKeyboard();
-    platform::hid::SetBus(s->bus);
-    s->main = std::make_unique<shell::TForm1>(nullptr);
-    shell::Form1 = s->main.get();
+    platform::win::SetBus(s->bus);
+    s->main = std::make_unique<window::TForm1>(nullptr);
+    window::Form1 = s->main.get();
     if (!s->main->DoCreate()) std::abort();
     KeepDeviceTimerAway(*s->main->DevTimer);
     s->main->SetBounds(100, 100, 1030, 662);
@@ -72,20 +72,20 @@ void Prepare() {
     settling.start();
     while (settling.elapsed() < 200)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
-    s->busy = std::make_unique<shell::TFormLoadingUI>(nullptr);
-    shell::FormLoadingUI = s->busy.get();
+    s->busy = std::make_unique<window::shell::TFormLoadingUI>(nullptr);
+    window::shell::FormLoadingUI = s->busy.get();
     s->busy->DoCreate();
-    shell::InstallBusyWindow();
+    window::shell::InstallBusyWindow();
     if (!device::OpenDevice(kVendor, kProduct)) std::abort();
     g_setup = s;
 }
 
 void Finish() {
-    shell::UninstallBusyWindow();
+    window::shell::UninstallBusyWindow();
     device::ReleaseDeviceHandles();
-    platform::hid::SetBus(nullptr);
-    shell::FormLoadingUI = nullptr;
-    shell::Form1 = nullptr;
+    platform::win::SetBus(nullptr);
+    window::shell::FormLoadingUI = nullptr;
+    window::Form1 = nullptr;
     delete g_setup;
     g_setup = nullptr;
 }
@@ -154,7 +154,7 @@ void WholeImageRead(benchmark::State& state) {
             benchmark::DoNotOptimize(image.data());
         }
     }
-    if (state.range(1) == 0) shell::InstallBusyWindow();
+    if (state.range(1) == 0) window::shell::InstallBusyWindow();
     device::GetBusyWindow()->Hide();
     g_setup->mouse->SetTransferLatency(0);
     Count(state);
@@ -177,9 +177,9 @@ void WholeImageWrite(benchmark::State& state) {
 // The simulated device alone: the same 294 transfers made straight on its connection.
 void SimulatorOnly(benchmark::State& state) {
     g_setup->mouse->SetTransferLatency(static_cast<uint32_t>(state.range(0)));
-    platform::hid::HidError error{};
+    platform::win::HidError error{};
     auto handle =
-        g_setup->bus->Open(g_setup->mouse->Path(), platform::hid::OpenAccess::Query, error);
+        g_setup->bus->Open(g_setup->mouse->Path(), platform::win::OpenAccess::Query, error);
     for (auto _ : state) {
         uint8_t command[8] = {0x40, 0x09, 0x00, 0x00, 0x08, 0x00, 0, 0};
         handle->SetFeature(command, 8, error);
@@ -217,7 +217,7 @@ void BusyWindowFrameChange(benchmark::State& state) {
     const int frames = gif->Animator()->FrameCount();
     for (auto _ : state) {
         gif->SetFrameIndex((gif->FrameIndex() + 1) % frames);
-        vcl::Application()->ProcessMessages();
+        platform::vcl::Application()->ProcessMessages();
     }
     gif->SetAnimate(true);
     device::GetBusyWindow()->Hide();
@@ -226,7 +226,7 @@ void BusyWindowFrameChange(benchmark::State& state) {
 // Building the busy window as the program block does at start, its animation decoded.
 void BusyWindowCreate(benchmark::State& state) {
     for (auto _ : state) {
-        shell::TFormLoadingUI window(nullptr);
+        window::shell::TFormLoadingUI window(nullptr);
         benchmark::DoNotOptimize(window.WaitGif->Animator()->FrameCount());
     }
 }

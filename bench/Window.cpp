@@ -55,15 +55,15 @@ private:
 struct Setup {
     std::shared_ptr<simulator::SimBus> bus;
     std::shared_ptr<simulator::SimMouse> mouse;
-    std::unique_ptr<shell::TForm1> main;
-    std::unique_ptr<shell::TFormLoadingUI> busy;
+    std::unique_ptr<window::TForm1> main;
+    std::unique_ptr<window::shell::TFormLoadingUI> busy;
 };
 
 Setup* g_setup = nullptr;
 
-std::unique_ptr<shell::TForm1> CreateMainWindow() {
-    auto form = std::make_unique<shell::TForm1>(nullptr);
-    shell::Form1 = form.get();
+std::unique_ptr<window::TForm1> CreateMainWindow() {
+    auto form = std::make_unique<window::TForm1>(nullptr);
+    window::Form1 = form.get();
     if (!form->DoCreate()) std::abort();
     return form;
 }
@@ -80,21 +80,21 @@ void Prepare() {
     config.image = device::OpenResourceBytes(device::DefaultImageResources[0]);
     s->mouse = s->bus->AddMouse(config);
     s->bus->AddKeyboard();
-    platform::hid::SetBus(s->bus);
-    s->busy = std::make_unique<shell::TFormLoadingUI>(nullptr);
-    shell::FormLoadingUI = s->busy.get();
+    platform::win::SetBus(s->bus);
+    s->busy = std::make_unique<window::shell::TFormLoadingUI>(nullptr);
+    window::shell::FormLoadingUI = s->busy.get();
     s->busy->DoCreate();
     g_setup = s;
 }
 
 // The window the other runs share: built, shown, the mouse opened and read once.
-shell::TForm1& MainWindow() {
+window::TForm1& MainWindow() {
     if (!g_setup->main) {
         g_setup->main = CreateMainWindow();
-        shell::InstallBusyWindow();
+        window::shell::InstallBusyWindow();
         g_setup->main->Show();
         KeepDeviceTimerAway(*g_setup->main->DevTimer);
-        vcl::Application()->ProcessMessages();
+        platform::vcl::Application()->ProcessMessages();
         g_setup->main->ReFindDev();
         if (g_setup->main->DetectedInterface != "I2C") std::abort();
     }
@@ -102,12 +102,12 @@ shell::TForm1& MainWindow() {
 }
 
 void Finish() {
-    shell::UninstallBusyWindow();
+    window::shell::UninstallBusyWindow();
     g_setup->main.reset();
     device::ReleaseDeviceHandles();
-    platform::hid::SetBus(nullptr);
-    shell::FormLoadingUI = nullptr;
-    shell::Form1 = nullptr;
+    platform::win::SetBus(nullptr);
+    window::shell::FormLoadingUI = nullptr;
+    window::Form1 = nullptr;
     delete g_setup;
     g_setup = nullptr;
 }
@@ -115,8 +115,9 @@ void Finish() {
 void StartupToFirstPaint(benchmark::State& state) {
     for (auto _ : state) {
         // The start's pictures decode ahead from its first moment, as in the program.
-        auto pictures = std::make_unique<shell::TSkinPicturesAhead>(shell::StartupSkinPictures());
-        std::unique_ptr<shell::TForm1> form = CreateMainWindow();
+        auto pictures = std::make_unique<window::shell::TSkinPicturesAhead>(
+            window::shell::StartupSkinPictures());
+        std::unique_ptr<window::TForm1> form = CreateMainWindow();
         {
             PaintCounter counter(form->Widget());
             form->Show();
@@ -128,10 +129,10 @@ void StartupToFirstPaint(benchmark::State& state) {
         }
         state.PauseTiming();
         pictures.reset();
-        shell::Form1 = nullptr;
+        window::Form1 = nullptr;
         form.reset();
         // Every start decodes its pictures afresh, as a start of the program does.
-        vcl::TPngImage::ForgetSharedPictures();
+        platform::vcl::TPngImage::ForgetSharedPictures();
         device::ReleaseDeviceHandles();
         QApplication::processEvents();
         state.ResumeTiming();
@@ -139,19 +140,19 @@ void StartupToFirstPaint(benchmark::State& state) {
 }
 
 void WholeFormRefresh(benchmark::State& state) {
-    shell::TForm1& form = MainWindow();
+    window::TForm1& form = MainWindow();
     const bool paint = state.range(0) != 0;
     QApplication::processEvents();
     for (auto _ : state) {
-        shell::UiLoadingFlag = 1;
+        window::shell::UiLoadingFlag = 1;
         form.RefreshUI();
-        shell::UiLoadingFlag = 0;
+        window::shell::UiLoadingFlag = 0;
         if (paint) QApplication::processEvents();
     }
 }
 
 void LanguageSwitch(benchmark::State& state) {
-    shell::TForm1& form = MainWindow();
+    window::TForm1& form = MainWindow();
     const bool paint = state.range(0) != 0;
     QApplication::processEvents();
     for (auto _ : state) {
@@ -163,7 +164,7 @@ void LanguageSwitch(benchmark::State& state) {
 }
 
 void WholeImageRead(benchmark::State& state) {
-    shell::TForm1& form = MainWindow();
+    window::TForm1& form = MainWindow();
     g_setup->mouse->SetTransferLatency(static_cast<uint32_t>(state.range(0)));
     for (auto _ : state) {
         form.Btn_Read();
@@ -173,7 +174,7 @@ void WholeImageRead(benchmark::State& state) {
 }
 
 void MainWindowShape(benchmark::State& state) {
-    shell::TForm1& form = MainWindow();
+    window::TForm1& form = MainWindow();
     QApplication::processEvents();
     for (auto _ : state)
         form.UpdateShape();
@@ -182,12 +183,12 @@ void MainWindowShape(benchmark::State& state) {
 void FirstShape(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<shell::TForm1> form = CreateMainWindow();
+        std::unique_ptr<window::TForm1> form = CreateMainWindow();
         state.ResumeTiming();
         form->Show();
         form->UpdateShape();
         state.PauseTiming();
-        shell::Form1 = nullptr;
+        window::Form1 = nullptr;
         form.reset();
         device::ReleaseDeviceHandles();
         QApplication::processEvents();
@@ -196,7 +197,7 @@ void FirstShape(benchmark::State& state) {
 }
 
 void ArrivalRead(benchmark::State& state) {
-    shell::TForm1& form = MainWindow();
+    window::TForm1& form = MainWindow();
     g_setup->mouse->SetTransferLatency(static_cast<uint32_t>(state.range(0)));
     for (auto _ : state) {
         form.ReFindDev();

@@ -9,8 +9,8 @@ namespace simulator {
 std::shared_ptr<SimBus> MakeProgramBus() {
     auto bus = std::make_shared<SimBus>();
     SimMouseConfig config;
-    if (const platform::ResourceEntry* image =
-            platform::FindResource("VTRM408xData_Cfg1", "RC_DATA")) {
+    if (const platform::core::ResourceEntry* image =
+            platform::core::FindResource("VTRM408xData_Cfg1", "RC_DATA")) {
         config.image.assign(image->data, image->data + image->size);
         if (config.image.size() >= 4) {
             config.vendorId = uint16_t(config.image[0] << 8 | config.image[1]);
@@ -23,7 +23,7 @@ std::shared_ptr<SimBus> MakeProgramBus() {
 }
 
 void InstallAsDefaultBus(const std::function<void(BusFactory)>& registerFactory) {
-    registerFactory([] { return std::shared_ptr<platform::hid::HidBus>(MakeProgramBus()); });
+    registerFactory([] { return std::shared_ptr<platform::win::HidBus>(MakeProgramBus()); });
 }
 
 } // namespace simulator

@@ -12,7 +12,7 @@
 
 namespace simulator {
 
-using platform::hid::OpenAccess;
+using platform::win::OpenAccess;
 
 namespace {
 // An open handle keeps at most this many unread input reports, as the kernel's per-file
@@ -60,7 +60,7 @@ std::string Describe(const Violation& v) {
 }
 
 // One open handle of an interface.
-class SimConnection : public platform::hid::HidConnection {
+class SimConnection : public platform::win::HidConnection {
 public:
     SimConnection(std::shared_ptr<SimInterface> iface, uint64_t id, uint64_t generation,
                   OpenAccess access)
@@ -212,7 +212,8 @@ void SimInterface::WaitTransferLatency() {
         std::lock_guard lock(core_->mutex);
         latency = latencyMs_;
     }
-    if (latency > 0) platform::SleepUntilPrecise(start + platform::ScaledDuration(latency));
+    if (latency > 0)
+        platform::core::SleepUntilPrecise(start + platform::core::ScaledDuration(latency));
 }
 
 // One feature transfer: latency, presence, length, injected loss, the device's part
@@ -348,7 +349,7 @@ std::vector<InterfaceInfo> SimBus::Enumerate() {
     return present;
 }
 
-std::unique_ptr<platform::hid::HidConnection> SimBus::Open(const std::string& path,
+std::unique_ptr<platform::win::HidConnection> SimBus::Open(const std::string& path,
                                                            OpenAccess access, HidError& error) {
     std::lock_guard lock(core_->mutex);
     for (const auto& iface : interfaces_) {

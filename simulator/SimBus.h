@@ -16,8 +16,8 @@
 
 namespace simulator {
 
-using platform::hid::HidError;
-using platform::hid::InterfaceInfo;
+using platform::win::HidError;
+using platform::win::InterfaceInfo;
 
 enum class TransferKind : uint8_t { SetFeature, GetFeature, ReadInput };
 
@@ -167,7 +167,7 @@ public:
 class SimMouse;
 struct SimMouseConfig;
 
-class SimBus : public platform::hid::HidBus {
+class SimBus : public platform::win::HidBus {
 public:
     SimBus();
     ~SimBus() override;
@@ -176,8 +176,8 @@ public:
     std::shared_ptr<SimKeyboard> AddKeyboard(const SimKeyboardConfig& config = {});
 
     std::vector<InterfaceInfo> Enumerate() override;
-    std::unique_ptr<platform::hid::HidConnection>
-    Open(const std::string& path, platform::hid::OpenAccess access, HidError& error) override;
+    std::unique_ptr<platform::win::HidConnection>
+    Open(const std::string& path, platform::win::OpenAccess access, HidError& error) override;
 
     std::vector<TranscriptEntry> Transcript() const;
     std::vector<Violation> Violations() const;

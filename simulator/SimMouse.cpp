@@ -332,7 +332,7 @@ void SimMouse::ResetLocked() {
     UnplugLocked();
     if (resetReturnMs_)
         returnAt_ = std::chrono::steady_clock::now() +
-                    std::chrono::milliseconds(platform::ScaledMs(*resetReturnMs_));
+                    std::chrono::milliseconds(platform::core::ScaledMs(*resetReturnMs_));
 }
 
 void SimMouse::OnUnplugLocked() {

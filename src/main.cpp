@@ -1,3 +1,5 @@
 #include "window/shell/Program.h"
 
-int main(int argc, char** argv) { return shell::ProgramMain(argc, argv); }
+int main(int argc, char** argv) {
+    return window::shell::ProgramMain(argc, argv);
+}

@@ -11,8 +11,10 @@ namespace controls {
 
 namespace {
 template <class T> void Register(const char* className) {
-    vcl::RegisterComponentClass(
-        className, [](vcl::TComponent* owner) -> vcl::TComponent* { return new T(owner); });
+    platform::vcl::RegisterComponentClass(
+        className, [](platform::vcl::TComponent* owner) -> platform::vcl::TComponent* {
+            return new T(owner);
+        });
 }
 } // namespace
 
@@ -20,23 +22,23 @@ template <class T> void Register(const char* className) {
 // drops units of a static library that nothing refers to, and their registrations with
 // them.
 void RegisterControlClasses() {
-    Register<TSkinButton>("TSkinButton");
-    Register<TSkinGroupBox>("TSkinGroupBox");
-    Register<TSkinCheckBox>("TSkinCheckBox");
-    Register<TSkinComboBox>("TSkinComboBox");
-    Register<TSkinEdit>("TSkinEdit");
-    Register<TSkinNumberEdit>("TSkinNumberEdit");
-    Register<THexEdit>("THexEdit");
-    Register<TSkinListBox>("TSkinListBox");
-    Register<TSkinPageControl>("TSkinPageControl");
-    Register<TSkinTabSheet>("TSkinTabSheet");
-    Register<TFramePanel>("TFramePanel");
-    Register<TFrameGroupBox>("TFrameGroupBox");
-    Register<TTrayIcon>("TTrayIcon");
-    Register<TSkinInputDialog>("TSkinInputDialog");
-    Register<TWideLabel>("TWideLabel");
-    Register<TWideComboBox>("TWideComboBox");
-    Register<TWideListBox>("TWideListBox");
+    Register<skin::TSkinButton>("TSkinButton");
+    Register<skin::TSkinGroupBox>("TSkinGroupBox");
+    Register<skin::TSkinCheckBox>("TSkinCheckBox");
+    Register<skin::TSkinComboBox>("TSkinComboBox");
+    Register<skin::TSkinEdit>("TSkinEdit");
+    Register<skin::TSkinNumberEdit>("TSkinNumberEdit");
+    Register<skin::THexEdit>("THexEdit");
+    Register<skin::TSkinListBox>("TSkinListBox");
+    Register<skin::TSkinPageControl>("TSkinPageControl");
+    Register<skin::TSkinTabSheet>("TSkinTabSheet");
+    Register<skin::TFramePanel>("TFramePanel");
+    Register<skin::TFrameGroupBox>("TFrameGroupBox");
+    Register<skin::TTrayIcon>("TTrayIcon");
+    Register<skin::TSkinInputDialog>("TSkinInputDialog");
+    Register<unicode::TWideLabel>("TWideLabel");
+    Register<unicode::TWideComboBox>("TWideComboBox");
+    Register<unicode::TWideListBox>("TWideListBox");
 }
 
 } // namespace controls

@@ -50,11 +50,11 @@ std::string AnsiBytesToText(std::string_view bytes) {
         const auto b = static_cast<uint8_t>(c);
         wide.push_back(b >= 0x80 && b <= 0x9F ? Cp1252High[b - 0x80] : char16_t{b});
     }
-    return vcl::Utf16ToUtf8(wide);
+    return platform::rtl::Utf16ToUtf8(wide);
 }
 
 std::string TextToHexUnicode(std::string_view text) {
-    const std::u16string units = vcl::Utf8ToUtf16(text);
+    const std::u16string units = platform::rtl::Utf8ToUtf16(text);
     if (units.size() > MaxTextUnits) return {};
     std::string hex;
     for (char16_t unit : units) {
@@ -71,7 +71,7 @@ std::string HexUnicodeToText(std::string_view hex) {
         const std::optional<uint32_t> unit = HexValue(hex.substr(n - 4, 4));
         if (!unit) continue;
         // One unit at a time, as the name is read: half of a surrogate pair shows as U+FFFD.
-        text.insert(0, vcl::Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(*unit))));
+        text.insert(0, platform::rtl::Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(*unit))));
     }
     return text;
 }

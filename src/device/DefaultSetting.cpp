@@ -238,7 +238,7 @@ void CheckProfile3Section(TProfileSection& section, const DefaultsContext& conte
 // ---- Built-in data ----------------------------------------------------------------
 
 std::vector<uint8_t> OpenResourceBytes(std::string_view name) {
-    vcl::TResourceStream stream{std::string(name), "RC_DATA"};
+    platform::rtl::TResourceStream stream{std::string(name), "RC_DATA"};
     std::vector<uint8_t> bytes(static_cast<size_t>(stream.Size()));
     stream.SetPosition(0);
     stream.Read(bytes.data(), static_cast<int64_t>(bytes.size()));

@@ -6,7 +6,7 @@ namespace device {
 namespace {
 
 std::string Hex2(int value) {
-    return vcl::IntToHex(static_cast<uint32_t>(value), 2);
+    return platform::rtl::IntToHex(static_cast<uint32_t>(value), 2);
 }
 
 // The image address where the ten fire-macro bodies start; the fire-macro key points
@@ -16,9 +16,10 @@ constexpr uint16_t FireMacroBodiesAddress =
 
 // A decimal text that must give a value within [low, high] once converted.
 int RangedValue(std::string_view text, int low, int high, const char* what) {
-    const int value = vcl::StrToInt(text);
+    const int value = platform::rtl::StrToInt(text);
     if (value < low || value > high)
-        throw vcl::EConvertError("'" + std::string(text) + "' is out of range for " + what);
+        throw platform::rtl::EConvertError("'" + std::string(text) + "' is out of range for " +
+                                           what);
     return value;
 }
 
@@ -39,7 +40,7 @@ TButtonFunction ButtonFunctionFromText(std::string_view code) {
     TButtonFunction bytes{};
     for (size_t i = 0; i < bytes.size(); ++i) {
         const std::string_view pair = 2 * i < code.size() ? code.substr(2 * i, 2) : "";
-        bytes[i] = static_cast<uint8_t>(vcl::HexToInt(pair));
+        bytes[i] = static_cast<uint8_t>(platform::rtl::HexToInt(pair));
     }
     return bytes;
 }
@@ -61,7 +62,7 @@ std::string FireKeyCountByte(std::string_view repeatText, bool hold) {
 }
 
 std::string FireKeyInterval(std::string_view delayText) {
-    return vcl::IntToHex(
+    return platform::rtl::IntToHex(
         static_cast<uint32_t>(RangedValue(delayText, 0, 0xFFFF, "a fire key's interval")), 4);
 }
 
@@ -74,7 +75,7 @@ std::string KeyboardKeysCode(uint8_t modifiers, uint8_t firstKey, uint8_t second
 }
 
 std::string ConsumerKeyCode(uint16_t usage) {
-    return "03" + vcl::IntToHex(uint32_t{usage}, 4) + "00";
+    return "03" + platform::rtl::IntToHex(uint32_t{usage}, 4) + "00";
 }
 
 std::string FireMacroCode(bool leftSelected, int modeDigit, int variant, uint8_t mask) {
@@ -90,11 +91,11 @@ std::string FireMacroCode(bool leftSelected, int modeDigit, int variant, uint8_t
 }
 
 std::string DeviceMacroCode(uint16_t startAddress) {
-    return "10" + vcl::IntToHex(uint32_t{startAddress}, 4) + "00";
+    return "10" + platform::rtl::IntToHex(uint32_t{startAddress}, 4) + "00";
 }
 
 std::string FireMacroKeyCode() {
-    return "10" + vcl::IntToHex(uint32_t{FireMacroBodiesAddress}, 4) + "FF";
+    return "10" + platform::rtl::IntToHex(uint32_t{FireMacroBodiesAddress}, 4) + "FF";
 }
 
 void PackProfileSettings(const TProfileSettingChoice& choice, TButtonCodeState& state) {
@@ -133,8 +134,9 @@ std::string ProfileSwitchCode(int p, const TButtonCodeState& state) {
     // The offset edit takes two digits from the keyboard; a longer text set in code must
     // not spill into the neighbouring bytes.
     if (offset < 0 || colourByte > 0xFF)
-        throw vcl::EConvertError("'" + vcl::IntToHex(static_cast<uint32_t>(offset), 1) +
-                                 "' is out of range for a profile offset");
+        throw platform::rtl::EConvertError(
+            "'" + platform::rtl::IntToHex(static_cast<uint32_t>(offset), 1) +
+            "' is out of range for a profile offset");
     return "07" + Hex2(0x80 + p + state.RtzBit + state.AxyBit + state.CcBit) + Hex2(colourByte) +
            Hex2(offset % 256);
 }

@@ -20,7 +20,7 @@ using TButtonFunction = std::array<uint8_t, image::ButtonFunctionSize>;
 std::string ButtonFunctionText(const uint8_t* record);
 std::string ButtonFunctionText(const TButtonFunction& function);
 // Reads the character pairs at 0, 2, 4 and 6 as hexadecimal bytes. A missing or
-// malformed pair (the empty code among them) raises vcl::EConvertError
+// malformed pair (the empty code among them) raises platform::rtl::EConvertError
 // "'$..' is not a valid integer value", so no half-read code reaches a section copy.
 TButtonFunction ButtonFunctionFromText(std::string_view code);
 
@@ -36,7 +36,7 @@ constexpr int SyncLedColorCode = 0xF0;
 constexpr int SyncLedModeItem = 1;
 
 // Parts of a fire key code (class 06), from the performance page's texts. Each raises
-// vcl::EConvertError when its text is not a decimal integer or the value does not fit
+// platform::rtl::EConvertError when its text is not a decimal integer or the value does not fit
 // its byte(s): a longer text would shift the bytes that follow it in the code.
 // Count byte: 10 + (shots - 1), plus 80 when the key keeps firing while held.
 std::string FireKeyCountByte(std::string_view repeatText, bool hold);
@@ -122,6 +122,5 @@ std::string ProfileSwitchCode(int p, const TButtonCodeState& state);
 // The code of menu id Id, or the empty text for an id without one.
 std::string ChooseFunctionCode(int Id, const TButtonCodeState& state,
                                const TFunctionCodeParts& parts);
-
 
 } // namespace device

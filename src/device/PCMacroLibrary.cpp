@@ -37,7 +37,8 @@ std::vector<uint8_t> BytesFromTables() {
 // a file that could not be written whole never appears.
 bool CreateLibraryFile(const std::string& path, const std::vector<uint8_t>& bytes,
                        std::string& reason) {
-    return vcl::TrySaveFile(path, bytes.data(), bytes.size(), vcl::TSaveMode::KeepExisting, reason);
+    return platform::rtl::TrySaveFile(path, bytes.data(), bytes.size(),
+                                      platform::rtl::TSaveMode::KeepExisting, reason);
 }
 
 } // namespace
@@ -56,12 +57,12 @@ namespace {
 PCMacroLibraryResult ReadPresentLibrary(const std::string& path) {
     PCMacroLibraryResult result;
     result.Path = path;
-    vcl::TFileStart file =
-        vcl::ReadFileStart(path, image::PCMacroLibrarySize, image::PCMacroLibrarySize);
-    if (file.Status != vcl::TFileReadStatus::Read) {
+    platform::rtl::TFileStart file =
+        platform::rtl::ReadFileStart(path, image::PCMacroLibrarySize, image::PCMacroLibrarySize);
+    if (file.Status != platform::rtl::TFileReadStatus::Read) {
         LoadDefaultPCMacros();
         result.Status = PCMacroLibraryStatus::Unreadable;
-        result.Reason = file.Status == vcl::TFileReadStatus::Missing
+        result.Reason = file.Status == platform::rtl::TFileReadStatus::Missing
                             ? "it disappeared while it was being read"
                             : file.Reason;
         return result;

@@ -366,8 +366,8 @@ void TGifAnimator::Reschedule() {
     nextFrameDue_ = std::chrono::steady_clock::time_point::max();
     if (!animate_ || FrameCount() < 2 || !isVisible()) return;
     // A real timer of 0 ms would spin the event loop; one millisecond is the least.
-    const int ms = static_cast<int>(
-        std::max<uint32_t>(1, platform::ScaledMs(static_cast<uint32_t>(FrameDelay(frameIndex_)))));
+    const int ms = static_cast<int>(std::max<uint32_t>(
+        1, platform::core::ScaledMs(static_cast<uint32_t>(FrameDelay(frameIndex_)))));
     timer_.start(ms);
     // Read after the start, so never before the moment the timer runs out.
     nextFrameDue_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);

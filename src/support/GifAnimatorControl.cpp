@@ -14,8 +14,8 @@ TGifPicturesAhead* g_ahead = nullptr;
 
 } // namespace
 
-TGifAnimatorControl::TGifAnimatorControl(vcl::TComponent* owner)
-    : vcl::TControl(owner, new TGifAnimator(nullptr)) {
+TGifAnimatorControl::TGifAnimatorControl(platform::vcl::TComponent* owner)
+    : platform::vcl::TControl(owner, new TGifAnimator(nullptr)) {
     // Frames differ in their see-through pixels: a colour-keyed form takes the shape of
     // the frame on show. The frames never change once decoded, so the form can keep the
     // shape of each; a frame's image key tells frames and pictures apart.
@@ -24,7 +24,7 @@ TGifAnimatorControl::TGifAnimatorControl(vcl::TComponent* owner)
 
 void TGifAnimatorControl::FrameShown() {
     if (IsDestroying()) return;
-    vcl::TForm* form = ParentForm();
+    platform::vcl::TForm* form = ParentForm();
     if (form && !form->IsDestroying())
         form->ShapeStateChanged(this, Animator()->CurrentFrame().cacheKey());
 }
@@ -39,17 +39,19 @@ void TGifAnimatorControl::LoadFromResourceName(const std::string& resourceName) 
     if (g_ahead && g_ahead->Take(resourceName, ahead)) {
         Animator()->ShowPicture(std::move(ahead));
     } else {
-        const platform::ResourceEntry* entry = platform::FindResource(resourceName, "RC_DATA");
-        if (!entry) throw vcl::Exception("Resource " + resourceName + " not found");
+        const platform::core::ResourceEntry* entry =
+            platform::core::FindResource(resourceName, "RC_DATA");
+        if (!entry) throw platform::rtl::Exception("Resource " + resourceName + " not found");
         if (!Animator()->LoadFromMemory(entry->data, entry->size))
-            throw vcl::Exception("Resource " + resourceName +
-                                 " is not a usable GIF picture: " + Animator()->LastError());
+            throw platform::rtl::Exception(
+                "Resource " + resourceName +
+                " is not a usable GIF picture: " + Animator()->LastError());
     }
     pictureName_ = resourceName;
 }
 
 bool TGifAnimatorControl::SetDesignProperty(const std::string& name,
-                                            const vcl::TDesignValue& value) {
+                                            const platform::vcl::TDesignValue& value) {
     if (name == "Animate")
         SetAnimate(value.AsBool());
     else if (name == "Stretch")
@@ -59,7 +61,7 @@ bool TGifAnimatorControl::SetDesignProperty(const std::string& name,
     else if (name == "Picture")
         LoadFromResourceName(value.AsString());
     else
-        return vcl::TControl::SetDesignProperty(name, value);
+        return platform::vcl::TControl::SetDesignProperty(name, value);
     return true;
 }
 
@@ -67,13 +69,14 @@ TGifPicturesAhead::TGifPicturesAhead(const std::vector<std::string>& resourceNam
     : work_(
           resourceNames,
           [this](const std::string& name) {
-              const platform::ResourceEntry* entry = platform::FindResource(name, "RC_DATA");
+              const platform::core::ResourceEntry* entry =
+                  platform::core::FindResource(name, "RC_DATA");
               if (!entry) return;
               TGifPicture picture;
               std::string error;
               if (!DecodeGifForShow(entry->data, entry->size, picture, error)) return;
               std::lock_guard guard(lock_);
-              decoded_[vcl::UpperCase(name)] = std::move(picture);
+              decoded_[platform::rtl::UpperCase(name)] = std::move(picture);
           },
           "gif pictures") {
     g_ahead = this;
@@ -86,7 +89,7 @@ TGifPicturesAhead::~TGifPicturesAhead() {
 bool TGifPicturesAhead::Take(const std::string& resourceName, TGifPicture& picture) {
     if (!work_.Await(resourceName)) return false;
     std::lock_guard guard(lock_);
-    auto found = decoded_.find(vcl::UpperCase(resourceName));
+    auto found = decoded_.find(platform::rtl::UpperCase(resourceName));
     if (found == decoded_.end()) return false;
     picture = std::move(found->second);
     decoded_.erase(found);
@@ -94,9 +97,10 @@ bool TGifPicturesAhead::Take(const std::string& resourceName, TGifPicture& pictu
 }
 
 void RegisterGifAnimatorClass() {
-    vcl::RegisterComponentClass("TGifAnimator", [](vcl::TComponent* owner) -> vcl::TComponent* {
-        return new TGifAnimatorControl(owner);
-    });
+    platform::vcl::RegisterComponentClass(
+        "TGifAnimator", [](platform::vcl::TComponent* owner) -> platform::vcl::TComponent* {
+            return new TGifAnimatorControl(owner);
+        });
 }
 
 } // namespace support

@@ -12,9 +12,9 @@
 
 namespace support {
 
-class TGifAnimatorControl : public vcl::TControl {
+class TGifAnimatorControl : public platform::vcl::TControl {
 public:
-    explicit TGifAnimatorControl(vcl::TComponent* owner);
+    explicit TGifAnimatorControl(platform::vcl::TComponent* owner);
 
     TGifAnimator* Animator() const { return static_cast<TGifAnimator*>(Widget()); }
 
@@ -26,13 +26,14 @@ public:
     void SetFrameIndex(int index) { Animator()->SetFrameIndex(index); }
 
     // Shows the GIF held in the resource of that name (type "RC_DATA"); raises a
-    // vcl::Exception naming the resource when it is missing or does not decode.
+    // platform::rtl::Exception naming the resource when it is missing or does not decode.
     void LoadFromResourceName(const std::string& resourceName);
     // The resource the picture came from; empty before any was loaded.
     const std::string& PictureName() const { return pictureName_; }
 
     // Design properties: Animate, Stretch, FrameIndex, Picture = 'resource name'.
-    bool SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) override;
+    bool SetDesignProperty(const std::string& name,
+                           const platform::vcl::TDesignValue& value) override;
 
 private:
     void FrameShown();
@@ -63,7 +64,7 @@ public:
 private:
     std::mutex lock_;
     std::map<std::string, TGifPicture> decoded_; // by upper-case name
-    platform::TWorkAhead work_;                  // last: its thread ends before the rest
+    platform::core::TWorkAhead work_;            // last: its thread ends before the rest
 };
 
 // Makes the class name TGifAnimator known to the form designs. Call before loading a

@@ -42,7 +42,7 @@ bool IsUserInput(QEvent::Type type) {
 // Watches the busy window's show and hide; while it is shown, sits in front of every
 // event of the application and drops user input to the blocked window.
 struct TInputBlock::Filter : QObject {
-    Filter(QWidget* busy, std::function<vcl::TForm*()> blockedForm)
+    Filter(QWidget* busy, std::function<platform::vcl::TForm*()> blockedForm)
         : busyWidget(busy), blocked(std::move(blockedForm)) {
         busyWidget->setAttribute(Qt::WA_ShowWithoutActivating);
         busyWidget->installEventFilter(this);
@@ -51,7 +51,7 @@ struct TInputBlock::Filter : QObject {
     ~Filter() override { Stop(); }
 
     void Start() {
-        vcl::TForm* form = blocked ? blocked() : nullptr;
+        platform::vcl::TForm* form = blocked ? blocked() : nullptr;
         blockedWidget = form ? form->Widget() : nullptr;
         if (!active) qApp->installEventFilter(this);
         active = true;
@@ -76,12 +76,13 @@ struct TInputBlock::Filter : QObject {
     }
 
     QPointer<QWidget> busyWidget;
-    std::function<vcl::TForm*()> blocked;
+    std::function<platform::vcl::TForm*()> blocked;
     QPointer<QWidget> blockedWidget;
     bool active = false;
 };
 
-TInputBlock::TInputBlock(vcl::TForm& busyWindow, std::function<vcl::TForm*()> blocked)
+TInputBlock::TInputBlock(platform::vcl::TForm& busyWindow,
+                         std::function<platform::vcl::TForm*()> blocked)
     : filter_(std::make_unique<Filter>(busyWindow.Widget(), std::move(blocked))) {}
 
 TInputBlock::~TInputBlock() = default;

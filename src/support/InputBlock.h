@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-namespace vcl {
+namespace platform::vcl {
 class TForm;
 }
 
@@ -18,7 +18,7 @@ public:
     // Input to the form blocked() names (asked each time the busy window is shown; null:
     // nothing is blocked) is dropped while busyWindow is visible. The busy window itself
     // is shown without taking the keyboard focus from the window the user works in.
-    TInputBlock(vcl::TForm& busyWindow, std::function<vcl::TForm*()> blocked);
+    TInputBlock(platform::vcl::TForm& busyWindow, std::function<platform::vcl::TForm*()> blocked);
     ~TInputBlock();
     TInputBlock(const TInputBlock&) = delete;
     TInputBlock& operator=(const TInputBlock&) = delete;

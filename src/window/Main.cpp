@@ -5,31 +5,31 @@
 #include "window/device/ThreadGetData.h"
 #include "platform/vcl/FormDesign.h"
 
-namespace shell {
+namespace window {
 
 TForm1* Form1 = nullptr;
 
-TForm1::TForm1(vcl::TComponent* owner) : vcl::TForm(owner) {
+TForm1::TForm1(platform::vcl::TComponent* owner) : platform::vcl::TForm(owner) {
     controls::RegisterControlClasses();
     device::RegisterKeyboardHookClass();
-    vcl::LoadFormDesign(*this, "FORM1", Binding());
+    platform::vcl::LoadFormDesign(*this, "FORM1", Binding());
 }
 
 TForm1::~TForm1() {
     device::StopPrimeThread(this);
 }
 
-vcl::TFormBinding TForm1::Binding() {
-    vcl::TFormBinding binding;
+platform::vcl::TFormBinding TForm1::Binding() {
+    platform::vcl::TFormBinding binding;
     binding.className = "TForm1";
-#define VTRM_FORM1_FIELD(type, name) binding.fields.push_back(vcl::Field(#name, name));
+#define VTRM_FORM1_FIELD(type, name) binding.fields.push_back(platform::vcl::Field(#name, name));
     VTRM_FORM1_FIELDS(VTRM_FORM1_FIELD)
 #undef VTRM_FORM1_FIELD
 #define VTRM_FORM1_HANDLER(kind, name)                                                             \
-    binding.handlers.push_back(vcl::Handler(#name, this, &TForm1::name));
+    binding.handlers.push_back(platform::vcl::Handler(#name, this, &TForm1::name));
     VTRM_FORM1_HANDLERS(VTRM_FORM1_HANDLER)
 #undef VTRM_FORM1_HANDLER
     return binding;
 }
 
-} // namespace shell
+} // namespace window

@@ -40,33 +40,36 @@
     VTRM_FORM1_HANDLERS_MACROS(X)                                                                  \
     VTRM_FORM1_HANDLERS_ENGINEERING(X)
 
-#define VTRM_FORM1_SIGNATURE_Notify(name) void name(vcl::TObject* Sender)
+#define VTRM_FORM1_SIGNATURE_Notify(name) void name(platform::vcl::TObject* Sender)
 #define VTRM_FORM1_SIGNATURE_Mouse(name)                                                           \
-    void name(vcl::TObject* Sender, vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y)
+    void name(platform::vcl::TObject* Sender, platform::vcl::TMouseButton Button,                  \
+              platform::vcl::TShiftState Shift, int X, int Y)
 #define VTRM_FORM1_SIGNATURE_MouseMove(name)                                                       \
-    void name(vcl::TObject* Sender, vcl::TShiftState Shift, int X, int Y)
-#define VTRM_FORM1_SIGNATURE_KeyPress(name) void name(vcl::TObject* Sender, char16_t& Key)
+    void name(platform::vcl::TObject* Sender, platform::vcl::TShiftState Shift, int X, int Y)
+#define VTRM_FORM1_SIGNATURE_KeyPress(name) void name(platform::vcl::TObject* Sender, char16_t& Key)
 #define VTRM_FORM1_SIGNATURE_KeyReceive(name)                                                      \
-    void name(vcl::TObject* Sender, uint16_t Key, device::TKeyboardHookState ButtonState,          \
-              int32_t ButtonRepeatCount)
-#define VTRM_FORM1_SIGNATURE_CloseQuery(name) void name(vcl::TObject* Sender, bool& CanClose)
-#define VTRM_FORM1_SIGNATURE_Close(name) void name(vcl::TObject* Sender, vcl::TCloseAction& Action)
+    void name(platform::vcl::TObject* Sender, uint16_t Key,                                        \
+              device::TKeyboardHookState ButtonState, int32_t ButtonRepeatCount)
+#define VTRM_FORM1_SIGNATURE_CloseQuery(name)                                                      \
+    void name(platform::vcl::TObject* Sender, bool& CanClose)
+#define VTRM_FORM1_SIGNATURE_Close(name)                                                           \
+    void name(platform::vcl::TObject* Sender, platform::vcl::TCloseAction& Action)
 
-namespace vcl {
+namespace platform::vcl {
 struct TFormBinding;
 }
 
-namespace shell {
+namespace window {
 
-class TForm1 : public vcl::TForm,
-               public Form1ShellState,
+class TForm1 : public platform::vcl::TForm,
+               public shell::Form1ShellState,
                public device::Form1DeviceState,
                public settings::Form1SettingsState,
                public macros::Form1MacrosState,
                public engineering::Form1EngineeringState {
 public:
     // Builds the window from its design; throws when the design does not fit the class.
-    explicit TForm1(vcl::TComponent* owner);
+    explicit TForm1(platform::vcl::TComponent* owner);
     // Stops the polling thread serving this window while the window is still whole.
     ~TForm1() override;
 
@@ -86,10 +89,10 @@ public:
     VTRM_FORM1_METHODS_ENGINEERING
 
 private:
-    vcl::TFormBinding Binding();
+    platform::vcl::TFormBinding Binding();
 };
 
 // The main window, once the program block has created it.
 extern TForm1* Form1;
 
-} // namespace shell
+} // namespace window

@@ -14,12 +14,14 @@
 #include <gtest/gtest.h>
 
 using namespace controls;
+using namespace controls::skin;
+using namespace controls::unicode;
 
 namespace {
 
-class TKitForm : public vcl::TForm {
+class TKitForm : public platform::vcl::TForm {
 public:
-    TKitForm() : vcl::TForm(nullptr) {}
+    TKitForm() : platform::vcl::TForm(nullptr) {}
     TSkinCheckBox* cb_Angle = nullptr;
     TSkinComboBox* cb_Rate = nullptr;
     TSkinEdit* Edt_Delay = nullptr;
@@ -30,16 +32,18 @@ public:
     TWideComboBox* cb_Lang = nullptr;
     TTrayIcon* TrayIcon1 = nullptr;
     int angleClicks = 0;
-    void cb_AngleClick(vcl::TObject*) { ++angleClicks; }
+    void cb_AngleClick(platform::vcl::TObject*) { ++angleClicks; }
 
-    vcl::TFormBinding Binding() {
-        return {"TKitForm",
-                {vcl::Field("cb_Angle", cb_Angle), vcl::Field("cb_Rate", cb_Rate),
-                 vcl::Field("Edt_Delay", Edt_Delay), vcl::Field("LB_Name", LB_Name),
-                 vcl::Field("Pnl_Main", Pnl_Main), vcl::Field("btn_Key101", btn_Key101),
-                 vcl::Field("Key1", Key1), vcl::Field("cb_Lang", cb_Lang),
-                 vcl::Field("TrayIcon1", TrayIcon1)},
-                {vcl::Handler("cb_AngleClick", this, &TKitForm::cb_AngleClick)}};
+    platform::vcl::TFormBinding Binding() {
+        return {
+            "TKitForm",
+            {platform::vcl::Field("cb_Angle", cb_Angle), platform::vcl::Field("cb_Rate", cb_Rate),
+             platform::vcl::Field("Edt_Delay", Edt_Delay), platform::vcl::Field("LB_Name", LB_Name),
+             platform::vcl::Field("Pnl_Main", Pnl_Main),
+             platform::vcl::Field("btn_Key101", btn_Key101), platform::vcl::Field("Key1", Key1),
+             platform::vcl::Field("cb_Lang", cb_Lang),
+             platform::vcl::Field("TrayIcon1", TrayIcon1)},
+            {platform::vcl::Handler("cb_AngleClick", this, &TKitForm::cb_AngleClick)}};
     }
 };
 
@@ -112,19 +116,23 @@ TEST(ControlDesignTest, DesignCreatesEveryClassByNameWithItsProperties) {
     RegisterControlClasses();
     RegisterControlClasses(); // a second call changes nothing
     TKitForm form;
-    vcl::LoadFormDesignText(form, kDesign, "KIT", form.Binding());
+    platform::vcl::LoadFormDesignText(form, kDesign, "KIT", form.Binding());
 
-    const std::pair<const char*, bool (*)(vcl::TComponent*)> classes[] = {
-        {"gbPage2", [](vcl::TComponent* c) { return !!dynamic_cast<TSkinGroupBox*>(c); }},
-        {"edt_Repeat", [](vcl::TComponent* c) { return !!dynamic_cast<TSkinNumberEdit*>(c); }},
-        {"edt_Sensor", [](vcl::TComponent* c) { return !!dynamic_cast<THexEdit*>(c); }},
-        {"gbFrame", [](vcl::TComponent* c) { return !!dynamic_cast<TFrameGroupBox*>(c); }},
-        {"Pg_Parameter", [](vcl::TComponent* c) { return !!dynamic_cast<TSkinPageControl*>(c); }},
-        {"ts_Gun", [](vcl::TComponent* c) { return !!dynamic_cast<TSkinTabSheet*>(c); }},
-        {"lb_macroname", [](vcl::TComponent* c) { return !!dynamic_cast<TWideListBox*>(c); }},
+    const std::pair<const char*, bool (*)(platform::vcl::TComponent*)> classes[] = {
+        {"gbPage2", [](platform::vcl::TComponent* c) { return !!dynamic_cast<TSkinGroupBox*>(c); }},
+        {"edt_Repeat",
+         [](platform::vcl::TComponent* c) { return !!dynamic_cast<TSkinNumberEdit*>(c); }},
+        {"edt_Sensor", [](platform::vcl::TComponent* c) { return !!dynamic_cast<THexEdit*>(c); }},
+        {"gbFrame",
+         [](platform::vcl::TComponent* c) { return !!dynamic_cast<TFrameGroupBox*>(c); }},
+        {"Pg_Parameter",
+         [](platform::vcl::TComponent* c) { return !!dynamic_cast<TSkinPageControl*>(c); }},
+        {"ts_Gun", [](platform::vcl::TComponent* c) { return !!dynamic_cast<TSkinTabSheet*>(c); }},
+        {"lb_macroname",
+         [](platform::vcl::TComponent* c) { return !!dynamic_cast<TWideListBox*>(c); }},
     };
     for (const auto& [name, isClass] : classes) {
-        vcl::TComponent* c = form.FindComponent(name);
+        platform::vcl::TComponent* c = form.FindComponent(name);
         ASSERT_NE(c, nullptr) << name;
         EXPECT_TRUE(isClass(c)) << name;
     }
@@ -133,10 +141,10 @@ TEST(ControlDesignTest, DesignCreatesEveryClassByNameWithItsProperties) {
     EXPECT_EQ(form.cb_Angle->Caption(), "Angle snapping");
     EXPECT_EQ(form.cb_Rate->ItemIndex(), 1);
     EXPECT_EQ(form.cb_Rate->Font().Name(), "Arial");
-    EXPECT_EQ(form.Edt_Delay->BorderColor(), vcl::clRed);
-    EXPECT_EQ(form.LB_Name->BorderColor(), vcl::clLime);
+    EXPECT_EQ(form.Edt_Delay->BorderColor(), platform::vcl::clRed);
+    EXPECT_EQ(form.LB_Name->BorderColor(), platform::vcl::clLime);
     EXPECT_EQ(form.LB_Name->Items()[0], "one");
-    EXPECT_EQ(form.Pnl_Main->BorderColor(), vcl::clYellow);
+    EXPECT_EQ(form.Pnl_Main->BorderColor(), platform::vcl::clYellow);
     EXPECT_TRUE(form.Pnl_Main->DoubleBuffered());
     EXPECT_EQ(form.btn_Key101->Parent(), form.Pnl_Main);
     EXPECT_EQ(form.btn_Key101->Caption(), "Left button");
@@ -150,7 +158,7 @@ TEST(ControlDesignTest, DesignCreatesEveryClassByNameWithItsProperties) {
 TEST(ControlDesignTest, CheckBoxChecksQuietlyDuringLoadingAndClicksAfterwards) {
     RegisterControlClasses();
     TKitForm form;
-    vcl::LoadFormDesignText(form, kDesign, "KIT", form.Binding());
+    platform::vcl::LoadFormDesignText(form, kDesign, "KIT", form.Binding());
     EXPECT_EQ(form.angleClicks, 0);
     form.cb_Angle->SetChecked(true);
     EXPECT_EQ(form.angleClicks, 0);
@@ -163,9 +171,9 @@ TEST(ControlDesignTest, CheckBoxClicksOnlyOnceTheDesignHasLoaded) {
     // until the loader says the design is complete.
     TSkinCheckBox box(nullptr);
     int clicks = 0;
-    box.OnClick = [&](vcl::TObject*) { ++clicks; };
-    vcl::TDesignValue on;
-    on.kind = vcl::TDesignValue::Kind::Identifier;
+    box.OnClick = [&](platform::vcl::TObject*) { ++clicks; };
+    platform::vcl::TDesignValue on;
+    on.kind = platform::vcl::TDesignValue::Kind::Identifier;
     on.text = "True";
     ASSERT_TRUE(box.SetDesignProperty("Checked", on));
     EXPECT_TRUE(box.Checked());
@@ -187,7 +195,7 @@ TEST(TrayIconTest, WithoutANotificationAreaItStaysQuietAndFreesCleanly) {
     gMessages.clear();
     QtMessageHandler previous = qInstallMessageHandler(Collect);
     {
-        vcl::TComponent owner(nullptr);
+        platform::vcl::TComponent owner(nullptr);
         auto* tray = new TTrayIcon(&owner);
         EXPECT_TRUE(tray->IconVisible());
         EXPECT_TRUE(tray->Icon().Empty());

@@ -16,7 +16,8 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-using namespace controls;
+using namespace controls::skin;
+using namespace controls::unicode;
 
 namespace {
 
@@ -36,21 +37,21 @@ void PrintTo(const EditState& s, std::ostream* os) {
 // One kind of edit and how to make it on a form.
 struct EditKind {
     const char* name;
-    std::function<vcl::TWinControl*(vcl::TForm&)> make;
+    std::function<platform::vcl::TWinControl*(platform::vcl::TForm&)> make;
     // A text of four characters, as this kind of edit typically shows.
     QString text;
 };
 
-template <class T> std::function<vcl::TWinControl*(vcl::TForm&)> Maker() {
-    return [](vcl::TForm& form) -> vcl::TWinControl* { return new T(&form); };
+template <class T> std::function<platform::vcl::TWinControl*(platform::vcl::TForm&)> Maker() {
+    return [](platform::vcl::TForm& form) -> platform::vcl::TWinControl* { return new T(&form); };
 }
 
-QLineEdit* LineEditOf(vcl::TWinControl& c) {
+QLineEdit* LineEditOf(platform::vcl::TWinControl& c) {
     if (auto* combo = qobject_cast<QComboBox*>(c.Widget())) return combo->lineEdit();
     return qobject_cast<QLineEdit*>(c.Widget());
 }
 
-EditState StateOf(vcl::TWinControl& c) {
+EditState StateOf(platform::vcl::TWinControl& c) {
     if (auto* memo = qobject_cast<QPlainTextEdit*>(c.Widget())) {
         const QTextCursor cursor = memo->textCursor();
         return {memo->toPlainText(), cursor.position(), cursor.selectedText()};
@@ -59,7 +60,7 @@ EditState StateOf(vcl::TWinControl& c) {
     return {line->text(), line->cursorPosition(), line->selectedText()};
 }
 
-void PlaceCaret(vcl::TWinControl& c, int position) {
+void PlaceCaret(platform::vcl::TWinControl& c, int position) {
     if (auto* memo = qobject_cast<QPlainTextEdit*>(c.Widget())) {
         QTextCursor cursor = memo->textCursor();
         cursor.setPosition(position);
@@ -69,11 +70,11 @@ void PlaceCaret(vcl::TWinControl& c, int position) {
     LineEditOf(c)->setCursorPosition(position);
 }
 
-void SetEditText(vcl::TWinControl& c, const QString& text) {
+void SetEditText(platform::vcl::TWinControl& c, const QString& text) {
     const std::string utf8 = text.toStdString();
-    if (auto* edit = dynamic_cast<vcl::TEdit*>(&c)) return edit->SetText(utf8);
-    if (auto* combo = dynamic_cast<vcl::TComboBox*>(&c)) return combo->SetText(utf8);
-    if (auto* memo = dynamic_cast<vcl::TMemo*>(&c)) return memo->SetText(utf8);
+    if (auto* edit = dynamic_cast<platform::vcl::TEdit*>(&c)) return edit->SetText(utf8);
+    if (auto* combo = dynamic_cast<platform::vcl::TComboBox*>(&c)) return combo->SetText(utf8);
+    if (auto* memo = dynamic_cast<platform::vcl::TMemo*>(&c)) return memo->SetText(utf8);
     FAIL() << "not an edit";
 }
 
@@ -100,7 +101,7 @@ EditState Caret(const QString& text, int caret, QString selected = {}) {
 }
 
 // The fire-key edits' filter: digits and backspace only.
-void DigitsOnly(vcl::TObject*, char16_t& key) {
+void DigitsOnly(platform::vcl::TObject*, char16_t& key) {
     if (!(key >= u'0' && key <= u'9') && key != 8) key = 0;
 }
 
@@ -109,12 +110,12 @@ struct EditNavigationTabTest : ::testing::Test {};
 TEST_F(EditNavigationTabTest, NavigationAndSelectionKeysWorkInEveryEditWhateverItsFilter) {
     const QString wide = QString::fromStdU16String(u"\u9f20\u6807\u8bbe\u7f6e");
     const std::vector<EditKind> kinds = {
-        {"TEdit", Maker<vcl::TEdit>(), "1234"},
+        {"TEdit", Maker<platform::vcl::TEdit>(), "1234"},
         {"TSkinEdit", Maker<TSkinEdit>(), "1234"},
         {"TSkinNumberEdit", Maker<TSkinNumberEdit>(), "1234"},
         {"THexEdit", Maker<THexEdit>(), "12AB"},
-        {"TMemo", Maker<vcl::TMemo>(), "1234"},
-        {"TComboBox line edit", Maker<vcl::TComboBox>(), "1234"},
+        {"TMemo", Maker<platform::vcl::TMemo>(), "1234"},
+        {"TComboBox line edit", Maker<platform::vcl::TComboBox>(), "1234"},
         {"TSkinComboBox line edit", Maker<TSkinComboBox>(), "1234"},
         {"TWideComboBox line edit", Maker<TWideComboBox>(), wide},
     };
@@ -156,15 +157,16 @@ TEST_F(EditNavigationTabTest, NavigationAndSelectionKeysWorkInEveryEditWhateverI
     };
 
     for (const EditKind& kind : kinds) {
-        vcl::TForm form(nullptr);
+        platform::vcl::TForm form(nullptr);
         form.SetBounds(0, 0, 300, 120);
         // In the window's tab order: a plain edit before and after the one under test.
-        vcl::TEdit* before = new vcl::TEdit(&form);
-        vcl::TWinControl* edit = kind.make(form);
-        vcl::TEdit* after = new vcl::TEdit(&form);
+        platform::vcl::TEdit* before = new platform::vcl::TEdit(&form);
+        platform::vcl::TWinControl* edit = kind.make(form);
+        platform::vcl::TEdit* after = new platform::vcl::TEdit(&form);
         int top = 5;
-        for (vcl::TWinControl* c : {static_cast<vcl::TWinControl*>(before), edit,
-                                    static_cast<vcl::TWinControl*>(after)}) {
+        for (platform::vcl::TWinControl* c :
+             {static_cast<platform::vcl::TWinControl*>(before), edit,
+              static_cast<platform::vcl::TWinControl*>(after)}) {
             c->SetParent(&form);
             c->SetBounds(5, top, 150, 24);
             c->OnKeyPress = DigitsOnly;

@@ -16,16 +16,16 @@
 #include <string>
 #include <vector>
 
-using namespace controls;
+using namespace controls::skin;
 
 namespace {
 
-using Make = std::function<vcl::TControl*(vcl::TWinControl* parent)>;
+using Make = std::function<platform::vcl::TControl*(platform::vcl::TWinControl* parent)>;
 // A change made alike to a control and to the page it lies on.
-using Step = std::function<void(vcl::TControl& control, vcl::TControl& page)>;
+using Step = std::function<void(platform::vcl::TControl& control, platform::vcl::TControl& page)>;
 
 template <class T> Make Maker(std::function<void(T&)> prepare = nullptr) {
-    return [prepare](vcl::TWinControl* parent) -> vcl::TControl* {
+    return [prepare](platform::vcl::TWinControl* parent) -> platform::vcl::TControl* {
         auto* c = new T(parent);
         c->SetParent(parent);
         c->SetBounds(8, 6, 150, 40);
@@ -54,12 +54,12 @@ void ExpectSameLook(QWidget* expected, QWidget* actual) {
 }
 
 TEST(HeldFontTest, HiddenControlsEndWithTheLookOfControlsThatTookEachChangeAtOnce) {
-    vcl::TForm form(nullptr);
+    platform::vcl::TForm form(nullptr);
     form.SetBounds(0, 0, 420, 140);
     // Two pages alike: one seen, one hidden, each with a control of the same kind.
-    auto* seenPage = new vcl::TPanel(&form);
-    auto* hiddenPage = new vcl::TPanel(&form);
-    for (vcl::TPanel* p : {seenPage, hiddenPage}) {
+    auto* seenPage = new platform::vcl::TPanel(&form);
+    auto* hiddenPage = new platform::vcl::TPanel(&form);
+    for (platform::vcl::TPanel* p : {seenPage, hiddenPage}) {
         p->SetParent(&form);
         p->SetBounds(0, 0, 200, 120);
         p->Font().SetName("Calibri");
@@ -77,20 +77,21 @@ TEST(HeldFontTest, HiddenControlsEndWithTheLookOfControlsThatTookEachChangeAtOnc
         bool readAtOnce = true;
     };
     const Kind kinds[] = {
-        {"label", Maker<vcl::TLabel>([](vcl::TLabel& l) {
+        {"label", Maker<platform::vcl::TLabel>([](platform::vcl::TLabel& l) {
              l.SetAutoSize(false);
              l.SetCaption("Wg 1000");
          })},
-        {"sizing label", Maker<vcl::TLabel>([](vcl::TLabel& l) {
+        {"sizing label", Maker<platform::vcl::TLabel>([](platform::vcl::TLabel& l) {
              l.SetCaption("Wg 1000");
              EXPECT_GT(l.Width(), 0); // sized to the caption before the font changes
          })},
-        {"opaque label", Maker<vcl::TLabel>([](vcl::TLabel& l) {
+        {"opaque label", Maker<platform::vcl::TLabel>([](platform::vcl::TLabel& l) {
              l.SetAutoSize(false);
              l.SetTransparent(false);
              l.SetCaption("Wg 1000");
          })},
-        {"panel", Maker<vcl::TPanel>([](vcl::TPanel& p) { p.SetCaption("Wg"); })},
+        {"panel",
+         Maker<platform::vcl::TPanel>([](platform::vcl::TPanel& p) { p.SetCaption("Wg"); })},
         {"frame panel", Maker<TFramePanel>()},
         {"group box", Maker<TSkinGroupBox>([](TSkinGroupBox& g) { g.SetCaption("Wg"); })},
         {"button", Maker<TSkinButton>([](TSkinButton& b) { b.SetCaption("Wg"); })},
@@ -100,18 +101,36 @@ TEST(HeldFontTest, HiddenControlsEndWithTheLookOfControlsThatTookEachChangeAtOnc
         {"combo box", Maker<TSkinComboBox>([](TSkinComboBox& c) { c.Items().Add("Wg"); })},
     };
 
-    const Step named = [](vcl::TControl& c, vcl::TControl&) { c.Font().SetName("DejaVu Sans"); };
-    const Step sized = [](vcl::TControl& c, vcl::TControl&) { c.Font().SetSize(14); };
-    const Step red = [](vcl::TControl& c, vcl::TControl&) { c.Font().SetColor(vcl::clRed); };
-    const Step systemInk = [](vcl::TControl& c, vcl::TControl&) {
-        c.Font().SetColor(vcl::clWindowText);
+    const Step named = [](platform::vcl::TControl& c, platform::vcl::TControl&) {
+        c.Font().SetName("DejaVu Sans");
     };
-    const Step bold = [](vcl::TControl& c, vcl::TControl&) { c.Font().SetStyle(vcl::fsBold); };
-    const Step filled = [](vcl::TControl& c, vcl::TControl&) { c.SetColor(vcl::clYellow); };
-    const Step pageSized = [](vcl::TControl&, vcl::TControl& p) { p.Font().SetSize(12); };
-    const Step pageInk = [](vcl::TControl&, vcl::TControl& p) { p.Font().SetColor(vcl::clLime); };
-    const Step pageFilled = [](vcl::TControl&, vcl::TControl& p) { p.SetColor(vcl::clNavy); };
-    const Step follows = [](vcl::TControl& c, vcl::TControl&) { c.SetParentFont(true); };
+    const Step sized = [](platform::vcl::TControl& c, platform::vcl::TControl&) {
+        c.Font().SetSize(14);
+    };
+    const Step red = [](platform::vcl::TControl& c, platform::vcl::TControl&) {
+        c.Font().SetColor(platform::vcl::clRed);
+    };
+    const Step systemInk = [](platform::vcl::TControl& c, platform::vcl::TControl&) {
+        c.Font().SetColor(platform::vcl::clWindowText);
+    };
+    const Step bold = [](platform::vcl::TControl& c, platform::vcl::TControl&) {
+        c.Font().SetStyle(platform::vcl::fsBold);
+    };
+    const Step filled = [](platform::vcl::TControl& c, platform::vcl::TControl&) {
+        c.SetColor(platform::vcl::clYellow);
+    };
+    const Step pageSized = [](platform::vcl::TControl&, platform::vcl::TControl& p) {
+        p.Font().SetSize(12);
+    };
+    const Step pageInk = [](platform::vcl::TControl&, platform::vcl::TControl& p) {
+        p.Font().SetColor(platform::vcl::clLime);
+    };
+    const Step pageFilled = [](platform::vcl::TControl&, platform::vcl::TControl& p) {
+        p.SetColor(platform::vcl::clNavy);
+    };
+    const Step follows = [](platform::vcl::TControl& c, platform::vcl::TControl&) {
+        c.SetParentFont(true);
+    };
     const std::pair<const char*, std::vector<Step>> sequences[] = {
         {"nothing", {}},
         {"name, size, colour", {named, sized, red}},
@@ -129,8 +148,8 @@ TEST(HeldFontTest, HiddenControlsEndWithTheLookOfControlsThatTookEachChangeAtOnc
         for (const auto& [sequenceName, steps] : sequences)
             for (const auto& [settleName, settle] : settles) {
                 SCOPED_TRACE(std::string(kindName) + " / " + sequenceName + " / " + settleName);
-                vcl::TControl* now = make(seenPage);
-                vcl::TControl* later = make(hiddenPage);
+                platform::vcl::TControl* now = make(seenPage);
+                platform::vcl::TControl* later = make(hiddenPage);
                 for (const Step& step : steps) {
                     step(*now, *seenPage);
                     step(*later, *hiddenPage);
@@ -161,7 +180,7 @@ TEST(HeldFontTest, HiddenControlsEndWithTheLookOfControlsThatTookEachChangeAtOnc
                 ExpectSameLook(a, b);
                 EXPECT_EQ(b->grab().toImage(), a->grab().toImage());
                 // Once seen, a change reaches the widget at once.
-                for (vcl::TControl* c : {now, later})
+                for (platform::vcl::TControl* c : {now, later})
                     c->Font().SetSize(11);
                 EXPECT_EQ(b->font().toString(), a->font().toString());
                 EXPECT_EQ(b->palette(), a->palette());
@@ -169,10 +188,10 @@ TEST(HeldFontTest, HiddenControlsEndWithTheLookOfControlsThatTookEachChangeAtOnc
                 delete later;
                 hiddenPage->SetVisible(false);
                 // Both pages back as they were.
-                for (vcl::TPanel* p : {seenPage, hiddenPage}) {
+                for (platform::vcl::TPanel* p : {seenPage, hiddenPage}) {
                     p->Font().SetSize(9);
-                    p->Font().SetColor(vcl::clWindowText);
-                    p->SetColor(vcl::clBtnFace);
+                    p->Font().SetColor(platform::vcl::clWindowText);
+                    p->SetColor(platform::vcl::clBtnFace);
                 }
             }
 }

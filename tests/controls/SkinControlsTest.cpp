@@ -28,14 +28,14 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-using namespace controls;
+using namespace controls::skin;
 
 namespace {
 
 // The colour of one pixel of the control as it paints itself now.
-TColor PixelAt(vcl::TControl& c, int x, int y) {
+TColor PixelAt(platform::vcl::TControl& c, int x, int y) {
     const QImage shot = c.Widget()->grab().toImage();
-    return vcl::FromQColor(shot.pixelColor(x, y));
+    return platform::vcl::FromQColor(shot.pixelColor(x, y));
 }
 
 // Lets every pending update reach the screen.
@@ -50,7 +50,7 @@ struct ShownForm : ::testing::Test {
         form.Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
     }
-    vcl::TForm form{nullptr};
+    platform::vcl::TForm form{nullptr};
 };
 
 } // namespace
@@ -58,7 +58,7 @@ struct ShownForm : ::testing::Test {
 TEST(SkinCheckBoxTest, ClickHandlerRunsOnlyWhenTheStateChanges) {
     TSkinCheckBox box(nullptr);
     std::vector<bool> seen;
-    box.OnClick = [&](vcl::TObject* sender) {
+    box.OnClick = [&](platform::vcl::TObject* sender) {
         EXPECT_EQ(sender, &box);
         seen.push_back(box.Checked());
     };
@@ -76,7 +76,7 @@ TEST(SkinCheckBoxTest, ClickHandlerRunsOnlyWhenTheStateChanges) {
 TEST(SkinCheckBoxTest, UserClickTogglesTheStoredFlag) {
     TSkinCheckBox box(nullptr);
     int clicks = 0;
-    box.OnClick = [&](vcl::TObject*) { ++clicks; };
+    box.OnClick = [&](platform::vcl::TObject*) { ++clicks; };
     static_cast<QCheckBox*>(box.Widget())->click();
     EXPECT_TRUE(box.Checked());
     EXPECT_EQ(clicks, 1);
@@ -97,7 +97,7 @@ TEST(SkinCheckBoxTest, CaptionAndFontGoToTheWidget) {
 TEST(SkinComboBoxTest, ItemIndexRunsNoHandlerAndBeyondTheListSelectsNothing) {
     TSkinComboBox combo(nullptr);
     int changes = 0;
-    combo.OnChange = [&](vcl::TObject*) { ++changes; };
+    combo.OnChange = [&](platform::vcl::TObject*) { ++changes; };
     EXPECT_EQ(combo.ItemIndex(), -1);
     for (const char* rate : {"125", "250", "500"})
         combo.Items().Add(rate);
@@ -126,17 +126,17 @@ TEST(SkinButtonTest, CaptionReadsBackAsStoredAndShows) {
 TEST(SkinEditTest, BorderColorIsStoredAndDrawn) {
     TSkinEdit edit(nullptr);
     edit.SetBounds(0, 0, 80, 22);
-    edit.SetColor(vcl::RGB(0x20, 0x20, 0x20));
-    const TColor red = vcl::RGB(0xFF, 0, 0); // red in the low byte
+    edit.SetColor(platform::vcl::RGB(0x20, 0x20, 0x20));
+    const TColor red = platform::vcl::RGB(0xFF, 0, 0); // red in the low byte
     edit.SetBorderColor(red);
     EXPECT_EQ(edit.BorderColor(), red);
     EXPECT_EQ(PixelAt(edit, 0, 11), red);
-    EXPECT_EQ(PixelAt(edit, 40, 11), vcl::RGB(0x20, 0x20, 0x20));
-    const TColor green = vcl::RGB(0, 0xC0, 0x10);
+    EXPECT_EQ(PixelAt(edit, 40, 11), platform::vcl::RGB(0x20, 0x20, 0x20));
+    const TColor green = platform::vcl::RGB(0, 0xC0, 0x10);
     edit.SetBorderColor(green);
     EXPECT_EQ(PixelAt(edit, 79, 11), green);
     // A later colour change keeps the border.
-    edit.SetColor(vcl::RGB(0x30, 0x30, 0x30));
+    edit.SetColor(platform::vcl::RGB(0x30, 0x30, 0x30));
     EXPECT_EQ(PixelAt(edit, 0, 11), green);
 }
 
@@ -146,8 +146,8 @@ TEST(SkinListBoxTest, ItemsByIndexAndBorderColor) {
     list.Items().Add("Macro 1");
     list.Items().Add("Macro 2");
     EXPECT_EQ(list.Items()[1], "Macro 2");
-    EXPECT_THROW(list.Items()[2], vcl::EStringListError);
-    const TColor blue = vcl::RGB(0, 0, 0xFF);
+    EXPECT_THROW(list.Items()[2], platform::rtl::EStringListError);
+    const TColor blue = platform::vcl::RGB(0, 0, 0xFF);
     list.SetBorderColor(blue);
     EXPECT_EQ(list.BorderColor(), blue);
     EXPECT_EQ(PixelAt(list, 0, 30), blue);
@@ -157,13 +157,14 @@ TEST(SkinListBoxTest, ItemsByIndexAndBorderColor) {
 // colour) inside a one-pixel border, and its text in its font colour; a pressed button
 // takes the accent, a disabled one greys its caption.
 TEST(SkinPaintTest, FillBorderAndTextOfEachControl) {
-    const TColor fill = vcl::RGB(0x20, 0x28, 0x30), ink = vcl::RGB(0xF0, 0xE0, 0x10);
+    const TColor fill = platform::vcl::RGB(0x20, 0x28, 0x30),
+                 ink = platform::vcl::RGB(0xF0, 0xE0, 0x10);
     TSkinButton button(nullptr), pressed(nullptr), disabled(nullptr);
     TSkinEdit edit(nullptr);
     TSkinComboBox combo(nullptr);
     TSkinListBox list(nullptr);
-    for (vcl::TControl* c : std::initializer_list<vcl::TControl*>{&button, &pressed, &disabled,
-                                                                  &edit, &combo, &list}) {
+    for (platform::vcl::TControl* c : std::initializer_list<platform::vcl::TControl*>{
+             &button, &pressed, &disabled, &edit, &combo, &list}) {
         c->SetBounds(0, 0, 120, 24);
         c->SetColor(fill);
         c->Font().SetColor(ink);
@@ -178,12 +179,12 @@ TEST(SkinPaintTest, FillBorderAndTextOfEachControl) {
     list.Items().Add("WWWW");
     struct Case {
         const char* name;
-        vcl::TControl& control;
+        platform::vcl::TControl& control;
         TColor fill, text;
     } cases[] = {
         {"button", button, fill, ink},
         {"pressed button", pressed, clSkinAccent, ink},
-        {"disabled button", disabled, fill, vcl::RGB(0x6A, 0x70, 0x7A)},
+        {"disabled button", disabled, fill, platform::vcl::RGB(0x6A, 0x70, 0x7A)},
         {"edit", edit, fill, ink},
         {"combo box", combo, fill, ink},
         {"list box", list, fill, ink},
@@ -193,16 +194,16 @@ TEST(SkinPaintTest, FillBorderAndTextOfEachControl) {
         const QImage shot = c.control.Widget()->grab().toImage();
         ASSERT_EQ(shot.size(), QSize(120, 24));
         for (QPoint edge : {QPoint(0, 12), QPoint(119, 12), QPoint(60, 0), QPoint(60, 23)})
-            EXPECT_EQ(vcl::FromQColor(shot.pixelColor(edge)), clSkinAccent);
-        EXPECT_EQ(vcl::FromQColor(shot.pixelColor(1, 1)), c.fill);
+            EXPECT_EQ(platform::vcl::FromQColor(shot.pixelColor(edge)), clSkinAccent);
+        EXPECT_EQ(platform::vcl::FromQColor(shot.pixelColor(1, 1)), c.fill);
         int inked = 0;
         for (int y = 1; y < 23; ++y)
             for (int x = 1; x < 119; ++x)
-                inked += vcl::FromQColor(shot.pixelColor(x, y)) == c.text;
+                inked += platform::vcl::FromQColor(shot.pixelColor(x, y)) == c.text;
         EXPECT_GT(inked, 0);
     }
     // A system colour stands for the skin's own.
-    button.SetColor(vcl::clBtnFace);
+    button.SetColor(platform::vcl::clBtnFace);
     EXPECT_EQ(PixelAt(button, 1, 1), clSkinBack);
 }
 
@@ -305,7 +306,7 @@ TEST(HexEditTest, ValueIsTheTextReadAsHexadecimal) {
     EXPECT_EQ(hex.Value(), 0);
     // Only code can put other characters there; reading them is a conversion error.
     hex.SetText("1G");
-    EXPECT_THROW(hex.Value(), vcl::EConvertError);
+    EXPECT_THROW(hex.Value(), platform::rtl::EConvertError);
 }
 
 // A skinned combo box on a hidden page makes its drop-down list only when it first shows
@@ -315,7 +316,7 @@ TEST_F(ShownForm, SkinnedComboOnAHiddenPageMakesItsListLateWithTheBoxFont) {
     using Step = std::function<void(TSkinComboBox&)>;
     const Step named = [](TSkinComboBox& c) { c.Font().SetName("MS Sans Serif"); };
     const Step sized = [](TSkinComboBox& c) { c.Font().SetSize(14); };
-    const Step bold = [](TSkinComboBox& c) { c.Font().SetStyle(vcl::fsBold); };
+    const Step bold = [](TSkinComboBox& c) { c.Font().SetStyle(platform::vcl::fsBold); };
     const Step small = [](TSkinComboBox& c) { c.Font().SetSize(7); };
     const std::pair<const char*, std::vector<Step>> cases[] = {
         {"no font change", {}},
@@ -323,11 +324,11 @@ TEST_F(ShownForm, SkinnedComboOnAHiddenPageMakesItsListLateWithTheBoxFont) {
         {"name then size", {named, sized}},
         {"size, bold, smaller", {sized, bold, small}},
     };
-    vcl::TPanel page(nullptr);
+    platform::vcl::TPanel page(nullptr);
     page.SetParent(&form);
     page.SetBounds(0, 0, 200, 120);
     page.SetVisible(false);
-    auto hasList = [](vcl::TControl& c) {
+    auto hasList = [](platform::vcl::TControl& c) {
         for (QObject* child : c.Widget()->children())
             if (qobject_cast<QFrame*>(child)) return true;
         return false;
@@ -388,7 +389,7 @@ TEST_F(ShownForm, FramePanelRepaintsOnlyWhenItsBorderColourChanges) {
     Settle();
     EXPECT_EQ(counter.count, 0);
 
-    const TColor red = vcl::RGB(0xFF, 0, 0);
+    const TColor red = platform::vcl::RGB(0xFF, 0, 0);
     panel.SetBorderColor(red);
     Settle();
     EXPECT_GE(counter.count, 1);
@@ -404,11 +405,11 @@ TEST_F(ShownForm, FramePanelRepaintsOnlyWhenItsBorderColourChanges) {
 TEST(FramePanelTest, FrameIsDrawnOverTheFaceInTheBorderColour) {
     TFramePanel panel(nullptr);
     panel.SetBounds(0, 0, 50, 30);
-    const TColor face = vcl::RGB(0x2B, 0x2F, 0x36);
+    const TColor face = platform::vcl::RGB(0x2B, 0x2F, 0x36);
     panel.SetColor(face);
     panel.SetCaption("Menu");
-    const TColor cyan = vcl::RGB(0x19, 0xB4, 0xC8);
-    panel.SetBorderColor(vcl::RGB(1, 2, 3));
+    const TColor cyan = platform::vcl::RGB(0x19, 0xB4, 0xC8);
+    panel.SetBorderColor(platform::vcl::RGB(1, 2, 3));
     panel.SetBorderColor(cyan);
     EXPECT_EQ(PixelAt(panel, 0, 0), cyan);
     EXPECT_EQ(PixelAt(panel, 49, 29), cyan);
@@ -428,7 +429,7 @@ TEST_F(ShownForm, SkinPageControlPaneAndTabsTakeTheSkinWhileThePagesKeepTheirOwn
     TSkinEdit edit(nullptr);
     edit.SetParent(&sheet);
     edit.SetBounds(10, 10, 60, 20);
-    const TColor back = vcl::RGB(0x40, 0x10, 0x10);
+    const TColor back = platform::vcl::RGB(0x40, 0x10, 0x10);
     pages.SetColor(back);
     Settle();
     const QImage shot = pages.Widget()->grab().toImage();
@@ -437,9 +438,9 @@ TEST_F(ShownForm, SkinPageControlPaneAndTabsTakeTheSkinWhileThePagesKeepTheirOwn
     // The pane is ringed by the accent one pixel outside the page, which covers the rest.
     EXPECT_EQ(page.right(), 198);
     EXPECT_EQ(page.bottom(), 118);
-    EXPECT_EQ(vcl::FromQColor(shot.pixelColor(0, page.center().y())), accent);
-    EXPECT_EQ(vcl::FromQColor(shot.pixelColor(199, page.center().y())), accent);
-    EXPECT_EQ(vcl::FromQColor(shot.pixelColor(page.center().x(), 119)), accent);
+    EXPECT_EQ(platform::vcl::FromQColor(shot.pixelColor(0, page.center().y())), accent);
+    EXPECT_EQ(platform::vcl::FromQColor(shot.pixelColor(199, page.center().y())), accent);
+    EXPECT_EQ(platform::vcl::FromQColor(shot.pixelColor(page.center().x(), 119)), accent);
     // The tabs: ringed by the accent, the selected one filled with it and captioned in the
     // control's colour, the other in the skin's panel colour with the skin's text.
     auto* bar = static_cast<QTabWidget*>(pages.Widget())->tabBar();
@@ -452,17 +453,19 @@ TEST_F(ShownForm, SkinPageControlPaneAndTabsTakeTheSkinWhileThePagesKeepTheirOwn
         return n;
     };
     auto is = [](TColor color) {
-        return [color](QColor c) { return vcl::FromQColor(c) == color; };
+        return [color](QColor c) { return platform::vcl::FromQColor(c) == color; };
     };
     // The caption's strokes blend the control's dark red into the cyan accent.
     auto reddish = [](QColor c) { return c.red() > c.green(); };
     const QRect selected = bar->tabRect(0), plain = bar->tabRect(1);
     for (const QRect& r : {selected, plain}) {
-        EXPECT_EQ(vcl::FromQColor(tabs.pixelColor(r.left(), r.center().y())), accent);
-        EXPECT_EQ(vcl::FromQColor(tabs.pixelColor(r.center().x(), r.top())), accent);
+        EXPECT_EQ(platform::vcl::FromQColor(tabs.pixelColor(r.left(), r.center().y())), accent);
+        EXPECT_EQ(platform::vcl::FromQColor(tabs.pixelColor(r.center().x(), r.top())), accent);
     }
-    EXPECT_EQ(vcl::FromQColor(tabs.pixelColor(selected.left() + 2, selected.top() + 2)), accent);
-    EXPECT_EQ(vcl::FromQColor(tabs.pixelColor(plain.left() + 2, plain.top() + 2)), clSkinPanel);
+    EXPECT_EQ(platform::vcl::FromQColor(tabs.pixelColor(selected.left() + 2, selected.top() + 2)),
+              accent);
+    EXPECT_EQ(platform::vcl::FromQColor(tabs.pixelColor(plain.left() + 2, plain.top() + 2)),
+              clSkinPanel);
     EXPECT_GT(count(selected, reddish), 0);
     EXPECT_EQ(count(selected, is(clSkinText)), 0);
     EXPECT_GT(count(plain, is(clSkinText)), 0);
@@ -479,8 +482,8 @@ TEST_F(ShownForm, SkinPageControlPaneAndTabsTakeTheSkinWhileThePagesKeepTheirOwn
 
 TEST(SkinInputDialogTest, AsksInItsFontHidesThePasswordAndGivesTheTextOnlyOnOk) {
     TSkinInputDialog dialog(nullptr);
-    vcl::TDesignValue text;
-    text.kind = vcl::TDesignValue::Kind::String;
+    platform::vcl::TDesignValue text;
+    text.kind = platform::vcl::TDesignValue::Kind::String;
     for (const auto& [property, value] : {std::pair{"Caption", "Engineer Mode"},
                                           {"Prompt", "Password:"},
                                           {"PasswordChar", "*"},

@@ -12,7 +12,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using namespace controls;
+using namespace controls::skin;
+using namespace controls::unicode;
 
 namespace {
 const std::u16string kChinese = u"\u9f20\u6807\u8bbe\u7f6e"; // mouse settings
@@ -24,7 +25,7 @@ TEST(WideLabelTest, CaptionRoundTripsNonLatinText) {
     for (const std::u16string& text : {kChinese, kWithPair, std::u16string()}) {
         TWideLabel::SetCaption(&label, text);
         EXPECT_EQ(TWideLabel::GetCaption(&label), text);
-        EXPECT_EQ(label.Caption(), vcl::Utf16ToUtf8(text));
+        EXPECT_EQ(label.Caption(), platform::rtl::Utf16ToUtf8(text));
         EXPECT_EQ(static_cast<QLabel*>(label.Widget())->text(), QString::fromStdU16String(text));
     }
     // The surrogate pair stays two code units, not two replacement characters.
@@ -51,9 +52,9 @@ TEST(WideLabelTest, AutoSizedLabelGrowsWithItsWideCaption) {
 }
 
 TEST(WideLabelTest, TransparentLabelOverAPictureTakesTheClick) {
-    vcl::TForm form(nullptr);
+    platform::vcl::TForm form(nullptr);
     form.SetBounds(0, 0, 200, 100);
-    vcl::TImage image(nullptr);
+    platform::vcl::TImage image(nullptr);
     image.SetParent(&form);
     QImage picture(120, 40, QImage::Format_ARGB32);
     picture.fill(Qt::darkCyan);
@@ -66,8 +67,8 @@ TEST(WideLabelTest, TransparentLabelOverAPictureTakesTheClick) {
     label.SetBounds(10, 10, 120, 40);
     TWideLabel::SetCaption(&label, kChinese);
     int labelClicks = 0, imageClicks = 0;
-    label.OnClick = [&](vcl::TObject*) { ++labelClicks; };
-    image.OnClick = [&](vcl::TObject*) { ++imageClicks; };
+    label.OnClick = [&](platform::vcl::TObject*) { ++labelClicks; };
+    image.OnClick = [&](platform::vcl::TObject*) { ++imageClicks; };
     form.Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
 
@@ -90,15 +91,16 @@ TEST(WideComboBoxTest, ItemWriteReplacesAnExistingItemOnly) {
     items.Put(2, kChinese);
     EXPECT_EQ(items.Count(), 3);
     EXPECT_EQ(items[2], kChinese);
-    EXPECT_EQ(combo.Text(), vcl::Utf16ToUtf8(kChinese));
+    EXPECT_EQ(combo.Text(), platform::rtl::Utf16ToUtf8(kChinese));
     EXPECT_EQ(combo.ItemIndex(), 2);
 
     for (int bad : {3, 4, -1}) {
         try {
             items.Put(bad, u"extra");
             ADD_FAILURE() << "item " << bad << " was written";
-        } catch (const vcl::EStringListError& e) {
-            EXPECT_EQ(std::string(e.what()), vcl::Format("List index out of bounds (%d)", bad));
+        } catch (const platform::rtl::EStringListError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      platform::rtl::Format("List index out of bounds (%d)", bad));
         }
     }
     EXPECT_EQ(items.Count(), 3);
@@ -118,5 +120,5 @@ TEST(WideListBoxTest, ItemsAreClearedAndAddedAsWideTexts) {
     ASSERT_EQ(w->count(), 2);
     EXPECT_EQ(w->item(0)->text(), QString::fromStdU16String(kChinese));
     EXPECT_EQ(list.WideItems()[1], kWithPair);
-    EXPECT_THROW(list.WideItems()[2], vcl::EStringListError);
+    EXPECT_THROW(list.WideItems()[2], platform::rtl::EStringListError);
 }

@@ -25,8 +25,10 @@ bool IsCode(const std::string& text) {
 TEST(ButtonCodeFireKey, CountByteIsShotsAboveTenWithTheHoldBit) {
     for (int shots = 2; shots <= 15; ++shots) {
         const std::string text = std::to_string(shots);
-        EXPECT_EQ(device::FireKeyCountByte(text, false), vcl::IntToHex(0x10 + shots - 1, 2));
-        EXPECT_EQ(device::FireKeyCountByte(text, true), vcl::IntToHex(0x90 + shots - 1, 2));
+        EXPECT_EQ(device::FireKeyCountByte(text, false),
+                  platform::rtl::IntToHex(0x10 + shots - 1, 2));
+        EXPECT_EQ(device::FireKeyCountByte(text, true),
+                  platform::rtl::IntToHex(0x90 + shots - 1, 2));
     }
     EXPECT_EQ(device::FireKeyCountByte("2", false), "11");
     EXPECT_EQ(device::FireKeyCountByte("15", true), "9E");
@@ -42,19 +44,19 @@ TEST(ButtonCodeFireKey, IntervalIsTheDelayAsFourDigits) {
 }
 
 TEST(ButtonCodeFireKey, TextsThatAreNoNumberOrDoNotFitRaise) {
-    EXPECT_THROW(device::FireKeyCountByte("", false), vcl::EConvertError);
-    EXPECT_THROW(device::FireKeyCountByte("3a", false), vcl::EConvertError);
-    EXPECT_THROW(device::FireKeyInterval(""), vcl::EConvertError);
+    EXPECT_THROW(device::FireKeyCountByte("", false), platform::rtl::EConvertError);
+    EXPECT_THROW(device::FireKeyCountByte("3a", false), platform::rtl::EConvertError);
+    EXPECT_THROW(device::FireKeyInterval(""), platform::rtl::EConvertError);
     // Values whose bytes would run into the neighbouring bytes of the code.
-    EXPECT_THROW(device::FireKeyCountByte("113", false), vcl::EConvertError)
+    EXPECT_THROW(device::FireKeyCountByte("113", false), platform::rtl::EConvertError)
         << "a count that would set the hold bit";
-    EXPECT_THROW(device::FireKeyCountByte("-16", false), vcl::EConvertError);
-    EXPECT_THROW(device::FireKeyInterval("65536"), vcl::EConvertError);
-    EXPECT_THROW(device::FireKeyInterval("-1"), vcl::EConvertError);
+    EXPECT_THROW(device::FireKeyCountByte("-16", false), platform::rtl::EConvertError);
+    EXPECT_THROW(device::FireKeyInterval("65536"), platform::rtl::EConvertError);
+    EXPECT_THROW(device::FireKeyInterval("-1"), platform::rtl::EConvertError);
     try {
         device::FireKeyInterval("1x");
         ADD_FAILURE() << "no error";
-    } catch (const vcl::EConvertError& e) {
+    } catch (const platform::rtl::EConvertError& e) {
         EXPECT_EQ(e.Message(), "'1x' is not a valid integer value");
     }
 }
@@ -63,9 +65,9 @@ TEST(ButtonCodeAim, LevelByteIsTheOneBasedLevelMinusOne) {
     EXPECT_EQ(device::AimLevelByte("1"), "00");
     EXPECT_EQ(device::AimLevelByte("8"), "07");
     EXPECT_EQ(device::AimLevelByte("256"), "FF");
-    EXPECT_THROW(device::AimLevelByte(""), vcl::EConvertError);
-    EXPECT_THROW(device::AimLevelByte("0"), vcl::EConvertError);
-    EXPECT_THROW(device::AimLevelByte("257"), vcl::EConvertError);
+    EXPECT_THROW(device::AimLevelByte(""), platform::rtl::EConvertError);
+    EXPECT_THROW(device::AimLevelByte("0"), platform::rtl::EConvertError);
+    EXPECT_THROW(device::AimLevelByte("257"), platform::rtl::EConvertError);
 }
 
 TEST(ButtonCodePacking, ColoursFromTheirCombosUnlessTheSyncTypeForcesF0) {
@@ -177,9 +179,9 @@ TEST(ButtonCodeProfileSwitch, OffsetsFromOneHundredHexCarryIntoTheColourByte) {
     // The colour byte would need a ninth bit: refused rather than shifted into the code.
     state.Profile1ColorCode = 0xF0;
     state.ProfileOffset = 0x1000;
-    EXPECT_THROW(device::ProfileSwitchCode(0, state), vcl::EConvertError);
+    EXPECT_THROW(device::ProfileSwitchCode(0, state), platform::rtl::EConvertError);
     state.ProfileOffset = -1;
-    EXPECT_THROW(device::ProfileSwitchCode(0, state), vcl::EConvertError);
+    EXPECT_THROW(device::ProfileSwitchCode(0, state), platform::rtl::EConvertError);
 }
 
 class ButtonCodeChoice : public ::testing::Test {

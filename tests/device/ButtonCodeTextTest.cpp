@@ -16,7 +16,7 @@ using device::TButtonFunction;
 template <class F> std::string ConversionError(F call) {
     try {
         call();
-    } catch (const vcl::EConvertError& e) {
+    } catch (const platform::rtl::EConvertError& e) {
         return e.Message();
     }
     return "";

@@ -6,14 +6,14 @@ namespace testing_support {
 
 void DeviceTest::SetUp() {
     bus = std::make_shared<FakeBus>();
-    platform::hid::SetBus(bus);
+    platform::win::SetBus(bus);
     device::ReleaseDeviceHandles();
 }
 
 void DeviceTest::TearDown() {
     device::SetBusyWindow(nullptr);
     device::ReleaseDeviceHandles();
-    platform::hid::SetBus(nullptr);
+    platform::win::SetBus(nullptr);
     platform::win::testing::RestoreExports();
 }
 

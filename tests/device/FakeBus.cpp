@@ -5,9 +5,9 @@
 
 namespace testing_support {
 
-using platform::hid::OpenAccess;
+using platform::win::OpenAccess;
 
-class FakeConnection : public platform::hid::HidConnection {
+class FakeConnection : public platform::win::HidConnection {
 public:
     FakeConnection(FakeBus& bus, std::string path) : bus_(bus), path_(std::move(path)) {
         std::lock_guard lock(bus_.mutex_);
@@ -86,7 +86,7 @@ std::vector<InterfaceInfo> FakeBus::Enumerate() {
     return interfaces_;
 }
 
-std::unique_ptr<platform::hid::HidConnection> FakeBus::Open(const std::string& path,
+std::unique_ptr<platform::win::HidConnection> FakeBus::Open(const std::string& path,
                                                             OpenAccess access, HidError& error) {
     {
         std::lock_guard lock(mutex_);

@@ -14,8 +14,8 @@
 
 namespace testing_support {
 
-using platform::hid::HidError;
-using platform::hid::InterfaceInfo;
+using platform::win::HidError;
+using platform::win::InterfaceInfo;
 
 struct Transfer {
     enum Kind { Set, Get } kind;
@@ -24,14 +24,14 @@ struct Transfer {
     std::thread::id thread;
 };
 
-class FakeBus : public platform::hid::HidBus {
+class FakeBus : public platform::win::HidBus {
 public:
     InterfaceInfo& Add(const std::string& path, uint16_t vendor, uint16_t product,
                        uint16_t featureLength, uint16_t inputLength = 8);
 
     std::vector<InterfaceInfo> Enumerate() override;
-    std::unique_ptr<platform::hid::HidConnection>
-    Open(const std::string& path, platform::hid::OpenAccess access, HidError& error) override;
+    std::unique_ptr<platform::win::HidConnection>
+    Open(const std::string& path, platform::win::OpenAccess access, HidError& error) override;
 
     // Payloads of the next feature reads (bytes after the id); afterwards reads answer
     // with zeros.
@@ -49,7 +49,7 @@ public:
     std::vector<std::string> Events();
     void ClearEvents();
     int OpenConnections();
-    int OpenCount(platform::hid::OpenAccess access);
+    int OpenCount(platform::win::OpenAccess access);
 
 private:
     friend class FakeConnection;

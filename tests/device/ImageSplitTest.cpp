@@ -126,14 +126,14 @@ TEST(DefaultImageLoad, FlashSkipsTheReadsAndI2CReadsAllThree) {
 }
 
 TEST(DefaultImageLoad, AShortResourceLeavesTheRestOfTheDestination) {
-    const platform::ResourceEntry original =
-        *platform::FindResource("VTRM408xData_Cfg2", "RC_DATA");
+    const platform::core::ResourceEntry original =
+        *platform::core::FindResource("VTRM408xData_Cfg2", "RC_DATA");
     static const unsigned char kShort[] = {1, 2, 3, 4, 5};
-    platform::RegisterResource("vtrm408xdata_cfg2", "RC_DATA", kShort, sizeof kShort);
+    platform::core::RegisterResource("vtrm408xdata_cfg2", "RC_DATA", kShort, sizeof kShort);
     MemoryType = "I2C";
     DefaultImage2.fill(0x44);
     LoadDefaultImages();
-    platform::RegisterResource(original.name, original.type, original.data, original.size);
+    platform::core::RegisterResource(original.name, original.type, original.data, original.size);
     EXPECT_EQ(Slice(DefaultImage2, 0, 5), (std::vector<uint8_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(std::count(DefaultImage2.begin() + 5, DefaultImage2.end(), 0x44), 2043);
 }
@@ -142,7 +142,7 @@ TEST(DefaultImageLoad, AMissingResourceRaisesTheResourceError) {
     try {
         OpenResourceBytes("VTRM408xData_Cfg9");
         FAIL() << "no exception";
-    } catch (const vcl::Exception& e) {
+    } catch (const platform::rtl::Exception& e) {
         EXPECT_EQ(e.Message(), "Resource VTRM408xData_Cfg9 not found");
     }
 }

@@ -131,7 +131,7 @@ TEST(AnsiText, EachByteIsOneCharacterOfTheCodePage) {
     std::string all;
     for (int b = 1; b < 256; ++b)
         all.push_back(static_cast<char>(b));
-    EXPECT_EQ(vcl::Utf8ToUtf16(device::AnsiBytesToText(all)).size(), 255u);
+    EXPECT_EQ(platform::rtl::Utf8ToUtf16(device::AnsiBytesToText(all)).size(), 255u);
 }
 
 } // namespace

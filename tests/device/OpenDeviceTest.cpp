@@ -11,7 +11,7 @@
 namespace {
 
 using namespace testing_support;
-using platform::hid::OpenAccess;
+using platform::win::OpenAccess;
 namespace win = platform::win;
 
 const Bytes kInfoCommand = {0x40, 0x0D, 0, 0, 0, 0, 0, 0};
@@ -155,7 +155,7 @@ TEST_F(OpenDevice, AFailingDetailCallSkipsOnlyThatInterface) {
 }
 
 TEST_F(OpenDevice, NoBusMeansNoInterfaces) {
-    platform::hid::SetBus(nullptr);
+    win::SetBus(nullptr);
     EXPECT_EQ(device::CountHidDevices(), 0);
     EXPECT_FALSE(device::OpenDevice(kMouseVendor, kMouseProduct));
 }

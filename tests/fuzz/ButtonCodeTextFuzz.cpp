@@ -28,7 +28,7 @@ bool HexDigits(std::string_view s) {
 // is no integer or the sum lies outside 0..max.
 std::string Expected(std::string_view text, int offset, long long max, int digits) {
     int value = 0;
-    if (!vcl::TryStrToInt(text, value)) return {};
+    if (!platform::rtl::TryStrToInt(text, value)) return {};
     const long long v = static_cast<long long>(value) + offset;
     if (v < 0 || v > max) return {};
     char buffer[16];
@@ -42,7 +42,7 @@ void CheckNumberText(F read, std::string_view text, int offset, long long max, i
     try {
         const std::string got = read(text);
         FUZZ_CHECK(got == expected);
-    } catch (const vcl::EConvertError&) {
+    } catch (const platform::rtl::EConvertError&) {
         FUZZ_CHECK(expected.empty());
     }
 }
@@ -73,8 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(wellFormed);
         FUZZ_CHECK(read == expected);
         if (code.size() >= 8)
-            FUZZ_CHECK(ButtonFunctionText(read) == vcl::UpperCase(code.substr(0, 8)));
-    } catch (const vcl::EConvertError&) {
+            FUZZ_CHECK(ButtonFunctionText(read) == platform::rtl::UpperCase(code.substr(0, 8)));
+    } catch (const platform::rtl::EConvertError&) {
         FUZZ_CHECK(!wellFormed);
     }
     CheckNumberText([](std::string_view t) { return FireKeyInterval(t); }, code, 0, 0xFFFF, 4);
@@ -87,10 +87,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool raised = false;
     try {
         heldByte = FireKeyCountByte(code, true);
-    } catch (const vcl::EConvertError&) {
+    } catch (const platform::rtl::EConvertError&) {
         raised = true;
     }
     FUZZ_CHECK(raised == held.empty());
-    if (!raised) FUZZ_CHECK(vcl::HexToInt(heldByte) == vcl::HexToInt(held) + 0x80);
+    if (!raised)
+        FUZZ_CHECK(platform::rtl::HexToInt(heldByte) == platform::rtl::HexToInt(held) + 0x80);
     return 0;
 }

@@ -1,5 +1,5 @@
 // The form-design loader on any design text, building a form of the class the text's
-// first object names. A design it cannot place raises vcl::Exception naming the design;
+// first object names. A design it cannot place raises platform::rtl::Exception naming the design;
 // a design it builds has a component for every object the text names under the form.
 #include "FuzzCheck.h"
 #include "controls/RegisterControls.h"
@@ -59,16 +59,16 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto objects = Objects(text);
-    vcl::TFormBinding binding;
+    platform::vcl::TFormBinding binding;
     binding.className = objects.empty() ? "TForm" : objects.front().second;
-    vcl::TNotifyEvent ignore = [](vcl::TObject*) {};
+    platform::vcl::TNotifyEvent ignore = [](platform::vcl::TObject*) {};
     for (const char* name : {"FormCreate", "FormShow", "FormDestroy", "ButtonClick"})
         binding.handlers.push_back({name, ignore});
 
-    vcl::TForm form(nullptr);
+    platform::vcl::TForm form(nullptr);
     try {
-        vcl::LoadFormDesignText(form, text, "fuzz", binding);
-    } catch (const vcl::Exception& e) {
+        platform::vcl::LoadFormDesignText(form, text, "fuzz", binding);
+    } catch (const platform::rtl::Exception& e) {
         FUZZ_CHECK(std::string(e.what()).rfind("Form design fuzz", 0) == 0);
         return 0;
     }

@@ -67,20 +67,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Write(device / "uevent", uevent);
     Write(device / "report_descriptor", descriptor);
 
-    platform::hid::HidrawBus bus(Root().string(), "/dev");
+    platform::win::HidrawBus bus(Root().string(), "/dev");
     const auto listed = bus.Enumerate();
     unsigned vendor = 0, product = 0;
     if (!HidIdLine(uevent, vendor, product)) {
         FUZZ_CHECK(listed.empty());
         return 0;
     }
-    const auto layout = platform::hid::ParseReportDescriptor(
+    const auto layout = platform::win::ParseReportDescriptor(
         reinterpret_cast<const uint8_t*>(descriptor.data()), descriptor.size());
     FUZZ_CHECK(listed.size() == std::max<size_t>(1, layout.collections.size()));
     for (size_t i = 0; i < listed.size(); ++i) {
         FUZZ_CHECK(listed[i].vendorId == static_cast<uint16_t>(vendor));
         FUZZ_CHECK(listed[i].productId == static_cast<uint16_t>(product));
-        FUZZ_CHECK(platform::hid::HidrawBus::NodeOf(listed[i].path) == "/dev/hidraw0");
+        FUZZ_CHECK(platform::win::HidrawBus::NodeOf(listed[i].path) == "/dev/hidraw0");
         FUZZ_CHECK((i == 0) == (listed[i].path == "/dev/hidraw0"));
         if (!layout.collections.empty())
             FUZZ_CHECK(listed[i].featureReportByteLength ==

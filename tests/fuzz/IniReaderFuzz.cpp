@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-using vcl::TMemIniFile;
-using vcl::TStringList;
+using platform::rtl::TMemIniFile;
+using platform::rtl::TStringList;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::set<std::string> seen;
     for (const std::string& section : sections.Lines()) {
         FUZZ_CHECK(ini.SectionExists(section));
-        if (!seen.insert(vcl::UpperCase(section)).second) continue; // the first one is found
+        if (!seen.insert(platform::rtl::UpperCase(section)).second)
+            continue; // the first one is found
         written += "[" + section + "]\n";
         TStringList keys;
         ini.ReadSection(section, keys);
@@ -34,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const std::string value = ini.ReadString(section, key, absent);
             FUZZ_CHECK(value != absent);
             FUZZ_CHECK(ini.ValueExists(section, key));
-            FUZZ_CHECK(ini.ReadString(vcl::LowerCase(section), vcl::UpperCase(key), absent) ==
-                       value);
+            FUZZ_CHECK(ini.ReadString(platform::rtl::LowerCase(section),
+                                      platform::rtl::UpperCase(key), absent) == value);
             written += key + "=" + value + "\n";
         }
     }

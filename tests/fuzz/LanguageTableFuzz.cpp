@@ -13,15 +13,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static std::string table;
     table.assign(reinterpret_cast<const char*>(data), size);
-    platform::RegisterResource("lang1", "RC_DATA",
-                               reinterpret_cast<const unsigned char*>(table.data()), table.size());
-    const vcl::TMemIniFile ini = shell::LoadLanguageTable(1);
+    platform::core::RegisterResource(
+        "lang1", "RC_DATA", reinterpret_cast<const unsigned char*>(table.data()), table.size());
+    const platform::rtl::TMemIniFile ini = window::shell::LoadLanguageTable(1);
     for (const char* key : {"FontName", "Title", "Str001", "Str408"})
-        FUZZ_CHECK(ini.ReadString("lang1", key, "") == shell::LanguageText(1, key));
+        FUZZ_CHECK(ini.ReadString("lang1", key, "") == window::shell::LanguageText(1, key));
 
     // The splitter on the raw bytes, as text of its own.
     const std::string_view text(table);
-    const vcl::TStringList items = shell::SplitLanguageItems(text);
+    const platform::rtl::TStringList items = window::shell::SplitLanguageItems(text);
     std::string quoted;
     for (const std::string& item : items.Lines()) {
         FUZZ_CHECK(item.find('\0') == std::string::npos);
@@ -32,6 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         quoted += '"';
     }
-    FUZZ_CHECK(shell::SplitLanguageItems(quoted).Lines() == items.Lines());
+    FUZZ_CHECK(window::shell::SplitLanguageItems(quoted).Lines() == items.Lines());
     return 0;
 }

@@ -13,27 +13,27 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static std::string text;
     text.assign(reinterpret_cast<const char*>(data), size);
-    platform::RegisterResource("ORG", "RC_DATA",
-                               reinterpret_cast<const unsigned char*>(text.data()), text.size());
-    const vcl::TMemIniFile ini = shell::LoadLayoutText("org");
+    platform::core::RegisterResource(
+        "ORG", "RC_DATA", reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    const platform::rtl::TMemIniFile ini = window::shell::LoadLayoutText("org");
     std::string_view body(text);
     if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
-    const vcl::TMemIniFile direct = vcl::TMemIniFile::FromText(body);
+    const platform::rtl::TMemIniFile direct = platform::rtl::TMemIniFile::FromText(body);
 
-    vcl::TStringList sections;
+    platform::rtl::TStringList sections;
     ini.ReadSections(sections);
     for (const std::string& section : sections.Lines()) {
-        vcl::TStringList keys;
+        platform::rtl::TStringList keys;
         ini.ReadSection(section, keys);
         for (const std::string& key : keys.Lines()) {
             const std::string value = ini.ReadString(section, key, "");
             FUZZ_CHECK(direct.ReadString(section, key, "\x01") == value);
             int expected = 0;
-            const bool number = vcl::TryStrToInt(value, expected);
+            const bool number = platform::rtl::TryStrToInt(value, expected);
             try {
-                FUZZ_CHECK(shell::ReadLayoutInteger(ini, section, key) == expected);
+                FUZZ_CHECK(window::shell::ReadLayoutInteger(ini, section, key) == expected);
                 FUZZ_CHECK(number);
-            } catch (const vcl::EConvertError&) {
+            } catch (const platform::rtl::EConvertError&) {
                 FUZZ_CHECK(!number);
             }
         }

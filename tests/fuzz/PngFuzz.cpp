@@ -1,4 +1,4 @@
-// The PNG loader on any bytes: a picture that fails to decode raises vcl::Exception and
+// The PNG loader on any bytes: a picture that fails to decode raises platform::rtl::Exception and
 // leaves the previous picture in place; a decoded one is straight RGBA with a size, and
 // written out again as PNG it decodes to the same pixels.
 #include "FuzzCheck.h"
@@ -45,12 +45,12 @@ const QImage& Previous() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::vector<unsigned char> previousPng = Encode(Previous());
-    vcl::TPngImage picture;
+    platform::vcl::TPngImage picture;
     picture.LoadFromMemory(previousPng.data(), previousPng.size(), "previous");
     FUZZ_CHECK(picture.ToQImage() == Previous());
     try {
         picture.LoadFromMemory(data, size, "fuzz");
-    } catch (const vcl::Exception&) {
+    } catch (const platform::rtl::Exception&) {
         FUZZ_CHECK(picture.ToQImage() == Previous());
         return 0;
     }
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(decoded.format() == QImage::Format_RGBA8888);
     const std::vector<unsigned char> again = Encode(decoded);
     FUZZ_CHECK(!again.empty());
-    vcl::TPngImage reread;
+    platform::vcl::TPngImage reread;
     reread.LoadFromMemory(again.data(), again.size(), "again");
     FUZZ_CHECK(reread.ToQImage() == decoded);
     return 0;

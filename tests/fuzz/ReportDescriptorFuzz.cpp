@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-using platform::hid::ParseReportDescriptor;
-using platform::hid::ReportDescriptorLayout;
+using platform::win::ParseReportDescriptor;
+using platform::win::ReportDescriptorLayout;
 
 namespace {
 

@@ -31,8 +31,8 @@ std::vector<uint8_t> ImageOfType(const LedTypeCase& c) {
 
 class BreathModeTest : public FormRefreshTest {
 protected:
-    vcl::TCheckBox& Box(int mode) {
-        return form->Named<vcl::TCheckBox>("cb_Mode" + std::to_string(mode));
+    platform::vcl::TCheckBox& Box(int mode) {
+        return form->Named<platform::vcl::TCheckBox>("cb_Mode" + std::to_string(mode));
     }
     // What the list and the lighting page must show for the boxes as they stand.
     void ExpectShown(const LedTypeCase& c) {
@@ -44,7 +44,8 @@ protected:
             EXPECT_EQ(Shown("lbl_LED" + n), on) << c.type << " mode " << mode;
             EXPECT_EQ(Shown("Img_LED" + n), on) << c.type << " mode " << mode;
         }
-        EXPECT_EQ(form->Named<vcl::TComboBox>("cb_BreMode").Items().ToVector(), items) << c.type;
+        EXPECT_EQ(form->Named<platform::vcl::TComboBox>("cb_BreMode").Items().ToVector(), items)
+            << c.type;
     }
 };
 

@@ -52,7 +52,7 @@ void WriteFile(const fs::path& path, const Bytes& bytes) {
 class ConfigFileTest : public FormDeviceTest {
 protected:
     void Click(const std::string& name) {
-        auto* control = dynamic_cast<vcl::TControl*>(form->FindComponent(name));
+        auto* control = dynamic_cast<platform::vcl::TControl*>(form->FindComponent(name));
         ASSERT_NE(control, nullptr) << name;
         ASSERT_TRUE(control->OnClick) << name;
         control->OnClick(control);
@@ -60,7 +60,7 @@ protected:
     // Clicks a load label, noting the loading flag while the dialog is open.
     void Load(const std::string& label, const fs::path& file) {
         files.answer = file.string();
-        files.before = [this] { flagInDialog = shell::UiLoadingFlag; };
+        files.before = [this] { flagInDialog = window::shell::UiLoadingFlag; };
         Click(label);
     }
     fs::path Path(const std::string& name) const {
@@ -85,7 +85,7 @@ TEST_F(ConfigFileTest, SaveWritesTheImageReadFromTheMouseUnderTheNameWithBinAppe
     EXPECT_FALSE(fs::exists(Path("profile")));
     EXPECT_TRUE(modal->texts.empty());
     for (int i = 1; i <= 5; ++i)
-        EXPECT_EQ(form->Named<vcl::TImage>("Img_Save_" + std::to_string(i)).PictureName(),
+        EXPECT_EQ(form->Named<platform::vcl::TImage>("Img_Save_" + std::to_string(i)).PictureName(),
                   "SetS_03");
 
     // A chosen name that already ends in .bin is the file written, once the user agreed.
@@ -234,12 +234,12 @@ TEST_F(ConfigFileTest, SaveThenLoadPutsTheSavedImageBackIntoTheMouse) {
     EXPECT_EQ(LiveImage(), saved);
     EXPECT_EQ(form->KeyCodeStrings[2][7], "09000000"); // the third image's CPI key
     EXPECT_EQ(flagInDialog, 1);
-    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0);
     EXPECT_TRUE(form->DevTimer->Enabled());
     EXPECT_TRUE(OverlaysVisible(false));
     EXPECT_TRUE(modal->texts.empty());
     for (int i = 1; i <= 5; ++i)
-        EXPECT_EQ(form->Named<vcl::TImage>("Img_Load_" + std::to_string(i)).PictureName(),
+        EXPECT_EQ(form->Named<platform::vcl::TImage>("Img_Load_" + std::to_string(i)).PictureName(),
                   "SetS_03");
 }
 
@@ -304,7 +304,7 @@ TEST_F(ConfigFileTest, FilesThatAreNotAConfigurationAreRefusedWithNothingSent) {
         EXPECT_TRUE(bus->Transcript().empty());
         EXPECT_EQ(LiveImage(), before);
         EXPECT_EQ(flagInDialog, 1);
-        EXPECT_EQ(shell::UiLoadingFlag, 0);
+        EXPECT_EQ(window::shell::UiLoadingFlag, 0);
     }
     EXPECT_EQ(mouse->Image(), DefaultImage(1));
     EXPECT_EQ(mouse->ResetCount(), 0u);
@@ -321,7 +321,7 @@ TEST_F(ConfigFileTest, AFileThatCannotBeOpenedIsReportedAndChangesNothing) {
     EXPECT_NE(modal->texts[0].find("Cannot open file"), std::string::npos);
     EXPECT_NE(modal->texts[0].find("gone.bin"), std::string::npos);
     EXPECT_TRUE(bus->Transcript().empty());
-    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0);
     EXPECT_EQ(mouse->Image(), DefaultImage(1));
 }
 
@@ -412,7 +412,7 @@ TEST_F(ConfigFileTest, AReadThatFailsWritesNoFile) {
     ASSERT_EQ(modal->texts.size(), 1u);
     EXPECT_EQ(modal->texts[0], "Waiting to reconnect device\r\r");
     EXPECT_FALSE(fs::exists(Path("failed.bin")));
-    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
 }
 
 TEST_F(ConfigFileTest, CancelledDialogsChangeNothing) {
@@ -426,7 +426,7 @@ TEST_F(ConfigFileTest, CancelledDialogsChangeNothing) {
     EXPECT_TRUE(bus->Transcript().empty());
     EXPECT_TRUE(fs::is_empty(dir.path().toStdString()));
     EXPECT_EQ(flagInDialog, 1);
-    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0);
     EXPECT_TRUE(modal->texts.empty());
 }
 
@@ -444,9 +444,9 @@ TEST_F(ConfigFileTest, WithoutAServedMouseNoDialogOpensAndNothingIsWritten) {
         modal->texts.clear();
         bus->ClearTranscript();
         files.answer = Path("never").string();
-        shell::UiLoadingFlag = 0;
+        window::shell::UiLoadingFlag = 0;
         std::vector<int> flagWhileTold;
-        modal->whileOpen = [&](size_t) { flagWhileTold.push_back(shell::UiLoadingFlag); };
+        modal->whileOpen = [&](size_t) { flagWhileTold.push_back(window::shell::UiLoadingFlag); };
         Click("Btn_Save_2");
         Click("Btn_Load_3");
         // The load holds the flag up to its message and clears it on the way out.
@@ -455,7 +455,7 @@ TEST_F(ConfigFileTest, WithoutAServedMouseNoDialogOpensAndNothingIsWritten) {
         EXPECT_EQ(files.opened, 0);
         EXPECT_TRUE(CommandsSent().empty());
         EXPECT_FALSE(fs::exists(Path("never.bin")));
-        EXPECT_EQ(shell::UiLoadingFlag, 0);
+        EXPECT_EQ(window::shell::UiLoadingFlag, 0);
         if (mouse) {
             EXPECT_EQ(mouse->ResetCount(), 0u);
         }

@@ -21,10 +21,10 @@ TEST_F(DeviceArrivalTest, OnlyAKeyboardAtStartShowsTheLossMessageAfterTheFirstTi
     form->DevTimer->SetEnabled(false);
 
     EXPECT_EQ(modal->texts.front(), kLossText);
-    EXPECT_EQ(device::LastDeviceCount, 1);
+    EXPECT_EQ(window::device::LastDeviceCount, 1);
     EXPECT_FALSE(Present());
     EXPECT_TRUE(OverlaysVisible(true));
-    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
     EXPECT_EQ(form->DetectedInterface, "");
     // No report reached the keyboard: nothing was opened to talk to.
     EXPECT_TRUE(CommandsSent().empty());
@@ -39,12 +39,12 @@ TEST_F(DeviceArrivalTest, TheFirstTickWithTheMousePresentReadsTheWholeImage) {
 
     EXPECT_TRUE(modal->texts.empty());
     EXPECT_TRUE(Present());
-    EXPECT_EQ(device::LastDeviceCount, 2);
+    EXPECT_EQ(window::device::LastDeviceCount, 2);
     EXPECT_EQ(form->DetectedInterface, "I2C");
     EXPECT_EQ(std::vector<uint8_t>(device::LiveImage.begin(), device::LiveImage.end()),
               mouse->Image());
-    EXPECT_EQ(shell::NoDevicePageFlag, 0);
-    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0);
     EXPECT_TRUE(form->DevTimer->Enabled());
     EXPECT_TRUE(OverlaysVisible(false));
     EXPECT_TRUE(Visible("gbPage1"));
@@ -64,7 +64,7 @@ TEST_F(DeviceArrivalTest, TheReadRunsBehindTheOverlaysWithTheTimerOffAndTheLoadi
     AddMouse();
     int checkedSteps = 0;
     busy.onStep = [&](int) {
-        EXPECT_EQ(shell::UiLoadingFlag, 1);
+        EXPECT_EQ(window::shell::UiLoadingFlag, 1);
         EXPECT_FALSE(form->DevTimer->Enabled());
         EXPECT_TRUE(OverlaysVisible(true));
         ++checkedSteps;
@@ -80,10 +80,10 @@ TEST_F(DeviceArrivalTest, AKeyboardLeavingWhileTheMouseStaysIsAnsweredByThePingA
     keyboard->Unplug();
 
     Tick();
-    EXPECT_EQ(device::PingAnswered, 1);
+    EXPECT_EQ(window::device::PingAnswered, 1);
     EXPECT_TRUE(modal->texts.empty());
     EXPECT_TRUE(Present());
-    EXPECT_EQ(device::LastDeviceCount, 2); // left as it was, so the next tick probes again
+    EXPECT_EQ(window::device::LastDeviceCount, 2); // left as it was, so the next tick probes again
     Tick();
     std::vector<uint8_t> expected = before;
     expected.insert(expected.end(), {0x0D, 0x0D});
@@ -105,7 +105,7 @@ TEST_F(DeviceArrivalTest, AnInterfaceArrivingWhileTheMouseIsOpenReadsTheImageAga
     AddKeyboard();
     Tick();
     EXPECT_EQ(device::LiveImage[device::image::DeviceMacroArea.Offset], 0xAB);
-    EXPECT_EQ(device::LastDeviceCount, 2);
+    EXPECT_EQ(window::device::LastDeviceCount, 2);
     EXPECT_TRUE(modal->texts.empty());
 }
 
@@ -116,7 +116,7 @@ TEST_F(DeviceArrivalTest, NoTickRunsInsideAnotherWhileTheLossMessageIsOpen) {
     modal->whileOpen = [&](size_t) {
         // The timer fires again and again while the message is open: with the real
         // interval the message loop has run many ticks by now; each returned at once.
-        EXPECT_EQ(device::DevicePollGuard, 1);
+        EXPECT_EQ(window::device::DevicePollGuard, 1);
         Tick();
         ++nestedTicks;
     };
@@ -128,8 +128,8 @@ TEST_F(DeviceArrivalTest, NoTickRunsInsideAnotherWhileTheLossMessageIsOpen) {
 
     EXPECT_EQ(nestedTicks, 1);
     EXPECT_EQ(modal->texts.size(), 1u); // one loss, one message
-    EXPECT_EQ(device::DevicePollGuard, 0);
-    EXPECT_EQ(device::LastDeviceCount, 1);
+    EXPECT_EQ(window::device::DevicePollGuard, 0);
+    EXPECT_EQ(window::device::LastDeviceCount, 1);
 }
 
 TEST_F(DeviceArrivalTest, AfterTheLossMessageTheNextArrivalFindsTheMouse) {
@@ -139,7 +139,7 @@ TEST_F(DeviceArrivalTest, AfterTheLossMessageTheNextArrivalFindsTheMouse) {
     auto mouse = AddMouse();
     Tick();
     EXPECT_TRUE(Present());
-    EXPECT_EQ(shell::NoDevicePageFlag, 0);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
     EXPECT_TRUE(OverlaysVisible(false));
     EXPECT_EQ(std::vector<uint8_t>(device::LiveImage.begin(), device::LiveImage.end()),
               mouse->Image());

@@ -11,16 +11,16 @@ namespace {
 
 // The simulated bus with one interface whose opening fails on the calls a test names, as
 // an interface still settling does.
-class FlickerBus : public platform::hid::HidBus {
+class FlickerBus : public platform::win::HidBus {
 public:
     FlickerBus(std::shared_ptr<simulator::SimBus> inner, std::string path)
         : inner_(std::move(inner)), path_(std::move(path)) {}
-    std::vector<platform::hid::InterfaceInfo> Enumerate() override { return inner_->Enumerate(); }
-    std::unique_ptr<platform::hid::HidConnection> Open(const std::string& path,
-                                                       platform::hid::OpenAccess access,
-                                                       platform::hid::HidError& error) override {
+    std::vector<platform::win::InterfaceInfo> Enumerate() override { return inner_->Enumerate(); }
+    std::unique_ptr<platform::win::HidConnection> Open(const std::string& path,
+                                                       platform::win::OpenAccess access,
+                                                       platform::win::HidError& error) override {
         if (path == path_ && failing.count(calls_++)) {
-            error = platform::hid::HidError::FileNotFound;
+            error = platform::win::HidError::FileNotFound;
             return nullptr;
         }
         return inner_->Open(path, access, error);
@@ -40,27 +40,27 @@ protected:
         auto keyboard = AddKeyboard();
         auto flicker = std::make_shared<FlickerBus>(bus, keyboard->Path());
         flicker->failing = std::move(failing);
-        platform::hid::SetBus(flicker);
+        platform::win::SetBus(flicker);
         Tick();
-        platform::hid::SetBus(bus);
+        platform::win::SetBus(bus);
     }
 };
 
 TEST_F(DeviceCountTest, CountsThatDisagreeInEveryPassAreIgnored) {
     TickWithFailingOpens({0, 3, 4, 7, 8});
-    EXPECT_EQ(device::LastDeviceCount, 0);
+    EXPECT_EQ(window::device::LastDeviceCount, 0);
     EXPECT_TRUE(modal->texts.empty());
 }
 
 TEST_F(DeviceCountTest, OneAgreeingPassIsNotEnough) {
     TickWithFailingOpens({0, 2, 4, 6});
-    EXPECT_EQ(device::LastDeviceCount, 0);
+    EXPECT_EQ(window::device::LastDeviceCount, 0);
     EXPECT_TRUE(modal->texts.empty());
 }
 
 TEST_F(DeviceCountTest, TwoAgreeingPassesAreActedOn) {
     TickWithFailingOpens({0, 2, 4});
-    EXPECT_EQ(device::LastDeviceCount, 1);
+    EXPECT_EQ(window::device::LastDeviceCount, 1);
     ASSERT_EQ(modal->texts.size(), 1u); // the keyboard is no mouse: reported lost
 }
 
@@ -68,7 +68,7 @@ TEST_F(DeviceCountTest, TheCountActedOnIsTheFirstReadingOfTheLastPass) {
     // Passes 1 and 2 agree on one interface; the last pass reads 0 first, which equals
     // the count of the last tick: nothing to do.
     TickWithFailingOpens({8});
-    EXPECT_EQ(device::LastDeviceCount, 0);
+    EXPECT_EQ(window::device::LastDeviceCount, 0);
     EXPECT_TRUE(modal->texts.empty());
 }
 

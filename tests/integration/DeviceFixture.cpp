@@ -54,19 +54,19 @@ void TestBusyWindow::Step() {
     ++steps;
     shown = true;
     if (onStep) onStep(steps);
-    vcl::Application()->ProcessMessages();
+    platform::vcl::Application()->ProcessMessages();
 }
 
 void TestBusyWindow::Hide() {
     ++hides;
     shown = false;
-    vcl::Application()->ProcessMessages();
+    platform::vcl::Application()->ProcessMessages();
 }
 
 void FormDeviceTest::SetUp() {
-    platform::SetTimeScale(0.001);
+    platform::core::SetTimeScale(0.001);
     bus = std::make_shared<simulator::SimBus>();
-    platform::hid::SetBus(bus);
+    platform::win::SetBus(bus);
     device::SetBusyWindow(&busy);
 
     device::LoadDefaultImageHeader();
@@ -74,35 +74,35 @@ void FormDeviceTest::SetUp() {
     const device::TImageHeader& h = device::DefaultImageHeader;
     device::DeviceIdTable[0] = {uint32_t{h[0]} * 256 + h[1], uint32_t{h[2]} * 256 + h[3]};
     device::DeviceIdTable[1] = {};
-    device::ExpectedManufacturerId = h[device::image::Identity.Offset];
-    device::ExpectedProductId = h[device::image::Identity.Offset + 1];
-    device::DevicePollGuard = 0;
-    device::LastDeviceCount = 0;
-    device::PingAnswered = 0;
+    window::device::ExpectedManufacturerId = h[device::image::Identity.Offset];
+    window::device::ExpectedProductId = h[device::image::Identity.Offset + 1];
+    window::device::DevicePollGuard = 0;
+    window::device::LastDeviceCount = 0;
+    window::device::PingAnswered = 0;
 
     modal = std::make_unique<ModalAnswerer>();
     // Built the way the program block builds it: the design, then the start-up handler
     // (sizes, skin, language, the no-device state). The polling thread it starts is
     // stopped again while no mouse is open: the tests that follow the mouse's own buttons
     // start it themselves, and the others see no reads but their own.
-    form = std::make_unique<shell::TForm1>(nullptr);
+    form = std::make_unique<window::TForm1>(nullptr);
     ASSERT_TRUE(form->DoCreate());
-    device::StopPrimeThread(form.get());
+    window::device::StopPrimeThread(form.get());
     // The test drives the ticks itself; the timer keeps its enabled state for the checks.
     form->DevTimer->SetInterval(100000000);
 }
 
 void FormDeviceTest::TearDown() {
     // The hint event points at the window; nothing may call it once the window is gone.
-    vcl::Application()->OnHint = nullptr;
+    platform::vcl::Application()->OnHint = nullptr;
     form.reset();
     device::ReleaseDeviceHandles();
     device::SetBusyWindow(nullptr);
     for (const simulator::Violation& v : bus->Violations())
         ADD_FAILURE() << simulator::Describe(v);
     modal.reset();
-    platform::hid::SetBus(nullptr);
-    platform::SetTimeScale(1.0);
+    platform::win::SetBus(nullptr);
+    platform::core::SetTimeScale(1.0);
 }
 
 std::vector<uint8_t> FormDeviceTest::DefaultImage(int n) {
@@ -134,7 +134,7 @@ bool FormDeviceTest::Present() const {
 }
 
 bool FormDeviceTest::Visible(const char* name) const {
-    auto* control = dynamic_cast<vcl::TControl*>(form->FindComponent(name));
+    auto* control = dynamic_cast<platform::vcl::TControl*>(form->FindComponent(name));
     EXPECT_NE(control, nullptr) << name;
     return control && control->Visible();
 }
@@ -147,16 +147,16 @@ bool FormDeviceTest::OverlaysVisible(bool visible) const {
 }
 
 std::string FormDeviceTest::TextOf(const char* name) const {
-    auto* control = dynamic_cast<vcl::TControl*>(form->FindComponent(name));
+    auto* control = dynamic_cast<platform::vcl::TControl*>(form->FindComponent(name));
     EXPECT_NE(control, nullptr) << name;
-    if (auto* edit = dynamic_cast<vcl::TEdit*>(control)) return edit->Text();
+    if (auto* edit = dynamic_cast<platform::vcl::TEdit*>(control)) return edit->Text();
     return control ? control->Caption() : std::string();
 }
 
 std::vector<std::string> FormDeviceTest::ItemsOf(const char* name) const {
-    vcl::TComponent* c = form->FindComponent(name);
-    if (auto* list = dynamic_cast<vcl::TListBox*>(c)) return list->Items().ToVector();
-    if (auto* memo = dynamic_cast<vcl::TMemo*>(c)) return memo->Lines().ToVector();
+    platform::vcl::TComponent* c = form->FindComponent(name);
+    if (auto* list = dynamic_cast<platform::vcl::TListBox*>(c)) return list->Items().ToVector();
+    if (auto* memo = dynamic_cast<platform::vcl::TMemo*>(c)) return memo->Lines().ToVector();
     ADD_FAILURE() << "no list " << name;
     return {};
 }

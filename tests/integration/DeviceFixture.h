@@ -76,7 +76,7 @@ protected:
     std::vector<uint8_t> CommandsSent() const;
 
     std::shared_ptr<simulator::SimBus> bus;
-    std::unique_ptr<shell::TForm1> form;
+    std::unique_ptr<window::TForm1> form;
     std::unique_ptr<ModalAnswerer> modal;
     TestBusyWindow busy;
 };

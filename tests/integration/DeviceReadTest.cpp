@@ -46,12 +46,12 @@ TEST_P(DeviceInfoAnswerTest, OnlyAnAnswerBelow40WithColonAndC0IsServed) {
     if (GetParam().served) {
         EXPECT_EQ(form->DetectedInterface, "I2C");
         EXPECT_EQ(LiveImageBytes(), mouse->Image());
-        EXPECT_EQ(shell::NoDevicePageFlag, 0);
+        EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
     } else {
         EXPECT_EQ(form->DetectedInterface, "");
         EXPECT_EQ(CommandsSent(), (Bytes{0x0D, 0x0D}));
         EXPECT_EQ(LiveImageBytes(), before);
-        EXPECT_EQ(shell::NoDevicePageFlag, 1);
+        EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
     }
 }
 
@@ -64,8 +64,8 @@ INSTANTIATE_TEST_SUITE_P(Answers, DeviceInfoAnswerTest,
                                            InfoCase{{0x00, 0x3A, 0xC1}, false}));
 
 TEST_F(DeviceReadTest, IdentityFFFFMatchesTheShippedHeader) {
-    ASSERT_EQ(device::ExpectedManufacturerId, 0xFF);
-    ASSERT_EQ(device::ExpectedProductId, 0xFF);
+    ASSERT_EQ(window::device::ExpectedManufacturerId, 0xFF);
+    ASSERT_EQ(window::device::ExpectedProductId, 0xFF);
     auto mouse = AddMouse(ImageWithIdentity(0xFF, 0xFF));
     Tick();
     EXPECT_EQ(LiveImageBytes(), mouse->Image());
@@ -104,7 +104,7 @@ TEST_F(DeviceReadTest, AnotherIdentityIsRefusedWithTheTimerOffUntilOk) {
     EXPECT_EQ(LiveImageBytes(), before);
     EXPECT_EQ(CommandsSent(), (Bytes{0x0D, 0x0D, 0x09}));
     EXPECT_EQ(TextOf("edt_ProductID_Rd"), "35");
-    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
 }
 
 TEST_F(DeviceReadTest, AFlashMemoryTypeRefusesAnI2CMouseWithItsMessage) {
@@ -115,7 +115,7 @@ TEST_F(DeviceReadTest, AFlashMemoryTypeRefusesAnI2CMouseWithItsMessage) {
     ASSERT_EQ(modal->texts.size(), 1u);
     EXPECT_EQ(modal->texts[0], "VTRM408xData.bin file type error");
     EXPECT_EQ(form->DetectedInterface, "I2C");
-    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
     EXPECT_EQ(CommandsSent(), (Bytes{0x0D, 0x0D}));
 }
 
@@ -136,12 +136,12 @@ TEST_F(DeviceReadTest, AReadInWhichEveryDataReadFailsShowsNothingOfItAndReportsT
     // Each attempt stops after a few failed reads; the third gives up.
     EXPECT_EQ(busy.steps, 1 + device::FailedReportsToStop * device::BlockAttempts);
     EXPECT_EQ(LiveImageBytes(), DefaultImage(1));
-    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
     EXPECT_TRUE(OverlaysVisible(true));
     EXPECT_EQ(form->DetectedInterface, "");
     EXPECT_FALSE(Present());
     EXPECT_TRUE(form->DevTimer->Enabled());
-    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0);
 
     // Still silent: the next tick looks again, and says nothing more.
     busy.onStep = nullptr;
@@ -152,7 +152,7 @@ TEST_F(DeviceReadTest, AReadInWhichEveryDataReadFailsShowsNothingOfItAndReportsT
     Tick();
     EXPECT_TRUE(Present());
     EXPECT_EQ(LiveImageBytes(), mouse->Image());
-    EXPECT_EQ(shell::NoDevicePageFlag, 0);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
     EXPECT_TRUE(OverlaysVisible(false));
     EXPECT_EQ(modal->texts.size(), 1u);
 }
@@ -221,15 +221,15 @@ TEST_F(DeviceReadTest, CodeStringsHoldEveryProfileKeyAndComboRecordInUpperCaseHe
 TEST_F(DeviceReadTest, AFillStepThatRaisesStillGivesTheFormBack) {
     AddMouse();
     // A pointer setting that is no number makes the pointer-settings step raise.
-    platform::win::testing::OverrideCurrentUserValue("Control Panel\\Mouse", "MouseSpeed",
-                                                     std::string("fast"));
-    EXPECT_THROW(Tick(), vcl::EConvertError);
-    platform::win::testing::ClearCurrentUserOverrides();
-    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    platform::desktop::testing::OverrideCurrentUserValue("Control Panel\\Mouse", "MouseSpeed",
+                                                         std::string("fast"));
+    EXPECT_THROW(Tick(), platform::rtl::EConvertError);
+    platform::desktop::testing::ClearCurrentUserOverrides();
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0);
     EXPECT_TRUE(form->DevTimer->Enabled());
     EXPECT_TRUE(OverlaysVisible(false));
     EXPECT_EQ(busy.hides, 1);
-    EXPECT_EQ(device::DevicePollGuard, 0); // the next tick runs
+    EXPECT_EQ(window::device::DevicePollGuard, 0); // the next tick runs
 }
 
 } // namespace

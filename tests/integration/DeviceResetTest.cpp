@@ -21,13 +21,13 @@ TEST_F(DeviceResetTest, ASuccessfulResetReadsTheImageAgainAndLeavesTheTimerRunni
     form->ResetDeviceAndReFind();
 
     EXPECT_EQ(mouse->ResetCount(), 1u);
-    EXPECT_EQ(device::LastDeviceCount, 1); // the re-find leaves the timer's count alone
+    EXPECT_EQ(window::device::LastDeviceCount, 1); // the re-find leaves the timer's count alone
     EXPECT_TRUE(modal->texts.empty());
     EXPECT_TRUE(Present());
     EXPECT_EQ(Bytes(device::LiveImage.begin(), device::LiveImage.end()), changed);
     EXPECT_EQ(form->KeyCodeStrings[1][0], "1006A0FF");
     EXPECT_TRUE(form->DevTimer->Enabled());
-    EXPECT_EQ(shell::NoDevicePageFlag, 0);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
     const std::vector<uint8_t> commands = CommandsSent();
     // First read, then the reset and a second open, information, identity and image read.
     EXPECT_EQ(Bytes(commands.begin() + 4, commands.end()), (Bytes{0x0E, 0x0D, 0x0D, 0x09, 0x09}));
@@ -56,7 +56,7 @@ TEST_F(DeviceResetTest, AMouseThatDoesNotComeBackEndsInTheLossAndIsFoundWhenItRe
     ASSERT_EQ(modal->texts.size(), 1u);
     EXPECT_EQ(modal->texts[0], "Waiting to reconnect device\r\r");
     EXPECT_TRUE(form->DevTimer->Enabled());
-    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
     EXPECT_TRUE(OverlaysVisible(true));
     Tick();
     EXPECT_EQ(modal->texts.size(), 1u);
@@ -64,7 +64,7 @@ TEST_F(DeviceResetTest, AMouseThatDoesNotComeBackEndsInTheLossAndIsFoundWhenItRe
     mouse->Plug();
     Tick();
     EXPECT_TRUE(Present());
-    EXPECT_EQ(shell::NoDevicePageFlag, 0);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
     EXPECT_TRUE(OverlaysVisible(false));
     EXPECT_EQ(Bytes(device::LiveImage.begin(), device::LiveImage.end()), mouse->Image());
     EXPECT_EQ(modal->texts.size(), 1u);

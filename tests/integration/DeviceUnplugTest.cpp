@@ -20,7 +20,7 @@ protected:
         EXPECT_EQ(device::ReadWriteHandle.load(), platform::win::INVALID_HANDLE_VALUE);
         EXPECT_EQ(device::DeviceVendorId, 0u);
         EXPECT_EQ(device::DeviceProductId, 0u);
-        EXPECT_EQ(shell::NoDevicePageFlag, 1);
+        EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
         EXPECT_TRUE(OverlaysVisible(true));
         EXPECT_EQ(form->DetectedInterface, "");
         EXPECT_EQ(form->LedType, "");
@@ -41,10 +41,10 @@ TEST_F(DeviceUnplugTest, TheMouseUnpluggedFallsBackToTheDefaultsBehindTheOverlay
     AddKeyboard();
     auto mouse = StartWithMouse();
     ASSERT_EQ(form->DetectedInterface, "I2C");
-    ASSERT_EQ(device::LastDeviceCount, 2);
+    ASSERT_EQ(window::device::LastDeviceCount, 2);
     modal->whileOpen = [&](size_t) {
         // While the message is open the form already shows the no-device state.
-        EXPECT_EQ(shell::NoDevicePageFlag, 1);
+        EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
         EXPECT_TRUE(OverlaysVisible(true));
     };
     form->LabelRun->SetEnabled(true); // a caption rolling when the mouse goes
@@ -56,8 +56,8 @@ TEST_F(DeviceUnplugTest, TheMouseUnpluggedFallsBackToTheDefaultsBehindTheOverlay
     EXPECT_EQ(modal->texts[0], kLossText);
     EXPECT_FALSE(form->LabelRun->Enabled());
     EXPECT_FALSE(form->Pnl_Main->Visible());
-    EXPECT_EQ(device::PingAnswered, 0);
-    EXPECT_EQ(device::LastDeviceCount, 1);
+    EXPECT_EQ(window::device::PingAnswered, 0);
+    EXPECT_EQ(window::device::LastDeviceCount, 1);
     ExpectNoDeviceState();
     EXPECT_TRUE(form->DevTimer->Enabled()); // keeps looking for the mouse
 
@@ -69,7 +69,7 @@ TEST_F(DeviceUnplugTest, TheMouseUnpluggedFallsBackToTheDefaultsBehindTheOverlay
     Tick();
     EXPECT_TRUE(Present());
     EXPECT_EQ(form->DetectedInterface, "I2C");
-    EXPECT_EQ(shell::NoDevicePageFlag, 0);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
     EXPECT_TRUE(OverlaysVisible(false));
 }
 
@@ -92,7 +92,7 @@ TEST_P(DeviceUnplugDuringReadTest, EndsInTheNoDeviceStateAndFindsTheMouseAgain) 
     EXPECT_EQ(busy.steps, GetParam() == 0 ? 1
                                           : 1 + std::min(293, static_cast<int>(GetParam()) - 1 +
                                                                   device::FailedReportsToStop));
-    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0);
     EXPECT_TRUE(form->DevTimer->Enabled());
     if (whole) {
         EXPECT_TRUE(modal->texts.empty());
@@ -110,7 +110,7 @@ TEST_P(DeviceUnplugDuringReadTest, EndsInTheNoDeviceStateAndFindsTheMouseAgain) 
     Tick();
     EXPECT_TRUE(Present());
     EXPECT_EQ(Bytes(device::LiveImage.begin(), device::LiveImage.end()), mouse->Image());
-    EXPECT_EQ(shell::NoDevicePageFlag, 0);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, DeviceUnplugDuringReadTest,

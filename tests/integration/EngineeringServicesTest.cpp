@@ -25,7 +25,7 @@ constexpr size_t ProfileStart[3] = {192, 241, 290};
 
 class EngineeringServicesTest : public FormDeviceTest {
 protected:
-    template <class T = vcl::TControl> T& Control(const std::string& name) {
+    template <class T = platform::vcl::TControl> T& Control(const std::string& name) {
         return form->Named<T>(name);
     }
     static Bytes Slice(const Bytes& image, size_t at, size_t count) {
@@ -41,7 +41,8 @@ protected:
                   static_cast<std::streamsize>(bytes.size()));
     }
     std::u16string LoadedCaption() {
-        return controls::TWideLabel::GetCaption(&Control<controls::TWideLabel>("lbl_LoadBIN"));
+        return controls::unicode::TWideLabel::GetCaption(
+            &Control<controls::unicode::TWideLabel>("lbl_LoadBIN"));
     }
     QTemporaryDir dir;
     FileDialogAnswerer files;
@@ -51,13 +52,13 @@ TEST_F(EngineeringServicesTest, AHoldBoxWritesItsFireKeysIntoTheIdentityAndTheKe
     // The first default image: fire key 3 (8 shots every 60) on key 3 of profile 3.
     auto mouse = StartWithMouse();
     ASSERT_EQ(form->KeyCodeStrings[2][2], "0617003C");
-    Control<controls::TSkinComboBox>("cb_Fire3Count").SetItemIndex(4); // 5 shots
-    Control<vcl::TEdit>("edt_Fire3Time").SetText("90");
+    Control<controls::skin::TSkinComboBox>("cb_Fire3Count").SetItemIndex(4); // 5 shots
+    Control<platform::vcl::TEdit>("edt_Fire3Time").SetText("90");
     bus->ClearTranscript();
 
     form->cb_Fire3Continue->SetChecked(true);
 
-    EXPECT_EQ(Control<vcl::TImage>("Img_Fire3Continue").PictureName(), "CbS_E");
+    EXPECT_EQ(Control<platform::vcl::TImage>("Img_Fire3Continue").PictureName(), "CbS_E");
     EXPECT_EQ(form->FireKeyShots[2], 5);
     EXPECT_EQ(form->FireKeyInterval[2], 90);
     EXPECT_EQ(form->KeyCodeStrings[2][2], "0694005A");
@@ -67,7 +68,7 @@ TEST_F(EngineeringServicesTest, AHoldBoxWritesItsFireKeysIntoTheIdentityAndTheKe
               (Bytes{0xFF, 0xFF, 0x02, 0x00, 0x3C, 0x04, 0x00, 0x3C, 0x04, 0x00, 0x5A, 0xE0}));
     EXPECT_EQ(Sent().back()[3], 164);
     // The key keeps its name: the fire keys are named by the new shots and interval.
-    EXPECT_EQ(Control("btn_Key303").Caption(), shell::LanguageText(1, "Str233"));
+    EXPECT_EQ(Control("btn_Key303").Caption(), window::shell::LanguageText(1, "Str233"));
 }
 
 TEST_F(EngineeringServicesTest, HoldBoxesSetByTheWindowItselfSendNothing) {
@@ -77,9 +78,9 @@ TEST_F(EngineeringServicesTest, HoldBoxesSetByTheWindowItselfSendNothing) {
     form->FireHoldSyncGuard = 1;
     form->cb_Fire2Continue->SetChecked(!form->cb_Fire2Continue->Checked());
     form->FireHoldSyncGuard = 0;
-    shell::UiLoadingFlag = 1;
+    window::shell::UiLoadingFlag = 1;
     form->cb_Fire3Continue->SetChecked(!form->cb_Fire3Continue->Checked());
-    shell::UiLoadingFlag = 0;
+    window::shell::UiLoadingFlag = 0;
     EXPECT_TRUE(Sent().empty());
     EXPECT_EQ(mouse->Image(), before);
 }
@@ -91,7 +92,7 @@ TEST_F(EngineeringServicesTest, TheDefaultIsBuiltFromTheSectionDefaultsAndWritte
     Control("Btn_Default").Click();
 
     EXPECT_EQ(mouse->ResetCount(), 1u);
-    EXPECT_EQ(shell::UiLoadingFlag, 0) << "the read after the reset ends the loading";
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0) << "the read after the reset ends the loading";
     const Bytes image = mouse->Image();
     const Bytes keys = {0x01, 0x01, 0x00, 0x00, 0x01, 0x08, 0x00, 0x00, 0x06, 0x12, 0x00, 0x10,
                         0x01, 0x02, 0x00, 0x00, 0x01, 0x10, 0x00, 0x00, 0x02, 0x08, 0x07, 0x00,
@@ -117,8 +118,8 @@ TEST_F(EngineeringServicesTest, TheDefaultIsBuiltFromTheSectionDefaultsAndWritte
 TEST_F(EngineeringServicesTest, TheDefaultWithoutAMouseOnlySaysSo) {
     Control("Btn_Default").Click();
     ASSERT_EQ(modal->texts.size(), 1u);
-    EXPECT_EQ(modal->texts[0], shell::LanguageText(1, "Str022"));
-    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_EQ(modal->texts[0], window::shell::LanguageText(1, "Str022"));
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0);
     EXPECT_TRUE(form->DevTimer->Enabled());
 }
 
@@ -140,7 +141,7 @@ TEST_F(EngineeringServicesTest, OnlyALoadedWholeImageIsProgrammed) {
         files.answer = file.string();
         Control("Btn_LoadBIN").Click();
         EXPECT_EQ(form->FirmwareFileLoaded, 1);
-        EXPECT_EQ(LoadedCaption(), vcl::Utf8ToUtf16(file.string()));
+        EXPECT_EQ(LoadedCaption(), platform::rtl::Utf8ToUtf16(file.string()));
         const size_t shown = modal->texts.size();
         Control("Btn_Program").Click();
         ASSERT_EQ(modal->texts.size(), shown + 1);
@@ -159,7 +160,7 @@ TEST_F(EngineeringServicesTest, OnlyALoadedWholeImageIsProgrammed) {
     EXPECT_EQ(mouse->Image(), DefaultImage(3));
     EXPECT_EQ(mouse->ResetCount(), 1u);
     EXPECT_EQ(form->KeyCodeStrings[2][7], "09000000"); // the third image's CPI key
-    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0);
 
     // The update page forgets the file.
     Control("Btn_Update_1").Click();

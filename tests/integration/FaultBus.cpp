@@ -6,8 +6,8 @@
 
 namespace devtest {
 
-using platform::hid::HidConnection;
-using platform::hid::HidError;
+using platform::win::HidConnection;
+using platform::win::HidError;
 
 const char* FaultKindName(FaultKind kind) {
     switch (kind) {
@@ -74,7 +74,7 @@ FaultBus::Decision FaultBus::Next(bool reply) {
     case FaultKind::Unanswered:
         if (index < at_) return Decision::Pass;
         ++failed_;
-        platform::Sleep(timeoutMs_); // the system waits this long for the answer
+        platform::core::Sleep(timeoutMs_); // the system waits this long for the answer
         return Decision::Fail;
     case FaultKind::ShortReply:
         if (!reply || replyNumber % at_ != 0) return Decision::Pass;
@@ -85,7 +85,7 @@ FaultBus::Decision FaultBus::Next(bool reply) {
 }
 
 std::unique_ptr<HidConnection> FaultBus::Open(const std::string& path,
-                                              platform::hid::OpenAccess access, HidError& error) {
+                                              platform::win::OpenAccess access, HidError& error) {
     std::unique_ptr<HidConnection> connection = inner_->Open(path, access, error);
     if (!connection || path != mouse_->Path()) return connection;
     return std::make_unique<FaultConnection>(*this, std::move(connection));

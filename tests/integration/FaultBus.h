@@ -23,7 +23,7 @@ enum class FaultKind : uint8_t {
 
 const char* FaultKindName(FaultKind kind);
 
-class FaultBus : public platform::hid::HidBus {
+class FaultBus : public platform::win::HidBus {
 public:
     FaultBus(std::shared_ptr<simulator::SimBus> inner, std::shared_ptr<simulator::SimMouse> mouse);
 
@@ -36,10 +36,10 @@ public:
     uint64_t Transfers() const { return transfers_; }
     uint64_t Failed() const { return failed_; }
 
-    std::vector<platform::hid::InterfaceInfo> Enumerate() override { return inner_->Enumerate(); }
-    std::unique_ptr<platform::hid::HidConnection> Open(const std::string& path,
-                                                       platform::hid::OpenAccess access,
-                                                       platform::hid::HidError& error) override;
+    std::vector<platform::win::InterfaceInfo> Enumerate() override { return inner_->Enumerate(); }
+    std::unique_ptr<platform::win::HidConnection> Open(const std::string& path,
+                                                       platform::win::OpenAccess access,
+                                                       platform::win::HidError& error) override;
 
 private:
     friend class FaultConnection;

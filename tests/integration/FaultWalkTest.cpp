@@ -100,7 +100,7 @@ protected:
     }
 
     void Click(const std::string& name) {
-        auto* control = dynamic_cast<vcl::TControl*>(form->FindComponent(name));
+        auto* control = dynamic_cast<platform::vcl::TControl*>(form->FindComponent(name));
         ASSERT_NE(control, nullptr) << name;
         ASSERT_TRUE(control->OnClick) << name;
         control->OnClick(control);
@@ -118,10 +118,10 @@ protected:
         Tick();
         EXPECT_EQ(modal->texts.size(), 1u);
         EXPECT_FALSE(Present());
-        EXPECT_EQ(shell::NoDevicePageFlag, 1);
+        EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
         EXPECT_TRUE(OverlaysVisible(true));
         EXPECT_TRUE(form->DevTimer->Enabled());
-        EXPECT_EQ(shell::UiLoadingFlag, 0);
+        EXPECT_EQ(window::shell::UiLoadingFlag, 0);
         EXPECT_EQ(LiveImage(), DefaultImage(1));
     }
 
@@ -130,10 +130,10 @@ protected:
         mouse->Plug();
         Tick();
         EXPECT_TRUE(Present());
-        EXPECT_EQ(shell::NoDevicePageFlag, 0);
+        EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
         EXPECT_TRUE(OverlaysVisible(false));
         EXPECT_TRUE(form->DevTimer->Enabled());
-        EXPECT_EQ(shell::UiLoadingFlag, 0);
+        EXPECT_EQ(window::shell::UiLoadingFlag, 0);
         EXPECT_EQ(LiveImage(), mouse->Image());
         EXPECT_EQ(modal->texts.size(), 1u);
     }
@@ -206,7 +206,7 @@ TEST_F(FaultWalkTest, UnpluggedAtEveryTransferOfAProfileBlockWrite) {
         form->Profile2Copy[8] = 0x0B;
         form->Profile2Copy[9] = static_cast<uint8_t>(n);
         mouse->UnplugAfterTransfers(static_cast<unsigned>(n));
-        device::WriteProfileSections(*form);
+        window::device::WriteProfileSections(*form);
         const Bytes staging(device::ProfileStaging.begin(), device::ProfileStaging.end());
         Bytes expected = PartlyWritten(before, staging, kProfileStart, n);
         // The profile is set to a value the mouse cannot hold, then back to its own; the
@@ -322,7 +322,7 @@ TEST_F(FaultWalkTest, ADataReportLostInTheMiddleIsDoneAgain) {
          [&] {
              form->Profile2Copy[8] = 0x0B;
              loseSendAt(9); // chunk 8 carries the changed key
-             device::WriteProfileSections(*form);
+             window::device::WriteProfileSections(*form);
          },
          [&] {
              const Bytes image = mouse->Image();
@@ -358,7 +358,7 @@ TEST_F(FaultWalkTest, ADataReportLostInTheMiddleIsDoneAgain) {
         EXPECT_TRUE(modal->texts.empty());
         EXPECT_TRUE(Present());
         EXPECT_TRUE(form->DevTimer->Enabled());
-        EXPECT_EQ(shell::UiLoadingFlag, 0);
+        EXPECT_EQ(window::shell::UiLoadingFlag, 0);
         ExpectNoViolations();
     }
 }
@@ -407,7 +407,7 @@ protected:
     void SetUp() override {
         FaultWalkTest::SetUp();
         faults = std::make_shared<FaultBus>(bus, mouse);
-        platform::hid::SetBus(faults);
+        platform::win::SetBus(faults);
         BeginAfresh(DefaultImage(1)); // the mouse opened again, through the faults
     }
 
@@ -454,7 +454,7 @@ protected:
              true,
              [this] {
                  form->Profile2Copy[8] = 0x0B;
-                 device::WriteProfileSections(*form);
+                 window::device::WriteProfileSections(*form);
                  staging.assign(device::ProfileStaging.begin(), device::ProfileStaging.end());
              },
              [this, before](std::optional<uint64_t> k) {
@@ -483,7 +483,7 @@ protected:
         ExpectLoss();
         const uint64_t sent = faults->Transfers();
         form->Profile1Copy[4] ^= 0x01;
-        device::WriteProfileSections(*form);
+        window::device::WriteProfileSections(*form);
         device::WriteConfigBytes(kUserProfileByte, 1, 0, 0, 1);
         EXPECT_EQ(faults->Transfers(), sent);
         EXPECT_EQ(mouse->Image(), expected);
@@ -492,7 +492,7 @@ protected:
         Tick();
         EXPECT_TRUE(Present());
         EXPECT_EQ(LiveImage(), mouse->Image());
-        EXPECT_EQ(shell::NoDevicePageFlag, 0);
+        EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
         EXPECT_TRUE(OverlaysVisible(false));
         EXPECT_EQ(modal->texts.size(), 1u);
         ExpectNoViolations();
@@ -555,7 +555,7 @@ TEST_F(FaultBusWalk, UnansweredLoadInterruptedByAnotherMouseIsReportedAsTheLoss)
     EXPECT_EQ(other->Image(), DefaultImage(3));
     EXPECT_EQ(other->ResetCount(), 0u);
     EXPECT_FALSE(busy.shown);
-    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
     Tick();
     EXPECT_TRUE(Present());
     EXPECT_EQ(LiveImage(), DefaultImage(3));
@@ -570,7 +570,7 @@ enum class ReFindFault { IdentityChanged, NeverReturns, LeavesMidRead };
 class ReFindWalk : public FaultWalkTest, public ::testing::WithParamInterface<ReFindFault> {
 protected:
     QWidget* WidgetOf(const char* name) const {
-        auto* control = dynamic_cast<vcl::TControl*>(form->FindComponent(name));
+        auto* control = dynamic_cast<platform::vcl::TControl*>(form->FindComponent(name));
         return control ? control->Widget() : nullptr;
     }
     static QPoint CentreInWindow(QWidget* widget) {
@@ -616,9 +616,9 @@ TEST_P(ReFindWalk, ReFindAfterAResetEndsInTheNoDeviceStateAndUsable) {
     EXPECT_EQ(modal->texts, std::vector<std::string>{told});
     EXPECT_EQ(mouse->Image(), file);
     EXPECT_FALSE(busy.shown);
-    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0);
     EXPECT_TRUE(form->DevTimer->Enabled());
-    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
     EXPECT_TRUE(OverlaysVisible(true));
     EXPECT_EQ(form->DetectedInterface, "");
     EXPECT_EQ(LiveImage(), DefaultImage(1)) << "the file's copies are not shown as the mouse's";
@@ -642,7 +642,7 @@ TEST_P(ReFindWalk, ReFindAfterAResetEndsInTheNoDeviceStateAndUsable) {
     Tick();
     EXPECT_TRUE(Present());
     EXPECT_EQ(LiveImage(), DefaultImage(2));
-    EXPECT_EQ(shell::NoDevicePageFlag, 0);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
     ExpectNoViolations();
 
     // Exit, clicked where it shows, closes the window.

@@ -28,7 +28,7 @@ protected:
         // The engineering page's lists as the start-up fills them from the caption table.
         form->SelectLanguageByLocale();
     }
-    template <class T = vcl::TControl> T& Control(const std::string& name) {
+    template <class T = platform::vcl::TControl> T& Control(const std::string& name) {
         return form->Named<T>(name);
     }
     void Click(const std::string& name) { Control(name).Click(); }
@@ -36,7 +36,7 @@ protected:
     int ShownPage() const {
         int shown = 0;
         for (int n = 1; n <= 7; ++n)
-            if (form->Named<vcl::TControl>("gbPage" + std::to_string(n)).Visible())
+            if (form->Named<platform::vcl::TControl>("gbPage" + std::to_string(n)).Visible())
                 shown = shown ? -1 : n;
         return shown;
     }
@@ -103,8 +103,9 @@ TEST_F(FirePageTest, TheMenuEntryOpensTheFirePageAndConfirmPutsTheGunCodeIntoThe
         Click("Btn_Fire" + std::to_string(c.mode));
         for (int n = 1; n <= 7; ++n) {
             const std::string number = std::to_string(n);
-            EXPECT_EQ(Control<vcl::TRadioButton>("rb_Fire" + number).Checked(), n == c.mode);
-            EXPECT_EQ(Control<vcl::TImage>("Img_Fire" + number).PictureName(),
+            EXPECT_EQ(Control<platform::vcl::TRadioButton>("rb_Fire" + number).Checked(),
+                      n == c.mode);
+            EXPECT_EQ(Control<platform::vcl::TImage>("Img_Fire" + number).PictureName(),
                       "Gun" + number + (n == c.mode ? "_02" : "_01"));
         }
         Click("Btn_FireConfirm");
@@ -116,7 +117,7 @@ TEST_F(FirePageTest, TheMenuEntryOpensTheFirePageAndConfirmPutsTheGunCodeIntoThe
             CodeBytes(c.code));
         EXPECT_EQ(KeyBytes(mouse->Image(), 1, key), CodeBytes(c.code));
         // Without the fire script file the code is named after its gun preset.
-        const std::string preset = device::CodeToFunctionName(*form, c.code);
+        const std::string preset = window::device::CodeToFunctionName(*form, c.code);
         EXPECT_FALSE(preset.empty());
         EXPECT_EQ(Control(c.key).Caption(), preset);
         EXPECT_EQ(ShownPage(), 1);
@@ -137,7 +138,7 @@ TEST_F(FirePageTest, FireLeftBoxTogglesFromItsSquareAndItsCaptionAndConfirmReads
     form->cb_IsGunFireMode->SetChecked(false);
     QWidget* window = form->Widget();
     // What lies on top at a point of a control, and that point in its own coordinates.
-    auto clickAt = [&](const vcl::TControl& control, QPoint at) {
+    auto clickAt = [&](const platform::vcl::TControl& control, QPoint at) {
         const QPoint inWindow = control.Widget()->mapTo(window, at);
         QWidget* top = window->childAt(inWindow);
         ASSERT_NE(top, nullptr);
@@ -153,7 +154,7 @@ TEST_F(FirePageTest, FireLeftBoxTogglesFromItsSquareAndItsCaptionAndConfirmReads
                           {"caption", false}, {"caption", true}, {"square", false}};
     // The page starts with the box's own state in its picture.
     EXPECT_FALSE(form->cb_FireSelLeft->Checked());
-    EXPECT_EQ(Control<vcl::TImage>("Img_FireSelLeft").PictureName(), "CbS_D");
+    EXPECT_EQ(Control<platform::vcl::TImage>("Img_FireSelLeft").PictureName(), "CbS_D");
     for (const Step& step : steps) {
         SCOPED_TRACE(std::string(step.where) + (step.checked ? " checks" : " clears"));
         Click("Key3");
@@ -165,7 +166,7 @@ TEST_F(FirePageTest, FireLeftBoxTogglesFromItsSquareAndItsCaptionAndConfirmReads
         else
             clickAt(box, QPoint(box.Width() / 2, box.Height() / 2));
         EXPECT_EQ(form->cb_FireSelLeft->Checked(), step.checked);
-        EXPECT_EQ(Control<vcl::TImage>("Img_FireSelLeft").PictureName(),
+        EXPECT_EQ(Control<platform::vcl::TImage>("Img_FireSelLeft").PictureName(),
                   step.checked ? "CbS_E" : "CbS_D");
         Click("Btn_FireConfirm");
         const std::string code = step.checked ? "0B100100" : "0B000100";
@@ -176,7 +177,7 @@ TEST_F(FirePageTest, FireLeftBoxTogglesFromItsSquareAndItsCaptionAndConfirmReads
 
 TEST_F(FirePageTest, ACombinationRecordTakesTheGunCodeInOneWriteAndExitChangesNothing) {
     auto mouse = StartWithMouse();
-    Control<vcl::TRadioButton>("rb_Fire3").SetChecked(true);
+    Control<platform::vcl::TRadioButton>("rb_Fire3").SetChecked(true);
     form->cb_FireSelLeft->SetChecked(true);
     form->cb_IsGunFireMode->SetChecked(false);
     bus->ClearTranscript();
@@ -218,12 +219,12 @@ TEST_F(FirePageTest, WhileTheFormIsFilledTheGunCodeIsKeptButNotSent) {
     form->rb_1->SetChecked(true);
     const Bytes before = mouse->Image();
     bus->ClearTranscript();
-    shell::UiLoadingFlag = 1;
+    window::shell::UiLoadingFlag = 1;
     Click("Key2");
     Click("Key_FireMacro");
     Click("Btn_Fire2");
     Click("Btn_FireConfirm");
-    shell::UiLoadingFlag = 0;
+    window::shell::UiLoadingFlag = 0;
 
     EXPECT_TRUE(Sent().empty());
     EXPECT_EQ(mouse->Image(), before);
@@ -242,7 +243,7 @@ TEST_F(FirePageTest, AHoldMarkTogglesItsFireKeysHoldInEveryKeyCarryingItWithTheG
 
     Click("lbl_Fire3Continue");
     EXPECT_TRUE(form->cb_Fire3Continue->Checked());
-    EXPECT_EQ(Control<vcl::TImage>("Img_Fire3Continue").PictureName(), "CbS_E");
+    EXPECT_EQ(Control<platform::vcl::TImage>("Img_Fire3Continue").PictureName(), "CbS_E");
     EXPECT_EQ(form->KeyCodeStrings[2][2], "0697003C");
     EXPECT_EQ(KeyBytes(mouse->Image(), 3, 3), (Bytes{0x06, 0x97, 0x00, 0x3C}));
     EXPECT_EQ(KeyBytes(mouse->Image(), 2, 3), (Bytes{0x06, 0x92, 0x00, 0x3C}));
@@ -256,7 +257,7 @@ TEST_F(FirePageTest, AHoldMarkTogglesItsFireKeysHoldInEveryKeyCarryingItWithTheG
     // The second click takes the hold away again.
     Click("lbl_Fire3Continue");
     EXPECT_FALSE(form->cb_Fire3Continue->Checked());
-    EXPECT_EQ(Control<vcl::TImage>("Img_Fire3Continue").PictureName(), "CbS_D");
+    EXPECT_EQ(Control<platform::vcl::TImage>("Img_Fire3Continue").PictureName(), "CbS_D");
     EXPECT_EQ(KeyBytes(mouse->Image(), 3, 3), (Bytes{0x06, 0x17, 0x00, 0x3C}));
 }
 
@@ -264,13 +265,13 @@ TEST_F(FirePageTest, HoldMarksAndTheGunKeySwitchSendNothingWhileTheFormIsFilled)
     auto mouse = StartWithMouse();
     const Bytes before = mouse->Image();
     bus->ClearTranscript();
-    shell::UiLoadingFlag = 1;
+    window::shell::UiLoadingFlag = 1;
     for (const char* mark : {"lbl_Fire1Continue", "lbl_Fire2Continue", "IB_ComboKey8"}) {
         SCOPED_TRACE(mark);
         Click(mark);
         EXPECT_EQ(form->FireHoldSyncGuard, 0);
     }
-    shell::UiLoadingFlag = 0;
+    window::shell::UiLoadingFlag = 0;
     EXPECT_TRUE(Sent().empty());
     EXPECT_EQ(mouse->Image(), before);
     EXPECT_TRUE(form->cb_IsGunFireMode->Checked());
@@ -285,7 +286,7 @@ TEST_F(FirePageTest, TheGuardFallsAlsoWhenAStepRaises) {
          {"lbl_Fire1Continue", "lbl_Fire2Continue", "lbl_Fire3Continue", "IB_ComboKey8"}) {
         SCOPED_TRACE(mark);
         form->FireHoldSyncGuard = 0;
-        EXPECT_THROW(Click(mark), vcl::EConvertError);
+        EXPECT_THROW(Click(mark), platform::rtl::EConvertError);
         EXPECT_EQ(form->FireHoldSyncGuard, 0);
     }
     EXPECT_TRUE(Sent().empty());
@@ -315,7 +316,7 @@ TEST_F(FirePageTest, TheGunKeySwitchGivesTheFireScriptKeysTheGamingSwitchsMask) 
         bus->ClearTranscript();
         Click("IB_ComboKey8");
         EXPECT_EQ(form->cb_IsGunFireMode->Checked(), step.checked);
-        EXPECT_EQ(Control<vcl::TImage>("Img_ComboKey8").PictureName(), step.picture);
+        EXPECT_EQ(Control<platform::vcl::TImage>("Img_ComboKey8").PictureName(), step.picture);
         EXPECT_EQ(KeyBytes(mouse->Image(), 2, 2), step.key2);
         EXPECT_EQ(KeyBytes(mouse->Image(), 2, 5), step.key5);
         EXPECT_EQ(KeyBytes(mouse->Image(), 2, 6), (Bytes{0x09, 0x00, 0x00, 0x08}))
@@ -334,16 +335,17 @@ TEST_F(FirePageTest, TheRefreshShowsEveryGamingSwitchTheKeysCarry) {
     // The searches of the refresh leave the key-name cache filled with the keys' names.
     for (int i = 0; i < 36; ++i)
         EXPECT_EQ(form->KeyNameCache[i],
-                  device::CodeToFunctionName(*form, form->KeyCodeStrings[i / 12][i % 12]))
+                  window::device::CodeToFunctionName(*form, form->KeyCodeStrings[i / 12][i % 12]))
             << i;
     EXPECT_EQ(form->cb_ChangeFireFun->ItemIndex(), 2);
     const char* expected[] = {"CbS_D", "CbS_E", "CbS_D", "CbS_D", "CbS_E", "CbS_D"};
     for (int s = 0; s < 6; ++s)
-        EXPECT_EQ(Control<vcl::TImage>("Img_ComboKey" + std::to_string(s + 2)).PictureName(),
-                  expected[s])
+        EXPECT_EQ(
+            Control<platform::vcl::TImage>("Img_ComboKey" + std::to_string(s + 2)).PictureName(),
+            expected[s])
             << s + 2;
     EXPECT_FALSE(form->cb_IsGunFireMode->Checked());
-    EXPECT_EQ(Control<vcl::TImage>("Img_ComboKey8").PictureName(), "CbS_D");
+    EXPECT_EQ(Control<platform::vcl::TImage>("Img_ComboKey8").PictureName(), "CbS_D");
 
     // A fire script key with a mask turns switch 8 on; the same key named by its preset
     // (no script file) does not.
@@ -352,7 +354,7 @@ TEST_F(FirePageTest, TheRefreshShowsEveryGamingSwitchTheKeysCarry) {
     form->FireScriptCodes[0] = "0B170300";
     form->TLRefreshFireFun();
     EXPECT_TRUE(form->cb_IsGunFireMode->Checked());
-    EXPECT_EQ(Control<vcl::TImage>("Img_ComboKey8").PictureName(), "CbS_E");
+    EXPECT_EQ(Control<platform::vcl::TImage>("Img_ComboKey8").PictureName(), "CbS_E");
     form->FireScriptsLoaded = 0;
     form->TLRefreshFireFun();
     EXPECT_FALSE(form->cb_IsGunFireMode->Checked());

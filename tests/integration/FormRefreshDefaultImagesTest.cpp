@@ -18,7 +18,7 @@ protected:
         bus->ClearTranscript();
         Tick();
         ASSERT_TRUE(Present());
-        ASSERT_EQ(shell::UiLoadingFlag, 0);
+        ASSERT_EQ(window::shell::UiLoadingFlag, 0);
     }
 };
 
@@ -54,7 +54,7 @@ TEST_P(FormRefreshDefaultImagesTest, EngineeringPageShowsTheVendorSection) {
     const int levels[] = {5, 8, 9, 11, 8, 9, 10, 11};
     for (int n = 1; n <= 8; ++n)
         EXPECT_EQ(Item("cb_CPI" + std::to_string(n)), levels[n - 1]) << n;
-    EXPECT_EQ(form->Named<vcl::TComboBox>("cb_CurrentCPI").Items().Count(), 4);
+    EXPECT_EQ(form->Named<platform::vcl::TComboBox>("cb_CurrentCPI").Items().Count(), 4);
     EXPECT_TRUE(Enabled("cb_CPI4"));
     EXPECT_FALSE(Enabled("cb_CPI5"));
 
@@ -83,7 +83,7 @@ TEST_P(FormRefreshDefaultImagesTest, EngineeringPageShowsTheUserSectionAndIdenti
     EXPECT_EQ(form->LedType, "RGB");
     for (int k = 0; k < 6; ++k)
         EXPECT_TRUE(Checked("cb_Mode" + std::to_string(k))) << k;
-    EXPECT_EQ(form->Named<vcl::TComboBox>("cb_BreMode").Items().Count(), 6);
+    EXPECT_EQ(form->Named<platform::vcl::TComboBox>("cb_BreMode").Items().Count(), 6);
     EXPECT_EQ(Item("cb_BreMode"), 4);
     EXPECT_FALSE(Shown("cb_LEDNum"));
     EXPECT_EQ(Item("cb_CurrentCPI"), 0);

@@ -45,9 +45,12 @@ TEST_F(FormRefreshEdgeTest, SmartLedTypeTakesCountAndModeFromTheSameByte) {
     EXPECT_EQ(Item("cb_BreMode"), 4);
     EXPECT_EQ(Item("cb_Package"), 0) << "the LED type decides the package shown";
     // The smart type has no mode 3: its modes 4 and 5 take the last two of its names.
-    EXPECT_EQ(form->Named<vcl::TControl>("cb_Mode2").Caption(), shell::LedModeNames[11]);
-    EXPECT_EQ(form->Named<vcl::TControl>("cb_Mode4").Caption(), shell::LedModeNames[12]);
-    EXPECT_EQ(form->Named<vcl::TControl>("cb_Mode5").Caption(), shell::LedModeNames[13]);
+    EXPECT_EQ(form->Named<platform::vcl::TControl>("cb_Mode2").Caption(),
+              window::shell::LedModeNames[11]);
+    EXPECT_EQ(form->Named<platform::vcl::TControl>("cb_Mode4").Caption(),
+              window::shell::LedModeNames[12]);
+    EXPECT_EQ(form->Named<platform::vcl::TControl>("cb_Mode5").Caption(),
+              window::shell::LedModeNames[13]);
     form->UserCopy[1] = 0x85;
     Refresh();
     EXPECT_EQ(Item("cb_LEDNum"), 0);
@@ -68,9 +71,11 @@ TEST_F(FormRefreshEdgeTest, SyncTypeOffersThreeModesAndHidesTheColours) {
     Refresh();
     EXPECT_EQ(form->LedType, "Sync");
     // The sync type's names are entries 6 to 8 of the caption table's mode names.
-    EXPECT_EQ(form->Named<vcl::TComboBox>("cb_BreMode").Items().ToVector(),
-              (std::vector<std::string>{shell::LedModeNames[6], "------", shell::LedModeNames[8]}));
-    EXPECT_EQ(form->Named<vcl::TControl>("cb_Mode1").Caption(), shell::LedModeNames[7]);
+    EXPECT_EQ(form->Named<platform::vcl::TComboBox>("cb_BreMode").Items().ToVector(),
+              (std::vector<std::string>{window::shell::LedModeNames[6], "------",
+                                        window::shell::LedModeNames[8]}));
+    EXPECT_EQ(form->Named<platform::vcl::TControl>("cb_Mode1").Caption(),
+              window::shell::LedModeNames[7]);
     EXPECT_EQ(Item("cb_BreMode"), 2);
     EXPECT_FALSE(Shown("cb_Mode3"));
     EXPECT_FALSE(Shown("gbLEDColor"));
@@ -177,19 +182,19 @@ TEST_F(FormRefreshEdgeTest, AimKeyOfTheCurrentProfileSetsItsLevel) {
     EXPECT_EQ(form->AimLevelText, "3");
     const int valueIndex = form->CPILevelValueIndex[2];
     EXPECT_EQ(Text("lbl_AIMDPIValue"),
-              device::DeviceText("Str" + std::to_string(300 + valueIndex)));
+              window::device::DeviceText("Str" + std::to_string(300 + valueIndex)));
 }
 
 // Texts, selections, pictures and visibility of every control.
-std::map<std::string, std::string> Screen(vcl::TComponent& form) {
+std::map<std::string, std::string> Screen(platform::vcl::TComponent& form) {
     std::map<std::string, std::string> screen;
-    for (vcl::TComponent* c : form.Components()) {
+    for (platform::vcl::TComponent* c : form.Components()) {
         std::string state;
-        if (auto* edit = dynamic_cast<vcl::TEdit*>(c)) state += edit->Text();
-        if (auto* combo = dynamic_cast<vcl::TComboBox*>(c))
+        if (auto* edit = dynamic_cast<platform::vcl::TEdit*>(c)) state += edit->Text();
+        if (auto* combo = dynamic_cast<platform::vcl::TComboBox*>(c))
             state += std::to_string(combo->ItemIndex());
-        if (auto* image = dynamic_cast<vcl::TImage*>(c)) state += image->PictureName();
-        if (auto* control = dynamic_cast<vcl::TControl*>(c))
+        if (auto* image = dynamic_cast<platform::vcl::TImage*>(c)) state += image->PictureName();
+        if (auto* control = dynamic_cast<platform::vcl::TControl*>(c))
             state += control->Caption() + (control->Visible() ? "+" : "-") +
                      (control->Enabled() ? "e" : "d");
         screen[c->Name()] = state;

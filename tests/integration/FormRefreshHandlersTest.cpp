@@ -11,7 +11,7 @@ namespace {
 class FormRefreshHandlersTest : public FormRefreshTest {
 protected:
     void Type(const std::string& edit, const std::string& text) {
-        form->Named<vcl::TEdit>(edit).SetText(text);
+        form->Named<platform::vcl::TEdit>(edit).SetText(text);
     }
 };
 
@@ -108,7 +108,7 @@ TEST_F(FormRefreshHandlersTest, TabMovesBetweenTheFireKeyEditsAsTheUserTypes) {
 }
 
 TEST_F(FormRefreshHandlersTest, WhileFillingTheHandlersKeepStill) {
-    shell::UiLoadingFlag = 1;
+    window::shell::UiLoadingFlag = 1;
     const auto identity = form->IdentityCopy;
     Type("Edt_Repeat1", "");
     Type("Edt_DelayTime1", "9999");
@@ -116,10 +116,10 @@ TEST_F(FormRefreshHandlersTest, WhileFillingTheHandlersKeepStill) {
     EXPECT_EQ(Text("Edt_DelayTime1"), "9999");
     EXPECT_EQ(form->IdentityCopy, identity);
     Mark("Img_Fire1Continue");
-    auto& hold = form->Named<vcl::TCheckBox>("cb_Fire1Continue");
+    auto& hold = form->Named<platform::vcl::TCheckBox>("cb_Fire1Continue");
     hold.SetChecked(!hold.Checked());
     EXPECT_EQ(Picture("Img_Fire1Continue"), "WebS_01");
-    shell::UiLoadingFlag = 0;
+    window::shell::UiLoadingFlag = 0;
     hold.SetChecked(!hold.Checked());
     EXPECT_EQ(Picture("Img_Fire1Continue"), hold.Checked() ? "CbS_E" : "CbS_D");
 }
@@ -127,14 +127,14 @@ TEST_F(FormRefreshHandlersTest, WhileFillingTheHandlersKeepStill) {
 TEST_F(FormRefreshHandlersTest, LevelCountIsWrittenOnlyWhenNotFilling) {
     StartWithMouse();
     ASSERT_TRUE(Present());
-    auto& steps = form->Named<vcl::TComboBox>("cb_CPISteps");
+    auto& steps = form->Named<platform::vcl::TComboBox>("cb_CPISteps");
     steps.SetItemIndex(5);
     bus->ClearTranscript();
-    shell::UiLoadingFlag = 1;
+    window::shell::UiLoadingFlag = 1;
     form->cb_CPIStepsChange(nullptr);
-    shell::UiLoadingFlag = 0;
+    window::shell::UiLoadingFlag = 0;
     EXPECT_TRUE(CommandsSent().empty());
-    EXPECT_EQ(form->Named<vcl::TComboBox>("cb_CurrentCPI").Items().ToVector(),
+    EXPECT_EQ(form->Named<platform::vcl::TComboBox>("cb_CurrentCPI").Items().ToVector(),
               (std::vector<std::string>{"CPI1", "CPI2", "CPI3", "CPI4", "CPI5", "CPI6"}));
     EXPECT_EQ(Item("cb_CurrentCPI"), 5);
     EXPECT_TRUE(Checked("rb_DPI6"));

@@ -10,36 +10,38 @@ namespace devtest {
 class FormRefreshTest : public FormDeviceTest {
 protected:
     void Refresh() {
-        shell::UiLoadingFlag = 1;
+        window::shell::UiLoadingFlag = 1;
         form->RefreshUI();
-        shell::UiLoadingFlag = 0;
+        window::shell::UiLoadingFlag = 0;
     }
     int Item(const std::string& name) const {
-        return form->Named<vcl::TComboBox>(name).ItemIndex();
+        return form->Named<platform::vcl::TComboBox>(name).ItemIndex();
     }
     std::string Text(const std::string& name) const { return TextOf(name.c_str()); }
     std::string Picture(const std::string& name) const {
-        return form->Named<vcl::TImage>(name).PictureName();
+        return form->Named<platform::vcl::TImage>(name).PictureName();
     }
     bool Checked(const std::string& name) const {
-        vcl::TComponent& c = form->Named<vcl::TComponent>(name);
-        if (auto* box = dynamic_cast<vcl::TCheckBox*>(&c)) return box->Checked();
-        return form->Named<vcl::TRadioButton>(name).Checked();
+        platform::vcl::TComponent& c = form->Named<platform::vcl::TComponent>(name);
+        if (auto* box = dynamic_cast<platform::vcl::TCheckBox*>(&c)) return box->Checked();
+        return form->Named<platform::vcl::TRadioButton>(name).Checked();
     }
     bool Enabled(const std::string& name) const {
-        return form->Named<vcl::TControl>(name).Enabled();
+        return form->Named<platform::vcl::TControl>(name).Enabled();
     }
-    bool Shown(const std::string& name) const { return form->Named<vcl::TControl>(name).Visible(); }
-    vcl::TColor FontColor(const std::string& name) const {
-        return form->Named<vcl::TControl>(name).Font().Color();
+    bool Shown(const std::string& name) const {
+        return form->Named<platform::vcl::TControl>(name).Visible();
     }
-    vcl::TColor Brush(const std::string& name) const {
-        return form->Named<vcl::TShape>(name).BrushColor();
+    platform::vcl::TColor FontColor(const std::string& name) const {
+        return form->Named<platform::vcl::TControl>(name).Font().Color();
+    }
+    platform::vcl::TColor Brush(const std::string& name) const {
+        return form->Named<platform::vcl::TShape>(name).BrushColor();
     }
     // Puts a picture the refresh never draws into an image, to see whether it is redrawn.
     void Mark(const std::string& image) {
-        vcl::TPngImage png;
-        shell::LoadSkinPng(form->Named<vcl::TImage>(image), "WebS_01", png);
+        platform::vcl::TPngImage png;
+        window::shell::LoadSkinPng(form->Named<platform::vcl::TImage>(image), "WebS_01", png);
     }
     // Level n's CPI value nibble in the vendor copy.
     void SetLevelNibble(int n, int nibble) {

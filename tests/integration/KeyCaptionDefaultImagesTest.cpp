@@ -63,7 +63,7 @@ protected:
         }
     }
     std::string Caption(const std::string& name) {
-        return form->Named<vcl::TControl>(name).Caption();
+        return form->Named<platform::vcl::TControl>(name).Caption();
     }
 };
 
@@ -83,16 +83,17 @@ TEST_P(KeyCaptionDefaultImagesTest, EveryKeyOfTheImageReadsAsItsFunction) {
     form->RefreshComboKeyCaptions();
     for (int p = 1; p <= 3; ++p)
         for (int k = 1; k <= ProfileKeyCount; ++k)
-            EXPECT_EQ(Caption(device::ProfileKeyButtonName(p, k)), expected.profiles[p - 1][k - 1])
+            EXPECT_EQ(Caption(window::device::ProfileKeyButtonName(p, k)),
+                      expected.profiles[p - 1][k - 1])
                 << "image " << expected.image << " profile " << p << " key " << k;
     for (int n = 1; n <= 9; ++n)
-        EXPECT_EQ(Caption(device::ComboKeyButtonName(n)), expected.combos[n - 1])
+        EXPECT_EQ(Caption(window::device::ComboKeyButtonName(n)), expected.combos[n - 1])
             << "image " << expected.image << " combination key " << n;
 
     // The user page shows one profile at a time on the same labels.
-    void (shell::TForm1::*refresh[3])(vcl::TObject*) = {&shell::TForm1::RefreshProfile1Keys,
-                                                        &shell::TForm1::RefreshProfile2Keys,
-                                                        &shell::TForm1::RefreshProfile3Keys};
+    void (window::TForm1::*refresh[3])(platform::vcl::TObject*) = {
+        &window::TForm1::RefreshProfile1Keys, &window::TForm1::RefreshProfile2Keys,
+        &window::TForm1::RefreshProfile3Keys};
     for (int p = 1; p <= 3; ++p) {
         (form.get()->*refresh[p - 1])(nullptr);
         for (int k = 1; k <= ProfileKeyCount; ++k)
@@ -103,7 +104,7 @@ TEST_P(KeyCaptionDefaultImagesTest, EveryKeyOfTheImageReadsAsItsFunction) {
     // Both caches hold the 36 names in key order.
     form->RefreshKeyNameCache();
     const auto fromCodes = form->KeyNameCache;
-    device::CacheKeyNamesFromButtons(*form);
+    window::device::CacheKeyNamesFromButtons(*form);
     EXPECT_EQ(form->KeyNameCache, fromCodes);
     for (int i = 0; i < 36; ++i)
         EXPECT_EQ(fromCodes[i], expected.profiles[i / 12][i % 12]) << i;
@@ -120,8 +121,8 @@ TEST_F(KeyCaptionEffectsTest, NamingTheKeysSetsTheHoldBoxesAndProfileColours) {
     AddMouse(DefaultImage(1));
     Tick();
     FireKeysFromIdentity();
-    auto& hold1 = form->Named<controls::TSkinCheckBox>("cb_Fire1Continue");
-    auto& hold3 = form->Named<controls::TSkinCheckBox>("cb_Fire3Continue");
+    auto& hold1 = form->Named<controls::skin::TSkinCheckBox>("cb_Fire1Continue");
+    auto& hold3 = form->Named<controls::skin::TSkinCheckBox>("cb_Fire3Continue");
     // Set as the program sets them, so that their handling writes nothing.
     form->FireHoldSyncGuard = 1;
     hold1.SetChecked(false);

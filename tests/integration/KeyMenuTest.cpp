@@ -17,7 +17,7 @@ constexpr size_t SectionBytes = 49;
 
 class KeyMenuTest : public FormDeviceTest {
 protected:
-    template <class T = vcl::TControl> T& Control(const std::string& name) {
+    template <class T = platform::vcl::TControl> T& Control(const std::string& name) {
         return form->Named<T>(name);
     }
     // Opens the menu at `key`, the sub-menu by its arrow and picks the function labelled
@@ -27,8 +27,8 @@ protected:
                 const std::u16string& caption) {
         Control(key).Click();
         Control(arrow).Click();
-        auto& label = Control<controls::TWideLabel>(menuLabel);
-        controls::TWideLabel::SetCaption(&label, caption);
+        auto& label = Control<controls::unicode::TWideLabel>(menuLabel);
+        controls::unicode::TWideLabel::SetCaption(&label, caption);
         label.Click();
     }
     std::vector<Report> Sent() const { return HostReports(*bus); }
@@ -109,7 +109,7 @@ TEST_F(KeyMenuTest, SubMenusOfARightColumnKeyOpenOnTheSideWithRoom) {
 TEST_F(KeyMenuTest, MiddleForKey3OfProfile1ReachesCaptionCopyAndTheMouseImage) {
     auto mouse = StartWithMouse();
     form->rb_1->SetChecked(true);
-    Control<controls::TSkinComboBox>("cb_MidCom").SetItemIndex(3); // 0x04
+    Control<controls::skin::TSkinComboBox>("cb_MidCom").SetItemIndex(3); // 0x04
     bus->ClearTranscript();
 
     Choose("Key3", "ST_Standard", "Key_Middle", u"> Middle");
@@ -170,10 +170,10 @@ TEST_F(KeyMenuTest, WhileTheFormIsFilledTheChoiceIsKeptButNothingIsSent) {
     StartWithMouse();
     form->rb_1->SetChecked(true);
     bus->ClearTranscript();
-    shell::UiLoadingFlag = 1;
+    window::shell::UiLoadingFlag = 1;
     Choose("Key1", "ST_ACPIKey", "Key_Sleep", u"  Sleep");
     Choose("btn_ComboKey001", "ST_CPIKey", "Key_CPI", u"  CPI");
-    shell::UiLoadingFlag = 0;
+    window::shell::UiLoadingFlag = 0;
 
     EXPECT_TRUE(Sent().empty());
     EXPECT_EQ(form->KeyCodeStrings[0][0], "04020000");
@@ -195,7 +195,7 @@ TEST_F(KeyMenuTest, TheFireMacroKeyWithoutAnI2CMouseIsRefusedAndChangesNothing) 
     Choose("Key2", "ST_Special", "Key_FireMacroKey", u"  Fire macro key");
 
     ASSERT_EQ(modal->texts.size(), 1u);
-    EXPECT_EQ(modal->texts[0], device::DeviceText("Str022"));
+    EXPECT_EQ(modal->texts[0], window::device::DeviceText("Str022"));
     EXPECT_EQ(Control("Key2").Caption(), caption);
     EXPECT_EQ(form->KeyCodeStrings[0][1], code);
     EXPECT_TRUE(Sent().empty());

@@ -42,7 +42,7 @@ Bytes FirstProfileImage() {
 
 class LiveWriteChecksumTest : public FormDeviceTest {
 protected:
-    template <class T = vcl::TControl> T& Control(const std::string& name) {
+    template <class T = platform::vcl::TControl> T& Control(const std::string& name) {
         return form->Named<T>(name);
     }
     void Click(const std::string& name) {
@@ -55,15 +55,15 @@ protected:
                 const std::u16string& caption) {
         Click(key);
         Click(arrow);
-        auto& label = Control<controls::TWideLabel>(menuLabel);
-        controls::TWideLabel::SetCaption(&label, caption);
+        auto& label = Control<controls::unicode::TWideLabel>(menuLabel);
+        controls::unicode::TWideLabel::SetCaption(&label, caption);
         Click(menuLabel);
     }
-    int Item(const char* name) { return Control<vcl::TComboBox>(name).ItemIndex(); }
+    int Item(const char* name) { return Control<platform::vcl::TComboBox>(name).ItemIndex(); }
     bool Checked(const char* name) {
-        vcl::TComponent& c = Control<vcl::TComponent>(name);
-        if (auto* box = dynamic_cast<vcl::TCheckBox*>(&c)) return box->Checked();
-        return Control<vcl::TRadioButton>(name).Checked();
+        platform::vcl::TComponent& c = Control<platform::vcl::TComponent>(name);
+        if (auto* box = dynamic_cast<platform::vcl::TCheckBox*>(&c)) return box->Checked();
+        return Control<platform::vcl::TRadioButton>(name).Checked();
     }
 };
 
@@ -86,12 +86,12 @@ TEST_F(LiveWriteChecksumTest, EverySingleSettingIsShownByTheNextWholeRead) {
          }},
         {"number of CPI levels (vendor byte 43)",
          [&] {
-             Control<vcl::TComboBox>("cb_CPISteps").SetItemIndex(5);
+             Control<platform::vcl::TComboBox>("cb_CPISteps").SetItemIndex(5);
              form->cb_CPIStepsChange(nullptr);
          },
          [&] { EXPECT_EQ(Item("cb_CPISteps"), 5); }},
         {"breathing mode box (vendor byte 42)",
-         [&] { Control<vcl::TCheckBox>("cb_Mode1").SetChecked(false); },
+         [&] { Control<platform::vcl::TCheckBox>("cb_Mode1").SetChecked(false); },
          [&] {
              EXPECT_FALSE(Checked("cb_Mode1"));
              EXPECT_TRUE(Checked("cb_Mode2"));
@@ -160,8 +160,8 @@ TEST_F(LiveWriteChecksumTest, ASaveAfterAProfileSwitchKeepsTheMouseProfileAndFiv
     EXPECT_TRUE(Checked("rb_2"));
     EXPECT_EQ(Item("cb_Profile"), 1);
     EXPECT_TRUE(form->gbPage1->Visible());
-    EXPECT_EQ(Control<vcl::TImage>("Img_Switch_1").PictureName(), "SetS_03");
-    EXPECT_EQ(Control<vcl::TImage>("Img_Main_1").PictureName(), "SetS_01");
+    EXPECT_EQ(Control<platform::vcl::TImage>("Img_Switch_1").PictureName(), "SetS_03");
+    EXPECT_EQ(Control<platform::vcl::TImage>("Img_Main_1").PictureName(), "SetS_01");
     EXPECT_TRUE(Checked("rb_DPI4"));
     EXPECT_EQ(Item("cb_CurrentCPI"), 3);
 }

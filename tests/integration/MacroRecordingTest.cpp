@@ -11,13 +11,13 @@
 namespace devtest {
 namespace {
 
-namespace win = platform::win;
+namespace desktop = platform::desktop;
 
 class MacroRecordingTest : public FormDeviceTest {
 protected:
     static void Key(uint16_t vk, bool down) {
-        win::testing::InjectKeyboardInput(vk, down ? win::WM_KEYDOWN : win::WM_KEYUP);
-        vcl::Application()->ProcessMessages();
+        desktop::testing::InjectKeyboardInput(vk, down ? desktop::WM_KEYDOWN : desktop::WM_KEYUP);
+        platform::vcl::Application()->ProcessMessages();
     }
     std::vector<std::u16string> Events() {
         std::vector<std::u16string> events;
@@ -26,7 +26,7 @@ protected:
         return events;
     }
     std::u16string StartCaption() const {
-        return controls::TWideLabel::GetCaption(form->Btn_Start);
+        return controls::unicode::TWideLabel::GetCaption(form->Btn_Start);
     }
 };
 

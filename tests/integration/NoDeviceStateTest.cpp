@@ -26,15 +26,15 @@ protected:
         return *control;
     }
     void FillMacroEditor() {
-        Control<vcl::TListBox>("LB_MacroName").Items().Add("recorded");
-        Control<vcl::TListBox>("LB_macro").Items().Add("key down");
-        Control<vcl::TMemo>("mmo_macro").SetText("line");
-        Control<vcl::TMemo>("mmo_wrscript").SetText("script");
+        Control<platform::vcl::TListBox>("LB_MacroName").Items().Add("recorded");
+        Control<platform::vcl::TListBox>("LB_macro").Items().Add("key down");
+        Control<platform::vcl::TMemo>("mmo_macro").SetText("line");
+        Control<platform::vcl::TMemo>("mmo_wrscript").SetText("script");
     }
     bool MacroEditorEmpty() {
         return ItemsOf("LB_MacroName").empty() && ItemsOf("LB_macro").empty() &&
-               Control<vcl::TMemo>("mmo_macro").Text().empty() &&
-               Control<vcl::TMemo>("mmo_wrscript").Text().empty();
+               Control<platform::vcl::TMemo>("mmo_macro").Text().empty() &&
+               Control<platform::vcl::TMemo>("mmo_wrscript").Text().empty();
     }
     // Everything the no-device state puts on the window, for comparing two calls.
     struct Snapshot {
@@ -61,20 +61,20 @@ protected:
                    {},
                    ItemsOf("LB_Name"),
                    ItemsOf("LB_FireMacroName"),
-                   shell::NoDevicePageFlag,
-                   Control<vcl::TRadioButton>("rb_1").Checked()};
+                   window::shell::NoDevicePageFlag,
+                   Control<platform::vcl::TRadioButton>("rb_1").Checked()};
         for (const char* page :
              {"gbPage1", "gbPage2", "gbPage3", "gbPage4", "gbPage5", "gbPage6", "gbPage7"})
             s.pages.push_back(Visible(page));
-        for (vcl::TComponent* c : form->Components())
-            if (auto* image = dynamic_cast<vcl::TImage*>(c))
+        for (platform::vcl::TComponent* c : form->Components())
+            if (auto* image = dynamic_cast<platform::vcl::TImage*>(c))
                 s.pictures.push_back(image->PictureName());
         return s;
     }
 };
 
 TEST_F(NoDeviceStateTest, TheWindowShowsTheFirstDefaultImageOnTheFirstPageOnly) {
-    Control<vcl::TRadioButton>("rb_3").SetChecked(true);
+    Control<platform::vcl::TRadioButton>("rb_3").SetChecked(true);
     form->gbPage4->SetVisible(true);
     FillMacroEditor();
     form->RefreshErrorAP();
@@ -85,9 +85,9 @@ TEST_F(NoDeviceStateTest, TheWindowShowsTheFirstDefaultImageOnTheFirstPageOnly) 
     EXPECT_EQ(form->KeyCodeStrings[0][1], "0300B600");
     EXPECT_EQ(form->KeyCodeStrings[1][2], "0692003C");
     EXPECT_EQ(form->ComboCodeStrings[3], "07D1F020");
-    EXPECT_EQ(shell::NoDevicePageFlag, 1);
-    EXPECT_EQ(shell::UiLoadingFlag, 0);
-    EXPECT_TRUE(Control<vcl::TRadioButton>("rb_1").Checked());
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0);
+    EXPECT_TRUE(Control<platform::vcl::TRadioButton>("rb_1").Checked());
     EXPECT_TRUE(Visible("gbPage1"));
     for (const char* page : {"gbPage2", "gbPage3", "gbPage4", "gbPage5", "gbPage6", "gbPage7"})
         EXPECT_FALSE(Visible(page)) << page;
@@ -99,10 +99,12 @@ TEST_F(NoDeviceStateTest, TheWindowShowsTheFirstDefaultImageOnTheFirstPageOnly) 
     // The first page's menu entry pressed on every header, the others normal.
     for (int i = 1; i <= 5; ++i) {
         const std::string digit = std::to_string(i);
-        EXPECT_EQ(Control<vcl::TImage>(("Img_Main_" + digit).c_str()).PictureName(), "SetS_03");
+        EXPECT_EQ(Control<platform::vcl::TImage>(("Img_Main_" + digit).c_str()).PictureName(),
+                  "SetS_03");
         for (const char* family : {"Img_Switch_", "Img_Fixed_", "Img_Adv_", "Img_Breath_",
                                    "Img_Macro_", "Img_Update_", "Img_Engineer_"})
-            EXPECT_EQ(Control<vcl::TImage>((family + digit).c_str()).PictureName(), "SetS_01")
+            EXPECT_EQ(Control<platform::vcl::TImage>((family + digit).c_str()).PictureName(),
+                      "SetS_01")
                 << family << i;
     }
 }
@@ -127,7 +129,7 @@ TEST_F(NoDeviceStateTest, WithTheFlashMemoryTypeNoImageIsSplitAndTheEditorIsKept
     EXPECT_FALSE(MacroEditorEmpty());
     // The code strings still follow the copies as they are.
     EXPECT_EQ(form->KeyCodeStrings[0][0], "5C5C5C5C");
-    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
 }
 
 // Each overlay covers the whole of its page, so no control of the page takes a click
@@ -136,9 +138,9 @@ TEST_F(NoDeviceStateTest, EachOverlayCoversItsWholePage) {
     form->ShowDisableOverlays();
     for (int page = 1; page <= 5; ++page) {
         SCOPED_TRACE(page);
-        auto& box = form->Named<vcl::TControl>("gbPage" + std::to_string(page));
-        auto& overlay = form->Named<vcl::TControl>("Disable_All_" + std::to_string(page));
-        EXPECT_EQ(static_cast<vcl::TControl*>(overlay.Parent()), &box);
+        auto& box = form->Named<platform::vcl::TControl>("gbPage" + std::to_string(page));
+        auto& overlay = form->Named<platform::vcl::TControl>("Disable_All_" + std::to_string(page));
+        EXPECT_EQ(static_cast<platform::vcl::TControl*>(overlay.Parent()), &box);
         EXPECT_EQ(overlay.Left(), 0);
         EXPECT_EQ(overlay.Top(), 0);
         EXPECT_EQ(overlay.Width(), box.Width());
@@ -149,9 +151,9 @@ TEST_F(NoDeviceStateTest, EachOverlayCoversItsWholePage) {
         // be put away.
         const std::string n = std::to_string(page);
         const std::set<const QWidget*> windowButtons = {
-            form->Named<vcl::TControl>("Btn_Mini_" + n).Widget(),
-            form->Named<vcl::TControl>("Btn_Exit1_" + n).Widget(),
-            form->Named<vcl::TControl>("Btn_Exit2_" + n).Widget()};
+            form->Named<platform::vcl::TControl>("Btn_Mini_" + n).Widget(),
+            form->Named<platform::vcl::TControl>("Btn_Exit1_" + n).Widget(),
+            form->Named<platform::vcl::TControl>("Btn_Exit2_" + n).Widget()};
         std::vector<const QWidget*> above;
         bool overlaySeen = false;
         for (QObject* child : box.Widget()->children()) {

@@ -30,7 +30,7 @@ namespace {
 
 using Report = std::array<uint8_t, 8>;
 
-Report StatusReport(uint8_t event, uint8_t id = device::StatusReportId) {
+Report StatusReport(uint8_t event, uint8_t id = window::device::StatusReportId) {
     return {id, 0x11, 0x22, event, 0x33, 0x44, 0x55, 0x66};
 }
 
@@ -65,7 +65,7 @@ private:
 class PollingTest : public FormDeviceTest {
 protected:
     void TearDown() override {
-        device::StopPrimeThread();
+        window::device::StopPrimeThread();
         FormDeviceTest::TearDown();
     }
 
@@ -82,7 +82,7 @@ protected:
     }
 
     std::string Picture(const std::string& image) const {
-        return form->Named<vcl::TImage>(image).PictureName();
+        return form->Named<platform::vcl::TImage>(image).PictureName();
     }
 
     // The level's radio is checked and its mark alone lit; level -1: no mark lit.
@@ -92,11 +92,12 @@ protected:
             if (lit != (n == level + 1)) return false;
         }
         return level < 0 ||
-               form->Named<vcl::TRadioButton>("rb_DPI" + std::to_string(level + 1)).Checked();
+               form->Named<platform::vcl::TRadioButton>("rb_DPI" + std::to_string(level + 1))
+                   .Checked();
     }
 
     bool ProfileShown(int p) const {
-        vcl::TRadioButton* radios[] = {form->rb_1, form->rb_2, form->rb_3};
+        platform::vcl::TRadioButton* radios[] = {form->rb_1, form->rb_2, form->rb_3};
         const char* families[] = {"Img_Main_", "Img_Switch_", "Img_Fixed_"};
         for (int i = 1; i <= 5; ++i)
             if (Picture(families[p] + std::to_string(i)) != "SetS_03") return false;
@@ -109,7 +110,7 @@ protected:
     std::vector<size_t> Handle(std::initializer_list<Report> reports) {
         std::vector<size_t> pauses;
         for (const Report& r : reports)
-            device::HandleStatusReport(
+            window::device::HandleStatusReport(
                 *form, r.data(), [&] { pauses.push_back(ImageReads().size()); },
                 [] { return false; });
         return pauses;
@@ -124,9 +125,9 @@ protected:
 
 TEST_F(PollingTest, WindowFollowsTheDpiButtonOnTheMouse) {
     auto mouse = StartWithMouse();
-    platform::SetTimeScale(0.01);
-    device::StartPrimeThread(*form);
-    ASSERT_TRUE(device::PrimeThreadRunning());
+    platform::core::SetTimeScale(0.01);
+    window::device::StartPrimeThread(*form);
+    ASSERT_TRUE(window::device::PrimeThreadRunning());
     bus->ClearTranscript();
     // Four levels in use: the button steps 1, 2, 3, back to 0 and on to 1.
     for (int press = 1; press <= 5; ++press) {
@@ -136,11 +137,11 @@ TEST_F(PollingTest, WindowFollowsTheDpiButtonOnTheMouse) {
         EXPECT_TRUE(PumpUntil([&] { return form->CurrentCPILevel == level && DpiMarked(level); }))
             << "press " << press;
     }
-    EXPECT_EQ(ImageReads(), std::vector<int>(5, device::CurrentDpiLevelAddress));
+    EXPECT_EQ(ImageReads(), std::vector<int>(5, window::device::CurrentDpiLevelAddress));
     // The polling thread clears the flag once the window's refresh has returned to it,
     // which can be a moment after the window shows the level; the flag is the thread's
     // own, so it is looked at once the thread has ended.
-    device::StopPrimeThread();
+    window::device::StopPrimeThread();
     EXPECT_EQ(form->DpiChangedFlag1, 0);
 }
 
@@ -148,14 +149,14 @@ using testing_support::NiceOfTask;
 
 TEST_F(PollingTest, ThePollingThreadRunsBelowTheWindowsPriority) {
     StartWithMouse();
-    device::StartPrimeThread(*form);
-    ASSERT_TRUE(PumpUntil([] { return device::PrimeThreadNativeId() != 0; }));
-    EXPECT_GT(NiceOfTask(device::PrimeThreadNativeId()), NiceOfTask(getpid()));
+    window::device::StartPrimeThread(*form);
+    ASSERT_TRUE(PumpUntil([] { return window::device::PrimeThreadNativeId() != 0; }));
+    EXPECT_GT(NiceOfTask(window::device::PrimeThreadNativeId()), NiceOfTask(getpid()));
 }
 
 TEST_F(PollingTest, WindowFollowsTheProfileButtonOnTheMouse) {
     auto mouse = StartWithMouse();
-    device::StartPrimeThread(*form);
+    window::device::StartPrimeThread(*form);
     // The engineering page is current; the default image has the second profile current.
     form->Btn_Engineer_0Click(nullptr);
     ASSERT_EQ(Picture("Img_Engineer_1"), "SetS_03");
@@ -163,13 +164,14 @@ TEST_F(PollingTest, WindowFollowsTheProfileButtonOnTheMouse) {
 
     // The third profile's key 1 carries a function the key page does not show yet.
     form->KeyCodeStrings[2][0] = form->KeyCodeStrings[0][1];
-    const std::string keyName = device::CodeToFunctionName(*form, form->KeyCodeStrings[2][0]);
-    ASSERT_NE(form->Named<vcl::TControl>("Key1").Caption(), keyName);
+    const std::string keyName =
+        window::device::CodeToFunctionName(*form, form->KeyCodeStrings[2][0]);
+    ASSERT_NE(form->Named<platform::vcl::TControl>("Key1").Caption(), keyName);
 
     ASSERT_TRUE(mouse->PressProfileButton());
     ASSERT_EQ(mouse->LiveBytes()[164] & 0x0F, 2);
     ASSERT_TRUE(PumpUntil([&] { return ProfileShown(2); }));
-    EXPECT_EQ(form->Named<vcl::TControl>("Key1").Caption(), keyName);
+    EXPECT_EQ(form->Named<platform::vcl::TControl>("Key1").Caption(), keyName);
     EXPECT_EQ(Picture("Img_P1"), "L1_Back1");
     // The third profile leaves the engineering entry pressed; every other entry is normal.
     for (int i = 1; i <= 5; ++i) {
@@ -183,9 +185,9 @@ TEST_F(PollingTest, WindowFollowsTheProfileButtonOnTheMouse) {
     EXPECT_EQ(Picture("Img_Engineer_1"), "SetS_01");
     EXPECT_FALSE(Visible("Key_Profile1"));
     EXPECT_TRUE(Visible("Key_Profile2"));
-    EXPECT_EQ(form->Named<vcl::TControl>("Key_Profile2").Top(), 1);
+    EXPECT_EQ(form->Named<platform::vcl::TControl>("Key_Profile2").Top(), 1);
     EXPECT_EQ(form->Pnl_Main->Height(), 170);
-    EXPECT_EQ(ImageReads(), std::vector<int>(2, device::CurrentProfileAddress));
+    EXPECT_EQ(ImageReads(), std::vector<int>(2, window::device::CurrentProfileAddress));
 }
 
 TEST_F(PollingTest, EachChangeGetsItsOwnPauseAndReadDpiFirst) {
@@ -310,8 +312,8 @@ TEST_F(PollingTest, ProfileStatusTakesTheLowFourBitsAndIgnoresOthers) {
 
 TEST_F(PollingTest, MouseUnpluggedWhileTheThreadWaitsIsFollowedAgainOnceBack) {
     auto mouse = StartWithMouse();
-    platform::SetTimeScale(0.01);
-    device::StartPrimeThread(*form);
+    platform::core::SetTimeScale(0.01);
+    window::device::StartPrimeThread(*form);
     // Let the thread settle in its read.
     PumpUntil([] { return false; }, 30);
     mouse->Unplug();
@@ -319,7 +321,7 @@ TEST_F(PollingTest, MouseUnpluggedWhileTheThreadWaitsIsFollowedAgainOnceBack) {
     ASSERT_FALSE(Present());
     ASSERT_EQ(modal->texts.size(), 1u); // the loss is reported
     PumpUntil([] { return false; }, 30);
-    EXPECT_TRUE(device::PrimeThreadRunning());
+    EXPECT_TRUE(window::device::PrimeThreadRunning());
 
     mouse->Plug();
     Tick();
@@ -333,14 +335,14 @@ TEST_F(PollingTest, MouseUnpluggedWhileTheThreadWaitsIsFollowedAgainOnceBack) {
 
 TEST_F(PollingTest, ClosingWhileTheThreadWaitsForTheWindowEndsBoth) {
     auto mouse = StartWithMouse();
-    device::StartPrimeThread(*form);
+    window::device::StartPrimeThread(*form);
     ASSERT_TRUE(mouse->PressDpiButton());
     // The window does not handle events meanwhile, so the thread stays waiting for it.
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!device::testing::PrimeThreadWaitingForWindow() &&
+    while (!window::device::testing::PrimeThreadWaitingForWindow() &&
            std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_TRUE(device::testing::PrimeThreadWaitingForWindow());
+    ASSERT_TRUE(window::device::testing::PrimeThreadWaitingForWindow());
 
     bool canClose = false;
     {
@@ -348,8 +350,8 @@ TEST_F(PollingTest, ClosingWhileTheThreadWaitsForTheWindowEndsBoth) {
         form->FormCloseQuery(nullptr, canClose);
     }
     EXPECT_TRUE(canClose);
-    EXPECT_FALSE(device::PrimeThreadRunning());
-    EXPECT_FALSE(device::testing::PrimeThreadWaitingForWindow());
+    EXPECT_FALSE(window::device::PrimeThreadRunning());
+    EXPECT_FALSE(window::device::testing::PrimeThreadWaitingForWindow());
     EXPECT_FALSE(Present());
     // The update the thread was waiting for ran before it ended.
     EXPECT_TRUE(DpiMarked(1));
@@ -357,22 +359,22 @@ TEST_F(PollingTest, ClosingWhileTheThreadWaitsForTheWindowEndsBoth) {
 
 TEST_F(PollingTest, ClosingWhileTheThreadWaitsForAReportEndsIt) {
     StartWithMouse();
-    device::StartPrimeThread(*form);
+    window::device::StartPrimeThread(*form);
     PumpUntil([] { return false; }, 30);
     bool canClose = false;
     {
         Watchdog watchdog("closing the window");
         form->FormCloseQuery(nullptr, canClose);
     }
-    EXPECT_FALSE(device::PrimeThreadRunning());
+    EXPECT_FALSE(window::device::PrimeThreadRunning());
     EXPECT_FALSE(Present());
 }
 
 TEST_F(PollingTest, StatusReadsNeverInterleaveWithTheWindowsExchanges) {
     auto mouse = StartWithMouse();
     mouse->SetTransferLatency(2);
-    platform::SetTimeScale(0.05);
-    device::StartPrimeThread(*form);
+    platform::core::SetTimeScale(0.05);
+    window::device::StartPrimeThread(*form);
     std::array<uint8_t, 64> block{};
     for (int round = 0; round < 8; ++round) {
         if (round % 3 == 2)

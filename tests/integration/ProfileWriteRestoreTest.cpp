@@ -13,17 +13,17 @@ using Bytes = std::vector<uint8_t>;
 
 class ProfileWriteRestoreTest : public FormDeviceTest {
 protected:
-    controls::TWideLabel& Label(const std::string& name) {
-        return form->Named<controls::TWideLabel>(name);
+    controls::unicode::TWideLabel& Label(const std::string& name) {
+        return form->Named<controls::unicode::TWideLabel>(name);
     }
     void Click(const std::string& name) {
-        controls::TWideLabel& label = Label(name);
+        controls::unicode::TWideLabel& label = Label(name);
         ASSERT_TRUE(label.OnClick) << name;
         label.OnClick(&label);
     }
     void Hover(const std::string& name, bool enter) {
-        controls::TWideLabel& label = Label(name);
-        vcl::TNotifyEvent& event = enter ? label.OnMouseEnter : label.OnMouseLeave;
+        controls::unicode::TWideLabel& label = Label(name);
+        platform::vcl::TNotifyEvent& event = enter ? label.OnMouseEnter : label.OnMouseLeave;
         ASSERT_TRUE(event) << name;
         event(&label);
     }
@@ -32,7 +32,8 @@ protected:
         std::vector<std::string> names;
         for (int i = 1; i <= 5; ++i)
             names.push_back(
-                form->Named<vcl::TImage>("Img_" + family + "_" + std::to_string(i)).PictureName());
+                form->Named<platform::vcl::TImage>("Img_" + family + "_" + std::to_string(i))
+                    .PictureName());
         return names;
     }
     static std::vector<std::string> Five(const std::string& picture) {
@@ -71,7 +72,7 @@ TEST_P(ConfirmRestoreTest, TheMouseGetsTheDefaultImageWholeThenIsResetAndReadAga
     EXPECT_EQ(Pictures("Confirm" + std::to_string(n)), Five("BtnS_03"));
     // The read after the reset gave the window back.
     EXPECT_TRUE(form->DevTimer->Enabled());
-    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0);
     EXPECT_TRUE(OverlaysVisible(false));
     EXPECT_TRUE(modal->texts.empty());
 }
@@ -96,7 +97,7 @@ TEST_F(ProfileWriteRestoreTest, WithoutADeviceTheConfirmOnlySaysSoAndLooksPresse
     EXPECT_EQ(Pictures("Confirm1"), Five("BtnS_03"));
     EXPECT_NE(Pictures("Confirm2"), Five("BtnS_03"));
     EXPECT_TRUE(form->DevTimer->Enabled());
-    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0);
 }
 
 TEST_F(ProfileWriteRestoreTest, AnOpenMouseThatIsNotServedIsNotResetIntoAStuckWindow) {
@@ -118,7 +119,7 @@ TEST_F(ProfileWriteRestoreTest, AnOpenMouseThatIsNotServedIsNotResetIntoAStuckWi
 }
 
 TEST_F(ProfileWriteRestoreTest, HoverShowsOnAllFivePageCopiesAndLeavePutsTheCaptionBack) {
-    const std::u16string caption = controls::TWideLabel::GetCaption(&Label("Btn_Exit2_3"));
+    const std::u16string caption = controls::unicode::TWideLabel::GetCaption(&Label("Btn_Exit2_3"));
     Hover("Btn_Exit2_3", true);
     EXPECT_EQ(Pictures("Exit2"), Five("BtnS_02"));
     EXPECT_NE(Pictures("Confirm1"), Five("BtnS_02"));
@@ -127,12 +128,12 @@ TEST_F(ProfileWriteRestoreTest, HoverShowsOnAllFivePageCopiesAndLeavePutsTheCapt
     // The enter does not start the rolling text; something else rolled it meanwhile.
     EXPECT_FALSE(form->LabelRun->Enabled());
     form->LabelRun->SetEnabled(true);
-    controls::TWideLabel::SetCaption(&Label("Btn_Exit2_3"), u"xit   E");
+    controls::unicode::TWideLabel::SetCaption(&Label("Btn_Exit2_3"), u"xit   E");
 
     Hover("Btn_Exit2_3", false);
     EXPECT_EQ(Pictures("Exit2"), Five("BtnS_01"));
     EXPECT_FALSE(form->LabelRun->Enabled());
-    EXPECT_EQ(controls::TWideLabel::GetCaption(&Label("Btn_Exit2_3")), caption);
+    EXPECT_EQ(controls::unicode::TWideLabel::GetCaption(&Label("Btn_Exit2_3")), caption);
 
     Hover("Btn_Confirm2_5", true);
     EXPECT_EQ(Pictures("Confirm2"), Five("BtnS_02"));

@@ -74,7 +74,7 @@ TEST_F(ProfileWriteTest, OneChangedKeyWritesAllThreeSectionsFreshlyStampedThenRe
     const uint8_t userByte = mouse->LiveBytes()[UserAddress];
     bus->ClearTranscript();
 
-    device::WriteProfileSections(*form);
+    window::device::WriteProfileSections(*form);
 
     const std::vector<Report> sent = Sent();
     ExpectProfileBlock(sent, 0, staging);
@@ -99,7 +99,7 @@ TEST_F(ProfileWriteTest, TheUserByteWrittenLastIsTheOneReadBackFromTheMouse) {
     ASSERT_NE(live[UserAddress], form->UserCopy[0]);
     bus->ClearTranscript();
 
-    const bool result = device::WriteProfileSections(*form);
+    const bool result = window::device::WriteProfileSections(*form);
 
     EXPECT_TRUE(result);
     const std::vector<Report> sent = Sent();
@@ -121,7 +121,7 @@ TEST_F(ProfileWriteTest, AFireKeyChangeAlsoWritesTheIdentityBlockAfterTheProfile
     const uint8_t userByte = mouse->LiveBytes()[UserAddress];
     bus->ClearTranscript();
 
-    device::WriteProfilesAndIdentity(*form);
+    window::device::WriteProfilesAndIdentity(*form);
 
     const std::vector<Report> sent = Sent();
     ExpectProfileBlock(sent, 0, staging);
@@ -145,7 +145,7 @@ TEST_F(ProfileWriteTest, WithoutAnI2CAnswerOnlyTheProfileIsTakenAgain) {
     const uint8_t userByte = mouse->LiveBytes()[UserAddress];
     bus->ClearTranscript();
 
-    device::WriteProfilesAndIdentity(*form);
+    window::device::WriteProfilesAndIdentity(*form);
 
     ExpectProfileRetaken(Sent(), 0, userByte);
     EXPECT_EQ(Slice(mouse->Image(), ProfileStart, ProfileBytes),

@@ -25,10 +25,10 @@ protected:
             setenv("VTRM408X_SIMULATE", saved_->c_str(), 1);
         else
             unsetenv("VTRM408X_SIMULATE");
-        platform::hid::SetBus(nullptr);
+        platform::win::SetBus(nullptr);
     }
     static bool RealMousePresent() {
-        for (const auto& info : platform::hid::HidrawBus().Enumerate())
+        for (const auto& info : platform::win::HidrawBus().Enumerate())
             if (info.vendorId == 0x1209 && info.productId == 0x08B9) return true;
         return false;
     }
@@ -39,9 +39,9 @@ protected:
 TEST_F(ProgramBus, SimulateOneGivesTheSimulatedMouseWithTheFirstDefaultImage) {
     setenv("VTRM408X_SIMULATE", "1", 1);
     testing::internal::CaptureStderr();
-    const auto bus = shell::InstallDeviceBus();
+    const auto bus = window::shell::InstallDeviceBus();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "asked for: nothing to say";
-    EXPECT_EQ(platform::hid::Bus(), bus);
+    EXPECT_EQ(platform::win::Bus(), bus);
     auto* sim = dynamic_cast<simulator::SimBus*>(bus.get());
     ASSERT_NE(sim, nullptr);
 
@@ -55,11 +55,11 @@ TEST_F(ProgramBus, SimulateOneGivesTheSimulatedMouseWithTheFirstDefaultImage) {
 
     // What the mouse holds is the shipped default image: read it through the bus.
     const std::vector<uint8_t> expected = device::OpenResourceBytes("VTRM408xData_Cfg1");
-    platform::hid::HidError error{};
+    platform::win::HidError error{};
     std::string path;
     for (const auto& info : sim->Enumerate())
         if (info.vendorId == 0x1209 && info.featureReportByteLength == 8) path = info.path;
-    auto handle = sim->Open(path, platform::hid::OpenAccess::Query, error);
+    auto handle = sim->Open(path, platform::win::OpenAccess::Query, error);
     ASSERT_NE(handle, nullptr);
     uint8_t command[8] = {0x40, 0x09, 0x00, 0x00, 0x00, 14, 0, 0};
     ASSERT_TRUE(handle->SetFeature(command, 8, error));
@@ -75,16 +75,16 @@ TEST_F(ProgramBus, SimulateOneGivesTheSimulatedMouseWithTheFirstDefaultImage) {
 TEST_F(ProgramBus, SimulateZeroGivesHidraw) {
     setenv("VTRM408X_SIMULATE", "0", 1);
     testing::internal::CaptureStderr();
-    const auto bus = shell::InstallDeviceBus();
+    const auto bus = window::shell::InstallDeviceBus();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_NE(dynamic_cast<platform::hid::HidrawBus*>(bus.get()), nullptr);
+    EXPECT_NE(dynamic_cast<platform::win::HidrawBus*>(bus.get()), nullptr);
 }
 
 TEST_F(ProgramBus, UnsetFallsBackToTheSimulatedMouseWithANote) {
     unsetenv("VTRM408X_SIMULATE");
     if (RealMousePresent()) GTEST_SKIP() << "a real mouse is plugged in";
     testing::internal::CaptureStderr();
-    const auto bus = shell::InstallDeviceBus();
+    const auto bus = window::shell::InstallDeviceBus();
     const std::string note = testing::internal::GetCapturedStderr();
     EXPECT_NE(dynamic_cast<simulator::SimBus*>(bus.get()), nullptr);
     EXPECT_NE(note.find("1209:08B9"), std::string::npos) << note;

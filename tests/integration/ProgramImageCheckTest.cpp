@@ -30,7 +30,7 @@ constexpr const char* WrongFileText = "Loading .bin is error!";
 class ProgramImageCheckTest : public FormDeviceTest {
 protected:
     void TearDown() override {
-        shell::Form1 = nullptr;
+        window::Form1 = nullptr;
         form->ReserveManufacturerId = 0;
         form->ReserveProductId = 0;
         FormDeviceTest::TearDown();
@@ -40,11 +40,12 @@ protected:
     }
     void LoadAndProgram(const fs::path& file) {
         files.answer = file.string();
-        form->Named<vcl::TControl>("Btn_LoadBIN").Click();
-        form->Named<vcl::TControl>("Btn_Program").Click();
+        form->Named<platform::vcl::TControl>("Btn_LoadBIN").Click();
+        form->Named<platform::vcl::TControl>("Btn_Program").Click();
     }
     std::u16string LoadedCaption() {
-        return controls::TWideLabel::GetCaption(&form->Named<controls::TWideLabel>("lbl_LoadBIN"));
+        return controls::unicode::TWideLabel::GetCaption(
+            &form->Named<controls::unicode::TWideLabel>("lbl_LoadBIN"));
     }
     static Bytes Resized(Bytes image, size_t size) {
         image.resize(size);
@@ -87,7 +88,7 @@ TEST_F(ProgramImageCheckTest, ImagesThatAreNotAServedConfigurationAreRefusedWith
         Bytes bytes;
         std::string message;
     };
-    const std::string identityText = shell::LanguageText(1, "Str107");
+    const std::string identityText = window::shell::LanguageText(1, "Str107");
     const std::vector<Case> cases = {
         {"random bytes", noise, WrongFileText},
         {"wrong marker", wrongMarker, WrongFileText},
@@ -114,21 +115,21 @@ TEST_F(ProgramImageCheckTest, ImagesThatAreNotAServedConfigurationAreRefusedWith
         EXPECT_EQ(mouse->ResetCount(), 0u);
         // The refused file stays loaded: Update refuses it again, and says so again.
         EXPECT_EQ(form->FirmwareFileLoaded, 1);
-        EXPECT_EQ(LoadedCaption(), vcl::Utf8ToUtf16(file.string()));
-        form->Named<vcl::TControl>("Btn_Program").Click();
+        EXPECT_EQ(LoadedCaption(), platform::rtl::Utf8ToUtf16(file.string()));
+        form->Named<platform::vcl::TControl>("Btn_Program").Click();
         ASSERT_EQ(modal->texts.size(), 2u);
         EXPECT_EQ(modal->texts[1], c.message);
-        EXPECT_EQ(shell::UiLoadingFlag, 0);
+        EXPECT_EQ(window::shell::UiLoadingFlag, 0);
     }
 
     // The identity error speaks the window's language (the program's window is the one
     // whose texts the device messages take).
-    shell::Form1 = form.get();
+    window::Form1 = form.get();
     form->SwitchLanguage(2);
     modal->texts.clear();
     LoadAndProgram(Path("foreign identity.bin"));
     ASSERT_EQ(modal->texts.size(), 1u);
-    EXPECT_EQ(modal->texts[0], shell::LanguageText(2, "Str107"));
+    EXPECT_EQ(modal->texts[0], window::shell::LanguageText(2, "Str107"));
     EXPECT_NE(modal->texts[0], identityText);
     EXPECT_TRUE(HostReports(*bus).empty());
     EXPECT_EQ(mouse->Image(), before);

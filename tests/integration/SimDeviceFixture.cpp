@@ -34,7 +34,7 @@ void SimDeviceTest::SetUp() {
     bus = std::make_shared<simulator::SimBus>();
     mouse = bus->AddMouse(MouseConfig());
     keyboard = bus->AddKeyboard();
-    platform::hid::SetBus(bus);
+    platform::win::SetBus(bus);
     device::ReleaseDeviceHandles();
     device::SetBusyWindow(&busyWindow);
 }
@@ -43,7 +43,7 @@ void SimDeviceTest::TearDown() {
     ExpectNoViolations();
     device::SetBusyWindow(nullptr);
     device::ReleaseDeviceHandles();
-    platform::hid::SetBus(nullptr);
+    platform::win::SetBus(nullptr);
 }
 
 void SimDeviceTest::OpenMouse() {

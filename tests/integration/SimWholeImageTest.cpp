@@ -22,25 +22,25 @@ class SimWithBusyWindow : public SimDeviceTest {
 protected:
     void SetUp() override {
         SimDeviceTest::SetUp();
-        main_ = std::make_unique<shell::TForm1>(nullptr);
+        main_ = std::make_unique<window::TForm1>(nullptr);
         main_->SetBounds(30, 40, 1030, 662);
-        shell::Form1 = main_.get();
-        busy_ = std::make_unique<shell::TFormLoadingUI>(nullptr);
-        shell::FormLoadingUI = busy_.get();
+        window::Form1 = main_.get();
+        busy_ = std::make_unique<window::shell::TFormLoadingUI>(nullptr);
+        window::shell::FormLoadingUI = busy_.get();
         ASSERT_TRUE(busy_->DoCreate());
-        shell::InstallBusyWindow();
+        window::shell::InstallBusyWindow();
         OpenMouse();
     }
     void TearDown() override {
         SimDeviceTest::TearDown();
         busy_.reset();
         main_.reset();
-        shell::FormLoadingUI = nullptr;
-        shell::Form1 = nullptr;
+        window::shell::FormLoadingUI = nullptr;
+        window::Form1 = nullptr;
     }
 
-    std::unique_ptr<shell::TForm1> main_;
-    std::unique_ptr<shell::TFormLoadingUI> busy_;
+    std::unique_ptr<window::TForm1> main_;
+    std::unique_ptr<window::shell::TFormLoadingUI> busy_;
 };
 
 TEST_F(SimWithBusyWindow, WholeImageReadAndWriteRoundTrip) {

@@ -47,17 +47,17 @@ TEST_F(SpecialFileTest, ChosenForALoadOrOnTheUpdatePageItIsRefusedWithItsNameAnd
             };
             modal->texts.clear();
             bus->ClearTranscript();
-            form->Named<vcl::TControl>(button).Click();
+            form->Named<platform::vcl::TControl>(button).Click();
             ASSERT_TRUE(special);
             ASSERT_EQ(modal->texts.size(), 1u);
             EXPECT_EQ(modal->texts[0], "Cannot open file \"" + path + "\". " + c.reason);
             EXPECT_TRUE(HostReports(*bus).empty());
             EXPECT_EQ(mouse->Image(), DefaultImage(1));
             EXPECT_EQ(form->FirmwareFileLoaded, 0);
-            EXPECT_TRUE(
-                controls::TWideLabel::GetCaption(&form->Named<controls::TWideLabel>("lbl_LoadBIN"))
-                    .empty());
-            EXPECT_EQ(shell::UiLoadingFlag, 0);
+            EXPECT_TRUE(controls::unicode::TWideLabel::GetCaption(
+                            &form->Named<controls::unicode::TWideLabel>("lbl_LoadBIN"))
+                            .empty());
+            EXPECT_EQ(window::shell::UiLoadingFlag, 0);
             EXPECT_TRUE(special->StillThere());
         }
     }
@@ -80,7 +80,7 @@ TEST_F(SpecialFileTest, AtStartTheFireScriptsAndTheMacroLibraryAreDoneWithoutAnd
         device::PCMacroNameTable[0].fill(0x41);
         modal->texts.clear();
 
-        settings::LoadFireMacroFile(*form);
+        window::settings::LoadFireMacroFile(*form);
         form->CheckPCMacro(nullptr);
 
         ASSERT_EQ(modal->texts.size(), 2u);

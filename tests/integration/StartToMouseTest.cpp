@@ -30,17 +30,17 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
 }
 
 TEST(StartToMouse, TheTimerFindsTheProgramsSimulatedMouseAndFillsTheForm) {
-    platform::SetTimeScale(0.02);
+    platform::core::SetTimeScale(0.02);
     std::shared_ptr<simulator::SimBus> bus = simulator::MakeProgramBus();
-    platform::hid::SetBus(bus);
-    vcl::TApplication* application = vcl::Application();
-    ASSERT_TRUE(application->CreateForm(shell::Form1));
-    ASSERT_TRUE(application->CreateForm(shell::FormLoadingUI));
-    shell::InstallBusyWindow();
-    shell::Form1->Show();
+    platform::win::SetBus(bus);
+    platform::vcl::TApplication* application = platform::vcl::Application();
+    ASSERT_TRUE(application->CreateForm(window::Form1));
+    ASSERT_TRUE(application->CreateForm(window::shell::FormLoadingUI));
+    window::shell::InstallBusyWindow();
+    window::Form1->Show();
 
     // Start-up ends in the no-device state; nothing has been said to the mouse yet.
-    EXPECT_EQ(shell::NoDevicePageFlag, 1);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
     EXPECT_EQ(device::CommandHandle.load(), platform::win::INVALID_HANDLE_VALUE);
     EXPECT_TRUE(bus->Transcript().empty());
 
@@ -48,7 +48,7 @@ TEST(StartToMouse, TheTimerFindsTheProgramsSimulatedMouseAndFillsTheForm) {
     const bool found = PumpUntil(
         [] {
             return device::CommandHandle.load() != platform::win::INVALID_HANDLE_VALUE &&
-                   shell::NoDevicePageFlag == 0 && shell::UiLoadingFlag == 0;
+                   window::shell::NoDevicePageFlag == 0 && window::shell::UiLoadingFlag == 0;
         },
         10000);
     ASSERT_TRUE(found);
@@ -56,18 +56,18 @@ TEST(StartToMouse, TheTimerFindsTheProgramsSimulatedMouseAndFillsTheForm) {
     const std::vector<uint8_t> image = device::OpenResourceBytes("VTRM408xData_Cfg1");
     ASSERT_EQ(image.size(), device::LiveImage.size());
     EXPECT_TRUE(std::equal(image.begin(), image.end(), device::LiveImage.begin()));
-    EXPECT_EQ(shell::Form1->DetectedInterface, "I2C");
-    EXPECT_FALSE(shell::FormLoadingUI->Visible()); // the read hid the busy window again
+    EXPECT_EQ(window::Form1->DetectedInterface, "I2C");
+    EXPECT_FALSE(window::shell::FormLoadingUI->Visible()); // the read hid the busy window again
     EXPECT_TRUE(bus->Violations().empty());
-    testing_support::SaveScreenshot(shell::Form1->Widget(), "MouseFound");
+    testing_support::SaveScreenshot(window::Form1->Widget(), "MouseFound");
 
-    shell::Form1->Close();
-    shell::UninstallBusyWindow();
+    window::Form1->Close();
+    window::shell::UninstallBusyWindow();
     application->DestroyForms();
-    shell::FormLoadingUI = nullptr;
-    shell::Form1 = nullptr;
+    window::shell::FormLoadingUI = nullptr;
+    window::Form1 = nullptr;
     device::ReleaseDeviceHandles();
-    platform::SetTimeScale(1.0);
+    platform::core::SetTimeScale(1.0);
 }
 
 } // namespace

@@ -163,7 +163,7 @@ TEST_F(UserPageRefreshTest, ProfileBeyondTheThirdLeavesThePagesButDrawsTheFireKe
     form->UserCopy[0] = 0x02;
     Refresh();
     ASSERT_EQ(Picture("Img_Fixed_3"), "SetS_03");
-    form->Named<vcl::TImage>("Img_Fire1Continue").ClearPicture();
+    form->Named<platform::vcl::TImage>("Img_Fire1Continue").ClearPicture();
     form->MidComboMask = "FF";
     form->UserCopy[0] = 0x03;
     Refresh();
@@ -192,7 +192,7 @@ TEST_F(UserPageRefreshTest, ProfileTwoMenusFollowTheGunDisplay) {
     Refresh();
     EXPECT_FALSE(Shown("Key_Profile1"));
     EXPECT_TRUE(Shown("Key_Profile2"));
-    EXPECT_EQ(form->Named<vcl::TControl>("Key_Profile2").Top(), 1);
+    EXPECT_EQ(form->Named<platform::vcl::TControl>("Key_Profile2").Top(), 1);
     EXPECT_EQ(Picture("Img_Main_4"), "SetS_03");
     EXPECT_EQ(Picture("Img_Switch_4"), "SetS_01");
 }

@@ -15,7 +15,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 Bytes Resource(std::string_view name) {
-    const platform::ResourceEntry* e = platform::FindResource(name, "RC_DATA");
+    const platform::core::ResourceEntry* e = platform::core::FindResource(name, "RC_DATA");
     if (!e) return {};
     return Bytes(e->data, e->data + e->size);
 }

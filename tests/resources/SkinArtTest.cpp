@@ -62,12 +62,12 @@ std::vector<Expected> ExpectedPictures() {
     return all;
 }
 
-const platform::ResourceEntry* Find(const std::string& name) {
-    return platform::FindResource(name, "RC_DATA");
+const platform::core::ResourceEntry* Find(const std::string& name) {
+    return platform::core::FindResource(name, "RC_DATA");
 }
 
 QImage Decode(const std::string& name) {
-    const platform::ResourceEntry* entry = Find(name);
+    const platform::core::ResourceEntry* entry = Find(name);
     if (!entry) return {};
     return QImage::fromData(entry->data, static_cast<int>(entry->size), "PNG")
         .convertToFormat(QImage::Format_ARGB32);
@@ -92,7 +92,7 @@ bool IsWindowBackground(const std::string& name) {
 TEST(SkinArt, EveryPictureIsAnEightBitPngOfItsSize) {
     for (const Expected& expected : ExpectedPictures()) {
         SCOPED_TRACE(expected.name);
-        const platform::ResourceEntry* entry = Find(expected.name);
+        const platform::core::ResourceEntry* entry = Find(expected.name);
         ASSERT_NE(entry, nullptr);
         ASSERT_GT(entry->size, 26u);
         // IHDR: bit depth 8, colour type 6 (RGBA), as the program's decoder is set up for.
@@ -106,8 +106,8 @@ TEST(SkinArt, EveryPictureIsAnEightBitPngOfItsSize) {
 }
 
 TEST(SkinArt, NamesMatchWithoutRegardToCase) {
-    EXPECT_EQ(platform::FindResource("l1_background", "rc_data"), Find("L1_BackGround"));
-    EXPECT_EQ(platform::FindResource("MACROBTNS_03", "RC_DATA"), Find("MacroBtnS_03"));
+    EXPECT_EQ(platform::core::FindResource("l1_background", "rc_data"), Find("L1_BackGround"));
+    EXPECT_EQ(platform::core::FindResource("MACROBTNS_03", "RC_DATA"), Find("MacroBtnS_03"));
 }
 
 TEST(SkinArt, StatesOfEachFamilyDiffer) {

@@ -11,8 +11,8 @@
 namespace {
 
 using namespace simtest;
-using platform::hid::HidError;
-using platform::hid::OpenAccess;
+using platform::win::HidError;
+using platform::win::OpenAccess;
 using simulator::SimBus;
 using simulator::SimMouse;
 
@@ -26,8 +26,8 @@ std::vector<std::string> Paths(SimBus& bus) {
 // Runs the tests at a small time scale and restores it.
 class ScaledTime : public ::testing::Test {
 protected:
-    void SetUp() override { platform::SetTimeScale(0.01); }
-    void TearDown() override { platform::SetTimeScale(1.0); }
+    void SetUp() override { platform::core::SetTimeScale(0.01); }
+    void TearDown() override { platform::core::SetTimeScale(1.0); }
 };
 
 TEST(SimBusInterfaces, EnumerateListsPresentInterfacesInTheOrderAdded) {
@@ -144,7 +144,7 @@ TEST_F(SimMouseReset, MouseThatNeverReturnsStaysOffTheBus) {
     auto mouse = bus.AddMouse(config);
     Host host(bus, mouse->Path());
     ASSERT_TRUE(host.Command(0x0E));
-    platform::Sleep(5000);
+    platform::core::Sleep(5000);
     EXPECT_TRUE(bus.Enumerate().empty());
     mouse->Plug();
     EXPECT_EQ(bus.Enumerate().size(), 1u);

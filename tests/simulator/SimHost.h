@@ -37,12 +37,12 @@ inline simulator::SimMouseConfig MouseConfig(std::vector<uint8_t> image = Patter
 }
 
 struct Host {
-    std::unique_ptr<platform::hid::HidConnection> handle;
-    platform::hid::HidError error = platform::hid::HidError::None;
+    std::unique_ptr<platform::win::HidConnection> handle;
+    platform::win::HidError error = platform::win::HidError::None;
 
     Host() = default;
     Host(simulator::SimBus& bus, const std::string& path,
-         platform::hid::OpenAccess access = platform::hid::OpenAccess::Query) {
+         platform::win::OpenAccess access = platform::win::OpenAccess::Query) {
         handle = bus.Open(path, access, error);
     }
 
@@ -85,7 +85,7 @@ struct Host {
     }
     struct InputResult {
         int n = -1;
-        platform::hid::HidError error = platform::hid::HidError::None;
+        platform::win::HidError error = platform::win::HidError::None;
         Report report{};
     };
     // A blocking input read that gives up (interrupting the handle: OperationAborted) after

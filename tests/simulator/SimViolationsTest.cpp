@@ -168,7 +168,7 @@ TEST(SimTranscript, RecordsEveryReportWithItsHandleAndThread) {
     SimBus bus;
     auto mouse = bus.AddMouse(MouseConfig());
     Host first(bus, mouse->Path());
-    Host second(bus, mouse->Path(), platform::hid::OpenAccess::ReadWrite);
+    Host second(bus, mouse->Path(), platform::win::OpenAccess::ReadWrite);
     first.Command(0x0D);
     first.Read();
     mouse->PressDpiButton();
@@ -188,7 +188,7 @@ TEST(SimTranscript, RecordsEveryReportWithItsHandleAndThread) {
     EXPECT_EQ(t[2].bytes, (Report{0x42, 0, 0, 1}));
     EXPECT_NE(t[2].connectionId, t[0].connectionId);
     EXPECT_FALSE(t[3].ok);
-    EXPECT_EQ(t[3].error, platform::hid::HidError::DeviceNotConnected);
+    EXPECT_EQ(t[3].error, platform::win::HidError::DeviceNotConnected);
     for (const auto& e : t) {
         EXPECT_EQ(e.interfaceId, mouse->Id());
         EXPECT_EQ(e.thread, std::this_thread::get_id());
@@ -222,12 +222,12 @@ TEST(SimInstall, ProgramBusCarriesTheFirstDefaultImageAndAKeyboard) {
         bytes[0] = 0x12, bytes[1] = 0x34, bytes[2] = 0x56, bytes[3] = 0x78;
         return bytes;
     }();
-    platform::RegisterResource("VTRM408xData_Cfg1", "RC_DATA", image.data(), image.size());
+    platform::core::RegisterResource("VTRM408xData_Cfg1", "RC_DATA", image.data(), image.size());
 
-    std::function<std::shared_ptr<platform::hid::HidBus>()> factory;
+    std::function<std::shared_ptr<platform::win::HidBus>()> factory;
     simulator::InstallAsDefaultBus([&](simulator::BusFactory f) { factory = std::move(f); });
     ASSERT_TRUE(factory);
-    std::shared_ptr<platform::hid::HidBus> bus = factory();
+    std::shared_ptr<platform::win::HidBus> bus = factory();
     const auto infos = bus->Enumerate();
     ASSERT_EQ(infos.size(), 2u);
     EXPECT_EQ(infos[0].vendorId, 0x1234);
@@ -235,8 +235,8 @@ TEST(SimInstall, ProgramBusCarriesTheFirstDefaultImageAndAKeyboard) {
     EXPECT_EQ(infos[0].featureReportByteLength, 8);
     EXPECT_NE(infos[1].featureReportByteLength, 8);
 
-    platform::hid::HidError error{};
-    auto handle = bus->Open(infos[0].path, platform::hid::OpenAccess::Query, error);
+    platform::win::HidError error{};
+    auto handle = bus->Open(infos[0].path, platform::win::OpenAccess::Query, error);
     ASSERT_TRUE(handle);
     Report command{0x40, 0x09, 0x07, 0xF9, 0, 7};
     ASSERT_TRUE(handle->SetFeature(command.data(), 8, error));

@@ -13,8 +13,8 @@ namespace {
 
 const QRgb kSeeThrough = qRgb(0, 0, 0);
 
-const platform::ResourceEntry& BusyGif() {
-    const platform::ResourceEntry* entry = platform::FindResource("BUSYGIF", "RC_DATA");
+const platform::core::ResourceEntry& BusyGif() {
+    const platform::core::ResourceEntry* entry = platform::core::FindResource("BUSYGIF", "RC_DATA");
     if (!entry) throw std::runtime_error("BUSYGIF is not embedded");
     return *entry;
 }

@@ -35,11 +35,11 @@ std::vector<unsigned char> FourColours() {
 class GifAnimatorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::SetTimeScale(0.02);
+        platform::core::SetTimeScale(0.02);
         data_ = FourColours();
         ASSERT_TRUE(animator_.LoadFromMemory(data_.data(), data_.size()));
     }
-    void TearDown() override { platform::SetTimeScale(1.0); }
+    void TearDown() override { platform::core::SetTimeScale(1.0); }
 
     // Collects the frame indexes shown while events are handled for `ms`.
     std::set<int> WatchFrames(int ms) {
@@ -96,7 +96,7 @@ TEST_F(GifAnimatorTest, NextFrameDueIsWhenHandlingEventsFirstShowsTheNextFrame) 
     using Clock = std::chrono::steady_clock;
     using namespace std::chrono_literals;
     const auto never = Clock::time_point::max();
-    platform::SetTimeScale(1.0);
+    platform::core::SetTimeScale(1.0);
     EXPECT_EQ(animator_.NextFrameDue(), never) << "not animating";
     animator_.SetAnimate(true);
     EXPECT_EQ(animator_.NextFrameDue(), never) << "hidden";
@@ -232,7 +232,7 @@ TEST(GifAnimator, DrawsEachFrameOverWhatLiesBehindIt) {
 } // namespace
 
 std::vector<unsigned char> BusyAnimation() {
-    const platform::ResourceEntry* entry = platform::FindResource("BUSYGIF", "RC_DATA");
+    const platform::core::ResourceEntry* entry = platform::core::FindResource("BUSYGIF", "RC_DATA");
     if (!entry) return {};
     return {entry->data, entry->data + entry->size};
 }

@@ -35,9 +35,9 @@ TEST(GifPicturesAhead, LoadsShowAndRaiseWhatTheyDoWithout) {
     static const std::vector<unsigned char> first = Picture(4, 3, 200);
     static const std::vector<unsigned char> second = Picture(6, 2, 90);
     static const std::vector<unsigned char> broken(first.begin(), first.begin() + 8);
-    platform::RegisterResource("AHEAD_FIRST", "RC_DATA", first.data(), first.size());
-    platform::RegisterResource("AHEAD_SECOND", "RC_DATA", second.data(), second.size());
-    platform::RegisterResource("AHEAD_BROKEN", "RC_DATA", broken.data(), broken.size());
+    platform::core::RegisterResource("AHEAD_FIRST", "RC_DATA", first.data(), first.size());
+    platform::core::RegisterResource("AHEAD_SECOND", "RC_DATA", second.data(), second.size());
+    platform::core::RegisterResource("AHEAD_BROKEN", "RC_DATA", broken.data(), broken.size());
     // The same picture twice and in another case, a missing and a broken one, and a
     // control that keeps its picture when the next load fails.
     const std::vector<std::string> loads = {"ahead_second", "AHEAD_FIRST", "AHEAD_MISSING",
@@ -50,7 +50,7 @@ TEST(GifPicturesAhead, LoadsShowAndRaiseWhatTheyDoWithout) {
                 control.LoadFromResourceName(name);
                 outcome.events.push_back(name + " shows " + control.PictureName() + " " +
                                          std::to_string(control.Animator()->FrameCount()));
-            } catch (const vcl::Exception& e) {
+            } catch (const platform::rtl::Exception& e) {
                 outcome.events.push_back(name + " raises " + e.what());
             }
             for (int i = 0; i < control.Animator()->FrameCount(); ++i) {

@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     }
     if (bytes.empty()) os << "0";
     os << "\n};\n"
-       << "const bool kRegistered = platform::RegisterEmbeddedResource(\"" << name << "\", \""
+       << "const bool kRegistered = platform::core::RegisterEmbeddedResource(\"" << name << "\", \""
        << type << "\", kData, " << bytes.size() << ");\n"
        << "} // namespace\n";
     std::ofstream out(argv[5], std::ios::binary);

@@ -4,17 +4,17 @@
 #include <QPainter>
 #include <QWidget>
 
-namespace controls {
+namespace controls::skin {
 
-TFramePanel::TFramePanel(vcl::TComponent* owner) : vcl::TPanel(owner) {
+TFramePanel::TFramePanel(platform::vcl::TComponent* owner) : platform::vcl::TPanel(owner) {
     // The frame replaces the panel's bevel.
-    SetBevelOuter(vcl::bvNone);
+    SetBevelOuter(platform::vcl::bvNone);
     SetColor(clSkinPanel);
     FontChanged();
 }
 
 void TFramePanel::FontChanged() {
-    vcl::TPanel::FontChanged();
+    platform::vcl::TPanel::FontChanged();
     detail::ApplySkinPalette(*this);
 }
 
@@ -25,7 +25,8 @@ void TFramePanel::SetBorderColor(TColor color) {
 }
 
 bool TFramePanel::HandleEvent(QEvent* event) {
-    if (event->type() != QEvent::Paint || painting_) return vcl::TPanel::HandleEvent(event);
+    if (event->type() != QEvent::Paint || painting_)
+        return platform::vcl::TPanel::HandleEvent(event);
     // The panel paints its face and caption first, then the frame goes over its edge.
     // QWidget::event is reached through QObject, where it is public; the call passes
     // the event filters, so it does not come back here.
@@ -34,17 +35,18 @@ bool TFramePanel::HandleEvent(QEvent* event) {
     static_cast<QObject*>(w)->event(event);
     painting_ = false;
     QPainter p(w);
-    p.setPen(vcl::ToQColor(borderColor_));
+    p.setPen(platform::vcl::ToQColor(borderColor_));
     p.drawRect(w->rect().adjusted(0, 0, -1, -1));
     return true;
 }
 
-bool TFramePanel::SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) {
+bool TFramePanel::SetDesignProperty(const std::string& name,
+                                    const platform::vcl::TDesignValue& value) {
     if (name == "BorderColor") {
-        SetBorderColor(vcl::DesignColor(value));
+        SetBorderColor(platform::vcl::DesignColor(value));
         return true;
     }
-    return vcl::TPanel::SetDesignProperty(name, value);
+    return platform::vcl::TPanel::SetDesignProperty(name, value);
 }
 
-} // namespace controls
+} // namespace controls::skin

@@ -4,15 +4,16 @@
 #include "controls/skin/SkinCtrls.h"
 #include "platform/vcl/ExtCtrls.h"
 
-namespace controls {
+namespace controls::skin {
 
-class TFramePanel : public vcl::TPanel {
+class TFramePanel : public platform::vcl::TPanel {
 public:
-    explicit TFramePanel(vcl::TComponent* owner);
+    explicit TFramePanel(platform::vcl::TComponent* owner);
     TColor BorderColor() const { return borderColor_; }
     // Stores the colour (red in the low byte); repaints only when it changed.
     void SetBorderColor(TColor color);
-    bool SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) override;
+    bool SetDesignProperty(const std::string& name,
+                           const platform::vcl::TDesignValue& value) override;
 
 protected:
     void FontChanged() override;
@@ -28,4 +29,4 @@ public:
     using TSkinCustomGroupBox::TSkinCustomGroupBox;
 };
 
-} // namespace controls
+} // namespace controls::skin

@@ -4,9 +4,10 @@
 #include <QInputDialog>
 #include <QLineEdit>
 
-namespace controls {
+namespace controls::skin {
 
-TSkinInputDialog::TSkinInputDialog(vcl::TComponent* owner) : vcl::TComponent(owner) {}
+TSkinInputDialog::TSkinInputDialog(platform::vcl::TComponent* owner)
+    : platform::vcl::TComponent(owner) {}
 
 bool TSkinInputDialog::Execute(std::string& value) {
     QInputDialog dialog(QApplication::activeWindow());
@@ -20,7 +21,8 @@ bool TSkinInputDialog::Execute(std::string& value) {
     return true;
 }
 
-bool TSkinInputDialog::SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) {
+bool TSkinInputDialog::SetDesignProperty(const std::string& name,
+                                         const platform::vcl::TDesignValue& value) {
     if (name == "Caption")
         SetCaption(value.AsString());
     else if (name == "Prompt")
@@ -32,8 +34,8 @@ bool TSkinInputDialog::SetDesignProperty(const std::string& name, const vcl::TDe
     else if (name.rfind("Font.", 0) == 0)
         return font_.SetDesignProperty(name.substr(5), value);
     else
-        return vcl::TComponent::SetDesignProperty(name, value);
+        return platform::vcl::TComponent::SetDesignProperty(name, value);
     return true;
 }
 
-} // namespace controls
+} // namespace controls::skin

@@ -6,11 +6,11 @@
 
 #include <string>
 
-namespace controls {
+namespace controls::skin {
 
-class TSkinInputDialog : public vcl::TComponent {
+class TSkinInputDialog : public platform::vcl::TComponent {
 public:
-    explicit TSkinInputDialog(vcl::TComponent* owner);
+    explicit TSkinInputDialog(platform::vcl::TComponent* owner);
 
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption) { caption_ = caption; }
@@ -21,21 +21,22 @@ public:
     void SetPasswordChar(const std::string& mark) { passwordChar_ = mark; }
     // The font of the window's caption and the font of its prompt, edit and buttons.
     // The desktop draws the caption of a window: its font is kept for a skinned caption.
-    vcl::TFont& CaptionFont() { return captionFont_; }
-    vcl::TFont& Font() { return font_; }
+    platform::vcl::TFont& CaptionFont() { return captionFont_; }
+    platform::vcl::TFont& Font() { return font_; }
 
     // Shows the dialog modally with `value` in its edit; true with `value` replaced by the
     // text when the user pressed OK.
     bool Execute(std::string& value);
 
-    bool SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) override;
+    bool SetDesignProperty(const std::string& name,
+                           const platform::vcl::TDesignValue& value) override;
 
 private:
     std::string caption_;
     std::string prompt_;
     std::string passwordChar_;
-    vcl::TFont captionFont_;
-    vcl::TFont font_;
+    platform::vcl::TFont captionFont_;
+    platform::vcl::TFont font_;
 };
 
-} // namespace controls
+} // namespace controls::skin

@@ -17,16 +17,16 @@
 #include <QTabWidget>
 #include <QWidget>
 
-namespace controls {
+namespace controls::skin {
 
 namespace {
 // System colours (clBtnFace, clWindowText) mean "not chosen": the skin's own shows.
 QColor SkinColor(TColor color, TColor skinDefault) {
-    return vcl::ToQColor((color & 0xFF000000u) ? skinDefault : color);
+    return platform::vcl::ToQColor((color & 0xFF000000u) ? skinDefault : color);
 }
 
 // The edit takes only keys that keep its text matching `pattern`.
-void RestrictInput(vcl::TControl& edit, const char* pattern) {
+void RestrictInput(platform::vcl::TControl& edit, const char* pattern) {
     auto* line = static_cast<QLineEdit*>(edit.WidgetAsIs());
     line->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(pattern)), line));
@@ -35,12 +35,12 @@ void RestrictInput(vcl::TControl& edit, const char* pattern) {
 // The skin's check pictures, ticked and empty, decoded once.
 const QImage& CheckPicture(bool checked) {
     static const QImage pictures[2] = {[] {
-                                           vcl::TPngImage png;
+                                           platform::vcl::TPngImage png;
                                            png.LoadFromResourceName("CbS_D");
                                            return png.ToQImage();
                                        }(),
                                        [] {
-                                           vcl::TPngImage png;
+                                           platform::vcl::TPngImage png;
                                            png.LoadFromResourceName("CbS_E");
                                            return png.ToQImage();
                                        }()};
@@ -49,19 +49,19 @@ const QImage& CheckPicture(bool checked) {
 } // namespace
 
 namespace detail {
-void ApplySkin(vcl::TControl& control, SkinKind kind, TColor border) {
+void ApplySkin(platform::vcl::TControl& control, SkinKind kind, TColor border) {
     SetSkinColors(control.WidgetAsIs(), kind,
                   {SkinColor(control.Color(), clSkinBack),
                    SkinColor(control.Font().Color(), clSkinText), SkinColor(border, clSkinAccent)});
 }
 
-void ApplySkinPalette(vcl::TControl& control) {
+void ApplySkinPalette(platform::vcl::TControl& control) {
     // The group box draws its frame in Mid and Light, the panel and the group box their
     // captions in WindowText.
     QWidget* w = control.WidgetAsIs();
     QPalette pal = w->palette();
-    pal.setColor(QPalette::Mid, vcl::ToQColor(clSkinAccent));
-    pal.setColor(QPalette::Light, vcl::ToQColor(clSkinAccent));
+    pal.setColor(QPalette::Mid, platform::vcl::ToQColor(clSkinAccent));
+    pal.setColor(QPalette::Light, platform::vcl::ToQColor(clSkinAccent));
     pal.setColor(QPalette::WindowText, SkinColor(control.Font().Color(), clSkinText));
     w->setPalette(pal);
 }
@@ -69,32 +69,33 @@ void ApplySkinPalette(vcl::TControl& control) {
 
 // ---- buttons and group boxes ----
 
-TSkinCustomButton::TSkinCustomButton(vcl::TComponent* owner)
-    : TSkinned<vcl::TButton>(owner, detail::SkinKind::Button) {}
+TSkinCustomButton::TSkinCustomButton(platform::vcl::TComponent* owner)
+    : TSkinned<platform::vcl::TButton>(owner, detail::SkinKind::Button) {}
 
 void TSkinCustomButton::SetCaption(const std::string& caption) {
-    TSkinned<vcl::TButton>::SetCaption(caption);
+    TSkinned<platform::vcl::TButton>::SetCaption(caption);
     Invalidate();
 }
 
-TSkinCustomGroupBox::TSkinCustomGroupBox(vcl::TComponent* owner) : vcl::TGroupBox(owner) {
+TSkinCustomGroupBox::TSkinCustomGroupBox(platform::vcl::TComponent* owner)
+    : platform::vcl::TGroupBox(owner) {
     FontChanged();
 }
 
 void TSkinCustomGroupBox::SetCaption(const std::string& caption) {
-    vcl::TGroupBox::SetCaption(caption);
+    platform::vcl::TGroupBox::SetCaption(caption);
     Invalidate();
 }
 
 void TSkinCustomGroupBox::FontChanged() {
-    vcl::TGroupBox::FontChanged();
+    platform::vcl::TGroupBox::FontChanged();
     detail::ApplySkinPalette(*this);
 }
 
 // ---- check box ----
 
-TSkinCheckBox::TSkinCheckBox(vcl::TComponent* owner)
-    : TSkinned<vcl::TCheckBox>(owner, detail::SkinKind::Check) {}
+TSkinCheckBox::TSkinCheckBox(platform::vcl::TComponent* owner)
+    : TSkinned<platform::vcl::TCheckBox>(owner, detail::SkinKind::Check) {}
 
 void TSkinCheckBox::SetChecked(bool checked) {
     if (checked == checked_) return;
@@ -109,21 +110,23 @@ void TSkinCheckBox::SetChecked(bool checked) {
 
 void TSkinCheckBox::Click() {
     checked_ = static_cast<QCheckBox*>(WidgetAsIs())->isChecked();
-    TSkinned<vcl::TCheckBox>::Click();
+    TSkinned<platform::vcl::TCheckBox>::Click();
 }
 
-bool TSkinCheckBox::SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) {
+bool TSkinCheckBox::SetDesignProperty(const std::string& name,
+                                      const platform::vcl::TDesignValue& value) {
     // Only the design loader sets design properties; Loaded ends the loading.
     loading_ = true;
     if (name == "Checked") {
         SetChecked(value.AsBool());
         return true;
     }
-    return TSkinned<vcl::TCheckBox>::SetDesignProperty(name, value);
+    return TSkinned<platform::vcl::TCheckBox>::SetDesignProperty(name, value);
 }
 
 bool TSkinCheckBox::HandleEvent(QEvent* event) {
-    if (event->type() != QEvent::Paint) return TSkinned<vcl::TCheckBox>::HandleEvent(event);
+    if (event->type() != QEvent::Paint)
+        return TSkinned<platform::vcl::TCheckBox>::HandleEvent(event);
     // The skin's picture alone marks the state; the style's own box is never drawn.
     auto* box = static_cast<QCheckBox*>(WidgetAsIs());
     QStyleOptionButton opt;
@@ -143,19 +146,19 @@ bool TSkinCheckBox::HandleEvent(QEvent* event) {
 }
 
 void TSkinCheckBox::Loaded() {
-    TSkinned<vcl::TCheckBox>::Loaded();
+    TSkinned<platform::vcl::TCheckBox>::Loaded();
     loading_ = false;
 }
 
 // ---- combo box, edits, list box ----
 
-TSkinComboBox::TSkinComboBox(vcl::TComponent* owner)
-    : TSkinned<vcl::TComboBox>(owner, detail::SkinKind::Combo) {
+TSkinComboBox::TSkinComboBox(platform::vcl::TComponent* owner)
+    : TSkinned<platform::vcl::TComboBox>(owner, detail::SkinKind::Combo) {
     MakeListLate(); // the skin paints it; it never has a style sheet
 }
 
-TSkinEdit::TSkinEdit(vcl::TComponent* owner)
-    : TSkinned<vcl::TEdit>(owner, detail::SkinKind::Edit) {}
+TSkinEdit::TSkinEdit(platform::vcl::TComponent* owner)
+    : TSkinned<platform::vcl::TEdit>(owner, detail::SkinKind::Edit) {}
 
 void TSkinEdit::SetBorderColor(TColor color) {
     border_ = color;
@@ -163,29 +166,30 @@ void TSkinEdit::SetBorderColor(TColor color) {
     Invalidate();
 }
 
-bool TSkinEdit::SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) {
+bool TSkinEdit::SetDesignProperty(const std::string& name,
+                                  const platform::vcl::TDesignValue& value) {
     if (name == "BorderColor") {
-        SetBorderColor(vcl::DesignColor(value));
+        SetBorderColor(platform::vcl::DesignColor(value));
         return true;
     }
-    return TSkinned<vcl::TEdit>::SetDesignProperty(name, value);
+    return TSkinned<platform::vcl::TEdit>::SetDesignProperty(name, value);
 }
 
-TSkinNumberEdit::TSkinNumberEdit(vcl::TComponent* owner) : TSkinEdit(owner) {
+TSkinNumberEdit::TSkinNumberEdit(platform::vcl::TComponent* owner) : TSkinEdit(owner) {
     RestrictInput(*this, "[0-9]*");
 }
 
-THexEdit::THexEdit(vcl::TComponent* owner) : TSkinEdit(owner) {
+THexEdit::THexEdit(platform::vcl::TComponent* owner) : TSkinEdit(owner) {
     RestrictInput(*this, "[0-9A-Fa-f]*");
 }
 
 int THexEdit::Value() const {
-    const std::string text = vcl::Trim(Text());
-    return text.empty() ? 0 : vcl::HexToInt(text);
+    const std::string text = platform::rtl::Trim(Text());
+    return text.empty() ? 0 : platform::rtl::HexToInt(text);
 }
 
-TSkinListBox::TSkinListBox(vcl::TComponent* owner)
-    : TSkinned<vcl::TListBox>(owner, detail::SkinKind::List) {}
+TSkinListBox::TSkinListBox(platform::vcl::TComponent* owner)
+    : TSkinned<platform::vcl::TListBox>(owner, detail::SkinKind::List) {}
 
 void TSkinListBox::SetBorderColor(TColor color) {
     border_ = color;
@@ -193,12 +197,13 @@ void TSkinListBox::SetBorderColor(TColor color) {
     Invalidate();
 }
 
-bool TSkinListBox::SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) {
+bool TSkinListBox::SetDesignProperty(const std::string& name,
+                                     const platform::vcl::TDesignValue& value) {
     if (name == "BorderColor") {
-        SetBorderColor(vcl::DesignColor(value));
+        SetBorderColor(platform::vcl::DesignColor(value));
         return true;
     }
-    return TSkinned<vcl::TListBox>::SetDesignProperty(name, value);
+    return TSkinned<platform::vcl::TListBox>::SetDesignProperty(name, value);
 }
 
 // ---- page control ----
@@ -236,8 +241,8 @@ public:
     }
 };
 
-TSkinPageControl::TSkinPageControl(vcl::TComponent* owner)
-    : vcl::TPageControl(owner), paneStyle_(new PaneStyle) {
+TSkinPageControl::TSkinPageControl(platform::vcl::TComponent* owner)
+    : platform::vcl::TPageControl(owner), paneStyle_(new PaneStyle) {
     // The control's widget owns its style; a style never passes to the widget's children.
     paneStyle_->setParent(WidgetAsIs());
     WidgetAsIs()->setStyle(paneStyle_);
@@ -246,24 +251,24 @@ TSkinPageControl::TSkinPageControl(vcl::TComponent* owner)
 }
 
 void TSkinPageControl::Loaded() {
-    vcl::TPageControl::Loaded();
+    platform::vcl::TPageControl::Loaded();
     Restyle();
 }
 
 void TSkinPageControl::ColorChanged() {
-    vcl::TPageControl::ColorChanged();
+    platform::vcl::TPageControl::ColorChanged();
     Restyle();
 }
 
 void TSkinPageControl::FontChanged() {
-    vcl::TPageControl::FontChanged();
+    platform::vcl::TPageControl::FontChanged();
     Restyle();
 }
 
 void TSkinPageControl::Restyle() {
     if (IsLoading()) return;
     const QColor back = SkinColor(Color(), clSkinBack);
-    const QColor border = vcl::ToQColor(clSkinAccent);
+    const QColor border = platform::vcl::ToQColor(clSkinAccent);
     if (back != paneStyle_->back || border != paneStyle_->border) {
         paneStyle_->back = back;
         paneStyle_->border = border;
@@ -274,8 +279,8 @@ void TSkinPageControl::Restyle() {
                           {back, SkinColor(Font().Color(), clSkinText), border});
 }
 
-TSkinTabSheet::TSkinTabSheet(vcl::TComponent* owner) : vcl::TTabSheet(owner) {
+TSkinTabSheet::TSkinTabSheet(platform::vcl::TComponent* owner) : platform::vcl::TTabSheet(owner) {
     SetColor(clSkinBack);
 }
 
-} // namespace controls
+} // namespace controls::skin

@@ -7,24 +7,24 @@
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/StdCtrls.h"
 
-namespace controls {
+namespace controls::skin {
 
-using vcl::TColor;
+using platform::vcl::TColor;
 
 // The skin's palette: dark graphite backgrounds, light text, cyan accent.
-constexpr TColor clSkinBack = vcl::RGB(0x1E, 0x21, 0x26);
-constexpr TColor clSkinPanel = vcl::RGB(0x2B, 0x2F, 0x36);
-constexpr TColor clSkinText = vcl::RGB(0xD8, 0xDC, 0xE2);
-constexpr TColor clSkinAccent = vcl::RGB(0x19, 0xB4, 0xC8);
+constexpr TColor clSkinBack = platform::vcl::RGB(0x1E, 0x21, 0x26);
+constexpr TColor clSkinPanel = platform::vcl::RGB(0x2B, 0x2F, 0x36);
+constexpr TColor clSkinText = platform::vcl::RGB(0xD8, 0xDC, 0xE2);
+constexpr TColor clSkinAccent = platform::vcl::RGB(0x19, 0xB4, 0xC8);
 
 namespace detail {
 // Gives the control's widget (marked as `kind`) its skin colours: the fill is the
 // control's Color, the text its font colour (the skin's own where either is a system
 // colour), the border `border` (the accent for a system colour).
-void ApplySkin(vcl::TControl& control, SkinKind kind, TColor border);
+void ApplySkin(platform::vcl::TControl& control, SkinKind kind, TColor border);
 // For controls that paint themselves from their palette: text in the font colour (the
 // skin's own for a system colour), frame lines in the accent colour.
-void ApplySkinPalette(vcl::TControl& control);
+void ApplySkinPalette(platform::vcl::TControl& control);
 } // namespace detail
 
 // A control of the component library drawn in the skin, its colours set again whenever
@@ -32,7 +32,7 @@ void ApplySkinPalette(vcl::TControl& control);
 // its design has been loaded.
 template <class Base> class TSkinned : public Base {
 public:
-    TSkinned(vcl::TComponent* owner, detail::SkinKind kind) : Base(owner), kind_(kind) {
+    TSkinned(platform::vcl::TComponent* owner, detail::SkinKind kind) : Base(owner), kind_(kind) {
         detail::MarkSkinned(this->WidgetAsIs(), kind);
         Restyle();
     }
@@ -60,9 +60,9 @@ private:
     detail::SkinKind kind_;
 };
 
-class TSkinCustomButton : public TSkinned<vcl::TButton> {
+class TSkinCustomButton : public TSkinned<platform::vcl::TButton> {
 public:
-    explicit TSkinCustomButton(vcl::TComponent* owner);
+    explicit TSkinCustomButton(platform::vcl::TComponent* owner);
     // Stores the caption (Caption reads it back), shows it and repaints.
     void SetCaption(const std::string& caption) override;
 };
@@ -72,9 +72,9 @@ public:
     using TSkinCustomButton::TSkinCustomButton;
 };
 
-class TSkinCustomGroupBox : public vcl::TGroupBox {
+class TSkinCustomGroupBox : public platform::vcl::TGroupBox {
 public:
-    explicit TSkinCustomGroupBox(vcl::TComponent* owner);
+    explicit TSkinCustomGroupBox(platform::vcl::TComponent* owner);
     void SetCaption(const std::string& caption) override;
 
 protected:
@@ -88,15 +88,16 @@ public:
 
 // Checked is the box's own flag. Setting it to a new state repaints the box and runs
 // OnClick, except while the form is being built from its design.
-class TSkinCheckBox : public TSkinned<vcl::TCheckBox> {
+class TSkinCheckBox : public TSkinned<platform::vcl::TCheckBox> {
 public:
-    explicit TSkinCheckBox(vcl::TComponent* owner);
+    explicit TSkinCheckBox(platform::vcl::TComponent* owner);
     bool Checked() const { return checked_; }
     void SetChecked(bool checked);
     // A click by the user has already toggled the box; the flag follows it.
     void Click() override;
 
-    bool SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) override;
+    bool SetDesignProperty(const std::string& name,
+                           const platform::vcl::TDesignValue& value) override;
     void Loaded() override;
 
 protected:
@@ -110,49 +111,51 @@ private:
 
 // ItemIndex: -1 for no selection; setting it runs no handler and an index beyond the
 // list selects nothing (as the library's combo box does).
-class TSkinComboBox : public TSkinned<vcl::TComboBox> {
+class TSkinComboBox : public TSkinned<platform::vcl::TComboBox> {
 public:
-    explicit TSkinComboBox(vcl::TComponent* owner);
+    explicit TSkinComboBox(platform::vcl::TComponent* owner);
 };
 
-class TSkinEdit : public TSkinned<vcl::TEdit> {
+class TSkinEdit : public TSkinned<platform::vcl::TEdit> {
 public:
-    explicit TSkinEdit(vcl::TComponent* owner);
+    explicit TSkinEdit(platform::vcl::TComponent* owner);
     TColor BorderColor() const { return border_; }
     // Stores the colour (red in the low byte) and repaints.
     void SetBorderColor(TColor color);
-    bool SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) override;
+    bool SetDesignProperty(const std::string& name,
+                           const platform::vcl::TDesignValue& value) override;
 };
 
 // Takes only digits from the keyboard; a text set in code is kept as given.
 class TSkinNumberEdit : public TSkinEdit {
 public:
-    explicit TSkinNumberEdit(vcl::TComponent* owner);
+    explicit TSkinNumberEdit(platform::vcl::TComponent* owner);
 };
 
 // Takes only hexadecimal digits from the keyboard.
 class THexEdit : public TSkinEdit {
 public:
-    explicit THexEdit(vcl::TComponent* owner);
+    explicit THexEdit(platform::vcl::TComponent* owner);
     // The text read as a hexadecimal number, 0 for an empty text; a text that is not a
     // hexadecimal number raises the conversion error.
     int Value() const;
 };
 
-class TSkinListBox : public TSkinned<vcl::TListBox> {
+class TSkinListBox : public TSkinned<platform::vcl::TListBox> {
 public:
-    explicit TSkinListBox(vcl::TComponent* owner);
+    explicit TSkinListBox(platform::vcl::TComponent* owner);
     TColor BorderColor() const { return border_; }
     // Stores the colour (red in the low byte) and repaints.
     void SetBorderColor(TColor color);
-    bool SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) override;
+    bool SetDesignProperty(const std::string& name,
+                           const platform::vcl::TDesignValue& value) override;
 };
 
 // The tabs are drawn in the skin; the pane around the pages is drawn in the control's
 // colour, ringed by the accent, by a style of the control's own.
-class TSkinPageControl : public vcl::TPageControl {
+class TSkinPageControl : public platform::vcl::TPageControl {
 public:
-    explicit TSkinPageControl(vcl::TComponent* owner);
+    explicit TSkinPageControl(platform::vcl::TComponent* owner);
     void Loaded() override;
 
 protected:
@@ -165,9 +168,9 @@ private:
     PaneStyle* paneStyle_;
 };
 
-class TSkinTabSheet : public vcl::TTabSheet {
+class TSkinTabSheet : public platform::vcl::TTabSheet {
 public:
-    explicit TSkinTabSheet(vcl::TComponent* owner);
+    explicit TSkinTabSheet(platform::vcl::TComponent* owner);
 };
 
-} // namespace controls
+} // namespace controls::skin

@@ -18,14 +18,14 @@
 #include <QTabBar>
 #include <qdrawutil.h>
 
-namespace controls::detail {
+namespace controls::skin::detail {
 
 namespace {
 
 // The border colour lives in a role none of these widgets draws with.
 constexpr QPalette::ColorRole kBorderRole = QPalette::LinkVisited;
-const QColor kAccent = vcl::ToQColor(clSkinAccent);
-const QColor kTabBack = vcl::ToQColor(clSkinPanel);
+const QColor kAccent = platform::vcl::ToQColor(clSkinAccent);
+const QColor kTabBack = platform::vcl::ToQColor(clSkinPanel);
 const QColor kDisabledButtonText(0x6A, 0x70, 0x7A);
 // The drop-down button of a combo box, at its right edge inside the border.
 constexpr int kDropDownWidth = 16;
@@ -516,8 +516,9 @@ void SetSkinColors(QWidget* widget, SkinKind kind, const SkinColors& colors) {
     if (pal == widget->palette() && pal.resolveMask() == widget->palette().resolveMask()) return;
     widget->setPalette(pal);
     if (kind == SkinKind::Combo)
-        if (QAbstractItemView* view = vcl::MadeDropDownList(static_cast<QComboBox*>(widget)))
+        if (QAbstractItemView* view =
+                platform::vcl::MadeDropDownList(static_cast<QComboBox*>(widget)))
             SkinStyle::SetViewPalette(view, pal);
 }
 
-} // namespace controls::detail
+} // namespace controls::skin::detail

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace controls::detail {
+namespace controls::skin::detail {
 
 // What a skinned widget is drawn as.
 enum class SkinKind { None, Button, Edit, Combo, List, Check, Tabs };
@@ -28,4 +28,4 @@ struct SkinColors {
 // changes.
 void SetSkinColors(QWidget* widget, SkinKind kind, const SkinColors& colors);
 
-} // namespace controls::detail
+} // namespace controls::skin::detail

@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <QSystemTrayIcon>
 
-namespace controls {
+namespace controls::skin {
 
 TIcon::TIcon() : icon_(std::make_shared<const QIcon>()) {}
 
@@ -22,7 +22,7 @@ TIcon ApplicationIcon() {
     return TIcon(QGuiApplication::windowIcon());
 }
 
-TTrayIcon::TTrayIcon(vcl::TComponent* owner) : vcl::TComponent(owner) {
+TTrayIcon::TTrayIcon(platform::vcl::TComponent* owner) : platform::vcl::TComponent(owner) {
     Update();
 }
 
@@ -57,12 +57,13 @@ void TTrayIcon::Update() {
     tray_->show();
 }
 
-bool TTrayIcon::SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) {
+bool TTrayIcon::SetDesignProperty(const std::string& name,
+                                  const platform::vcl::TDesignValue& value) {
     if (name == "IconVisible" || name == "Visible") {
         SetIconVisible(value.AsBool());
         return true;
     }
-    return vcl::TComponent::SetDesignProperty(name, value);
+    return platform::vcl::TComponent::SetDesignProperty(name, value);
 }
 
-} // namespace controls
+} // namespace controls::skin

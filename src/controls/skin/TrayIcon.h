@@ -7,7 +7,7 @@
 class QIcon;
 class QSystemTrayIcon;
 
-namespace controls {
+namespace controls::skin {
 
 // A picture for the notification area. Copies share the picture.
 class TIcon {
@@ -27,9 +27,9 @@ TIcon ApplicationIcon();
 // Shows its icon while IconVisible (true from creation) and an icon is set; no hint,
 // menu or events. Freeing it takes the icon out of the notification area. Where the
 // desktop has no notification area (a headless session), it shows nothing.
-class TTrayIcon : public vcl::TComponent {
+class TTrayIcon : public platform::vcl::TComponent {
 public:
-    explicit TTrayIcon(vcl::TComponent* owner);
+    explicit TTrayIcon(platform::vcl::TComponent* owner);
     ~TTrayIcon() override;
 
     const TIcon& Icon() const { return icon_; }
@@ -40,7 +40,8 @@ public:
     // Whether the icon is in the notification area now.
     bool Showing() const;
 
-    bool SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) override;
+    bool SetDesignProperty(const std::string& name,
+                           const platform::vcl::TDesignValue& value) override;
 
 private:
     void Update();
@@ -50,4 +51,4 @@ private:
     std::unique_ptr<QSystemTrayIcon> tray_;
 };
 
-} // namespace controls
+} // namespace controls::skin

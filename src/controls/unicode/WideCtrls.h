@@ -8,16 +8,16 @@
 #include <string>
 #include <string_view>
 
-namespace controls {
+namespace controls::unicode {
 
 // The one conversion from the narrow encoding to UTF-16 the wide controls use.
 std::u16string AnsiToWide(std::string_view text);
 
 // A label whose caption is a UTF-16 text. Transparent, it still takes the mouse, so it
 // serves as the caption of a picture button lying under it.
-class TWideLabel : public vcl::TLabel {
+class TWideLabel : public platform::vcl::TLabel {
 public:
-    explicit TWideLabel(vcl::TComponent* owner);
+    explicit TWideLabel(platform::vcl::TComponent* owner);
 
     // The caption given in the narrow encoding; converted first.
     void SetCaption(const std::string& caption) override;
@@ -36,7 +36,7 @@ private:
 // the list raises the list index error "List index out of bounds (<index>)".
 class TWideStrings {
 public:
-    explicit TWideStrings(vcl::TItemList& items) : items_(items) {}
+    explicit TWideStrings(platform::vcl::TItemList& items) : items_(items) {}
     int Count() const { return items_.Count(); }
     std::u16string Get(int index) const;
     std::u16string operator[](int index) const { return Get(index); }
@@ -47,13 +47,13 @@ public:
     void Clear() { items_.Clear(); }
 
 private:
-    vcl::TItemList& items_;
+    platform::vcl::TItemList& items_;
 };
 
 // Drawn in the skin, as the skinned combo and list boxes are.
-class TWideComboBox : public TSkinned<vcl::TComboBox> {
+class TWideComboBox : public skin::TSkinned<platform::vcl::TComboBox> {
 public:
-    explicit TWideComboBox(vcl::TComponent* owner);
+    explicit TWideComboBox(platform::vcl::TComponent* owner);
     TWideStrings& WideItems() { return wideItems_; }
     // The combo box's item list, as the window code asks for it.
     static TWideStrings& GetItems(TWideComboBox* combo) { return combo->wideItems_; }
@@ -62,13 +62,13 @@ private:
     TWideStrings wideItems_;
 };
 
-class TWideListBox : public TSkinned<vcl::TListBox> {
+class TWideListBox : public skin::TSkinned<platform::vcl::TListBox> {
 public:
-    explicit TWideListBox(vcl::TComponent* owner);
+    explicit TWideListBox(platform::vcl::TComponent* owner);
     TWideStrings& WideItems() { return wideItems_; }
 
 private:
     TWideStrings wideItems_;
 };
 
-} // namespace controls
+} // namespace controls::unicode

@@ -7,7 +7,7 @@
 #include <deque>
 #include <mutex>
 
-namespace platform {
+namespace platform::core {
 namespace {
 
 struct Table {
@@ -66,4 +66,4 @@ std::vector<ResourceEntry> AllResources() {
     return {t.entries.begin(), t.entries.end()};
 }
 
-} // namespace platform
+} // namespace platform::core

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+namespace platform::core {
 
 struct ResourceEntry {
     std::string name;
@@ -27,4 +27,4 @@ const ResourceEntry* FindResource(std::string_view name, std::string_view type);
 // Every registered resource, in registration order.
 std::vector<ResourceEntry> AllResources();
 
-} // namespace platform
+} // namespace platform::core

@@ -6,7 +6,7 @@
 #include <thread>
 #include <time.h>
 
-namespace platform {
+namespace platform::core {
 namespace {
 std::atomic<double> g_scale{1.0};
 // Timer wake-ups run late by up to ~100 us on a busy machine; yielding over this last
@@ -70,4 +70,4 @@ void SleepUntilPrecise(std::chrono::steady_clock::time_point deadline) {
     }
 }
 
-} // namespace platform
+} // namespace platform::core

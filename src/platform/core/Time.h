@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstdint>
 
-namespace platform {
+namespace platform::core {
 
 void SetTimeScale(double scale);
 double TimeScale();
@@ -34,4 +34,4 @@ TWaitPlan PlanWait(std::chrono::steady_clock::time_point now,
 // microseconds after it rather than whenever the kernel's timer wakes it.
 void SleepUntilPrecise(std::chrono::steady_clock::time_point deadline);
 
-} // namespace platform
+} // namespace platform::core

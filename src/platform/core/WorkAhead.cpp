@@ -5,7 +5,7 @@
 #include <pthread.h>
 #include <system_error>
 
-namespace platform {
+namespace platform::core {
 
 namespace {
 
@@ -84,4 +84,4 @@ std::vector<std::string> TWorkAhead::NeverAsked() {
     return names;
 }
 
-} // namespace platform
+} // namespace platform::core

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-namespace platform {
+namespace platform::core {
 
 class TWorkAhead {
 public:
@@ -48,4 +48,4 @@ private:
     std::thread thread_;
 };
 
-} // namespace platform
+} // namespace platform::core

@@ -15,7 +15,7 @@
 #include <cctype>
 #include <cstdlib>
 
-namespace platform::win::detail {
+namespace platform::desktop::detail {
 
 namespace {
 
@@ -81,4 +81,4 @@ std::optional<std::string> DesktopValue(std::string_view key, std::string_view n
     return std::nullopt;
 }
 
-} // namespace platform::win::detail
+} // namespace platform::desktop::detail

@@ -12,7 +12,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace platform::win {
+namespace platform::desktop {
 
 namespace {
 
@@ -179,4 +179,4 @@ void TLocalLineListener::Read(int fd) {
     }
 }
 
-} // namespace platform::win
+} // namespace platform::desktop

@@ -12,7 +12,7 @@
 
 class QSocketNotifier;
 
-namespace platform::win {
+namespace platform::desktop {
 
 // Lines longer than this are no request: a client that sends one is dropped.
 constexpr size_t MaxLocalLineLength = 256;
@@ -50,4 +50,4 @@ private:
     std::map<int, std::unique_ptr<Client>> clients_;
 };
 
-} // namespace platform::win
+} // namespace platform::desktop

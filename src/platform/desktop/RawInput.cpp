@@ -8,7 +8,7 @@
 #include <map>
 #include <mutex>
 
-namespace platform::win {
+namespace platform::desktop {
 namespace {
 
 struct RawInputState {
@@ -16,7 +16,7 @@ struct RawInputState {
     std::vector<RAWINPUTDEVICE> devices;
     TThreadMessageHandler handler;
     // Inputs whose WM_INPUT message is waiting or being handled, by handle number.
-    std::map<uintptr_t, std::vector<BYTE>> inputs;
+    std::map<uintptr_t, std::vector<win::BYTE>> inputs;
     uintptr_t nextHandle = 1;
     bool sourceAsked = false;
     bool sourceAvailable = false;
@@ -48,7 +48,7 @@ void Post(const RAWINPUT& input) {
         const RAWINPUTDEVICE* keyboard = KeyboardRegistration(s);
         if (!keyboard || !s.handler) return;
         handle = s.nextHandle++;
-        std::vector<BYTE> bytes(std::max<size_t>(input.header.dwSize, sizeof(RAWINPUTHEADER)));
+        std::vector<win::BYTE> bytes(std::max<size_t>(input.header.dwSize, sizeof(RAWINPUTHEADER)));
         std::memcpy(bytes.data(), &input, std::min(bytes.size(), sizeof(RAWINPUT)));
         s.inputs.emplace(handle, std::move(bytes));
         msg = MSG{keyboard->hwndTarget, WM_INPUT, input.header.wParam, static_cast<LPARAM>(handle)};
@@ -75,7 +75,7 @@ void DeliverKeyboardInput(const RAWKEYBOARD& keyboard) {
     input.header.dwType = RIM_TYPEKEYBOARD;
     input.header.dwSize = sizeof(RAWINPUTHEADER) + sizeof(RAWKEYBOARD);
     // One device handle stands for every keyboard: the X server merges them.
-    input.header.hDevice = reinterpret_cast<HANDLE>(uintptr_t{1});
+    input.header.hDevice = reinterpret_cast<win::HANDLE>(uintptr_t{1});
     input.header.wParam = ProgramInForeground() ? RIM_INPUT : RIM_INPUTSINK;
     input.data.keyboard = keyboard;
     Post(input);
@@ -83,16 +83,16 @@ void DeliverKeyboardInput(const RAWKEYBOARD& keyboard) {
 
 } // namespace detail
 
-BOOL RegisterRawInputDevices(const RAWINPUTDEVICE* devices, UINT count, UINT size) {
+win::BOOL RegisterRawInputDevices(const RAWINPUTDEVICE* devices, win::UINT count, win::UINT size) {
     if (!devices || count == 0 || size != sizeof(RAWINPUTDEVICE)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+        win::SetLastError(win::ERROR_INVALID_PARAMETER);
         return 0;
     }
     RawInputState& s = State();
     bool startSource = false;
     {
         std::lock_guard guard(s.lock);
-        for (UINT i = 0; i < count; ++i) {
+        for (win::UINT i = 0; i < count; ++i) {
             const RAWINPUTDEVICE& d = devices[i];
             auto same = [&d](const RAWINPUTDEVICE& r) {
                 return r.usUsagePage == d.usUsagePage && r.usUsage == d.usUsage;
@@ -111,44 +111,45 @@ BOOL RegisterRawInputDevices(const RAWINPUTDEVICE* devices, UINT count, UINT siz
     return 1;
 }
 
-UINT GetRawInputData(HRAWINPUT input, UINT command, void* data, UINT* size, UINT headerSize) {
-    constexpr UINT Failed = static_cast<UINT>(-1);
+win::UINT GetRawInputData(HRAWINPUT input, win::UINT command, void* data, win::UINT* size,
+                          win::UINT headerSize) {
+    constexpr win::UINT Failed = static_cast<win::UINT>(-1);
     if (!size || headerSize != sizeof(RAWINPUTHEADER) ||
         (command != RID_HEADER && command != RID_INPUT)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+        win::SetLastError(win::ERROR_INVALID_PARAMETER);
         return Failed;
     }
     RawInputState& s = State();
     std::lock_guard guard(s.lock);
     auto it = s.inputs.find(reinterpret_cast<uintptr_t>(input));
     if (it == s.inputs.end()) {
-        SetLastError(ERROR_INVALID_HANDLE);
+        win::SetLastError(win::ERROR_INVALID_HANDLE);
         return Failed;
     }
-    const std::vector<BYTE>& bytes = it->second;
-    const UINT needed =
-        command == RID_HEADER ? UINT{sizeof(RAWINPUTHEADER)} : static_cast<UINT>(bytes.size());
+    const std::vector<win::BYTE>& bytes = it->second;
+    const win::UINT needed = command == RID_HEADER ? win::UINT{sizeof(RAWINPUTHEADER)}
+                                                   : static_cast<win::UINT>(bytes.size());
     if (!data) {
         *size = needed;
         return 0;
     }
     if (*size < needed) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        win::SetLastError(win::ERROR_INSUFFICIENT_BUFFER);
         return Failed;
     }
     std::memcpy(data, bytes.data(), needed);
     return needed;
 }
 
-std::string RawInputErrorText(DWORD error) {
+std::string RawInputErrorText(win::DWORD error) {
     switch (error) {
-    case ERROR_SUCCESS:
+    case win::ERROR_SUCCESS:
         return "The operation completed successfully.";
-    case ERROR_INVALID_HANDLE:
+    case win::ERROR_INVALID_HANDLE:
         return "The handle is invalid.";
-    case ERROR_INVALID_PARAMETER:
+    case win::ERROR_INVALID_PARAMETER:
         return "The parameter is incorrect.";
-    case ERROR_INSUFFICIENT_BUFFER:
+    case win::ERROR_INSUFFICIENT_BUFFER:
         return "The data area passed to a system call is too small.";
     default:
         return "Unknown error.";
@@ -169,7 +170,8 @@ bool RawKeyboardCaptureAvailable() {
 
 namespace testing {
 
-void InjectKeyboardInput(USHORT virtualKey, UINT message, USHORT makeCode, USHORT flags) {
+void InjectKeyboardInput(win::USHORT virtualKey, win::UINT message, win::USHORT makeCode,
+                         win::USHORT flags) {
     RAWKEYBOARD keyboard{};
     keyboard.VKey = virtualKey;
     keyboard.Message = message;
@@ -201,4 +203,4 @@ RAWKEYBOARD KeyboardDataForLinuxKey(int linuxKeyCode, bool pressed) {
 
 } // namespace testing
 
-} // namespace platform::win
+} // namespace platform::desktop

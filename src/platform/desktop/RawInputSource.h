@@ -5,7 +5,7 @@
 
 #include <functional>
 
-namespace platform::win::detail {
+namespace platform::desktop::detail {
 
 // Runs task on the GUI thread once the event loop gets to it (from any thread).
 void PostToMessageLoop(std::function<void()> task);
@@ -24,4 +24,4 @@ RAWKEYBOARD LinuxKeyData(int linuxKeyCode, bool pressed);
 // Called by the source for each key event.
 void DeliverKeyboardInput(const RAWKEYBOARD& keyboard);
 
-} // namespace platform::win::detail
+} // namespace platform::desktop::detail

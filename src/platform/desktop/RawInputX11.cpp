@@ -17,21 +17,21 @@
 #include <array>
 #include <cstdlib>
 
-namespace platform::win::detail {
+namespace platform::desktop::detail {
 namespace {
 
-constexpr USHORT VK_MENU = 0x12;
-constexpr USHORT VK_CONTROL = 0x11;
-constexpr USHORT VK_F10 = 0x79;
+constexpr win::USHORT VK_MENU = 0x12;
+constexpr win::USHORT VK_CONTROL = 0x11;
+constexpr win::USHORT VK_F10 = 0x79;
 // What the system reports for a key that has no virtual key.
-constexpr USHORT VK_NONE_KEY = 0xFF;
+constexpr win::USHORT VK_NONE_KEY = 0xFF;
 
 constexpr uint16_t E0 = 0xE000; // scan code sent with the E0 prefix
 constexpr uint16_t E1 = 0xE100; // ... with the E1 prefix (Pause)
 
 struct KeyPosition {
     int linuxCode;
-    USHORT virtualKey;
+    win::USHORT virtualKey;
     uint16_t scanCode; // set 1, with its prefix in the high byte
 };
 
@@ -187,10 +187,10 @@ const KeyPosition* FindPosition(int linuxCode) {
 
 // The virtual key a letter or digit key has in the active layout, from its unshifted
 // symbol; 0 for other symbols.
-USHORT LetterOrDigitKey(uint32_t keysym) {
-    if (keysym >= 'a' && keysym <= 'z') return static_cast<USHORT>(keysym - 'a' + 'A');
+win::USHORT LetterOrDigitKey(uint32_t keysym) {
+    if (keysym >= 'a' && keysym <= 'z') return static_cast<win::USHORT>(keysym - 'a' + 'A');
     if ((keysym >= 'A' && keysym <= 'Z') || (keysym >= '0' && keysym <= '9'))
-        return static_cast<USHORT>(keysym);
+        return static_cast<win::USHORT>(keysym);
     return 0;
 }
 
@@ -236,7 +236,7 @@ private:
     void Deliver(uint32_t keycode, bool press) {
         RAWKEYBOARD keyboard = LinuxKeyData(static_cast<int>(keycode) - 8, press);
         if (keycode < firstKeysym_.size())
-            if (const USHORT vk = LetterOrDigitKey(firstKeysym_[keycode]); vk != 0)
+            if (const win::USHORT vk = LetterOrDigitKey(firstKeysym_[keycode]); vk != 0)
                 keyboard.VKey = vk;
         if (keyboard.VKey == VK_MENU) altDown_ = press;
         if (keyboard.VKey == VK_CONTROL) ctrlDown_ = press;
@@ -299,7 +299,7 @@ RAWKEYBOARD LinuxKeyData(int linuxKeyCode, bool pressed) {
     const KeyPosition* position = FindPosition(linuxKeyCode);
     keyboard.VKey = position ? position->virtualKey : VK_NONE_KEY;
     const uint16_t scan = position ? position->scanCode : 0;
-    keyboard.MakeCode = static_cast<USHORT>(scan & 0xFF);
+    keyboard.MakeCode = static_cast<win::USHORT>(scan & 0xFF);
     keyboard.Flags = pressed ? RI_KEY_MAKE : RI_KEY_BREAK;
     if ((scan & 0xFF00) == E0) keyboard.Flags |= RI_KEY_E0;
     if ((scan & 0xFF00) == E1) keyboard.Flags |= RI_KEY_E1;
@@ -328,4 +328,4 @@ bool ProgramInForeground() {
            QGuiApplication::applicationState() == Qt::ApplicationActive;
 }
 
-} // namespace platform::win::detail
+} // namespace platform::desktop::detail

@@ -5,7 +5,7 @@
 #include <map>
 #include <mutex>
 
-namespace platform::win {
+namespace platform::desktop {
 
 namespace {
 
@@ -75,4 +75,4 @@ void ClearCurrentUserOverrides() {
 
 } // namespace testing
 
-} // namespace platform::win
+} // namespace platform::desktop

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform::win {
+namespace platform::desktop {
 
 // The text of value `name` under `key` of the current user, or nothing when the key has
 // no such value. Keys and names compare without regard to case.
@@ -27,4 +27,4 @@ namespace detail {
 std::optional<std::string> DesktopValue(std::string_view key, std::string_view name);
 } // namespace detail
 
-} // namespace platform::win
+} // namespace platform::desktop

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace platform::win {
+namespace platform::desktop {
 
 namespace {
 
@@ -21,9 +21,10 @@ HINSTANCE Result(intptr_t code) {
 
 } // namespace
 
-HINSTANCE ShellExecuteA(HWND /*window*/, LPCSTR operation, LPCSTR file, LPCSTR /*parameters*/,
-                        LPCSTR /*directory*/, int /*showCommand*/) {
-    if (!file || !*file) return Result(ERROR_FILE_NOT_FOUND);
+HINSTANCE ShellExecuteA(win::HWND /*window*/, win::LPCSTR operation, win::LPCSTR file,
+                        win::LPCSTR /*parameters*/, win::LPCSTR /*directory*/,
+                        int /*showCommand*/) {
+    if (!file || !*file) return Result(win::ERROR_FILE_NOT_FOUND);
     if (operation && std::strcmp(operation, "open") != 0) return Result(SE_ERR_NOASSOC);
     const std::string target(file);
     const bool opened = OpenHandler() ? OpenHandler()(target) : detail::DesktopOpen(target);
@@ -36,4 +37,4 @@ void SetShellOpenHandler(std::function<bool(const std::string& file)> open) {
 }
 } // namespace testing
 
-} // namespace platform::win
+} // namespace platform::desktop

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-namespace platform::win {
+namespace platform::desktop {
 
 using HINSTANCE = void*;
 
@@ -15,8 +15,8 @@ constexpr int SW_SHOWNORMAL = 1;
 // handler. Only the open verb exists: `operation` must be null or "open"; parameters and
 // the folder are not used by any caller and are ignored. The result is greater than 32 on
 // success, as the system's is; callers that ignore it lose nothing.
-HINSTANCE ShellExecuteA(HWND window, LPCSTR operation, LPCSTR file, LPCSTR parameters,
-                        LPCSTR directory, int showCommand);
+HINSTANCE ShellExecuteA(win::HWND window, win::LPCSTR operation, win::LPCSTR file,
+                        win::LPCSTR parameters, win::LPCSTR directory, int showCommand);
 
 namespace testing {
 // Routes ShellExecuteA to `open` (which returns whether it opened) instead of the desktop,
@@ -29,4 +29,4 @@ namespace detail {
 bool DesktopOpen(const std::string& file);
 } // namespace detail
 
-} // namespace platform::win
+} // namespace platform::desktop

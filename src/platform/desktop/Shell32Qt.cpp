@@ -5,7 +5,7 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-namespace platform::win::detail {
+namespace platform::desktop::detail {
 
 bool DesktopOpen(const std::string& file) {
     // A plain path becomes a file link; anything with a scheme is taken as it stands.
@@ -13,4 +13,4 @@ bool DesktopOpen(const std::string& file) {
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 
-} // namespace platform::win::detail
+} // namespace platform::desktop::detail

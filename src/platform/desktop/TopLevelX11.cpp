@@ -10,7 +10,7 @@
 #include <vector>
 #endif
 
-namespace platform::win::x11 {
+namespace platform::desktop::x11 {
 
 #ifdef VTRM_HAVE_XCB
 
@@ -162,4 +162,4 @@ bool Activate(uint32_t) {
 
 #endif
 
-} // namespace platform::win::x11
+} // namespace platform::desktop::x11

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace platform::win::x11 {
+namespace platform::desktop::x11 {
 
 // The top-level window whose title (_NET_WM_NAME, else WM_NAME) is exactly `title`, or 0
 // (also when there is no X display). The window manager's client list is searched when
@@ -20,4 +20,4 @@ bool Restore(uint32_t window);
 // manager, asks it to activate the window. False when the display cannot be reached.
 bool Activate(uint32_t window);
 
-} // namespace platform::win::x11
+} // namespace platform::desktop::x11

@@ -17,7 +17,7 @@
 #include <memory>
 #include <vector>
 
-namespace platform::win {
+namespace platform::desktop {
 
 namespace {
 
@@ -39,7 +39,7 @@ std::map<std::string, std::unique_ptr<RemoteWindow>>& RemoteWindows() {
     return windows;
 }
 
-bool IsRemote(HWND window) {
+bool IsRemote(win::HWND window) {
     for (const auto& [name, remote] : RemoteWindows())
         if (remote.get() == window) return true;
     return false;
@@ -55,7 +55,7 @@ std::map<uint32_t, std::unique_ptr<X11Window>>& X11Windows() {
     return windows;
 }
 
-const X11Window* AsX11(HWND window) {
+const X11Window* AsX11(win::HWND window) {
     for (const auto& [id, x11] : X11Windows())
         if (x11.get() == window) return x11.get();
     return nullptr;
@@ -94,7 +94,7 @@ void Activate(QWidget* w) {
 
 } // namespace
 
-HWND FindWindowA(const char* /*className*/, const char* windowName) {
+win::HWND FindWindowA(const char* /*className*/, const char* windowName) {
     if (!windowName) return nullptr;
     const QString title = QString::fromUtf8(windowName);
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -113,7 +113,7 @@ HWND FindWindowA(const char* /*className*/, const char* windowName) {
     return nullptr;
 }
 
-BOOL ShowWindow(HWND window, int command) {
+win::BOOL ShowWindow(win::HWND window, int command) {
     if (!window || command != SW_RESTORE) return 0;
     if (IsRemote(window)) return SendRequest(*static_cast<RemoteWindow*>(window), "restore");
     if (const X11Window* x11 = AsX11(window)) return x11::Restore(x11->id);
@@ -121,7 +121,7 @@ BOOL ShowWindow(HWND window, int command) {
     return 1;
 }
 
-BOOL SetForegroundWindow(HWND window) {
+win::BOOL SetForegroundWindow(win::HWND window) {
     if (!window) return 0;
     if (IsRemote(window)) return SendRequest(*static_cast<RemoteWindow*>(window), "raise");
     if (const X11Window* x11 = AsX11(window)) return x11::Activate(x11->id);
@@ -129,7 +129,7 @@ BOOL SetForegroundWindow(HWND window) {
     return 1;
 }
 
-BOOL ReleaseCapture() {
+win::BOOL ReleaseCapture() {
     if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
     return 1;
 }
@@ -151,12 +151,12 @@ intptr_t RunSysCommand(QWidget* w, uintptr_t command) {
 
 } // namespace
 
-intptr_t SendMessageA(HWND window, UINT message, uintptr_t wParam, intptr_t /*lParam*/) {
+intptr_t SendMessageA(win::HWND window, win::UINT message, uintptr_t wParam, intptr_t /*lParam*/) {
     if (!window || IsRemote(window) || AsX11(window) || message != WM_SYSCOMMAND) return 0;
     return RunSysCommand(static_cast<QWidget*>(window), wParam);
 }
 
-BOOL PostMessageA(HWND window, UINT message, uintptr_t wParam, intptr_t /*lParam*/) {
+win::BOOL PostMessageA(win::HWND window, win::UINT message, uintptr_t wParam, intptr_t /*lParam*/) {
     if (!window || IsRemote(window) || AsX11(window) || message != WM_SYSCOMMAND) return 0;
     QPointer<QWidget> target(static_cast<QWidget*>(window));
     QMetaObject::invokeMethod(
@@ -203,7 +203,7 @@ bool ClaimWindowTitle(const std::string& title) {
     return true;
 }
 
-void BindWindowTitle(const std::string& title, HWND window) {
+void BindWindowTitle(const std::string& title, win::HWND window) {
     auto found = Claims().find(title);
     if (found == Claims().end()) return;
     Claim& claim = found->second;
@@ -222,10 +222,10 @@ void BindWindowTitle(const std::string& title, HWND window) {
         if (claim.window) Carry(request, claim.window);
 }
 
-bool PublishWindowTitle(HWND window, const std::string& title) {
+bool PublishWindowTitle(win::HWND window, const std::string& title) {
     if (!ClaimWindowTitle(title)) return false;
     BindWindowTitle(title, window);
     return true;
 }
 
-} // namespace platform::win
+} // namespace platform::desktop

@@ -11,7 +11,7 @@
 #include <system_error>
 #include <unistd.h>
 
-namespace vcl {
+namespace platform::rtl {
 
 // ---- TStringList ------------------------------------------------------------------------
 
@@ -320,14 +320,14 @@ void TFileStream::SetSize(int64_t size) {
 
 // ---- TResourceStream --------------------------------------------------------------------
 
-const platform::ResourceEntry& FindResourceEntry(const std::string& name, const std::string& type) {
-    const platform::ResourceEntry* entry = platform::FindResource(name, type);
+const core::ResourceEntry& FindResourceEntry(const std::string& name, const std::string& type) {
+    const core::ResourceEntry* entry = core::FindResource(name, type);
     if (!entry) throw EResNotFound(Format("Resource %s not found", name.c_str()));
     return *entry;
 }
 
 TResourceStream::TResourceStream(const std::string& name, const std::string& type) {
-    const platform::ResourceEntry& entry = FindResourceEntry(name, type);
+    const core::ResourceEntry& entry = FindResourceEntry(name, type);
     SetPointer(entry.data, static_cast<int64_t>(entry.size));
 }
 
@@ -339,4 +339,4 @@ void TResourceStream::SetSize(int64_t) {
     throw EStreamError("Can't write to a read-only memory stream");
 }
 
-} // namespace vcl
+} // namespace platform::rtl

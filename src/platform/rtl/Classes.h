@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vcl {
+namespace platform::rtl {
 
 class TStream;
 
@@ -156,7 +156,7 @@ private:
 
 // An embedded resource, found by name and type without regard to case. A missing one
 // raises EResNotFound "Resource <name> not found".
-const platform::ResourceEntry& FindResourceEntry(const std::string& name, const std::string& type);
+const core::ResourceEntry& FindResourceEntry(const std::string& name, const std::string& type);
 
 // A read-only stream over an embedded resource (found as FindResourceEntry finds it).
 class TResourceStream : public TCustomMemoryStream {
@@ -166,4 +166,4 @@ public:
     void SetSize(int64_t size) override;
 };
 
-} // namespace vcl
+} // namespace platform::rtl

@@ -7,7 +7,7 @@
 #include <system_error>
 #include <unistd.h>
 
-namespace vcl {
+namespace platform::rtl {
 namespace {
 
 std::string SystemReason(int error) {
@@ -79,4 +79,4 @@ TFileStart ReadFileStart(const std::string& fileName, size_t limit, size_t minim
     return result;
 }
 
-} // namespace vcl
+} // namespace platform::rtl

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace vcl {
+namespace platform::rtl {
 
 // Opens `fileName` with the open flags `flags` (O_RDONLY, O_RDWR, ...) when it is a regular
 // file. Returns the descriptor, blocking as usual from then on, and the file's size; or -1
@@ -35,4 +35,4 @@ struct TFileStart {
 // shorter than `minimum` bytes is opened and measured but not read.
 TFileStart ReadFileStart(const std::string& fileName, size_t limit, size_t minimum = 0);
 
-} // namespace vcl
+} // namespace platform::rtl

@@ -10,7 +10,7 @@
 #include <system_error>
 #include <unistd.h>
 
-namespace vcl {
+namespace platform::rtl {
 
 namespace {
 
@@ -146,4 +146,4 @@ void SaveFile(const std::string& fileName, const void* data, size_t size, TSaveM
     }
 }
 
-} // namespace vcl
+} // namespace platform::rtl

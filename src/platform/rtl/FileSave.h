@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-namespace vcl {
+namespace platform::rtl {
 
 enum class TSaveMode {
     Replace,      // an existing file is replaced (the user agreed to it)
@@ -24,4 +24,4 @@ void SaveFile(const std::string& fileName, const void* data, size_t size,
 bool TrySaveFile(const std::string& fileName, const void* data, size_t size, TSaveMode mode,
                  std::string& reason);
 
-} // namespace vcl
+} // namespace platform::rtl

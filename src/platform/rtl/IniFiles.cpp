@@ -2,7 +2,7 @@
 
 #include "platform/rtl/SysUtils.h"
 
-namespace vcl {
+namespace platform::rtl {
 
 TMemIniFile TMemIniFile::FromText(std::string_view text) {
     TStringList lines;
@@ -84,4 +84,4 @@ void TMemIniFile::ReadSections(TStringList& sections) const {
         sections.Add(s.name);
 }
 
-} // namespace vcl
+} // namespace platform::rtl

@@ -13,7 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace vcl {
+namespace platform::rtl {
 
 class TMemIniFile {
 public:
@@ -53,4 +53,4 @@ private:
     std::vector<Section> sections_;
 };
 
-} // namespace vcl
+} // namespace platform::rtl

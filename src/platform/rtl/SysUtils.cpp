@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <sys/stat.h>
 
-namespace vcl {
+namespace platform::rtl {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
@@ -261,4 +261,4 @@ std::string Utf16LeBytesToUtf8(std::string_view bytes) {
     return Utf16ToUtf8(units);
 }
 
-} // namespace vcl
+} // namespace platform::rtl

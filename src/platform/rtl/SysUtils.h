@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace vcl {
+namespace platform::rtl {
 
 // Base of every exception the program raises and shows in the exception box.
 class Exception : public std::runtime_error {
@@ -105,4 +105,4 @@ std::string Utf16ToUtf8(std::u16string_view text);
 // ignored and the text ends at the first NUL.
 std::string Utf16LeBytesToUtf8(std::string_view bytes);
 
-} // namespace vcl
+} // namespace platform::rtl

@@ -5,7 +5,7 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 
-namespace vcl {
+namespace platform::vcl {
 
 TPageControl::TPageControl(TComponent* owner) : TWinControl(owner, new QTabWidget) {
     QObject::connect(Tabs(), &QTabWidget::currentChanged, Tabs(), [this] {
@@ -23,7 +23,7 @@ int TPageControl::PageCount() const {
 
 TTabSheet* TPageControl::Pages(int index) const {
     if (index < 0 || index >= PageCount())
-        throw EStringListError(Format("List index out of bounds (%d)", index));
+        throw rtl::EStringListError(rtl::Format("List index out of bounds (%d)", index));
     return dynamic_cast<TTabSheet*>(TControl::FromWidget(Tabs()->widget(index)));
 }
 
@@ -89,4 +89,4 @@ int TTabSheet::PageIndex() const {
     return pageControl_ ? pageControl_->Tabs()->indexOf(Widget()) : -1;
 }
 
-} // namespace vcl
+} // namespace platform::vcl

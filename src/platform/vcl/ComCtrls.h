@@ -4,7 +4,7 @@
 
 class QTabWidget;
 
-namespace vcl {
+namespace platform::vcl {
 
 class TTabSheet;
 
@@ -49,4 +49,4 @@ private:
     TPageControl* pageControl_ = nullptr;
 };
 
-} // namespace vcl
+} // namespace platform::vcl

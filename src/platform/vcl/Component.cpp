@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace vcl {
+namespace platform::vcl {
 
 namespace {
 const char* KindName(TDesignValue::Kind k) {
@@ -26,7 +26,8 @@ const char* KindName(TDesignValue::Kind k) {
 
 void Expect(const TDesignValue& v, TDesignValue::Kind k) {
     if (v.kind != k)
-        throw Exception(std::string("expected ") + KindName(k) + ", found " + KindName(v.kind));
+        throw rtl::Exception(std::string("expected ") + KindName(k) + ", found " +
+                             KindName(v.kind));
 }
 } // namespace
 
@@ -37,10 +38,10 @@ int TDesignValue::AsInt() const {
 
 bool TDesignValue::AsBool() const {
     if (kind == Kind::Identifier) {
-        if (SameText(text, "True")) return true;
-        if (SameText(text, "False")) return false;
+        if (rtl::SameText(text, "True")) return true;
+        if (rtl::SameText(text, "False")) return false;
     }
-    throw Exception("expected True or False");
+    throw rtl::Exception("expected True or False");
 }
 
 const std::string& TDesignValue::AsString() const {
@@ -64,11 +65,11 @@ const std::vector<std::string>& TDesignValue::AsSet() const {
 }
 
 void ThrowHandlerMismatch() {
-    throw Exception("the handler's parameters do not fit the event");
+    throw rtl::Exception("the handler's parameters do not fit the event");
 }
 
 void ThrowUnknownValue(const std::string& ident) {
-    throw Exception("unknown value " + ident);
+    throw rtl::Exception("unknown value " + ident);
 }
 
 size_t CaseBlindHash::operator()(std::string_view text) const {
@@ -108,7 +109,7 @@ void TComponent::SetName(const std::string& name) {
     if (owner_ && !name.empty()) {
         const TComponent* other = owner_->FindComponent(name);
         if (other && other != this)
-            throw Exception("A component named " + name + " already exists");
+            throw rtl::Exception("A component named " + name + " already exists");
     }
     if (owner_) owner_->UnindexName(this);
     name_ = name;
@@ -172,4 +173,4 @@ void TComponent::RemoveComponent(TComponent* c) {
     c->owner_ = nullptr;
 }
 
-} // namespace vcl
+} // namespace platform::vcl

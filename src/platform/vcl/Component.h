@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-namespace vcl {
+namespace platform::vcl {
 
 class TObject {
 public:
@@ -23,7 +23,7 @@ using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 // One property value as the form design writes it: a number, a quoted text, an
 // identifier (True, clMaroon, poScreenCenter), a list of texts ('a' 'b') or a set of
-// identifiers [fsBold]. The readers throw a vcl::Exception when the value has the
+// identifiers [fsBold]. The readers throw a rtl::Exception when the value has the
 // wrong kind.
 struct TDesignValue {
     enum class Kind { Integer, String, Identifier, List, Set };
@@ -47,7 +47,7 @@ struct CaseBlindHash {
 };
 struct CaseBlindEqual {
     using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+    bool operator()(std::string_view a, std::string_view b) const { return rtl::SameText(a, b); }
 };
 
 class TComponent : public TObject {
@@ -128,7 +128,7 @@ template <class E, size_t N>
 E DesignEnum(const TDesignValue& value, const std::pair<const char*, E> (&names)[N]) {
     const std::string& ident = value.AsIdent();
     for (const auto& [name, e] : names)
-        if (SameText(ident, name)) return e;
+        if (rtl::SameText(ident, name)) return e;
     ThrowUnknownValue(ident);
 }
 
@@ -140,4 +140,4 @@ template <class F> bool BindDesignHandler(const std::any& handler, F& slot) {
     return true;
 }
 
-} // namespace vcl
+} // namespace platform::vcl

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-namespace vcl {
+namespace platform::vcl {
 
 namespace {
 // The control of each widget that has one. A table rather than a dynamic property of the
@@ -576,8 +576,8 @@ bool TControl::SetDesignProperty(const std::string& name, const TDesignValue& va
     else if (name == "Cursor") {
         const std::string& ident = value.AsIdent();
         auto it = std::find_if(std::begin(kCursorNames), std::end(kCursorNames),
-                               [&](const auto& c) { return SameText(c.first, ident); });
-        if (it == std::end(kCursorNames)) throw Exception("unknown cursor " + ident);
+                               [&](const auto& c) { return rtl::SameText(c.first, ident); });
+        if (it == std::end(kCursorNames)) throw rtl::Exception("unknown cursor " + ident);
         SetCursor(it->second);
     } else
         return TComponent::SetDesignProperty(name, value);
@@ -637,4 +637,4 @@ bool TWinControl::SetDesignEvent(const std::string& name, const std::any& handle
     return TControl::SetDesignEvent(name, handler);
 }
 
-} // namespace vcl
+} // namespace platform::vcl

@@ -13,7 +13,7 @@
 class QWidget;
 class QEvent;
 
-namespace vcl {
+namespace platform::vcl {
 
 class TWinControl;
 class TForm;
@@ -273,4 +273,4 @@ private:
     bool doubleBuffered_ = false;
 };
 
-} // namespace vcl
+} // namespace platform::vcl

@@ -7,7 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace vcl {
+namespace platform::vcl {
 
 namespace {
 QString Q(const std::string& s) {
@@ -144,4 +144,4 @@ bool TOpenDialog::SetDesignProperty(const std::string& name, const TDesignValue&
     return true;
 }
 
-} // namespace vcl
+} // namespace platform::vcl

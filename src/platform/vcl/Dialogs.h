@@ -8,7 +8,7 @@
 class QMessageBox;
 class QWidget;
 
-namespace vcl {
+namespace platform::vcl {
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn : unsigned {
@@ -105,4 +105,4 @@ protected:
     bool ForSaving() const override { return true; }
 };
 
-} // namespace vcl
+} // namespace platform::vcl

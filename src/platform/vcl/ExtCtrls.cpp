@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
-namespace vcl {
+namespace platform::vcl {
 
 std::function<void(TImage&, const std::string&)> TImage::PictureLoader;
 
@@ -297,7 +297,7 @@ void TTimer::Update() {
         timer_->stop();
         return;
     }
-    const uint32_t real = std::max<uint32_t>(1, platform::ScaledMs(interval_));
+    const uint32_t real = std::max<uint32_t>(1, core::ScaledMs(interval_));
     timer_->start(static_cast<int>(std::min<uint32_t>(real, INT32_MAX)));
 }
 
@@ -305,7 +305,7 @@ bool TTimer::SetDesignProperty(const std::string& name, const TDesignValue& valu
     if (name == "Enabled")
         SetEnabled(value.AsBool());
     else if (name == "Interval") {
-        if (value.AsInt() < 0) throw Exception("the interval cannot be negative");
+        if (value.AsInt() < 0) throw rtl::Exception("the interval cannot be negative");
         SetInterval(static_cast<uint32_t>(value.AsInt()));
     } else
         return TComponent::SetDesignProperty(name, value);
@@ -317,4 +317,4 @@ bool TTimer::SetDesignEvent(const std::string& name, const std::any& handler) {
     return TComponent::SetDesignEvent(name, handler);
 }
 
-} // namespace vcl
+} // namespace platform::vcl

@@ -9,7 +9,7 @@
 class QImage;
 class QTimer;
 
-namespace vcl {
+namespace platform::vcl {
 
 class TImage : public TControl {
 public:
@@ -119,4 +119,4 @@ private:
     uint32_t interval_ = 1000;
 };
 
-} // namespace vcl
+} // namespace platform::vcl

@@ -13,7 +13,7 @@
 #include <memory>
 #include <mutex>
 
-namespace vcl {
+namespace platform::vcl {
 
 namespace {
 
@@ -103,8 +103,8 @@ public:
 private:
     [[noreturn]] void Fail(const std::string& what, int line = -1) const {
         const int at = line < 0 ? lineNo_ : line;
-        throw Exception("Form design " + source_ + (at > 0 ? ", line " + std::to_string(at) : "") +
-                        ": " + what);
+        throw rtl::Exception("Form design " + source_ +
+                             (at > 0 ? ", line " + std::to_string(at) : "") + ": " + what);
     }
 
     bool NextLine() {
@@ -301,7 +301,7 @@ public:
         : form_(form), source_(source), binding_(binding) {}
 
     void Build(const Node& root) {
-        if (!SameText(root.className, binding_.className))
+        if (!rtl::SameText(root.className, binding_.className))
             Fail(root.line,
                  "the design is for " + root.className + ", the form is " + binding_.className);
         form_.SetName(root.name);
@@ -325,7 +325,8 @@ public:
 
 private:
     [[noreturn]] void Fail(int line, const std::string& what) const {
-        throw Exception("Form design " + source_ + ", line " + std::to_string(line) + ": " + what);
+        throw rtl::Exception("Form design " + source_ + ", line " + std::to_string(line) + ": " +
+                             what);
     }
 
     void Create(const Node& node, TComponent* parent) {
@@ -386,13 +387,13 @@ private:
                 continue;
             }
             if (!f.assign(c)) {
-                throw Exception("Form design " + source_ + ": field " + f.name +
-                                " cannot hold the " + ClassOf(c) + " of the design");
+                throw rtl::Exception("Form design " + source_ + ": field " + f.name +
+                                     " cannot hold the " + ClassOf(c) + " of the design");
             }
         }
         if (!missing.empty())
-            throw Exception("Form design " + source_ + ": no component for the field(s) " +
-                            missing);
+            throw rtl::Exception("Form design " + source_ + ": no component for the field(s) " +
+                                 missing);
     }
 
     void BindEvents() {
@@ -400,7 +401,7 @@ private:
             const std::string& handlerName = e.property->value.text;
             const TFormHandler* handler = nullptr;
             for (const TFormHandler& h : binding_.handlers)
-                if (SameText(h.name, handlerName)) handler = &h;
+                if (rtl::SameText(h.name, handlerName)) handler = &h;
             if (!handler)
                 Fail(e.property->line, "unknown handler " + handlerName + " for " + e.node->name +
                                            "." + e.property->name);
@@ -444,8 +445,8 @@ void LoadFormDesignText(TForm& form, std::string_view text, const std::string& s
 namespace {
 
 std::string_view DesignText(const std::string& resourceName) {
-    const platform::ResourceEntry* entry = platform::FindResource(resourceName, "RC_DATA");
-    if (!entry) throw Exception("Form design " + resourceName + ": resource not found");
+    const core::ResourceEntry* entry = core::FindResource(resourceName, "RC_DATA");
+    if (!entry) throw rtl::Exception("Form design " + resourceName + ": resource not found");
     return {reinterpret_cast<const char*>(entry->data), entry->size};
 }
 
@@ -455,7 +456,7 @@ struct TFormDesignsAhead::TRead {
     std::mutex lock;
     std::unordered_map<std::string, std::unique_ptr<Node>, CaseBlindHash, CaseBlindEqual> designs;
     // Last, so that its thread ends before what it fills goes.
-    std::unique_ptr<platform::TWorkAhead> work;
+    std::unique_ptr<core::TWorkAhead> work;
 };
 
 namespace {
@@ -478,7 +479,7 @@ std::unique_ptr<Node> TakeDesignReadAhead(const std::string& resourceName) {
 
 TFormDesignsAhead::TFormDesignsAhead(const std::vector<std::string>& resourceNames)
     : read_(std::make_unique<TRead>()) {
-    read_->work = std::make_unique<platform::TWorkAhead>(
+    read_->work = std::make_unique<core::TWorkAhead>(
         resourceNames,
         [read = read_.get()](const std::string& name) {
             std::unique_ptr<Node> root = Parser(DesignText(name), name).Parse();
@@ -505,4 +506,4 @@ void LoadFormDesign(TForm& form, const std::string& resourceName, const TFormBin
     LoadFormDesignText(form, DesignText(resourceName), resourceName, binding);
 }
 
-} // namespace vcl
+} // namespace platform::vcl

@@ -26,7 +26,7 @@
 // components of the same name) and its handlers (by name). Anything the loader cannot
 // place - an unknown class, property, event, handler, a parent that cannot hold
 // controls, a malformed line, a missing resource, a field the design lacks or of
-// another class - raises a vcl::Exception naming the design, the line and the item.
+// another class - raises a rtl::Exception naming the design, the line and the item.
 #include "platform/vcl/Forms.h"
 
 #include <any>
@@ -36,7 +36,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vcl {
+namespace platform::vcl {
 
 using TComponentFactory = std::function<TComponent*(TComponent* owner)>;
 // Makes a class name known to the designs; a later registration replaces an earlier one.
@@ -102,4 +102,4 @@ private:
     std::unique_ptr<TRead> read_;
 };
 
-} // namespace vcl
+} // namespace platform::vcl

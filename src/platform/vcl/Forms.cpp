@@ -19,7 +19,7 @@
 #include <system_error>
 #include <utility>
 
-namespace vcl {
+namespace platform::vcl {
 
 namespace {
 const std::pair<const char*, TFormBorderStyle> kBorderStyles[] = {
@@ -371,14 +371,14 @@ bool TForm::SetDesignProperty(const std::string& name, const TDesignValue& value
     else if (name == "BorderIcons") {
         TBorderIcons icons = 0;
         for (const std::string& s : value.AsSet()) {
-            if (SameText(s, "biSystemMenu"))
+            if (rtl::SameText(s, "biSystemMenu"))
                 icons |= biSystemMenu;
-            else if (SameText(s, "biMinimize"))
+            else if (rtl::SameText(s, "biMinimize"))
                 icons |= biMinimize;
-            else if (SameText(s, "biMaximize"))
+            else if (rtl::SameText(s, "biMaximize"))
                 icons |= biMaximize;
             else
-                throw Exception("unknown border icon " + s);
+                throw rtl::Exception("unknown border icon " + s);
         }
         SetBorderIcons(icons);
     } else if (name == "Position")
@@ -526,4 +526,4 @@ TScreen* Screen() {
     return &screen;
 }
 
-} // namespace vcl
+} // namespace platform::vcl

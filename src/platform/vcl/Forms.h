@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-namespace vcl {
+namespace platform::vcl {
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TPosition {
@@ -214,4 +214,4 @@ public:
 
 TScreen* Screen();
 
-} // namespace vcl
+} // namespace platform::vcl

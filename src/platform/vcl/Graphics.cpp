@@ -7,7 +7,7 @@
 #include <cmath>
 #include <utility>
 
-namespace vcl {
+namespace platform::vcl {
 
 namespace {
 const std::pair<const char*, TColor> kColorNames[] = {
@@ -59,7 +59,7 @@ TColor FromQColor(const QColor& color) {
 
 bool IdentToColor(const std::string& ident, TColor& color) {
     for (const auto& [name, value] : kColorNames) {
-        if (SameText(ident, name)) {
+        if (rtl::SameText(ident, name)) {
             color = value;
             return true;
         }
@@ -70,7 +70,7 @@ bool IdentToColor(const std::string& ident, TColor& color) {
 TColor DesignColor(const TDesignValue& value) {
     if (value.kind == TDesignValue::Kind::Integer) return static_cast<TColor>(value.number);
     TColor color = 0;
-    if (!IdentToColor(value.AsIdent(), color)) throw Exception("unknown colour " + value.text);
+    if (!IdentToColor(value.AsIdent(), color)) throw rtl::Exception("unknown colour " + value.text);
     return color;
 }
 
@@ -154,16 +154,16 @@ bool TFont::SetDesignProperty(const std::string& name, const TDesignValue& value
     else if (name == "Style") {
         TFontStyles style = 0;
         for (const std::string& s : value.AsSet()) {
-            if (SameText(s, "fsBold"))
+            if (rtl::SameText(s, "fsBold"))
                 style |= fsBold;
-            else if (SameText(s, "fsItalic"))
+            else if (rtl::SameText(s, "fsItalic"))
                 style |= fsItalic;
-            else if (SameText(s, "fsUnderline"))
+            else if (rtl::SameText(s, "fsUnderline"))
                 style |= fsUnderline;
-            else if (SameText(s, "fsStrikeOut"))
+            else if (rtl::SameText(s, "fsStrikeOut"))
                 style |= fsStrikeOut;
             else
-                throw Exception("unknown font style " + s);
+                throw rtl::Exception("unknown font style " + s);
         }
         SetStyle(style);
     } else
@@ -175,4 +175,4 @@ void TFont::Changed() {
     if (OnChange) OnChange();
 }
 
-} // namespace vcl
+} // namespace platform::vcl

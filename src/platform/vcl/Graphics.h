@@ -9,7 +9,7 @@
 class QColor;
 class QFont;
 
-namespace vcl {
+namespace platform::vcl {
 
 // Red in the low byte: 0x00BBGGRR. Values with the top bit set are system colours.
 using TColor = uint32_t;
@@ -99,4 +99,4 @@ private:
     TFontStyles style_ = 0;
 };
 
-} // namespace vcl
+} // namespace platform::vcl

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace vcl {
+namespace platform::vcl {
 namespace {
 
 // A damaged or hostile header can claim any size up to libpng's own limit of a million
@@ -16,7 +16,7 @@ namespace {
 constexpr uint64_t kMaxDecodedBytes = 256u * 1024u * 1024u;
 
 [[noreturn]] void Fail(const std::string& pictureName, const std::string& reason) {
-    throw Exception("Cannot load PNG picture " + pictureName + ": " + reason);
+    throw rtl::Exception("Cannot load PNG picture " + pictureName + ": " + reason);
 }
 
 // The decoded embedded pictures, by upper-cased resource name. An entry remembers which
@@ -47,7 +47,7 @@ void TPngImage::LoadFromMemory(const void* data, size_t size, const std::string&
     const uint64_t bytes = uint64_t{4} * png.width * png.height;
     if (bytes > kMaxDecodedBytes) {
         png_image_free(&png);
-        Fail(pictureName, Format("picture too large (%u x %u)", png.width, png.height));
+        Fail(pictureName, rtl::Format("picture too large (%u x %u)", png.width, png.height));
     }
     QImage decoded(static_cast<int>(png.width), static_cast<int>(png.height),
                    QImage::Format_RGBA8888);
@@ -64,7 +64,7 @@ void TPngImage::LoadFromMemory(const void* data, size_t size, const std::string&
     image_ = std::move(decoded);
 }
 
-void TPngImage::LoadFromStream(TStream& stream) {
+void TPngImage::LoadFromStream(rtl::TStream& stream) {
     std::vector<unsigned char> bytes;
     unsigned char chunk[16384];
     for (int64_t got; (got = stream.Read(chunk, sizeof chunk)) > 0;)
@@ -77,11 +77,11 @@ void TPngImage::LoadFromResourceName(const std::string& name) {
 }
 
 void TPngImage::LoadFromResourceName(const std::string& name, const std::string& pictureName) {
-    const platform::ResourceEntry& entry = FindResourceEntry(name, "RC_DATA");
+    const core::ResourceEntry& entry = rtl::FindResourceEntry(name, "RC_DATA");
     const unsigned long long serial = entry.serial;
     const unsigned char* data = entry.data;
     const size_t size = entry.size;
-    const std::string key = UpperCase(name);
+    const std::string key = rtl::UpperCase(name);
     PictureCache& cache = ThePictureCache();
     {
         std::lock_guard guard(cache.lock);
@@ -102,4 +102,4 @@ void TPngImage::ForgetSharedPictures() {
     cache.pictures.clear();
 }
 
-} // namespace vcl
+} // namespace platform::vcl

@@ -6,15 +6,15 @@
 #include <cstddef>
 #include <string>
 
-namespace vcl {
+namespace platform::vcl {
 
 class TPngImage {
 public:
-    // Each load replaces the picture; a picture that fails to decode raises vcl::Exception
+    // Each load replaces the picture; a picture that fails to decode raises rtl::Exception
     // naming the picture and libpng's reason, and leaves the previous picture in place.
     void LoadFromMemory(const void* data, size_t size, const std::string& pictureName);
     // Reads from the stream's position to its end.
-    void LoadFromStream(TStream& stream);
+    void LoadFromStream(rtl::TStream& stream);
     // A resource of type "RC_DATA"; a missing one raises EResNotFound. Each embedded
     // picture is decoded once: every later load of the same resource shares that picture
     // (until the resource is registered anew). A picture that fails to decode is never
@@ -36,4 +36,4 @@ private:
     QImage image_;
 };
 
-} // namespace vcl
+} // namespace platform::vcl

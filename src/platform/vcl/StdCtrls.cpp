@@ -19,7 +19,7 @@
 #include <QSignalBlocker>
 #include <utility>
 
-namespace vcl {
+namespace platform::vcl {
 
 namespace {
 // The length limit of a line edit Qt builds.
@@ -108,7 +108,7 @@ int TItemList::Add(const std::string& text) {
 
 int TItemList::IndexOf(const std::string& text) const {
     for (int i = 0; i < Count(); ++i)
-        if (SameText(Get(i), text)) return i;
+        if (rtl::SameText(Get(i), text)) return i;
     return -1;
 }
 
@@ -148,7 +148,7 @@ void TItemList::SetText(const std::string& text) {
 
 void TItemList::CheckIndex(int index, int limit) {
     if (index < 0 || index >= limit)
-        throw EStringListError(Format("List index out of bounds (%d)", index));
+        throw rtl::EStringListError(rtl::Format("List index out of bounds (%d)", index));
 }
 
 // Items of a combo box; changes made in code run no handler.
@@ -927,4 +927,4 @@ void TButton::SetCaption(const std::string& caption) {
     static_cast<QPushButton*>(WidgetAsIs())->setText(Q(caption));
 }
 
-} // namespace vcl
+} // namespace platform::vcl

@@ -19,7 +19,7 @@ class QRadioButton;
 class QGroupBox;
 class QPushButton;
 
-namespace vcl {
+namespace platform::vcl {
 
 // The item list of a combo box or list box, or the lines of a memo. An index outside
 // the list raises "List index out of bounds (<index>)".
@@ -305,4 +305,4 @@ protected:
     bool ClickOnRelease() const override { return false; }
 };
 
-} // namespace vcl
+} // namespace platform::vcl

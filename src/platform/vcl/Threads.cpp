@@ -15,7 +15,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-namespace vcl {
+namespace platform::vcl {
 
 namespace {
 // Steps of the nice value away from the process's (higher is nicer, -20..19).
@@ -312,4 +312,4 @@ void TThread::Synchronize(const std::function<void()>& method) {
     GuiCalls::Instance().Call(method);
 }
 
-} // namespace vcl
+} // namespace platform::vcl

@@ -25,7 +25,7 @@
 
 class QObject;
 
-namespace vcl {
+namespace platform::vcl {
 
 enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
@@ -100,4 +100,4 @@ private:
     std::exception_ptr fatalException_;
 };
 
-} // namespace vcl
+} // namespace platform::vcl

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <mutex>
 
-namespace platform::hid {
+namespace platform::win {
 namespace {
 
 std::mutex g_mutex;
@@ -55,4 +55,4 @@ std::shared_ptr<HidBus> InstallDefaultBus(uint16_t vendorId, uint16_t productId)
     return chosen;
 }
 
-} // namespace platform::hid
+} // namespace platform::win

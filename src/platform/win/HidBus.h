@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace platform::hid {
+namespace platform::win {
 
 // An interface listed with an empty path went away between listing and the path query:
 // the setup library's detail call fails for it, as on the system.
@@ -85,4 +85,4 @@ void SetSimulatedBusFactory(std::function<std::shared_ptr<HidBus>()> factory);
 // registered.
 std::shared_ptr<HidBus> InstallDefaultBus(uint16_t vendorId, uint16_t productId);
 
-} // namespace platform::hid
+} // namespace platform::win

@@ -11,7 +11,7 @@ namespace platform::win {
 
 // What a preparsed-data handle points at: the capabilities of one interface.
 struct HIDP_PREPARSED_DATA {
-    hid::InterfaceInfo info;
+    win::InterfaceInfo info;
 };
 
 namespace {
@@ -49,7 +49,7 @@ bool Transfer(HANDLE device, void* buffer, ULONG length, bool set) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    hid::HidError error = hid::HidError::None;
+    win::HidError error = win::HidError::None;
     // A report the device answered short (or long) carries bytes it never sent: the
     // transfer failed.
     const bool ok =
@@ -57,7 +57,7 @@ bool Transfer(HANDLE device, void* buffer, ULONG length, bool set) {
             : f->connection->GetFeatureReply(static_cast<uint8_t*>(buffer), length, error) ==
                   static_cast<int>(length);
     if (!ok)
-        SetLastError(error == hid::HidError::None ? ERROR_GEN_FAILURE : detail::ToWinError(error));
+        SetLastError(error == win::HidError::None ? ERROR_GEN_FAILURE : detail::ToWinError(error));
     return ok;
 }
 
@@ -115,7 +115,7 @@ BOOLEAN HidD_FreePreparsedData(PHIDP_PREPARSED_DATA preparsedData) {
 
 NTSTATUS HidP_GetCaps(PHIDP_PREPARSED_DATA preparsedData, HIDP_CAPS* capabilities) {
     if (!capabilities || !IsLive(preparsedData)) return HIDP_STATUS_INVALID_PREPARSED_DATA;
-    const hid::InterfaceInfo& info = preparsedData->info;
+    const win::InterfaceInfo& info = preparsedData->info;
     std::memset(capabilities, 0, sizeof(HIDP_CAPS));
     capabilities->Usage = info.usage;
     capabilities->UsagePage = info.usagePage;

@@ -79,8 +79,8 @@ FileTable& Files() {
 
 struct InterfaceCache {
     std::mutex mutex;
-    std::weak_ptr<hid::HidBus> bus;
-    std::map<std::string, hid::InterfaceInfo> byPath;
+    std::weak_ptr<win::HidBus> bus;
+    std::map<std::string, win::InterfaceInfo> byPath;
 };
 
 InterfaceCache& Cache() {
@@ -173,8 +173,8 @@ std::shared_ptr<FileObject> LookupFile(HANDLE handle) {
     return nullptr;
 }
 
-void RememberInterfaces(const std::shared_ptr<hid::HidBus>& bus,
-                        const std::vector<hid::InterfaceInfo>& interfaces) {
+void RememberInterfaces(const std::shared_ptr<win::HidBus>& bus,
+                        const std::vector<win::InterfaceInfo>& interfaces) {
     InterfaceCache& cache = Cache();
     std::lock_guard lock(cache.mutex);
     cache.bus = bus;
@@ -183,8 +183,8 @@ void RememberInterfaces(const std::shared_ptr<hid::HidBus>& bus,
         if (!info.path.empty()) cache.byPath[info.path] = info;
 }
 
-bool FindInterface(const std::shared_ptr<hid::HidBus>& bus, const std::string& path,
-                   hid::InterfaceInfo& info) {
+bool FindInterface(const std::shared_ptr<win::HidBus>& bus, const std::string& path,
+                   win::InterfaceInfo& info) {
     InterfaceCache& cache = Cache();
     {
         std::lock_guard lock(cache.mutex);
@@ -197,7 +197,7 @@ bool FindInterface(const std::shared_ptr<hid::HidBus>& bus, const std::string& p
         }
     }
     // Not in the latest listing: the interface may have arrived since.
-    const std::vector<hid::InterfaceInfo> now = bus->Enumerate();
+    const std::vector<win::InterfaceInfo> now = bus->Enumerate();
     RememberInterfaces(bus, now);
     for (const auto& candidate : now) {
         if (candidate.path == path) {
@@ -216,18 +216,18 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD, void*, DWORD cre
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    std::shared_ptr<hid::HidBus> bus = hid::Bus();
-    hid::InterfaceInfo info;
+    std::shared_ptr<win::HidBus> bus = win::Bus();
+    win::InterfaceInfo info;
     if (!bus || !detail::FindInterface(bus, fileName, info)) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
     const bool readWrite = (desiredAccess & (GENERIC_READ | GENERIC_WRITE)) != 0;
-    hid::HidError error = hid::HidError::None;
-    std::unique_ptr<hid::HidConnection> connection =
-        bus->Open(fileName, readWrite ? hid::OpenAccess::ReadWrite : hid::OpenAccess::Query, error);
+    win::HidError error = win::HidError::None;
+    std::unique_ptr<win::HidConnection> connection =
+        bus->Open(fileName, readWrite ? win::OpenAccess::ReadWrite : win::OpenAccess::Query, error);
     if (!connection) {
-        SetLastError(error == hid::HidError::None ? ERROR_GEN_FAILURE : detail::ToWinError(error));
+        SetLastError(error == win::HidError::None ? ERROR_GEN_FAILURE : detail::ToWinError(error));
         return INVALID_HANDLE_VALUE;
     }
     auto file = std::make_shared<detail::FileObject>();
@@ -253,10 +253,10 @@ BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead, vo
         SetLastError(ERROR_ACCESS_DENIED);
         return 0;
     }
-    hid::HidError error = hid::HidError::None;
+    win::HidError error = win::HidError::None;
     const int n = f->connection->ReadInput(static_cast<uint8_t*>(buffer), bytesToRead, error);
     if (n < 0) {
-        SetLastError(error == hid::HidError::None ? ERROR_GEN_FAILURE : detail::ToWinError(error));
+        SetLastError(error == win::HidError::None ? ERROR_GEN_FAILURE : detail::ToWinError(error));
         return 0;
     }
     if (bytesRead) *bytesRead = static_cast<DWORD>(n);

@@ -13,9 +13,9 @@ namespace platform::win::detail {
 // One opened interface. Transfers hold a reference, so closing the handle while another
 // thread transfers on it releases the interface only when that transfer is over.
 struct FileObject {
-    hid::InterfaceInfo info;
+    win::InterfaceInfo info;
     bool readWrite = false;
-    std::shared_ptr<hid::HidConnection> connection;
+    std::shared_ptr<win::HidConnection> connection;
 };
 
 // Null (with ERROR_INVALID_HANDLE set) when the handle is not an open file handle.
@@ -23,17 +23,17 @@ std::shared_ptr<FileObject> LookupFile(HANDLE handle);
 
 // The interfaces of the latest listing, so that opening by path does not list the bus
 // again for every interface.
-void RememberInterfaces(const std::shared_ptr<hid::HidBus>& bus,
-                        const std::vector<hid::InterfaceInfo>& interfaces);
-bool FindInterface(const std::shared_ptr<hid::HidBus>& bus, const std::string& path,
-                   hid::InterfaceInfo& info);
+void RememberInterfaces(const std::shared_ptr<win::HidBus>& bus,
+                        const std::vector<win::InterfaceInfo>& interfaces);
+bool FindInterface(const std::shared_ptr<win::HidBus>& bus, const std::string& path,
+                   win::InterfaceInfo& info);
 
 // Exports of the two system libraries, name to entry point.
 using ExportList = std::vector<std::pair<const char*, FARPROC>>;
 const ExportList& HidDllExports();
 const ExportList& SetupApiDllExports();
 
-inline DWORD ToWinError(hid::HidError error) {
+inline DWORD ToWinError(win::HidError error) {
     return static_cast<DWORD>(error);
 }
 

@@ -17,7 +17,7 @@ constexpr GUID kHidClassGuid = {
 
 struct DeviceInfoList {
     GUID interfaceGuid{};
-    std::vector<hid::InterfaceInfo> interfaces;
+    std::vector<win::InterfaceInfo> interfaces;
 };
 
 struct ListTable {
@@ -46,7 +46,7 @@ BOOL Fail(DWORD error) {
 
 // The interface a record returned by SetupDiEnumDeviceInterfaces stands for (the
 // record's Reserved field holds its index plus one).
-const hid::InterfaceInfo* InterfaceOf(const DeviceInfoList& list,
+const win::InterfaceInfo* InterfaceOf(const DeviceInfoList& list,
                                       const SP_DEVICE_INTERFACE_DATA* data) {
     if (!data || data->cbSize != sizeof(SP_DEVICE_INTERFACE_DATA)) return nullptr;
     if (data->Reserved == 0 || data->Reserved > list.interfaces.size()) return nullptr;
@@ -67,7 +67,7 @@ HDEVINFO SetupDiGetClassDevsA(const GUID* classGuid, LPCSTR, HWND, DWORD flags) 
     auto list = std::make_shared<DeviceInfoList>();
     if (classGuid) list->interfaceGuid = *classGuid;
     const bool hidClass = (flags & DIGCF_ALLCLASSES) || *classGuid == detail::kHidInterfaceGuid;
-    std::shared_ptr<hid::HidBus> bus = hid::Bus();
+    std::shared_ptr<win::HidBus> bus = win::Bus();
     if ((flags & DIGCF_DEVICEINTERFACE) && hidClass && bus) {
         list->interfaces = bus->Enumerate();
         detail::RememberInterfaces(bus, list->interfaces);
@@ -103,7 +103,7 @@ BOOL SetupDiGetDeviceInterfaceDetailA(HDEVINFO deviceInfoSet,
                                       SP_DEVINFO_DATA* deviceInfoData) {
     std::shared_ptr<DeviceInfoList> list = LookupList(deviceInfoSet);
     if (!list) return 0;
-    const hid::InterfaceInfo* info = InterfaceOf(*list, deviceInterfaceData);
+    const win::InterfaceInfo* info = InterfaceOf(*list, deviceInterfaceData);
     if (!info) return Fail(ERROR_INVALID_PARAMETER);
     if (deviceInfoData && deviceInfoData->cbSize != sizeof(SP_DEVINFO_DATA))
         return Fail(ERROR_INVALID_USER_BUFFER);

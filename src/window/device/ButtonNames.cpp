@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace device {
+namespace window::device {
 namespace {
 
 // The texts of one language table, opened for one naming call.
@@ -24,7 +24,7 @@ public:
     }
 
 private:
-    std::shared_ptr<const vcl::TMemIniFile> table_;
+    std::shared_ptr<const platform::rtl::TMemIniFile> table_;
     std::string section_;
 };
 
@@ -37,7 +37,7 @@ std::string_view Field(std::string_view code, size_t first, size_t count) {
 }
 
 int HexField(std::string_view code, size_t first, size_t count) {
-    return vcl::HexToInt(Field(code, first, count));
+    return platform::rtl::HexToInt(Field(code, first, count));
 }
 
 // Whole codes with a name of their own. No class these codes belong to is named by a
@@ -110,7 +110,7 @@ std::string_view KeyOf(const std::pair<std::string_view, std::string_view> (&tab
 
 // A fire key (class 06) is known by its shot count and interval alone: the first of the
 // three fire keys with both wins, and the hold bit only goes to its hold box.
-std::string FireKeyName(shell::TForm1& form, std::string_view code, const LanguageNames& text) {
+std::string FireKeyName(window::TForm1& form, std::string_view code, const LanguageNames& text) {
     const int countByte = HexField(code, 2, 2);
     const int interval = HexField(code, 4, 4);
     const int shotsLessOne = countByte & 0x0F;
@@ -121,7 +121,8 @@ std::string FireKeyName(shell::TForm1& form, std::string_view code, const Langua
         // click handling, which runs on a change, sees the guard up and writes nothing.
         if (form.FireHoldSyncGuard == 0) {
             const settings::FireHoldSyncScope guard(form);
-            form.Named<controls::TSkinCheckBox>("cb_Fire" + std::to_string(n + 1) + "Continue")
+            form.Named<controls::skin::TSkinCheckBox>("cb_Fire" + std::to_string(n + 1) +
+                                                      "Continue")
                 .SetChecked((countByte & 0x80) != 0);
         }
         return text("Str23" + std::to_string(n + 1));
@@ -132,14 +133,14 @@ std::string FireKeyName(shell::TForm1& form, std::string_view code, const Langua
 // A switch to one profile (class 07, byte 1 not 00): bit 7 and the target in bits 1..0
 // name it; the return-to-zero, adjust-XY and change-colour bits and the offset are not
 // shown. Its colour nibble puts the profile's colour combo on that colour.
-std::string ProfileSwitchName(shell::TForm1& form, std::string_view code,
+std::string ProfileSwitchName(window::TForm1& form, std::string_view code,
                               const LanguageNames& text) {
     const int target = HexField(code, 2, 2) & 0x87;
     if (target < 0x80 || target > 0x82) return {};
     const int profile = target - 0x80 + 1;
     const int colour = HexField(code, 4, 2) / 16;
     auto& combo =
-        form.Named<controls::TSkinComboBox>("cb_Profile" + std::to_string(profile) + "Color");
+        form.Named<controls::skin::TSkinComboBox>("cb_Profile" + std::to_string(profile) + "Color");
     if (colour <= 9)
         combo.SetItemIndex(colour);
     else if (colour == 0xF)
@@ -160,14 +161,14 @@ std::string KeyboardKeysName(std::string_view code, const LanguageNames& text) {
     for (int bit = 0; bit < 4; ++bit)
         if (modifiers & (1 << bit)) append(ModifierWords[bit]);
     for (int key : keys)
-        if (key != 0) append(HidUsageToKeyName(key));
+        if (key != 0) append(::device::HidUsageToKeyName(key));
     return name.empty() ? text("Str205") : name;
 }
 
 // With the fire-script file, a fire-macro code is named after the script slot whose
 // record begins with the same three bytes (the last such slot); without it, after the
 // preset its mode and variant choose.
-void FireMacroName(shell::TForm1& form, std::string_view code, const LanguageNames& text,
+void FireMacroName(window::TForm1& form, std::string_view code, const LanguageNames& text,
                    std::string& name) {
     const std::string_view head = Field(code, 0, 6);
     if (form.FireScriptsLoaded == 1) {
@@ -182,11 +183,11 @@ void FireMacroName(shell::TForm1& form, std::string_view code, const LanguageNam
 
 // A device macro's key carries its start address; the name is that of the slot in use
 // starting there (the last such slot), and only while the device has its I2C memory.
-void DeviceMacroName(shell::TForm1& form, std::string_view code, std::string& name) {
+void DeviceMacroName(window::TForm1& form, std::string_view code, std::string& name) {
     const int address = HexField(code, 2, 4);
     if (form.DetectedInterface != "I2C") return;
-    const vcl::TItemList& names = form.LB_Name->Items();
-    for (int slot = 0; slot < DeviceMacroSlots; ++slot) {
+    const platform::vcl::TItemList& names = form.LB_Name->Items();
+    for (int slot = 0; slot < ::device::DeviceMacroSlots; ++slot) {
         if (form.DeviceMacros.StartAddress[slot] != address || form.DeviceMacros.Length[slot] == 0)
             continue;
         // The list is filled from the same tables; a slot without its item has no name.
@@ -194,7 +195,7 @@ void DeviceMacroName(shell::TForm1& form, std::string_view code, std::string& na
     }
 }
 
-void SecondStage(shell::TForm1& form, std::string_view code, const LanguageNames& text,
+void SecondStage(window::TForm1& form, std::string_view code, const LanguageNames& text,
                  std::string& name) {
     switch (HexField(code, 0, 2)) {
     case 0x02:
@@ -211,7 +212,7 @@ void SecondStage(shell::TForm1& form, std::string_view code, const LanguageNames
     }
 }
 
-std::string NameOf(shell::TForm1& form, std::string_view code, const LanguageNames& text) {
+std::string NameOf(window::TForm1& form, std::string_view code, const LanguageNames& text) {
     if (const std::string_view key = KeyOf(NamedCodes, code); !key.empty()) return text(key);
 
     const std::string_view cls = Field(code, 0, 2);
@@ -237,11 +238,11 @@ std::string NameOf(shell::TForm1& form, std::string_view code, const LanguageNam
 
 } // namespace
 
-std::string CodeToFunctionName(shell::TForm1& form, std::string_view code) {
+std::string CodeToFunctionName(window::TForm1& form, std::string_view code) {
     return NameOf(form, code, LanguageNames(form.LanguageNumber));
 }
 
-std::vector<std::string> CodesToFunctionNames(shell::TForm1& form,
+std::vector<std::string> CodesToFunctionNames(window::TForm1& form,
                                               const std::vector<std::string>& codes) {
     const LanguageNames text(form.LanguageNumber);
     std::vector<std::string> names;
@@ -251,8 +252,8 @@ std::vector<std::string> CodesToFunctionNames(shell::TForm1& form,
     return names;
 }
 
-void ComboOrMacroCodeToName(shell::TForm1& form, std::string_view code, std::string& Name) {
+void ComboOrMacroCodeToName(window::TForm1& form, std::string_view code, std::string& Name) {
     SecondStage(form, code, LanguageNames(form.LanguageNumber), Name);
 }
 
-} // namespace device
+} // namespace window::device

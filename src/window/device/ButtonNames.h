@@ -14,11 +14,11 @@
 #include <string_view>
 #include <vector>
 
-namespace shell {
+namespace window {
 class TForm1;
 }
 
-namespace device {
+namespace window::device {
 
 // The words that are not taken from the language tables.
 inline constexpr std::string_view ModifierWords[4] = {"Ctrl", "Shift", "Alt", "Win"};
@@ -28,16 +28,16 @@ inline constexpr std::string_view FireScriptWord = "Fire Macro";
 // The name of a code in the current language, empty when no rule names it. Characters
 // read as numbers (the class in the second stage, the count byte and interval of a fire
 // key, the profile byte and colour of a profile switch, the bytes of a keyboard code,
-// the address of a macro key) that are no hexadecimal digits raise vcl::EConvertError.
-std::string CodeToFunctionName(shell::TForm1& form, std::string_view code);
+// the address of a macro key) that are no hexadecimal digits raise platform::rtl::EConvertError.
+std::string CodeToFunctionName(window::TForm1& form, std::string_view code);
 // The names of several codes, in order, as CodeToFunctionName gives them one by one; the
 // language table is read once for all of them.
-std::vector<std::string> CodesToFunctionNames(shell::TForm1& form,
+std::vector<std::string> CodesToFunctionNames(window::TForm1& form,
                                               const std::vector<std::string>& codes);
 
 // The second stage of CodeToFunctionName for the codes its own table does not name:
 // keyboard keys (class 02), fire macros (0B) and device macros (10). Leaves Name as it
 // was for any other class, and for a fire macro or device macro it cannot name.
-void ComboOrMacroCodeToName(shell::TForm1& form, std::string_view code, std::string& Name);
+void ComboOrMacroCodeToName(window::TForm1& form, std::string_view code, std::string& Name);
 
-} // namespace device
+} // namespace window::device

@@ -14,24 +14,25 @@
 #include <algorithm>
 #include <string_view>
 
-namespace shell {
+namespace window {
 namespace {
 
 constexpr uint16_t MarkerOffset =
-    device::image::Identity.Offset + device::image::IdentityMemoryMarker;
+    ::device::image::Identity.Offset + ::device::image::IdentityMemoryMarker;
 
 // The same words in every language.
 constexpr const char* LoadRefusedText = "Loading .bin is error!";
 constexpr const char* SaveRefusedText = "Saving .bin is error!";
 
 void ShowPressed(TForm1& form, const std::string& family) {
-    vcl::TPngImage decoder;
+    platform::vcl::TPngImage decoder;
     for (int i = 1; i <= 5; ++i)
-        LoadSkinPng(form.Named<vcl::TImage>(family + vcl::IntToStr(i)), "SetS_03", decoder);
+        shell::LoadSkinPng(form.Named<platform::vcl::TImage>(family + platform::rtl::IntToStr(i)),
+                           "SetS_03", decoder);
 }
 
 void Tell(TForm1& form, const char* text) {
-    form.RefreshFormMessagDialog(vcl::Utf8ToUtf16(text));
+    form.RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(text));
 }
 
 // The file a chosen name saves to: the name itself when it already ends in ".bin", in any
@@ -40,20 +41,23 @@ std::string ConfigFileName(const std::string& chosen) {
     constexpr std::string_view extension = ".bin";
     const bool hasExtension =
         chosen.size() >= extension.size() &&
-        vcl::SameText(std::string_view(chosen).substr(chosen.size() - extension.size()), extension);
+        platform::rtl::SameText(std::string_view(chosen).substr(chosen.size() - extension.size()),
+                                extension);
     return hasExtension ? chosen : chosen + std::string(extension);
 }
 
 // The save dialog never asks about an existing file, and the name it returns may still get
 // ".bin": the question is asked here, about the file that is written. True when the file
 // may be written; `mode` replaces only a file the user agreed to replace.
-bool MayWrite(const std::string& fileName, vcl::TSaveMode& mode) {
-    mode = vcl::TSaveMode::KeepExisting;
-    if (!vcl::FileExists(fileName)) return true;
-    if (vcl::MessageDlg(fileName + " already exists.\nDo you want to replace it?",
-                        vcl::mtConfirmation, vcl::mbYes | vcl::mbNo) != vcl::mrYes)
+bool MayWrite(const std::string& fileName, platform::rtl::TSaveMode& mode) {
+    mode = platform::rtl::TSaveMode::KeepExisting;
+    if (!platform::rtl::FileExists(fileName)) return true;
+    if (platform::vcl::MessageDlg(fileName + " already exists.\nDo you want to replace it?",
+                                  platform::vcl::mtConfirmation,
+                                  platform::vcl::mbYes | platform::vcl::mbNo) !=
+        platform::vcl::mrYes)
         return false;
-    mode = vcl::TSaveMode::Replace;
+    mode = platform::rtl::TSaveMode::Replace;
     return true;
 }
 
@@ -61,30 +65,31 @@ bool MayWrite(const std::string& fileName, vcl::TSaveMode& mode) {
 // not read. False when it is shorter than an image; raises the stream errors of the
 // component library when it cannot be opened or read. Nothing of the program's image
 // changes unless a whole image was read.
-bool ReadImageFile(const std::string& fileName, device::TDeviceImage& image) {
-    vcl::TFileStream file(fileName, vcl::fmOpenRead | vcl::fmShareDenyWrite);
-    if (file.Size() < device::image::ImageSize) return false;
-    file.ReadBuffer(image.data(), device::image::ImageSize);
+bool ReadImageFile(const std::string& fileName, ::device::TDeviceImage& image) {
+    platform::rtl::TFileStream file(fileName,
+                                    platform::rtl::fmOpenRead | platform::rtl::fmShareDenyWrite);
+    if (file.Size() < ::device::image::ImageSize) return false;
+    file.ReadBuffer(image.data(), ::device::image::ImageSize);
     return true;
 }
 
 } // namespace
 
-void TForm1::Btn_Save_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Save_0Click(platform::vcl::TObject* /*Sender*/) {
     HideAllMenu();
     ShowPressed(*this, "Img_Save_");
     // Without a served mouse there is no image to save and none can be taken.
     if (!device::MouseServed(*this)) return;
     if (!SaveDialog1->Execute()) return;
     const std::string fileName = ConfigFileName(SaveDialog1->FileName());
-    vcl::TSaveMode mode;
+    platform::rtl::TSaveMode mode;
     if (!MayWrite(fileName, mode)) return;
 
     // A read that failed is reported as the loss of the mouse: there is no image to save.
     if (!Btn_Read()) return;
     // A mouse whose image lacks the marker gives a file that could never be loaded back,
     // so it is not written.
-    if (device::LiveImage[MarkerOffset] != device::image::MemoryMarkerI2C) {
+    if (::device::LiveImage[MarkerOffset] != ::device::image::MemoryMarkerI2C) {
         Tell(*this, SaveRefusedText);
         return;
     }
@@ -92,16 +97,17 @@ void TForm1::Btn_Save_0Click(vcl::TObject* /*Sender*/) {
     // the message says which file and why. A file that appeared after the question is
     // not replaced unasked.
     try {
-        vcl::SaveFile(fileName, device::LiveImage.data(), device::image::ImageSize, mode);
+        platform::rtl::SaveFile(fileName, ::device::LiveImage.data(), ::device::image::ImageSize,
+                                mode);
     } catch (...) {
-        vcl::Application()->HandleException(std::current_exception());
+        platform::vcl::Application()->HandleException(std::current_exception());
     }
 }
 
-void TForm1::Btn_Load_0Click(vcl::TObject* /*Sender*/) {
-    UiLoadingFlag = 1;
+void TForm1::Btn_Load_0Click(platform::vcl::TObject* /*Sender*/) {
+    shell::UiLoadingFlag = 1;
     struct LoadingScope {
-        ~LoadingScope() { UiLoadingFlag = 0; }
+        ~LoadingScope() { shell::UiLoadingFlag = 0; }
     } loading;
     HideAllMenu();
     ShowPressed(*this, "Img_Load_");
@@ -109,30 +115,30 @@ void TForm1::Btn_Load_0Click(vcl::TObject* /*Sender*/) {
     if (!device::MouseServed(*this)) return;
     if (!OpenDialog1->Execute()) return;
 
-    device::TDeviceImage fileImage;
+    ::device::TDeviceImage fileImage;
     try {
         if (!ReadImageFile(OpenDialog1->FileName(), fileImage)) {
             Tell(*this, LoadRefusedText);
             return;
         }
     } catch (...) {
-        vcl::Application()->HandleException(std::current_exception());
+        platform::vcl::Application()->HandleException(std::current_exception());
         return;
     }
-    std::copy_n(fileImage.begin() + device::image::Identity.Offset, device::image::Identity.Length,
-                device::IdentityStaging.begin());
-    if (device::IdentityStaging[device::image::IdentityMemoryMarker] !=
-        device::image::MemoryMarkerI2C) {
+    std::copy_n(fileImage.begin() + ::device::image::Identity.Offset,
+                ::device::image::Identity.Length, ::device::IdentityStaging.begin());
+    if (::device::IdentityStaging[::device::image::IdentityMemoryMarker] !=
+        ::device::image::MemoryMarkerI2C) {
         Tell(*this, LoadRefusedText);
         return;
     }
-    device::LiveImage = fileImage;
+    ::device::LiveImage = fileImage;
     MemoToDataBuf_OnClick(nullptr);
 }
 
 // The image goes to the mouse as it is, checksums and all; the pages show the repaired
 // copies until the read after the reset shows what the mouse took.
-void TForm1::MemoToDataBuf_OnClick(vcl::TObject* /*Sender*/) {
+void TForm1::MemoToDataBuf_OnClick(platform::vcl::TObject* /*Sender*/) {
     HideAllMenu();
     DevTimer->SetEnabled(false);
     ShowDisableOverlays();
@@ -142,4 +148,4 @@ void TForm1::MemoToDataBuf_OnClick(vcl::TObject* /*Sender*/) {
     WriteImageAndReFind();
 }
 
-} // namespace shell
+} // namespace window

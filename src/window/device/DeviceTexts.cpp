@@ -3,14 +3,14 @@
 #include "window/shell/LanguageTables.h"
 #include "window/Main.h"
 
-namespace device {
+namespace window::device {
 
 std::string DeviceText(std::string_view key) {
     // Before the main window exists the program shows its start language.
-    if (!shell::Form1) return shell::LanguageText(1, key);
+    if (!window::Form1) return shell::LanguageText(1, key);
     // The window keeps the texts of the language it last applied.
-    const std::string* text = shell::Form1->LangTexts.Find(key);
+    const std::string* text = window::Form1->LangTexts.Find(key);
     return text ? *text : std::string();
 }
 
-} // namespace device
+} // namespace window::device

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-namespace device {
+namespace window::device {
 
 // The text of a key ("Str100") as the main window keeps it for the current language; a key
 // the table lacks, or one the window does not keep, gives an empty text.
 std::string DeviceText(std::string_view key);
 
-} // namespace device
+} // namespace window::device

@@ -15,16 +15,16 @@
 
 // Controls used by field: X(class, name).
 #define VTRM_FORM1_FIELDS_DEVICE(X)                                                                \
-    X(vcl::TTimer, DevTimer)                                                                       \
-    X(vcl::TLabel, Disable_All_1)                                                                  \
-    X(vcl::TLabel, Disable_All_2)                                                                  \
-    X(vcl::TLabel, Disable_All_3)                                                                  \
-    X(vcl::TLabel, Disable_All_4)                                                                  \
-    X(vcl::TLabel, Disable_All_4_1)                                                                \
-    X(vcl::TLabel, Disable_All_5)                                                                  \
-    X(controls::TSkinEdit, edt_PatCodeCk)                                                          \
-    X(controls::TSkinEdit, edt_VendorID_Rd)                                                        \
-    X(controls::TSkinEdit, edt_ProductID_Rd)                                                       \
+    X(platform::vcl::TTimer, DevTimer)                                                             \
+    X(platform::vcl::TLabel, Disable_All_1)                                                        \
+    X(platform::vcl::TLabel, Disable_All_2)                                                        \
+    X(platform::vcl::TLabel, Disable_All_3)                                                        \
+    X(platform::vcl::TLabel, Disable_All_4)                                                        \
+    X(platform::vcl::TLabel, Disable_All_4_1)                                                      \
+    X(platform::vcl::TLabel, Disable_All_5)                                                        \
+    X(controls::skin::TSkinEdit, edt_PatCodeCk)                                                    \
+    X(controls::skin::TSkinEdit, edt_VendorID_Rd)                                                  \
+    X(controls::skin::TSkinEdit, edt_ProductID_Rd)                                                 \
     X(device::TKeyboardHook, KeyboardHook1)
 
 // Handlers bound by the form design: X(kind, name).
@@ -58,12 +58,12 @@
     void ShowDisableOverlays();                                                                    \
     void HideDisableOverlays();                                                                    \
     void InitNoDevice();                                                                           \
-    void RefreshErrorAP(vcl::TObject* Sender = nullptr);                                           \
+    void RefreshErrorAP(platform::vcl::TObject* Sender = nullptr);                                 \
     void ResetDeviceAndReFind();                                                                   \
     void WriteImageAndReFind();                                                                    \
     void GiveBackWithoutDevice();                                                                  \
     /* The configuration image on the window (FormImage.cpp). */                                   \
-    device::DefaultsContext DefaultsFromWindow();                                                  \
+    ::device::DefaultsContext DefaultsFromWindow();                                                \
     void SplitLiveImage(bool showPatchCodeCheck = false);                                          \
     void CheckVendorSection();                                                                     \
     void CheckUserSection();                                                                       \
@@ -74,46 +74,46 @@
     void RefreshFireMacroName();                                                                   \
     void ClearMacroEditor();                                                                       \
     /* The PC macro library and the macro names (FormMacros.cpp). */                               \
-    void CheckPCMacro(vcl::TObject* Sender = nullptr);                                             \
+    void CheckPCMacro(platform::vcl::TObject* Sender = nullptr);                                   \
     void RefreshPCMacroName();                                                                     \
     void RefreshMacroAddr();                                                                       \
     /* Button-function codes from the window's settings (Macros.cpp). */                           \
     void PackFireProfileParams();                                                                  \
     /* Key captions of the profiles and the key-name cache (KeyCaptions.cpp). */                   \
     void RefreshProfileKeys(int profile);                                                          \
-    void RefreshProfile1Keys(vcl::TObject* Sender = nullptr);                                      \
-    void RefreshProfile2Keys(vcl::TObject* Sender = nullptr);                                      \
-    void RefreshProfile3Keys(vcl::TObject* Sender = nullptr);                                      \
+    void RefreshProfile1Keys(platform::vcl::TObject* Sender = nullptr);                            \
+    void RefreshProfile2Keys(platform::vcl::TObject* Sender = nullptr);                            \
+    void RefreshProfile3Keys(platform::vcl::TObject* Sender = nullptr);                            \
     void TLRefreshProfileKeys(int profile);                                                        \
-    void TLRefreshProfile1Keys(vcl::TObject* Sender = nullptr);                                    \
-    void TLRefreshProfile2Keys(vcl::TObject* Sender = nullptr);                                    \
-    void TLRefreshProfile3Keys(vcl::TObject* Sender = nullptr);                                    \
+    void TLRefreshProfile1Keys(platform::vcl::TObject* Sender = nullptr);                          \
+    void TLRefreshProfile2Keys(platform::vcl::TObject* Sender = nullptr);                          \
+    void TLRefreshProfile3Keys(platform::vcl::TObject* Sender = nullptr);                          \
     void RefreshComboKeyCaptions();                                                                \
     void RefreshKeyNameCache();                                                                    \
     /* The whole configuration on every page (FormRefresh.cpp, UserPageRefresh.cpp). */            \
-    void RefreshUI(vcl::TObject* Sender = nullptr);                                                \
+    void RefreshUI(platform::vcl::TObject* Sender = nullptr);                                      \
     void RefreshEngineeringPage();                                                                 \
-    void RefreshUserPages(vcl::TPngImage& png);                                                    \
+    void RefreshUserPages(platform::vcl::TPngImage& png);                                          \
     /* Default restores from the confirm labels (ProfileWrites.cpp). */                            \
-    void DefaultParameterConfirm1(vcl::TObject* Sender);                                           \
-    void DefaultParameterConfirm2(vcl::TObject* Sender);                                           \
-    void DefaultParameterConfirm3(vcl::TObject* Sender);                                           \
+    void DefaultParameterConfirm1(platform::vcl::TObject* Sender);                                 \
+    void DefaultParameterConfirm2(platform::vcl::TObject* Sender);                                 \
+    void DefaultParameterConfirm3(platform::vcl::TObject* Sender);                                 \
     /* A whole image applied to the form and written to the mouse (ConfigFiles.cpp). */            \
-    void MemoToDataBuf_OnClick(vcl::TObject* Sender);                                              \
+    void MemoToDataBuf_OnClick(platform::vcl::TObject* Sender);                                    \
     /* The live status the polling thread follows (ThreadGetData.cpp). */                          \
-    void RefreshCurrentDPIStatus(vcl::TObject* Sender = nullptr);                                  \
-    void RefreshCurrentProfileStatus(vcl::TObject* Sender = nullptr);                              \
+    void RefreshCurrentDPIStatus(platform::vcl::TObject* Sender = nullptr);                        \
+    void RefreshCurrentProfileStatus(platform::vcl::TObject* Sender = nullptr);                    \
     /* The level marks for level 0..7; any other level marks none. */                              \
     void ShowCurrentDPILevel(int level);                                                           \
     /* The first page for profile 0..2; any other value changes nothing. */                        \
     void ShowCurrentProfile(int profile);
 
-namespace device {
+namespace window::device {
 
 // State the main window holds for this part: the working copies of the checksummed
 // sections and of the identity block, what the device handling derives from them, and
 // what the key-function menu builds button-function codes from.
-struct Form1DeviceState : TConfigCopies, TButtonCodeState {
+struct Form1DeviceState : ::device::TConfigCopies, ::device::TButtonCodeState {
     // "I2C" once the mouse answered the information command as one with an I2C memory;
     // empty at start and after a loss.
     std::string DetectedInterface;
@@ -123,15 +123,15 @@ struct Form1DeviceState : TConfigCopies, TButtonCodeState {
     uint8_t ReportRateChanged = 0;
     // The profile key records as eight upper-case hex digits, [profile 0..2][key 0..11],
     // and the nine combination-key records of the vendor section.
-    std::array<std::array<std::string, image::ProfileKeyCount>, 3> KeyCodeStrings;
-    std::array<std::string, image::ComboRecordCount> ComboCodeStrings;
+    std::array<std::array<std::string, ::device::image::ProfileKeyCount>, 3> KeyCodeStrings;
+    std::array<std::string, ::device::image::ComboRecordCount> ComboCodeStrings;
     // Display names of the 36 profile keys, profile by profile; filled just before each
     // search for the keys carrying a function (RefreshKeyNameCache, or from the engineering
     // page's buttons), stale between searches. The device-macro addresses are matched
     // against it.
-    std::array<std::string, 3 * image::ProfileKeyCount> KeyNameCache;
+    std::array<std::string, 3 * ::device::image::ProfileKeyCount> KeyNameCache;
     // The device macros of DeviceMacroAreaCopy: start address and length per slot.
-    TDeviceMacroList DeviceMacros;
+    ::device::TDeviceMacroList DeviceMacros;
     // Display state the whole-form refresh leaves for the setting handlers.
     int CPILevelCount = 8; // levels in use, 1..8
     int CPILastLevelIndex = 7;
@@ -144,7 +144,7 @@ struct Form1DeviceState : TConfigCopies, TButtonCodeState {
     std::array<int, 3> FireKeyInterval{};
     // The picture decoder the user-page refresh shares with the refreshers it calls; set
     // only while that refresh runs.
-    vcl::TPngImage* SharedPng = nullptr;
+    platform::vcl::TPngImage* SharedPng = nullptr;
     // Changes reported by the mouse's own buttons and not yet read back; only the polling
     // thread sets and clears them.
     uint8_t DpiChangedFlag1 = 0;
@@ -153,4 +153,4 @@ struct Form1DeviceState : TConfigCopies, TButtonCodeState {
     uint8_t ProfileChangedFlag = 0;
 };
 
-} // namespace device
+} // namespace window::device

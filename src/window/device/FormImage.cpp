@@ -5,12 +5,12 @@
 
 #include "platform/rtl/SysUtils.h"
 
-namespace shell {
+namespace window {
 namespace {
 
 // The window's side of the split: the device macro list, the patch-code checksum of a
 // read from the mouse, the fire macro names.
-class WindowSplitHost : public device::SplitHost {
+class WindowSplitHost : public ::device::SplitHost {
 public:
     WindowSplitHost(TForm1& form, bool showPatchCodeCheck)
         : form_(form), showPatchCodeCheck_(showPatchCodeCheck) {}
@@ -18,9 +18,9 @@ public:
     void PatchHeaderCopied() override {
         if (!showPatchCodeCheck_) return;
         const uint32_t checksum =
-            uint32_t{device::PatchHeaderCopy[device::image::PatchChecksumHigh]} * 256 +
-            device::PatchHeaderCopy[device::image::PatchChecksumLow];
-        form_.edt_PatCodeCk->SetText(vcl::IntToHex(checksum, 4));
+            uint32_t{::device::PatchHeaderCopy[::device::image::PatchChecksumHigh]} * 256 +
+            ::device::PatchHeaderCopy[::device::image::PatchChecksumLow];
+        form_.edt_PatCodeCk->SetText(platform::rtl::IntToHex(checksum, 4));
     }
     void RefreshFireMacroName() override { form_.RefreshFireMacroName(); }
 
@@ -31,8 +31,8 @@ private:
 
 } // namespace
 
-device::DefaultsContext TForm1::DefaultsFromWindow() {
-    device::DefaultsContext context;
+::device::DefaultsContext TForm1::DefaultsFromWindow() {
+    ::device::DefaultsContext context;
     context.LedType = LedType;
     context.DetectedInterface = DetectedInterface;
     context.PackageItemIndex = cb_Package->ItemIndex();
@@ -41,39 +41,39 @@ device::DefaultsContext TForm1::DefaultsFromWindow() {
 
 void TForm1::SplitLiveImage(bool showPatchCodeCheck) {
     WindowSplitHost host(*this, showPatchCodeCheck);
-    device::SplitLiveImage(*this, DefaultsFromWindow(), host);
+    ::device::SplitLiveImage(*this, DefaultsFromWindow(), host);
 }
 
 void TForm1::CheckVendorSection() {
-    device::CheckVendorSection(VendorCopy, DefaultsFromWindow());
+    ::device::CheckVendorSection(VendorCopy, DefaultsFromWindow());
 }
 
 void TForm1::CheckUserSection() {
-    device::CheckUserSection(UserCopy, DefaultsFromWindow());
+    ::device::CheckUserSection(UserCopy, DefaultsFromWindow());
 }
 
 void TForm1::CheckProfile1Section() {
-    device::CheckProfile1Section(Profile1Copy, DefaultsFromWindow());
+    ::device::CheckProfile1Section(Profile1Copy, DefaultsFromWindow());
 }
 
 void TForm1::CheckProfile2Section() {
-    device::CheckProfile2Section(Profile2Copy, DefaultsFromWindow());
+    ::device::CheckProfile2Section(Profile2Copy, DefaultsFromWindow());
 }
 
 void TForm1::CheckProfile3Section() {
-    device::CheckProfile3Section(Profile3Copy, DefaultsFromWindow());
+    ::device::CheckProfile3Section(Profile3Copy, DefaultsFromWindow());
 }
 
 void TForm1::ReadAndRefreshDeviceMacros() {
-    DeviceMacros = device::ParseDeviceMacroArea(device::DeviceMacroAreaCopy);
-    vcl::TItemList& names = LB_Name->Items();
+    DeviceMacros = ::device::ParseDeviceMacroArea(::device::DeviceMacroAreaCopy);
+    platform::vcl::TItemList& names = LB_Name->Items();
     names.Clear();
-    for (const device::TMacroName& name : DeviceMacros.Names)
-        names.Add(device::MacroNameToText(name));
+    for (const ::device::TMacroName& name : DeviceMacros.Names)
+        names.Add(::device::MacroNameToText(name));
 }
 
 void TForm1::RefreshFireMacroName() {
-    LB_FireMacroName->Items().Assign(device::FireMacroNameList(device::FireMacroNames));
+    LB_FireMacroName->Items().Assign(::device::FireMacroNameList(::device::FireMacroNames));
 }
 
 void TForm1::ClearMacroEditor() {
@@ -83,4 +83,4 @@ void TForm1::ClearMacroEditor() {
     mmo_wrscript->Clear();
 }
 
-} // namespace shell
+} // namespace window

@@ -10,7 +10,7 @@
 
 #include <cstdio>
 
-namespace shell {
+namespace window {
 namespace {
 
 std::string HexDigits(int value, int digits) {
@@ -87,22 +87,22 @@ constexpr const char* SensorRegisterEdits[] = {"edt_Avg_lb_lq",
                                                "edt_Misc_G8CorBit",
                                                "edt_LEDInit0",
                                                "edt_LEDInit1"};
-static_assert(std::size(SensorRegisterEdits) == device::image::VendorSensorRegisters.Length);
+static_assert(std::size(SensorRegisterEdits) == ::device::image::VendorSensorRegisters.Length);
 
-using device::image::VendorCpiIndexes;
-using device::image::VendorCpiLevelCount;
-using device::image::VendorStepTime;
-constexpr int VendorBreathing = device::image::VendorBreathing.Offset;
-constexpr int VendorLedColours = device::image::VendorLedColours.Offset;
-constexpr int VendorCpiColours = device::image::VendorCpiColours.Offset;
+using ::device::image::VendorCpiIndexes;
+using ::device::image::VendorCpiLevelCount;
+using ::device::image::VendorStepTime;
+constexpr int VendorBreathing = ::device::image::VendorBreathing.Offset;
+constexpr int VendorLedColours = ::device::image::VendorLedColours.Offset;
+constexpr int VendorCpiColours = ::device::image::VendorCpiColours.Offset;
 
 } // namespace
 
-void TForm1::RefreshUI(vcl::TObject* /*Sender*/) {
+void TForm1::RefreshUI(platform::vcl::TObject* /*Sender*/) {
     RefreshEngineeringPage();
     // Step 4 and the picture-drawing refreshers of the engineering page use decoders of
     // their own; the user pages share this one, which goes however they end.
-    vcl::TPngImage png;
+    platform::vcl::TPngImage png;
     SharedPng = &png;
     try {
         RefreshUserPages(png);
@@ -117,10 +117,12 @@ void TForm1::RefreshEngineeringPage() {
     const auto& v = VendorCopy;
     const auto& u = UserCopy;
     const auto& id = IdentityCopy;
-    auto combo = [this](const std::string& name) -> controls::TSkinComboBox& {
-        return Named<controls::TSkinComboBox>(name);
+    auto combo = [this](const std::string& name) -> controls::skin::TSkinComboBox& {
+        return Named<controls::skin::TSkinComboBox>(name);
     };
-    auto edit = [this](const std::string& name) -> vcl::TEdit& { return Named<vcl::TEdit>(name); };
+    auto edit = [this](const std::string& name) -> platform::vcl::TEdit& {
+        return Named<platform::vcl::TEdit>(name);
+    };
     auto show = [&](const OptionCombo& option) {
         combo(option.name)
             .SetItemIndex(option.items[Bits(v[option.byte], option.high, option.low)]);
@@ -147,43 +149,43 @@ void TForm1::RefreshEngineeringPage() {
         show(option);
 
     // USB identity and product text.
-    edit("edt_VID").SetText(HexDigits(U16(&v[device::image::VendorUsbVendorId]), 4));
-    edit("edt_PID").SetText(HexDigits(U16(&v[device::image::VendorUsbProductId]), 4));
+    edit("edt_VID").SetText(HexDigits(U16(&v[::device::image::VendorUsbVendorId]), 4));
+    edit("edt_PID").SetText(HexDigits(U16(&v[::device::image::VendorUsbProductId]), 4));
     std::string product;
-    for (int i = 0; i < device::image::VendorProductString.Length; ++i) {
-        const uint8_t c = v[device::image::VendorProductString.Offset + i];
+    for (int i = 0; i < ::device::image::VendorProductString.Length; ++i) {
+        const uint8_t c = v[::device::image::VendorProductString.Offset + i];
         if (c == 0) break;
         product += static_cast<char>(c);
     }
     // One character per byte of the ANSI code page, as the mouse's 8-bit text is meant.
-    edit("edt_USBDesc").SetText(device::AnsiBytesToText(product));
+    edit("edt_USBDesc").SetText(::device::AnsiBytesToText(product));
 
     for (size_t i = 0; i < std::size(SensorRegisterEdits); ++i)
         edit(SensorRegisterEdits[i])
-            .SetText(HexDigits(v[device::image::VendorSensorRegisters.Offset + i], 2));
+            .SetText(HexDigits(v[::device::image::VendorSensorRegisters.Offset + i], 2));
 
     combo("cb_CPISteps").SetItemIndex(v[VendorCpiLevelCount]);
     cb_CPIStepsChange(nullptr);
     for (int level = 1; level <= 8; ++level) {
         const uint8_t pair = v[VendorCpiIndexes + (level - 1) / 2];
         const int nibble = level % 2 ? pair & 0x0F : pair >> 4;
-        combo(LayoutName("cb_CPI", level)).SetItemIndex(nibble);
+        combo(shell::LayoutName("cb_CPI", level)).SetItemIndex(nibble);
     }
 
     const char* breathing[] = {"edt_Lower", "edt_Upper", "edt_LowerTime", "edt_UpperTime"};
     for (int i = 0; i < 4; ++i)
-        edit(breathing[i]).SetText(vcl::IntToStr(U16(&v[VendorBreathing + 2 * i])));
-    edit("edt_StepTime").SetText(vcl::IntToStr(v[VendorStepTime]));
+        edit(breathing[i]).SetText(platform::rtl::IntToStr(U16(&v[VendorBreathing + 2 * i])));
+    edit("edt_StepTime").SetText(platform::rtl::IntToStr(v[VendorStepTime]));
 
     const char* rgb[] = {"R", "G", "B"};
     for (int n = 1; n <= 10; ++n)
         for (int c = 0; c < 3; ++c)
-            edit(LayoutName("edt_Col", n, rgb[c]))
-                .SetText(vcl::IntToStr(v[VendorLedColours + 3 * (n - 1) + c]));
+            edit(shell::LayoutName("edt_Col", n, rgb[c]))
+                .SetText(platform::rtl::IntToStr(v[VendorLedColours + 3 * (n - 1) + c]));
     for (int n = 1; n <= 8; ++n)
         for (int c = 0; c < 3; ++c)
-            edit(LayoutName("edt_CPI", n, rgb[c]))
-                .SetText(vcl::IntToStr(v[VendorCpiColours + 3 * (n - 1) + c]));
+            edit(shell::LayoutName("edt_CPI", n, rgb[c]))
+                .SetText(platform::rtl::IntToStr(v[VendorCpiColours + 3 * (n - 1) + c]));
 
     // Current profile and its colour; colours 10..14 have no item and keep the shown one.
     const int colour = u[0] >> 4;
@@ -198,8 +200,8 @@ void TForm1::RefreshEngineeringPage() {
     cb_LEDMode->SetItemIndex(type >= 2 ? 2 : type);
     TLRefreshLEDTypeMode();
     for (int k = 0; k < 6; ++k)
-        Named<controls::TSkinCheckBox>(LayoutName("cb_Mode", k))
-            .SetChecked((v[device::image::VendorBreathModes] >> k) & 1);
+        Named<controls::skin::TSkinCheckBox>(shell::LayoutName("cb_Mode", k))
+            .SetChecked((v[::device::image::VendorBreathModes] >> k) & 1);
     TLRefreshBreathParameter();
     if (LedType == "NT") combo("cb_LEDNum").SetItemIndex(Bits(u[1], 6, 4));
     const int mode = u[1] & 0x0F;
@@ -225,25 +227,27 @@ void TForm1::RefreshEngineeringPage() {
     cb_BtnEFT->SetItemIndex(u[3] <= 1 ? u[3] : std::max(u[3] - 4, -1));
 
     for (int n = 1; n <= 10; ++n) {
-        edit(LayoutName("edt_XOffset", n))
-            .SetText(vcl::IntToStr(static_cast<int8_t>(u[device::image::UserRecoilX + n - 1])));
-        edit(LayoutName("edt_YOffset", n))
-            .SetText(vcl::IntToStr(static_cast<int8_t>(u[device::image::UserRecoilY + n - 1])));
+        edit(shell::LayoutName("edt_XOffset", n))
+            .SetText(platform::rtl::IntToStr(
+                static_cast<int8_t>(u[::device::image::UserRecoilX + n - 1])));
+        edit(shell::LayoutName("edt_YOffset", n))
+            .SetText(platform::rtl::IntToStr(
+                static_cast<int8_t>(u[::device::image::UserRecoilY + n - 1])));
     }
 
-    const int manufacturer = id[device::image::IdentityManufacturer];
-    const int productId = id[device::image::IdentityProduct];
-    edit("edt_VendorID").SetText(vcl::IntToStr(manufacturer));
-    edit("edt_ProductID").SetText(vcl::IntToStr(productId));
-    edt_VendorID_Rd->SetText(vcl::IntToStr(manufacturer));
-    edt_ProductID_Rd->SetText(vcl::IntToStr(productId));
+    const int manufacturer = id[::device::image::IdentityManufacturer];
+    const int productId = id[::device::image::IdentityProduct];
+    edit("edt_VendorID").SetText(platform::rtl::IntToStr(manufacturer));
+    edit("edt_ProductID").SetText(platform::rtl::IntToStr(productId));
+    edt_VendorID_Rd->SetText(platform::rtl::IntToStr(manufacturer));
+    edt_ProductID_Rd->SetText(platform::rtl::IntToStr(productId));
 
     for (int n = 1; n <= 3; ++n) {
         const int b =
-            device::image::IdentityFireKey1 + device::image::IdentityFireKeyStride * (n - 1);
+            ::device::image::IdentityFireKey1 + ::device::image::IdentityFireKeyStride * (n - 1);
         const int interval = U16(&id[b + 1]);
-        combo(LayoutName("cb_Fire", n, "Count")).SetItemIndex(id[b]);
-        edit(LayoutName("edt_Fire", n, "Time")).SetText(vcl::IntToStr(interval));
+        combo(shell::LayoutName("cb_Fire", n, "Count")).SetItemIndex(id[b]);
+        edit(shell::LayoutName("edt_Fire", n, "Time")).SetText(platform::rtl::IntToStr(interval));
         FireKeyShots[n - 1] = id[b] + 1;
         FireKeyInterval[n - 1] = interval;
     }
@@ -260,4 +264,4 @@ void TForm1::RefreshEngineeringPage() {
     TLRefreshFireFun();
 }
 
-} // namespace shell
+} // namespace window

@@ -2,35 +2,38 @@
 
 #include "window/Main.h"
 
-namespace device {
+namespace window::device {
 
-std::string FunctionIdToCode(shell::TForm1& form, int Id) {
+std::string FunctionIdToCode(window::TForm1& form, int Id) {
     // Fire keys and the AIM level are converted for every id, before the packing, so a
     // bad text stops the call with the packed settings untouched.
-    TFunctionCodeParts parts;
+    ::device::TFunctionCodeParts parts;
     for (int n = 1; n <= 3; ++n) {
         const std::string number = std::to_string(n);
-        const std::string repeat = form.Named<controls::TSkinEdit>("Edt_Repeat" + number).Text();
-        const std::string delay = form.Named<controls::TSkinEdit>("Edt_DelayTime" + number).Text();
+        const std::string repeat =
+            form.Named<controls::skin::TSkinEdit>("Edt_Repeat" + number).Text();
+        const std::string delay =
+            form.Named<controls::skin::TSkinEdit>("Edt_DelayTime" + number).Text();
         const bool hold =
-            form.Named<controls::TSkinCheckBox>("cb_Fire" + number + "Continue").Checked();
-        parts.FireKeys[n - 1] = FireKeyCountByte(repeat, hold) + FireKeyInterval(delay);
+            form.Named<controls::skin::TSkinCheckBox>("cb_Fire" + number + "Continue").Checked();
+        parts.FireKeys[n - 1] =
+            ::device::FireKeyCountByte(repeat, hold) + ::device::FireKeyInterval(delay);
     }
-    parts.AimLevelByte = AimLevelByte(form.AimLevelText);
+    parts.AimLevelByte = ::device::AimLevelByte(form.AimLevelText);
 
     form.PackFireProfileParams();
 
     // The fire-macro bodies are only reachable on a device with the I2C memory.
-    if (form.DetectedInterface == "I2C") parts.FireMacroKey = FireMacroKeyCode();
-    return ChooseFunctionCode(Id, form, parts);
+    if (form.DetectedInterface == "I2C") parts.FireMacroKey = ::device::FireMacroKeyCode();
+    return ::device::ChooseFunctionCode(Id, form, parts);
 }
 
-} // namespace device
+} // namespace window::device
 
-namespace shell {
+namespace window {
 
 void TForm1::PackFireProfileParams() {
-    device::TProfileSettingChoice choice;
+    ::device::TProfileSettingChoice choice;
     choice.LedModeItem = cb_LEDMode->ItemIndex();
     choice.ProfileColorItems = {cb_Profile1Color->ItemIndex(), cb_Profile2Color->ItemIndex(),
                                 cb_Profile3Color->ItemIndex()};
@@ -40,7 +43,7 @@ void TForm1::PackFireProfileParams() {
     choice.ProfileOffset = edt_OffSet->Value();
     choice.MaskItems = {cb_MidCom->ItemIndex(), cb_BackCom->ItemIndex(), cb_ForwardCom->ItemIndex(),
                         cb_CPICom->ItemIndex(), cb_CPIICom->ItemIndex(), cb_CPIDCom->ItemIndex()};
-    device::PackProfileSettings(choice, *this);
+    ::device::PackProfileSettings(choice, *this);
 }
 
-} // namespace shell
+} // namespace window

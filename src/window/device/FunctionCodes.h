@@ -5,16 +5,16 @@
 
 #include <string>
 
-namespace shell {
+namespace window {
 class TForm1;
 }
 
-namespace device {
+namespace window::device {
 
 // The code of menu id Id from the window's current settings: the fire-key edits and hold
 // boxes, the AIM level, the device's interface and the engineering page's profile
 // settings and combination masks (packed into the window first, whatever the id).
 // A fire-key or AIM text that is not a decimal integer raises before anything is packed.
-std::string FunctionIdToCode(shell::TForm1& form, int Id);
+std::string FunctionIdToCode(window::TForm1& form, int Id);
 
-} // namespace device
+} // namespace window::device

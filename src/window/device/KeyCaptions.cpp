@@ -7,21 +7,22 @@
 
 #include <cstdio>
 
-namespace device {
+namespace window::device {
 namespace {
 
 constexpr int ProfileCount = 3;
 
 void CheckProfile(int p) {
-    if (p < 1 || p > ProfileCount) throw vcl::Exception("There is no profile " + std::to_string(p));
+    if (p < 1 || p > ProfileCount)
+        throw platform::rtl::Exception("There is no profile " + std::to_string(p));
 }
 
 // The captions are shown at once, before whatever the caller does next. Not while the
 // window is being created (the no-device start runs inside its creation): a window not
 // yet shown has nothing to repaint, and pumping there could run a device timer tick in
 // the middle of start-up.
-void RepaintNow(const shell::TForm1& form) {
-    if (form.Visible()) vcl::Application()->ProcessMessages();
+void RepaintNow(const window::TForm1& form) {
+    if (form.Visible()) platform::vcl::Application()->ProcessMessages();
 }
 
 } // namespace
@@ -36,60 +37,61 @@ std::string ComboKeyButtonName(int n) {
     return "btn_ComboKey00" + std::to_string(n);
 }
 
-void CacheKeyNamesFromButtons(shell::TForm1& form) {
+void CacheKeyNamesFromButtons(window::TForm1& form) {
     for (int p = 1; p <= ProfileCount; ++p)
-        for (int k = 1; k <= image::ProfileKeyCount; ++k)
-            form.KeyNameCache[image::ProfileKeyCount * (p - 1) + (k - 1)] =
-                form.Named<controls::TSkinButton>(ProfileKeyButtonName(p, k)).Caption();
+        for (int k = 1; k <= ::device::image::ProfileKeyCount; ++k)
+            form.KeyNameCache[::device::image::ProfileKeyCount * (p - 1) + (k - 1)] =
+                form.Named<controls::skin::TSkinButton>(ProfileKeyButtonName(p, k)).Caption();
 }
 
-} // namespace device
+} // namespace window::device
 
-namespace shell {
+namespace window {
 
 void TForm1::RefreshProfileKeys(int profile) {
     device::CheckProfile(profile);
-    for (int k = 1; k <= device::image::ProfileKeyCount; ++k) {
+    for (int k = 1; k <= ::device::image::ProfileKeyCount; ++k) {
         const std::string name =
             device::CodeToFunctionName(*this, KeyCodeStrings[profile - 1][k - 1]);
-        Named<controls::TWideLabel>("Key" + std::to_string(k)).SetCaption(name);
+        Named<controls::unicode::TWideLabel>("Key" + std::to_string(k)).SetCaption(name);
     }
     device::RepaintNow(*this);
 }
 
-void TForm1::RefreshProfile1Keys(vcl::TObject*) {
+void TForm1::RefreshProfile1Keys(platform::vcl::TObject*) {
     RefreshProfileKeys(1);
 }
-void TForm1::RefreshProfile2Keys(vcl::TObject*) {
+void TForm1::RefreshProfile2Keys(platform::vcl::TObject*) {
     RefreshProfileKeys(2);
 }
-void TForm1::RefreshProfile3Keys(vcl::TObject*) {
+void TForm1::RefreshProfile3Keys(platform::vcl::TObject*) {
     RefreshProfileKeys(3);
 }
 
 void TForm1::TLRefreshProfileKeys(int profile) {
     device::CheckProfile(profile);
-    for (int k = 1; k <= device::image::ProfileKeyCount; ++k) {
+    for (int k = 1; k <= ::device::image::ProfileKeyCount; ++k) {
         const std::string name =
             device::CodeToFunctionName(*this, KeyCodeStrings[profile - 1][k - 1]);
-        Named<controls::TSkinButton>(device::ProfileKeyButtonName(profile, k)).SetCaption(name);
+        Named<controls::skin::TSkinButton>(device::ProfileKeyButtonName(profile, k))
+            .SetCaption(name);
     }
     device::RepaintNow(*this);
 }
 
-void TForm1::TLRefreshProfile1Keys(vcl::TObject*) {
+void TForm1::TLRefreshProfile1Keys(platform::vcl::TObject*) {
     TLRefreshProfileKeys(1);
 }
-void TForm1::TLRefreshProfile2Keys(vcl::TObject*) {
+void TForm1::TLRefreshProfile2Keys(platform::vcl::TObject*) {
     TLRefreshProfileKeys(2);
 }
-void TForm1::TLRefreshProfile3Keys(vcl::TObject*) {
+void TForm1::TLRefreshProfile3Keys(platform::vcl::TObject*) {
     TLRefreshProfileKeys(3);
 }
 
 void TForm1::RefreshComboKeyCaptions() {
-    for (int n = 1; n <= device::image::ComboRecordCount; ++n)
-        Named<controls::TSkinButton>(device::ComboKeyButtonName(n))
+    for (int n = 1; n <= ::device::image::ComboRecordCount; ++n)
+        Named<controls::skin::TSkinButton>(device::ComboKeyButtonName(n))
             .SetCaption(device::CodeToFunctionName(*this, ComboCodeStrings[n - 1]));
 }
 
@@ -101,4 +103,4 @@ void TForm1::RefreshKeyNameCache() {
     std::copy(names.begin(), names.end(), KeyNameCache.begin());
 }
 
-} // namespace shell
+} // namespace window

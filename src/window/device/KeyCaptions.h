@@ -10,11 +10,11 @@
 // RefreshKeyNameCache.
 #include <string>
 
-namespace shell {
+namespace window {
 class TForm1;
 }
 
-namespace device {
+namespace window::device {
 
 // The engineering page's button of key k (1..12) of profile p (1..3), and of
 // combination-key record n (1..9).
@@ -24,6 +24,6 @@ std::string ComboKeyButtonName(int n);
 // Fills KeyNameCache from the captions of the 36 engineering key buttons, so that the
 // engineering page's searches see what the page shows, including captions its key menu
 // has set and that have not been turned into records yet.
-void CacheKeyNamesFromButtons(shell::TForm1& form);
+void CacheKeyNamesFromButtons(window::TForm1& form);
 
-} // namespace device
+} // namespace window::device

@@ -4,9 +4,10 @@
 #include "platform/win/Kernel.h"
 #include "platform/desktop/RawInput.h"
 
-namespace device {
+namespace window::device {
 
 namespace win = platform::win;
+namespace desktop = platform::desktop;
 
 std::vector<TPressedKey> PressedKeyList;
 int32_t KeyRepeatCount = 0;
@@ -16,27 +17,28 @@ namespace {
 TKeyboardHook* ActiveHook = nullptr;
 
 // The raw input read last and what was handed to OnKeyCombination.
-win::RAWINPUT LastRawInput{};
+desktop::RAWINPUT LastRawInput{};
 TKeyboardHookState LastState = kh_Off;
-TKeyCombination KeyCombination;
-TKeyboardHookShiftState ButtonShiftState;
+::device::TKeyCombination KeyCombination;
+::device::TKeyboardHookShiftState ButtonShiftState;
 
-bool IsGenericModifier(TKeyboardHookKey key) {
-    return key == kh_Shift || key == kh_Control || key == kh_Alt;
+bool IsGenericModifier(::device::TKeyboardHookKey key) {
+    return key == ::device::kh_Shift || key == ::device::kh_Control || key == ::device::kh_Alt;
 }
 
 // The system posts window messages to the program's message loop; there they go to the
 // application's message hook, as every message of the loop does.
-void DispatchToApplication(const win::MSG& msg) {
-    vcl::TMsg appMsg{msg.hwnd, msg.message, msg.wParam, msg.lParam};
-    vcl::GuardedCall([&appMsg] { vcl::Application()->DispatchAppMessage(appMsg); });
+void DispatchToApplication(const desktop::MSG& msg) {
+    platform::vcl::TMsg appMsg{msg.hwnd, msg.message, msg.wParam, msg.lParam};
+    platform::vcl::GuardedCall(
+        [&appMsg] { platform::vcl::Application()->DispatchAppMessage(appMsg); });
 }
 
 } // namespace
 
-TKeyboardHook::TKeyboardHook(vcl::TComponent* owner) : vcl::TComponent(owner) {
+TKeyboardHook::TKeyboardHook(platform::vcl::TComponent* owner) : platform::vcl::TComponent(owner) {
     RegisterKeyboardRawInput();
-    vcl::Application()->OnMessage = &TKeyboardHook::HookAppMessage;
+    platform::vcl::Application()->OnMessage = &TKeyboardHook::HookAppMessage;
     PressedKeyList.clear();
     KeyRepeatCount = 0;
     ActiveHook = this;
@@ -51,53 +53,54 @@ TKeyboardHook::~TKeyboardHook() {
 }
 
 bool RegisterKeyboardRawInput() {
-    win::SetThreadMessageHandler(DispatchToApplication);
+    desktop::SetThreadMessageHandler(DispatchToApplication);
     // The program has no hidden application window: the messages go to its message loop.
-    const win::RAWINPUTDEVICE device{win::HID_USAGE_PAGE_GENERIC, win::HID_USAGE_GENERIC_KEYBOARD,
-                                     win::RIDEV_INPUTSINK, nullptr};
-    return win::RegisterRawInputDevices(&device, 1, sizeof(device)) != 0;
+    const desktop::RAWINPUTDEVICE device{desktop::HID_USAGE_PAGE_GENERIC,
+                                         desktop::HID_USAGE_GENERIC_KEYBOARD,
+                                         desktop::RIDEV_INPUTSINK, nullptr};
+    return desktop::RegisterRawInputDevices(&device, 1, sizeof(device)) != 0;
 }
 
-void TKeyboardHook::HookAppMessage(vcl::TMsg& Msg, bool& Handled) {
+void TKeyboardHook::HookAppMessage(platform::vcl::TMsg& Msg, bool& Handled) {
     Handled = false;
-    if (Msg.message == win::WM_INPUT && ActiveHook)
+    if (Msg.message == desktop::WM_INPUT && ActiveHook)
         ActiveHook->ProcessRawKeyboardInput(Msg, Handled);
 }
 
-void TKeyboardHook::ProcessRawKeyboardInput(vcl::TMsg& Msg, bool& Handled) {
+void TKeyboardHook::ProcessRawKeyboardInput(platform::vcl::TMsg& Msg, bool& Handled) {
     Handled = false;
-    const auto input = reinterpret_cast<win::HRAWINPUT>(Msg.lParam);
-    win::RAWINPUTHEADER header{};
+    const auto input = reinterpret_cast<desktop::HRAWINPUT>(Msg.lParam);
+    desktop::RAWINPUTHEADER header{};
     win::UINT size = sizeof(header);
-    if (win::GetRawInputData(input, win::RID_HEADER, &header, &size, sizeof(header)) ==
+    if (desktop::GetRawInputData(input, desktop::RID_HEADER, &header, &size, sizeof(header)) ==
         static_cast<win::UINT>(-1)) {
         TraceRawInput("GetRawInputData error : (RID_HEADER) : " + FormatRawInputError());
         return;
     }
-    if (header.dwType != win::RIM_TYPEKEYBOARD) return;
+    if (header.dwType != desktop::RIM_TYPEKEYBOARD) return;
     // Input larger than the record is not read, and then there is nothing to go on.
     size = header.dwSize;
     if (size > sizeof(LastRawInput)) return;
-    if (win::GetRawInputData(input, win::RID_INPUT, &LastRawInput, &size,
-                             sizeof(win::RAWINPUTHEADER)) == static_cast<win::UINT>(-1)) {
+    if (desktop::GetRawInputData(input, desktop::RID_INPUT, &LastRawInput, &size,
+                                 sizeof(desktop::RAWINPUTHEADER)) == static_cast<win::UINT>(-1)) {
         TraceRawInput("GetRawInputData error : (RID_INPUT) : " + FormatRawInputError());
         return;
     }
-    const win::RAWKEYBOARD& keyboard = LastRawInput.data.keyboard;
-    const TKeyboardHookKey key = VirtualKeyToKeyCode(keyboard.VKey);
+    const desktop::RAWKEYBOARD& keyboard = LastRawInput.data.keyboard;
+    const ::device::TKeyboardHookKey key = ::device::VirtualKeyToKeyCode(keyboard.VKey);
     TraceRawInput(std::to_string(reinterpret_cast<uintptr_t>(LastRawInput.header.hDevice)) + " : " +
                   std::to_string(keyboard.MakeCode) + " - " + std::to_string(keyboard.VKey) +
                   " - " + std::to_string(keyboard.Message));
 
     bool allReleased = false;
     switch (keyboard.Message) {
-    case win::WM_KEYDOWN:
-    case win::WM_SYSKEYDOWN:
+    case desktop::WM_KEYDOWN:
+    case desktop::WM_SYSKEYDOWN:
         ++KeyRepeatCount;
         if (FindPressedKey(key) == -1) PressedKeyList.push_back({key, 1, 0});
         break;
-    case win::WM_KEYUP:
-    case win::WM_SYSKEYUP: {
+    case desktop::WM_KEYUP:
+    case desktop::WM_SYSKEYUP: {
         if (const int index = FindPressedKey(key); index != -1) PressedKeyList[index].Released = 1;
         allReleased = true;
         for (const TPressedKey& pressed : PressedKeyList)
@@ -129,7 +132,7 @@ void TKeyboardHook::ProcessRawKeyboardInput(vcl::TMsg& Msg, bool& Handled) {
     Handled = true;
 }
 
-int FindPressedKey(TKeyboardHookKey Key) {
+int FindPressedKey(::device::TKeyboardHookKey Key) {
     for (size_t i = 0; i < PressedKeyList.size(); ++i)
         if (PressedKeyList[i].Key == Key) return static_cast<int>(i);
     return -1;
@@ -137,29 +140,32 @@ int FindPressedKey(TKeyboardHookKey Key) {
 
 std::string FormatRawInputError() {
     const win::DWORD error = win::GetLastError();
-    return std::to_string(error) + "/" + win::RawInputErrorText(error);
+    return std::to_string(error) + "/" + desktop::RawInputErrorText(error);
 }
 
 int TraceRawInput(const std::string&) {
     return 0;
 }
 
-bool TKeyboardHook::SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) {
-    if (name != "Enabled") return vcl::TComponent::SetDesignProperty(name, value);
+bool TKeyboardHook::SetDesignProperty(const std::string& name,
+                                      const platform::vcl::TDesignValue& value) {
+    if (name != "Enabled") return platform::vcl::TComponent::SetDesignProperty(name, value);
     SetEnabled(value.AsBool());
     return true;
 }
 
 bool TKeyboardHook::SetDesignEvent(const std::string& name, const std::any& handler) {
-    if (name == "OnReceive") return vcl::BindDesignHandler(handler, OnReceive);
-    if (name == "OnKeyCombination") return vcl::BindDesignHandler(handler, OnKeyCombination);
-    return vcl::TComponent::SetDesignEvent(name, handler);
+    if (name == "OnReceive") return platform::vcl::BindDesignHandler(handler, OnReceive);
+    if (name == "OnKeyCombination")
+        return platform::vcl::BindDesignHandler(handler, OnKeyCombination);
+    return platform::vcl::TComponent::SetDesignEvent(name, handler);
 }
 
 void RegisterKeyboardHookClass() {
-    vcl::RegisterComponentClass("TKeyboardHook", [](vcl::TComponent* owner) -> vcl::TComponent* {
-        return new TKeyboardHook(owner);
-    });
+    platform::vcl::RegisterComponentClass(
+        "TKeyboardHook", [](platform::vcl::TComponent* owner) -> platform::vcl::TComponent* {
+            return new TKeyboardHook(owner);
+        });
 }
 
-} // namespace device
+} // namespace window::device

@@ -15,31 +15,32 @@
 #include <string>
 #include <vector>
 
-namespace device {
+namespace window::device {
 
 enum TKeyboardHookState : uint8_t { kh_On, kh_Off, kh_Repeat };
 
 // Key is the virtual key of the event as the system delivered it, not the key code.
-using TKeyboardHookEvent = std::function<void(
-    vcl::TObject* Sender, uint16_t Key, TKeyboardHookState ButtonState, int32_t ButtonRepeatCount)>;
+using TKeyboardHookEvent =
+    std::function<void(platform::vcl::TObject* Sender, uint16_t Key, TKeyboardHookState ButtonState,
+                       int32_t ButtonRepeatCount)>;
 // The non-modifier keys of the combination in the order they were pressed, and the
 // generic modifiers (kh_Shift, kh_Control, kh_Alt) that were part of it.
-using TKeyCombinationPressedEvent =
-    std::function<void(vcl::TObject* Sender, const TKeyCombination& KeyCombination,
-                       TKeyboardHookShiftState& ButtonShiftState)>;
+using TKeyCombinationPressedEvent = std::function<void(
+    platform::vcl::TObject* Sender, const ::device::TKeyCombination& KeyCombination,
+    ::device::TKeyboardHookShiftState& ButtonShiftState)>;
 
 // A key that went down since the last finished combination.
 struct TPressedKey {
-    TKeyboardHookKey Key;
+    ::device::TKeyboardHookKey Key;
     uint8_t Pressed;  // 1 once added
     uint8_t Released; // 1 after the key's release
 };
 
-class TKeyboardHook : public vcl::TComponent {
+class TKeyboardHook : public platform::vcl::TComponent {
 public:
     // Registers raw keyboard input, makes HookAppMessage the application's message hook
     // (replacing an earlier one) and becomes the active hook with an empty key state.
-    explicit TKeyboardHook(vcl::TComponent* owner);
+    explicit TKeyboardHook(platform::vcl::TComponent* owner);
     // Stops being the active hook; input that arrives later is left alone. Raw input
     // stays registered and the message hook stays in place.
     ~TKeyboardHook() override;
@@ -52,11 +53,12 @@ public:
     TKeyCombinationPressedEvent OnKeyCombination;
 
     // The application's message hook: hands WM_INPUT to the active hook.
-    static void HookAppMessage(vcl::TMsg& Msg, bool& Handled);
+    static void HookAppMessage(platform::vcl::TMsg& Msg, bool& Handled);
     // Reads one raw-input message; keyboard input is marked handled.
-    void ProcessRawKeyboardInput(vcl::TMsg& Msg, bool& Handled);
+    void ProcessRawKeyboardInput(platform::vcl::TMsg& Msg, bool& Handled);
 
-    bool SetDesignProperty(const std::string& name, const vcl::TDesignValue& value) override;
+    bool SetDesignProperty(const std::string& name,
+                           const platform::vcl::TDesignValue& value) override;
     bool SetDesignEvent(const std::string& name, const std::any& handler) override;
 
 private:
@@ -71,7 +73,7 @@ extern int32_t KeyRepeatCount;
 // system accepted it.
 bool RegisterKeyboardRawInput();
 // Index of the key's record in PressedKeyList, -1 when there is none.
-int FindPressedKey(TKeyboardHookKey Key);
+int FindPressedKey(::device::TKeyboardHookKey Key);
 // The system's last error: its code, "/", its message text.
 std::string FormatRawInputError();
 // Where the diagnostic texts of the raw-input reading go; they are dropped.
@@ -80,4 +82,4 @@ int TraceRawInput(const std::string& text);
 // Makes TKeyboardHook known to the form designs.
 void RegisterKeyboardHookClass();
 
-} // namespace device
+} // namespace window::device

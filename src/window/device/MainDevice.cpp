@@ -16,7 +16,7 @@
 #include <cstring>
 #include <utility>
 
-namespace device {
+namespace window::device {
 
 uint8_t DevicePollGuard = 0;
 int32_t LastDeviceCount = 0;
@@ -26,12 +26,12 @@ int ExpectedManufacturerId = 0;
 int ExpectedProductId = 0;
 
 bool PingDevice() {
-    ExchangeGuard exchange;
+    ::device::ExchangeGuard exchange;
     if (!exchange.ok()) return false;
     const uint8_t info[8] = {0x40, 0x0D, 0, 0, 0, 0, 0, 0};
-    std::memcpy(ReportBuffer, info, sizeof info);
-    if (SetFeatureReport(CommandHandle, ReportBuffer)) {
-        ReadData7();
+    std::memcpy(::device::ReportBuffer, info, sizeof info);
+    if (::device::SetFeatureReport(::device::CommandHandle, ::device::ReportBuffer)) {
+        ::device::ReadData7();
         PingAnswered = 1;
     } else {
         PingAnswered = 0;
@@ -39,9 +39,9 @@ bool PingDevice() {
     return true;
 }
 
-} // namespace device
+} // namespace window::device
 
-namespace shell {
+namespace window {
 namespace {
 
 constexpr char CR = '\r';
@@ -53,18 +53,18 @@ struct PollGuardScope {
 };
 
 void HandleWaitingMessages() {
-    vcl::Application()->ProcessMessages();
+    platform::vcl::Application()->ProcessMessages();
 }
 
 void BusyStep() {
-    if (device::BusyWindow* busy = device::GetBusyWindow())
+    if (::device::BusyWindow* busy = ::device::GetBusyWindow())
         busy->Step();
     else
         HandleWaitingMessages();
 }
 
 void BusyHide() {
-    if (device::BusyWindow* busy = device::GetBusyWindow())
+    if (::device::BusyWindow* busy = ::device::GetBusyWindow())
         busy->Hide();
     else
         HandleWaitingMessages();
@@ -72,15 +72,15 @@ void BusyHide() {
 
 // The system's own message box: no icon, an empty caption and OK.
 void SystemMessageBox(const std::string& text) {
-    std::unique_ptr<vcl::TMessageDialog> box =
-        vcl::CreateMessageDialog(text, vcl::mtCustom, vcl::mbOK);
+    std::unique_ptr<platform::vcl::TMessageDialog> box =
+        platform::vcl::CreateMessageDialog(text, platform::vcl::mtCustom, platform::vcl::mbOK);
     box->SetCaption("");
     box->ShowModal();
 }
 
 } // namespace
 
-void TForm1::DevTimerTimer(vcl::TObject*) {
+void TForm1::DevTimerTimer(platform::vcl::TObject*) {
     if (device::DevicePollGuard) return;
     device::DevicePollGuard = 1;
     PollGuardScope guard;
@@ -90,15 +90,15 @@ void TForm1::DevTimerTimer(vcl::TObject*) {
     int agreeing = 0;
     int32_t count = 0;
     for (int pass = 0; pass < 5; ++pass) {
-        const int32_t a = device::CountHidDevices();
-        const int32_t b = device::CountHidDevices();
+        const int32_t a = ::device::CountHidDevices();
+        const int32_t b = ::device::CountHidDevices();
         if (a == b) ++agreeing;
         count = a;
     }
     if (agreeing < 2) return;
 
     // A setting or a block that the open mouse did not take, however often it was sent.
-    if (device::TakeTransferFailure()) {
+    if (::device::TakeTransferFailure()) {
         DeviceStoppedAnswering();
         return;
     }
@@ -118,16 +118,16 @@ void TForm1::DevTimerTimer(vcl::TObject*) {
         // again.
         if (!device::PingDevice() || device::PingAnswered) return;
         DeviceLost();
-        device::DeviceVendorId = 0;
-        device::DeviceProductId = 0;
-        device::ReleaseDeviceHandles();
+        ::device::DeviceVendorId = 0;
+        ::device::DeviceProductId = 0;
+        ::device::ReleaseDeviceHandles();
         device::LastDeviceCount = count;
         return;
     }
 
     // Something arrived: give the system time to let the new interface be opened.
     for (int i = 0; i < 21; ++i) {
-        platform::Sleep(100);
+        platform::core::Sleep(100);
         HandleWaitingMessages();
     }
     device::LastDeviceCount = count;
@@ -136,11 +136,11 @@ void TForm1::DevTimerTimer(vcl::TObject*) {
 }
 
 bool TForm1::OpenDeviceByTable(bool reportLoss) {
-    for (const device::DeviceIdEntry& entry : device::DeviceIdTable) {
+    for (const ::device::DeviceIdEntry& entry : ::device::DeviceIdTable) {
         if (entry.vendorId == 0 || entry.productId == 0) continue;
-        if (!device::OpenDevice(entry.vendorId, entry.productId)) continue;
-        device::DeviceVendorId = entry.vendorId;
-        device::DeviceProductId = entry.productId;
+        if (!::device::OpenDevice(entry.vendorId, entry.productId)) continue;
+        ::device::DeviceVendorId = entry.vendorId;
+        ::device::DeviceProductId = entry.productId;
         return ReadDevInfo();
     }
     if (reportLoss) DeviceLost();
@@ -148,9 +148,9 @@ bool TForm1::OpenDeviceByTable(bool reportLoss) {
 }
 
 bool TForm1::ReFindDev(bool reportLoss) {
-    device::DeviceVendorId = 0;
-    device::DeviceProductId = 0;
-    device::ReleaseDeviceHandles();
+    ::device::DeviceVendorId = 0;
+    ::device::DeviceProductId = 0;
+    ::device::ReleaseDeviceHandles();
     return OpenDeviceByTable(reportLoss);
 }
 
@@ -158,8 +158,8 @@ void TForm1::DeviceLost() {
     EnterLossState();
     // The tick that noticed the loss waits here, its guard still set, so that ticks
     // arriving while the message is open return at once.
-    RefreshFormMessagDialog(
-        vcl::Utf8ToUtf16(device::DeviceText("Str100") + CR + CR + device::DeviceText("Str101")));
+    RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(device::DeviceText("Str100") + CR + CR +
+                                                       device::DeviceText("Str101")));
 }
 
 // The mouse is on the bus (or was until a moment ago) but its transfers failed however
@@ -168,8 +168,8 @@ void TForm1::DeviceLost() {
 // and every tick looks for the mouse again.
 void TForm1::DeviceStoppedAnswering() {
     const bool reported = device::ReFindDue;
-    device::ReleaseDeviceHandles();
-    device::LastDeviceCount = device::CountHidDevices();
+    ::device::ReleaseDeviceHandles();
+    device::LastDeviceCount = ::device::CountHidDevices();
     device::ReFindDue = 1;
     if (reported) {
         EnterLossState();
@@ -183,7 +183,7 @@ void TForm1::DeviceStoppedAnswering() {
 
 void TForm1::EnterLossState() {
     HideAllMenu();
-    NoDevicePageFlag = 0;
+    shell::NoDevicePageFlag = 0;
     LabelRun->SetEnabled(false);
     HandleWaitingMessages();
     RefreshErrorAP();
@@ -207,13 +207,13 @@ bool TForm1::ReadDevInfo() {
     std::array<uint8_t, 7> reply{};
     bool answered = false;
     {
-        device::ExchangeGuard exchange;
+        ::device::ExchangeGuard exchange;
         if (!exchange.ok()) return false;
         // Without a data handle (the open's handshake got no answer) the command would
         // wait for a read that cannot be made.
-        answered = device::DeviceHandlesOpen() && device::SendCommand(0x0D, 0, 0, 0, 0) &&
-                   device::ReadData7();
-        std::memcpy(reply.data(), device::ReplyBuffer, reply.size());
+        answered = device::DeviceHandlesOpen() && ::device::SendCommand(0x0D, 0, 0, 0, 0) &&
+                   ::device::ReadData7();
+        std::memcpy(reply.data(), ::device::ReplyBuffer, reply.size());
     }
     // The mouse opened but does not answer: it is looked for again until it does.
     if (!answered) {
@@ -224,24 +224,24 @@ bool TForm1::ReadDevInfo() {
     if (!(reply[0] < 0x40 && reply[1] == 0x3A && reply[2] == 0xC0)) return false;
     DetectedInterface = "I2C";
 
-    if (device::MemoryType == "Flash") {
-        RefreshFormMessagDialog(vcl::Utf8ToUtf16(device::DeviceText("Str102")));
+    if (::device::MemoryType == "Flash") {
+        RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(device::DeviceText("Str102")));
         RefreshErrorAP();
         return false;
     }
 
     // An identity that could not be read whole says nothing about the mouse, so it is not
     // judged: the mouse is looked for again.
-    if (!device::ReadEepromBlockWhole(device::image::Identity.Offset,
-                                      device::image::Identity.Length,
-                                      device::IdentityStaging.data())) {
+    if (!::device::ReadEepromBlockWhole(::device::image::Identity.Offset,
+                                        ::device::image::Identity.Length,
+                                        ::device::IdentityStaging.data())) {
         DeviceStoppedAnswering();
         return false;
     }
-    const int manufacturer = device::IdentityStaging[device::image::IdentityManufacturer];
-    const int product = device::IdentityStaging[device::image::IdentityProduct];
-    edt_VendorID_Rd->SetText(vcl::IntToStr(manufacturer));
-    edt_ProductID_Rd->SetText(vcl::IntToStr(product));
+    const int manufacturer = ::device::IdentityStaging[::device::image::IdentityManufacturer];
+    const int product = ::device::IdentityStaging[::device::image::IdentityProduct];
+    edt_VendorID_Rd->SetText(platform::rtl::IntToStr(manufacturer));
+    edt_ProductID_Rd->SetText(platform::rtl::IntToStr(product));
 
     if (IdentityServed(manufacturer, product)) return Btn_Read();
     // Refused: no tick may look for the mouse again until the user has read why. The
@@ -253,7 +253,7 @@ bool TForm1::ReadDevInfo() {
 }
 
 bool TForm1::Btn_Read() {
-    UiLoadingFlag = 1;
+    shell::UiLoadingFlag = 1;
     DevTimer->SetEnabled(false);
     ShowDisableOverlays();
     // The form is given back however the fill ends: a step that raises must not leave the
@@ -262,7 +262,7 @@ bool TForm1::Btn_Read() {
         BusyHide();
         DevTimer->SetEnabled(true);
         HideDisableOverlays();
-        UiLoadingFlag = 0;
+        shell::UiLoadingFlag = 0;
     };
     try {
         BusyStep();
@@ -270,8 +270,8 @@ bool TForm1::Btn_Read() {
         if (DetectedInterface == "I2C") {
             // An image that did not come whole is not the mouse's: nothing of it is shown,
             // nor written back later by a change made on a page.
-            if (!device::ReadEepromBlockWholeWithWait(0, device::image::ImageSize,
-                                                      device::LiveImage.data())) {
+            if (!::device::ReadEepromBlockWholeWithWait(0, ::device::image::ImageSize,
+                                                        ::device::LiveImage.data())) {
                 giveFormBack();
                 DeviceStoppedAnswering();
                 return false;
@@ -292,21 +292,21 @@ bool TForm1::Btn_Read() {
 }
 
 void TForm1::DataBufToUI() {
-    const device::TProfileSection* profiles[3] = {&Profile1Copy, &Profile2Copy, &Profile3Copy};
+    const ::device::TProfileSection* profiles[3] = {&Profile1Copy, &Profile2Copy, &Profile3Copy};
     for (int p = 0; p < 3; ++p)
-        for (int k = 0; k < device::image::ProfileKeyCount; ++k)
-            KeyCodeStrings[p][k] = device::ButtonFunctionText(
-                profiles[p]->data() + device::image::ButtonFunctionSize * k);
-    for (int n = 0; n < device::image::ComboRecordCount; ++n)
-        ComboCodeStrings[n] = device::ButtonFunctionText(VendorCopy.data() +
-                                                         device::image::VendorComboRecords.Offset +
-                                                         device::image::ButtonFunctionSize * n);
+        for (int k = 0; k < ::device::image::ProfileKeyCount; ++k)
+            KeyCodeStrings[p][k] = ::device::ButtonFunctionText(
+                profiles[p]->data() + ::device::image::ButtonFunctionSize * k);
+    for (int n = 0; n < ::device::image::ComboRecordCount; ++n)
+        ComboCodeStrings[n] = ::device::ButtonFunctionText(
+            VendorCopy.data() + ::device::image::VendorComboRecords.Offset +
+            ::device::image::ButtonFunctionSize * n);
     RefreshUI();
 }
 
 void TForm1::ShowCurrentProfilePage() {
     gbPage1->SetVisible(true);
-    NoDevicePageFlag = 0;
+    shell::NoDevicePageFlag = 0;
     // Called while the read still holds UiLoadingFlag, the profile entry writes nothing.
     if (rb_1->Checked())
         Btn_Main_0Click(nullptr);
@@ -317,4 +317,4 @@ void TForm1::ShowCurrentProfilePage() {
     HandleWaitingMessages();
 }
 
-} // namespace shell
+} // namespace window

@@ -3,7 +3,7 @@
 // timer and the identity pairs a found mouse must carry.
 #include <cstdint>
 
-namespace device {
+namespace window::device {
 
 // 1 while a device-timer tick runs; a tick that finds it set returns at once.
 extern uint8_t DevicePollGuard;
@@ -25,4 +25,4 @@ extern int ExpectedProductId;
 // this thread is inside another exchange's message pumping: the device is in use then.
 bool PingDevice();
 
-} // namespace device
+} // namespace window::device

@@ -10,15 +10,15 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/vcl/StdCtrls.h"
 
-namespace shell {
+namespace window {
 namespace {
 
 // Sleeps in steps of 10 ms, handling waiting messages after each, so the window stays
 // alive.
 void WaitHandlingMessages(int steps) {
     for (int i = 0; i < steps; ++i) {
-        platform::Sleep(10);
-        vcl::Application()->ProcessMessages();
+        platform::core::Sleep(10);
+        platform::vcl::Application()->ProcessMessages();
     }
 }
 
@@ -31,7 +31,7 @@ void TForm1::ShowDisableOverlays() {
     DisableMainButtonControl(nullptr);
     for (int i = 1; i <= 5; ++i)
         for (const char* family : {"Btn_Mini_", "Btn_Exit1_", "Btn_Exit2_"})
-            Named<vcl::TControl>(family + vcl::IntToStr(i)).BringToFront();
+            Named<platform::vcl::TControl>(family + platform::rtl::IntToStr(i)).BringToFront();
 }
 
 void TForm1::HideDisableOverlays() {
@@ -39,42 +39,44 @@ void TForm1::HideDisableOverlays() {
 }
 
 void TForm1::InitNoDevice() {
-    UiLoadingFlag = 1;
-    device::LoadDefaultImages();
-    if (device::MemoryType == "I2C") {
-        device::LiveImage = device::DefaultImage1;
+    shell::UiLoadingFlag = 1;
+    ::device::LoadDefaultImages();
+    if (::device::MemoryType == "I2C") {
+        ::device::LiveImage = ::device::DefaultImage1;
         ClearMacroEditor();
         SplitLiveImage(false);
     }
     DataBufToUI();
-    UiLoadingFlag = 0;
+    shell::UiLoadingFlag = 0;
 }
 
-void TForm1::RefreshErrorAP(vcl::TObject*) {
+void TForm1::RefreshErrorAP(platform::vcl::TObject*) {
     InitNoDevice();
-    NoDevicePageFlag = 1;
+    shell::NoDevicePageFlag = 1;
     rb_1->SetChecked(true);
     gbPage1->SetVisible(true);
-    for (vcl::TGroupBox* page : {gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
+    for (platform::vcl::TGroupBox* page : {gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
         page->SetVisible(false);
     RefreshProfile1Keys();
 
     // The first page's menu entry shows pressed on all five headers, every other normal.
-    vcl::TPngImage decoder;
+    platform::vcl::TPngImage decoder;
     for (int i = 1; i <= 5; ++i)
-        LoadSkinPng(Named<vcl::TImage>("Img_Main_" + vcl::IntToStr(i)), "SetS_03", decoder);
+        shell::LoadSkinPng(Named<platform::vcl::TImage>("Img_Main_" + platform::rtl::IntToStr(i)),
+                           "SetS_03", decoder);
     for (int i = 1; i <= 5; ++i)
         for (const char* family : {"Img_Switch_", "Img_Fixed_", "Img_Adv_", "Img_Breath_",
                                    "Img_Macro_", "Img_Update_", "Img_Engineer_"})
-            LoadSkinPng(Named<vcl::TImage>(family + vcl::IntToStr(i)), "SetS_01", decoder);
+            shell::LoadSkinPng(Named<platform::vcl::TImage>(family + platform::rtl::IntToStr(i)),
+                               "SetS_01", decoder);
 }
 
 void TForm1::ResetDeviceAndReFind() {
     WaitHandlingMessages(101);
-    device::SendCommand(0x0E, 0, 0, 0, 0);
+    ::device::SendCommand(0x0E, 0, 0, 0, 0);
     // The mouse leaves the bus, restarts and enumerates again meanwhile.
     WaitHandlingMessages(601 + 1001);
-    const int32_t interfaces = device::CountHidDevices();
+    const int32_t interfaces = ::device::CountHidDevices();
     if (ReFindDev()) return; // the read gave the form and the timer back
     // The mouse did not come back (the loss is reported), stopped answering (reported, and
     // looked for again), or came back as one this program does not serve: an identity
@@ -90,8 +92,9 @@ void TForm1::ResetDeviceAndReFind() {
 // that did not take the image is not reset: it does not answer, and is looked for again.
 void TForm1::WriteImageAndReFind() {
     if (DetectedInterface == "I2C" &&
-        !device::WriteEepromBlockWhole(0, device::image::ImageSize, device::LiveImage.data()) &&
-        device::TakeTransferFailure()) {
+        !::device::WriteEepromBlockWhole(0, ::device::image::ImageSize,
+                                         ::device::LiveImage.data()) &&
+        ::device::TakeTransferFailure()) {
         DeviceStoppedAnswering();
         GiveBackWithoutDevice();
         return;
@@ -104,8 +107,8 @@ void TForm1::WriteImageAndReFind() {
 // again and the timer looks for the mouse. The window is in the no-device state.
 void TForm1::GiveBackWithoutDevice() {
     device::HideBusyWindow();
-    UiLoadingFlag = 0;
+    shell::UiLoadingFlag = 0;
     DevTimer->SetEnabled(true);
 }
 
-} // namespace shell
+} // namespace window

@@ -13,26 +13,29 @@
 
 #include <algorithm>
 
-namespace device {
+namespace window::device {
 namespace {
 
-bool WriteProfileBlocks(shell::TForm1& form, bool withIdentity) {
+bool WriteProfileBlocks(window::TForm1& form, bool withIdentity) {
     if (form.DetectedInterface == "I2C") {
-        TProfileSection* copies[3] = {&form.Profile1Copy, &form.Profile2Copy, &form.Profile3Copy};
-        auto staging = ProfileStaging.begin();
-        for (TProfileSection* copy : copies) {
-            StampProfileChecksum(*copy);
+        ::device::TProfileSection* copies[3] = {&form.Profile1Copy, &form.Profile2Copy,
+                                                &form.Profile3Copy};
+        auto staging = ::device::ProfileStaging.begin();
+        for (::device::TProfileSection* copy : copies) {
+            ::device::StampProfileChecksum(*copy);
             staging = std::copy(copy->begin(), copy->end(), staging);
         }
         // The identity block carries no checksum of its own.
-        if (withIdentity) IdentityStaging = form.IdentityCopy;
+        if (withIdentity) ::device::IdentityStaging = form.IdentityCopy;
         // A mouse that did not take the block is not asked for more; the device timer
         // reports it.
         const bool taken =
-            WriteEepromBlockWhole(image::Profiles.Offset, image::Profiles.Length,
-                                  ProfileStaging.data()) &&
-            (!withIdentity || WriteEepromBlockWhole(image::Identity.Offset, image::Identity.Length,
-                                                    IdentityStaging.data()));
+            ::device::WriteEepromBlockWhole(::device::image::Profiles.Offset,
+                                            ::device::image::Profiles.Length,
+                                            ::device::ProfileStaging.data()) &&
+            (!withIdentity || ::device::WriteEepromBlockWhole(::device::image::Identity.Offset,
+                                                              ::device::image::Identity.Length,
+                                                              ::device::IdentityStaging.data()));
         if (!taken) {
             HideBusyWindow();
             return false;
@@ -41,54 +44,55 @@ bool WriteProfileBlocks(shell::TForm1& form, bool withIdentity) {
     // The mouse takes the written profiles only when its current profile is set again:
     // first to a value it cannot hold, then to the one it reports now.
     form.RefreshProfileParameter();
-    WriteConfigBytes(static_cast<uint8_t>(image::User.Offset), 0x0F, 0, 0, 1);
-    return WriteConfigBytes(static_cast<uint8_t>(image::User.Offset), form.UserCopy[0], 0, 0, 1);
+    ::device::WriteConfigBytes(static_cast<uint8_t>(::device::image::User.Offset), 0x0F, 0, 0, 1);
+    return ::device::WriteConfigBytes(static_cast<uint8_t>(::device::image::User.Offset),
+                                      form.UserCopy[0], 0, 0, 1);
 }
 
 } // namespace
 
-bool WriteProfileSections(shell::TForm1& form) {
+bool WriteProfileSections(window::TForm1& form) {
     return WriteProfileBlocks(form, false);
 }
 
-bool WriteProfilesAndIdentity(shell::TForm1& form) {
+bool WriteProfilesAndIdentity(window::TForm1& form) {
     return WriteProfileBlocks(form, true);
 }
 
-bool WriteVendorSetting(shell::TForm1& form, uint16_t at, uint8_t value) {
+bool WriteVendorSetting(window::TForm1& form, uint16_t at, uint8_t value) {
     form.VendorCopy[at] = value;
-    StampVendorChecksum(form.VendorCopy);
-    return WriteConfigBytes(static_cast<uint8_t>(at), value, 0, 0, 1);
+    ::device::StampVendorChecksum(form.VendorCopy);
+    return ::device::WriteConfigBytes(static_cast<uint8_t>(at), value, 0, 0, 1);
 }
 
 bool DeviceHandlesOpen() {
-    const HANDLE closed = platform::win::INVALID_HANDLE_VALUE;
-    return CommandHandle != closed && DataHandle != closed;
+    const platform::win::HANDLE closed = platform::win::INVALID_HANDLE_VALUE;
+    return ::device::CommandHandle != closed && ::device::DataHandle != closed;
 }
 
-bool MouseServed(shell::TForm1& form) {
+bool MouseServed(window::TForm1& form) {
     if (DeviceHandlesOpen() && form.DetectedInterface == "I2C") return true;
-    form.RefreshFormMessagDialog(vcl::Utf8ToUtf16(DeviceText("Str022")));
+    form.RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(DeviceText("Str022")));
     return false;
 }
 
 void ShowBusyWindow() {
-    if (BusyWindow* busy = GetBusyWindow())
+    if (::device::BusyWindow* busy = ::device::GetBusyWindow())
         busy->Step();
     else
-        vcl::Application()->ProcessMessages();
+        platform::vcl::Application()->ProcessMessages();
 }
 
 void HideBusyWindow() {
-    if (BusyWindow* busy = GetBusyWindow())
+    if (::device::BusyWindow* busy = ::device::GetBusyWindow())
         busy->Hide();
     else
-        vcl::Application()->ProcessMessages();
+        platform::vcl::Application()->ProcessMessages();
 }
 
-} // namespace device
+} // namespace window::device
 
-namespace shell {
+namespace window {
 namespace {
 
 // "Btn_Confirm2_4" -> "Confirm2": the name without "Btn_" and without the page suffix.
@@ -98,14 +102,15 @@ std::string LabelFamilyBase(const std::string& name) {
 
 // The picture of one label family, shown on all five page copies at once.
 void ShowFamilyPicture(TForm1& form, const std::string& base, const char* picture) {
-    vcl::TPngImage decoder;
+    platform::vcl::TPngImage decoder;
     for (int i = 1; i <= 5; ++i)
-        LoadSkinPng(form.Named<vcl::TImage>("Img_" + base + "_" + vcl::IntToStr(i)), picture,
-                    decoder);
+        shell::LoadSkinPng(
+            form.Named<platform::vcl::TImage>("Img_" + base + "_" + platform::rtl::IntToStr(i)),
+            picture, decoder);
 }
 
-void ConfirmClick(TForm1& form, int n, void (TForm1::*restore)(vcl::TObject*)) {
-    ShowFamilyPicture(form, "Confirm" + vcl::IntToStr(n), "BtnS_03");
+void ConfirmClick(TForm1& form, int n, void (TForm1::*restore)(platform::vcl::TObject*)) {
+    ShowFamilyPicture(form, "Confirm" + platform::rtl::IntToStr(n), "BtnS_03");
     // A mouse that is open but not served would not be read back after the reset, and
     // the window would stay covered with its timer off.
     if (device::MouseServed(form)) (form.*restore)(nullptr);
@@ -113,16 +118,16 @@ void ConfirmClick(TForm1& form, int n, void (TForm1::*restore)(vcl::TObject*)) {
 
 // Everything the mouse holds is replaced by the chosen default image; the reset at the
 // end reads it back, which gives the form, the timer and the pages back to the user.
-void RestoreDefaultImage(TForm1& form, const device::TDeviceImage& chosen) {
-    UiLoadingFlag = 1;
+void RestoreDefaultImage(TForm1& form, const ::device::TDeviceImage& chosen) {
+    shell::UiLoadingFlag = 1;
     form.HideAllMenu();
     form.DevTimer->SetEnabled(false);
     form.ShowDisableOverlays();
     device::ShowBusyWindow();
     // Reads the images afresh, so `chosen` holds the built-in bytes from here on.
-    device::LoadDefaultImages();
+    ::device::LoadDefaultImages();
     if (form.DetectedInterface == "I2C") {
-        device::LiveImage = chosen;
+        ::device::LiveImage = chosen;
         form.ClearMacroEditor();
         form.SplitLiveImage(false);
     }
@@ -133,46 +138,47 @@ void RestoreDefaultImage(TForm1& form, const device::TDeviceImage& chosen) {
 
 } // namespace
 
-void TForm1::Btn_Confirm1_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Confirm1_0Click(platform::vcl::TObject* /*Sender*/) {
     ConfirmClick(*this, 1, &TForm1::DefaultParameterConfirm1);
 }
 
-void TForm1::Btn_Confirm2_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Confirm2_0Click(platform::vcl::TObject* /*Sender*/) {
     ConfirmClick(*this, 2, &TForm1::DefaultParameterConfirm2);
 }
 
-void TForm1::Btn_Confirm3_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Confirm3_0Click(platform::vcl::TObject* /*Sender*/) {
     ConfirmClick(*this, 3, &TForm1::DefaultParameterConfirm3);
 }
 
-void TForm1::DefaultParameterConfirm1(vcl::TObject* /*Sender*/) {
-    RestoreDefaultImage(*this, device::DefaultImage1);
+void TForm1::DefaultParameterConfirm1(platform::vcl::TObject* /*Sender*/) {
+    RestoreDefaultImage(*this, ::device::DefaultImage1);
 }
 
-void TForm1::DefaultParameterConfirm2(vcl::TObject* /*Sender*/) {
-    RestoreDefaultImage(*this, device::DefaultImage2);
+void TForm1::DefaultParameterConfirm2(platform::vcl::TObject* /*Sender*/) {
+    RestoreDefaultImage(*this, ::device::DefaultImage2);
 }
 
-void TForm1::DefaultParameterConfirm3(vcl::TObject* /*Sender*/) {
-    RestoreDefaultImage(*this, device::DefaultImage3);
+void TForm1::DefaultParameterConfirm3(platform::vcl::TObject* /*Sender*/) {
+    RestoreDefaultImage(*this, ::device::DefaultImage3);
 }
 
-void TForm1::ButtonTypeAMouseEnter(vcl::TObject* Sender) {
-    auto* label = dynamic_cast<controls::TWideLabel*>(Sender);
+void TForm1::ButtonTypeAMouseEnter(platform::vcl::TObject* Sender) {
+    auto* label = dynamic_cast<controls::unicode::TWideLabel*>(Sender);
     if (!label) return;
     RollingLabelName = label->Name();
-    RollingLabelCaption = controls::TWideLabel::GetCaption(label);
+    RollingLabelCaption = controls::unicode::TWideLabel::GetCaption(label);
     RollingText = RollingLabelCaption;
     ShowFamilyPicture(*this, LabelFamilyBase(label->Name()), "BtnS_02");
 }
 
-void TForm1::ButtonTypeAMouseLeave(vcl::TObject* Sender) {
+void TForm1::ButtonTypeAMouseLeave(platform::vcl::TObject* Sender) {
     LabelRun->SetEnabled(false);
-    auto* label = dynamic_cast<controls::TWideLabel*>(Sender);
+    auto* label = dynamic_cast<controls::unicode::TWideLabel*>(Sender);
     if (!label) return;
     ShowFamilyPicture(*this, LabelFamilyBase(label->Name()), "BtnS_01");
-    if (auto* rolling = dynamic_cast<controls::TWideLabel*>(FindComponent(RollingLabelName)))
-        controls::TWideLabel::SetCaption(rolling, RollingLabelCaption);
+    if (auto* rolling =
+            dynamic_cast<controls::unicode::TWideLabel*>(FindComponent(RollingLabelName)))
+        controls::unicode::TWideLabel::SetCaption(rolling, RollingLabelCaption);
 }
 
-} // namespace shell
+} // namespace window

@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-namespace device {
+namespace window::device {
 
 namespace {
 
@@ -34,10 +34,10 @@ void OnWindowThread(const std::function<void()>& f) {
     struct Done {
         ~Done() { --g_waitingForWindow; }
     } done;
-    vcl::TThread::Synchronize(f);
+    platform::vcl::TThread::Synchronize(f);
 }
 
-bool DeviceHasI2CMemory(shell::TForm1& form) {
+bool DeviceHasI2CMemory(window::TForm1& form) {
     bool i2c = false;
     OnWindowThread([&] { i2c = form.DetectedInterface == "I2C"; });
     return i2c;
@@ -46,7 +46,7 @@ bool DeviceHasI2CMemory(shell::TForm1& form) {
 // One byte of the image memory; the block routine leaves FF when the read fails.
 uint8_t ReadImageByte(uint16_t address) {
     uint8_t value = 0xFF;
-    ReadEepromBlock(address, 1, &value);
+    ::device::ReadEepromBlock(address, 1, &value);
     return value;
 }
 
@@ -54,8 +54,8 @@ uint8_t ReadImageByte(uint16_t address) {
 
 // ---- The thread ---------------------------------------------------------------------
 
-TPrimeThread::TPrimeThread(shell::TForm1& form)
-    : vcl::TThread(true), form_(form), report_(MaxInputReportLength) {}
+TPrimeThread::TPrimeThread(window::TForm1& form)
+    : platform::vcl::TThread(true), form_(form), report_(MaxInputReportLength) {}
 
 TPrimeThread::~TPrimeThread() {
     Stop();
@@ -72,7 +72,7 @@ void TPrimeThread::Stop() {
     // fail too), so it is sent only when the thread reads or is about to: a thread that
     // marks itself reading after this point sees the stop before it reads.
     if (reading_) {
-        const HANDLE readHandle = ReadWriteHandle;
+        const platform::win::HANDLE readHandle = ::device::ReadWriteHandle;
         if (readHandle != win::INVALID_HANDLE_VALUE) win::CancelIoEx(readHandle, nullptr);
     }
     WaitFor();
@@ -80,7 +80,7 @@ void TPrimeThread::Stop() {
 
 void TPrimeThread::IdlePause() {
     const auto real = std::chrono::duration<double, std::milli>(
-        std::max(1.0, IdlePauseMs * platform::TimeScale()));
+        std::max(1.0, IdlePauseMs * platform::core::TimeScale()));
     std::unique_lock lock(idleMutex_);
     idleWake_.wait_for(lock, real, [this] { return Terminated(); });
 }
@@ -88,14 +88,14 @@ void TPrimeThread::IdlePause() {
 void TPrimeThread::Execute() {
     const auto settle = [this] {
         const auto real =
-            std::chrono::duration<double, std::milli>(StatusSettleMs * platform::TimeScale());
+            std::chrono::duration<double, std::milli>(StatusSettleMs * platform::core::TimeScale());
         std::unique_lock lock(idleMutex_);
         idleWake_.wait_for(lock, real, [this] { return Terminated(); });
     };
     const auto stopping = [this] { return Terminated(); };
     while (!Terminated()) {
         std::fill(report_.begin(), report_.end(), uint8_t{0});
-        if (ReadWriteHandle == win::INVALID_HANDLE_VALUE) {
+        if (::device::ReadWriteHandle == win::INVALID_HANDLE_VALUE) {
             IdlePause();
             continue;
         }
@@ -105,7 +105,7 @@ void TPrimeThread::Execute() {
             break;
         }
         // Blocks until the mouse sends a report, or the read is woken or fails.
-        const bool read = ReadInputReport(report_.data());
+        const bool read = ::device::ReadInputReport(report_.data());
         reading_ = false;
         if (!read) {
             // A mouse that went away fails every read until the window notices the loss
@@ -117,7 +117,7 @@ void TPrimeThread::Execute() {
     }
 }
 
-void HandleStatusReport(shell::TForm1& form, const uint8_t* report,
+void HandleStatusReport(window::TForm1& form, const uint8_t* report,
                         const std::function<void()>& pause, const std::function<bool()>& stopping) {
     if (report[0] != StatusReportId || report[3] > EventProfile) return;
     switch (report[3]) {
@@ -156,15 +156,15 @@ void HandleStatusReport(shell::TForm1& form, const uint8_t* report,
     }
 }
 
-void StartPrimeThread(shell::TForm1& form) {
+void StartPrimeThread(window::TForm1& form) {
     StopPrimeThread();
     auto thread = std::make_unique<TPrimeThread>(form);
-    thread->SetPriority(vcl::tpLower);
+    thread->SetPriority(platform::vcl::tpLower);
     thread->Start();
     g_primeThread = std::move(thread);
 }
 
-void StopPrimeThread(const shell::TForm1* form) {
+void StopPrimeThread(const window::TForm1* form) {
     if (!g_primeThread) return;
     if (form && &g_primeThread->Form() != form) return;
     // Cleared first: whatever the window runs while the stop waits sees no thread.
@@ -186,11 +186,11 @@ bool PrimeThreadWaitingForWindow() {
 }
 } // namespace testing
 
-} // namespace device
+} // namespace window::device
 
 // ---- The live status on the window ----------------------------------------------------
 
-namespace shell {
+namespace window {
 
 namespace {
 
@@ -202,14 +202,14 @@ const char* const ProfileFamilies[] = {"Img_Main_", "Img_Switch_", "Img_Fixed_"}
 
 // Runs on the polling thread (or on the window's, when called there): the read takes the
 // exchange lock by itself, the window is changed on the window's thread.
-void TForm1::RefreshCurrentDPIStatus(vcl::TObject* /*Sender*/) {
+void TForm1::RefreshCurrentDPIStatus(platform::vcl::TObject* /*Sender*/) {
     const uint8_t level = device::DeviceHasI2CMemory(*this)
                               ? device::ReadImageByte(device::CurrentDpiLevelAddress)
                               : 0;
     device::OnWindowThread([&] { ShowCurrentDPILevel(level); });
 }
 
-void TForm1::RefreshCurrentProfileStatus(vcl::TObject* /*Sender*/) {
+void TForm1::RefreshCurrentProfileStatus(platform::vcl::TObject* /*Sender*/) {
     const uint8_t byte = device::DeviceHasI2CMemory(*this)
                              ? device::ReadImageByte(device::CurrentProfileAddress)
                              : 0;
@@ -219,29 +219,33 @@ void TForm1::RefreshCurrentProfileStatus(vcl::TObject* /*Sender*/) {
 }
 
 void TForm1::ShowCurrentDPILevel(int level) {
-    vcl::TPngImage decoder;
+    platform::vcl::TPngImage decoder;
     for (int n = 1; n <= 8; ++n)
-        LoadSkinPng(Named<vcl::TImage>("Img_DPI" + std::to_string(n)), "CbS_D", decoder);
+        shell::LoadSkinPng(Named<platform::vcl::TImage>("Img_DPI" + std::to_string(n)), "CbS_D",
+                           decoder);
     if (level >= 0 && level <= 7) {
-        Named<vcl::TRadioButton>("rb_DPI" + std::to_string(level + 1)).SetChecked(true);
-        LoadSkinPng(Named<vcl::TImage>("Img_DPI" + std::to_string(level + 1)), "CbS_E", decoder);
+        Named<platform::vcl::TRadioButton>("rb_DPI" + std::to_string(level + 1)).SetChecked(true);
+        shell::LoadSkinPng(Named<platform::vcl::TImage>("Img_DPI" + std::to_string(level + 1)),
+                           "CbS_E", decoder);
     }
     CurrentCPILevel = level;
 }
 
 void TForm1::ShowCurrentProfile(int profile) {
     if (profile < 0 || profile > 2) return;
-    vcl::TPngImage decoder;
-    LoadSkinPng(*Img_P1, "L" + std::to_string(LanguageNumber) + "_Back1", decoder);
+    platform::vcl::TPngImage decoder;
+    shell::LoadSkinPng(*Img_P1, "L" + std::to_string(LanguageNumber) + "_Back1", decoder);
     for (int i = 1; i <= 5; ++i)
         for (const char* family : MenuFamilies) {
             // The third profile leaves the engineering entry as it is.
             if (profile == 2 && std::string(family) == "Img_Engineer_") continue;
-            LoadSkinPng(Named<vcl::TImage>(family + std::to_string(i)), "SetS_01", decoder);
+            shell::LoadSkinPng(Named<platform::vcl::TImage>(family + std::to_string(i)), "SetS_01",
+                               decoder);
         }
     for (int i = 1; i <= 5; ++i)
-        LoadSkinPng(Named<vcl::TImage>(ProfileFamilies[profile] + std::to_string(i)), "SetS_03",
-                    decoder);
+        shell::LoadSkinPng(
+            Named<platform::vcl::TImage>(ProfileFamilies[profile] + std::to_string(i)), "SetS_03",
+            decoder);
     (profile == 0 ? rb_1 : profile == 1 ? rb_2 : rb_3)->SetChecked(true);
     cb_Profile->SetItemIndex(profile);
     ArrangeProfileMenus(profile);
@@ -249,4 +253,4 @@ void TForm1::ShowCurrentProfile(int profile) {
     RefreshProfileKeys(profile + 1);
 }
 
-} // namespace shell
+} // namespace window

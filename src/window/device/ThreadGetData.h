@@ -16,11 +16,11 @@
 #include <mutex>
 #include <vector>
 
-namespace shell {
+namespace window {
 class TForm1;
 }
 
-namespace device {
+namespace window::device {
 
 // Input report 42: byte 3 says what changed on the mouse.
 inline constexpr uint8_t StatusReportId = 0x42;
@@ -32,16 +32,17 @@ inline constexpr uint8_t EventProfile = 8;
 
 // Image addresses of the user section the refreshes read back.
 inline constexpr uint16_t CurrentProfileAddress =
-    image::User.Offset + image::UserProfileAndColour; // profile in bits 3..0
-inline constexpr uint16_t CurrentDpiLevelAddress = image::User.Offset + image::UserCpiLevel;
+    ::device::image::User.Offset + ::device::image::UserProfileAndColour; // profile in bits 3..0
+inline constexpr uint16_t CurrentDpiLevelAddress =
+    ::device::image::User.Offset + ::device::image::UserCpiLevel;
 
 // The mouse is given this long (program time) after a change before it is asked for it.
 inline constexpr uint32_t StatusSettleMs = 200;
 
-class TPrimeThread : public vcl::TThread {
+class TPrimeThread : public platform::vcl::TThread {
 public:
     // Created suspended; StartPrimeThread starts it.
-    explicit TPrimeThread(shell::TForm1& form);
+    explicit TPrimeThread(window::TForm1& form);
     // Stops it: see Stop.
     ~TPrimeThread() override;
 
@@ -49,7 +50,7 @@ public:
     // waits for it. On the window's thread the wait keeps handling posted calls, so a
     // window update the thread is waiting for completes first.
     void Stop();
-    shell::TForm1& Form() const { return form_; }
+    window::TForm1& Form() const { return form_; }
 
 protected:
     void Execute() override;
@@ -59,7 +60,7 @@ private:
     // it at once.
     void IdlePause();
 
-    shell::TForm1& form_;
+    window::TForm1& form_;
     // Holds a whole input report of any length the capabilities can give.
     std::vector<uint8_t> report_;
     std::atomic<bool> reading_{false};
@@ -69,10 +70,10 @@ private:
 
 // Starts the one polling thread for the window, at below-normal priority. A thread already
 // running (for another window) is stopped first.
-void StartPrimeThread(shell::TForm1& form);
+void StartPrimeThread(window::TForm1& form);
 // Stops and frees the polling thread; with a window given, only when it serves that window.
 // Call before the device handles are released and before the window goes.
-void StopPrimeThread(const shell::TForm1* form = nullptr);
+void StopPrimeThread(const window::TForm1* form = nullptr);
 bool PrimeThreadRunning();
 // The system's id of the running polling thread (its task id), 0 while none runs.
 long PrimeThreadNativeId();
@@ -81,7 +82,7 @@ long PrimeThreadNativeId();
 // most 8. Events 1, 2, 4 and 8 set their change flag; an end-of-change report runs, for
 // each flag set (the DPI flags first, then the profile), `pause` and then its refresh, and
 // clears the flag. A refresh is left out, its flag kept, once `stopping` answers true.
-void HandleStatusReport(shell::TForm1& form, const uint8_t* report,
+void HandleStatusReport(window::TForm1& form, const uint8_t* report,
                         const std::function<void()>& pause, const std::function<bool()>& stopping);
 
 namespace testing {
@@ -89,4 +90,4 @@ namespace testing {
 bool PrimeThreadWaitingForWindow();
 } // namespace testing
 
-} // namespace device
+} // namespace window::device

@@ -9,18 +9,18 @@
 
 #include "platform/rtl/SysUtils.h"
 
-namespace shell {
+namespace window {
 namespace {
 
-using device::image::VendorCpiIndexes;
-using device::image::VendorCpiLevelCount;
-using device::image::VendorStepTime;
-constexpr int VendorLedColours = device::image::VendorLedColours.Offset;
-constexpr int VendorCpiColours = device::image::VendorCpiColours.Offset;
+using ::device::image::VendorCpiIndexes;
+using ::device::image::VendorCpiLevelCount;
+using ::device::image::VendorStepTime;
+constexpr int VendorLedColours = ::device::image::VendorLedColours.Offset;
+constexpr int VendorCpiColours = ::device::image::VendorCpiColours.Offset;
 constexpr int NotInUse = 15;
 
-vcl::TColor Rgb(const uint8_t* bytes) {
-    return static_cast<vcl::TColor>(bytes[0] + bytes[1] * 256 + bytes[2] * 65536);
+platform::vcl::TColor Rgb(const uint8_t* bytes) {
+    return static_cast<platform::vcl::TColor>(bytes[0] + bytes[1] * 256 + bytes[2] * 65536);
 }
 
 // The breathing speed cell of a step time: a fifth of it rounded up, within 1..10.
@@ -30,36 +30,36 @@ int BreathLevelOfStepTime(int stepTime) {
 
 } // namespace
 
-void TForm1::RefreshUserPages(vcl::TPngImage& png) {
+void TForm1::RefreshUserPages(platform::vcl::TPngImage& png) {
     const auto& v = VendorCopy;
     const auto& u = UserCopy;
     const auto& id = IdentityCopy;
     auto picture = [&](const std::string& image, const char* resource) {
-        LoadSkinPng(Named<vcl::TImage>(image), resource, png);
+        shell::LoadSkinPng(Named<platform::vcl::TImage>(image), resource, png);
     };
-    auto control = [this](const std::string& name) -> vcl::TControl& {
-        return Named<vcl::TControl>(name);
+    auto control = [this](const std::string& name) -> platform::vcl::TControl& {
+        return Named<platform::vcl::TControl>(name);
     };
     auto levelControls = [&](int n) {
-        std::vector<vcl::TControl*> controls;
+        std::vector<platform::vcl::TControl*> controls;
         for (int k = 1; k <= 12; ++k)
-            controls.push_back(&control(LayoutName("Img_DPI", n, "_" + std::to_string(k))));
-        controls.push_back(&control(LayoutName("Img_DPI", n)));
-        controls.push_back(&control(LayoutName("lbl_DPI", n, "Col")));
+            controls.push_back(&control(shell::LayoutName("Img_DPI", n, "_" + std::to_string(k))));
+        controls.push_back(&control(shell::LayoutName("Img_DPI", n)));
+        controls.push_back(&control(shell::LayoutName("lbl_DPI", n, "Col")));
         return controls;
     };
 
     // Levels in use, in the selected colour and taking clicks.
     for (int n = 1; n <= 8; ++n) {
-        control(LayoutName("lbl_DPI", n)).Font().SetColor(DpiUnselectedRGB.Color());
-        for (vcl::TControl* c : levelControls(n))
+        control(shell::LayoutName("lbl_DPI", n)).Font().SetColor(DpiUnselectedRGB.Color());
+        for (platform::vcl::TControl* c : levelControls(n))
             c->SetEnabled(false);
     }
     if (v[VendorCpiLevelCount] <= 7) CPILevelCount = v[VendorCpiLevelCount] + 1;
     CPILastLevelIndex = CPILevelCount - 1;
     for (int n = 1; n <= CPILevelCount; ++n) {
-        control(LayoutName("lbl_DPI", n)).Font().SetColor(DpiSelectedRGB.Color());
-        for (vcl::TControl* c : levelControls(n))
+        control(shell::LayoutName("lbl_DPI", n)).Font().SetColor(DpiSelectedRGB.Color());
+        for (platform::vcl::TControl* c : levelControls(n))
             c->SetEnabled(true);
     }
 
@@ -68,10 +68,11 @@ void TForm1::RefreshUserPages(vcl::TPngImage& png) {
         const uint8_t pair = v[VendorCpiIndexes + (n - 1) / 2];
         const int nibble = n % 2 ? pair & 0x0F : pair >> 4;
         if (nibble == NotInUse) continue;
-        DrawCpiBar(LayoutName("Img_DPI", n, "_"), nibble, png);
+        DrawCpiBar(shell::LayoutName("Img_DPI", n, "_"), nibble, png);
         const std::string text =
             nibble <= 11 ? device::DeviceText("Str" + std::to_string(300 + nibble)) : "";
-        Named<controls::TWideLabel>(LayoutName("lbl_DPI", n, "Value")).SetCaption(text);
+        Named<controls::unicode::TWideLabel>(shell::LayoutName("lbl_DPI", n, "Value"))
+            .SetCaption(text);
         CPILevelValueIndex[n - 1] = nibble;
     }
 
@@ -79,16 +80,16 @@ void TForm1::RefreshUserPages(vcl::TPngImage& png) {
     ReportRateHz = 0;
     ReportRateChanged = 0;
     const int rate = (v[4] >> 4) & 3;
-    Named<vcl::TRadioButton>(LayoutName("rb_Rep", rate + 1)).SetChecked(true);
+    Named<platform::vcl::TRadioButton>(shell::LayoutName("rb_Rep", rate + 1)).SetChecked(true);
     ReportRateHz = 125 << rate;
     for (int k = 1; k <= 4; ++k)
-        picture(LayoutName("Img_Rep", k), k == rate + 1 ? "RdS_E" : "RdS_D");
+        picture(shell::LayoutName("Img_Rep", k), k == rate + 1 ? "RdS_E" : "RdS_D");
 
     // Breathing speed.
     BreathStepLevel = BreathLevelOfStepTime(v[VendorStepTime]);
     for (int k = 1; k <= 10; ++k) {
         const bool lit = DpiLedStatus ? k == BreathStepLevel : k <= BreathStepLevel;
-        picture(LayoutName("Img_Fall", k), lit ? "Bar1_E" : "Bar1_D");
+        picture(shell::LayoutName("Img_Fall", k), lit ? "Bar1_E" : "Bar1_D");
     }
 
     // LED type and mode. Each type offers its own modes; the smart type has no fourth.
@@ -106,25 +107,28 @@ void TForm1::RefreshUserPages(vcl::TPngImage& png) {
         marks = {1, 2, 3, 0, 5, 6};
     }
     if (mode < static_cast<int>(marks.size()) && marks[mode] != 0) {
-        Named<vcl::TRadioButton>(LayoutName("rb_LED", marks[mode])).SetChecked(true);
+        Named<platform::vcl::TRadioButton>(shell::LayoutName("rb_LED", marks[mode]))
+            .SetChecked(true);
         for (int mark : marks)
             if (mark != 0)
-                picture(LayoutName("Img_LED", mark), mark == marks[mode] ? "RdS_E" : "RdS_D");
+                picture(shell::LayoutName("Img_LED", mark),
+                        mark == marks[mode] ? "RdS_E" : "RdS_D");
         for (int k = 1; k <= 10; ++k)
-            control(LayoutName("Img_Fall", k)).SetEnabled(mode != 0);
+            control(shell::LayoutName("Img_Fall", k)).SetEnabled(mode != 0);
     }
 
     // Colour swatches; the sync type has no colours of its own.
     auto swatchGroup = [&](const std::string& shape, const std::string& image,
                            const std::string& label, int count, int firstByte, bool shown) {
         for (int n = 1; n <= count; ++n) {
-            control(LayoutName(image, n, image == "Img_DPI" ? "Col" : "")).SetVisible(shown);
-            control(LayoutName(label, n, label == "lbl_DPI" ? "Col" : "")).SetVisible(shown);
-            control(LayoutName(shape, n, shape == "cs_DPI" ? "Col" : "")).SetVisible(shown);
+            control(shell::LayoutName(image, n, image == "Img_DPI" ? "Col" : "")).SetVisible(shown);
+            control(shell::LayoutName(label, n, label == "lbl_DPI" ? "Col" : "")).SetVisible(shown);
+            control(shell::LayoutName(shape, n, shape == "cs_DPI" ? "Col" : "")).SetVisible(shown);
         }
         if (!shown) return;
         for (int n = 1; n <= count; ++n)
-            Named<vcl::TShape>(LayoutName(shape, n, shape == "cs_DPI" ? "Col" : ""))
+            Named<platform::vcl::TShape>(
+                shell::LayoutName(shape, n, shape == "cs_DPI" ? "Col" : ""))
                 .SetBrushColor(Rgb(&v[firstByte + 3 * (n - 1)]));
     };
     if (LedType == "RGB" || LedType == "NT") {
@@ -137,20 +141,22 @@ void TForm1::RefreshUserPages(vcl::TPngImage& png) {
 
     // Current CPI level.
     for (int n = 1; n <= 8; ++n)
-        picture(LayoutName("Img_DPI", n), "CbS_D");
+        picture(shell::LayoutName("Img_DPI", n), "CbS_D");
     if (u[2] <= 7) {
-        Named<vcl::TRadioButton>(LayoutName("rb_DPI", u[2] + 1)).SetChecked(true);
-        picture(LayoutName("Img_DPI", u[2] + 1), "CbS_E");
+        Named<platform::vcl::TRadioButton>(shell::LayoutName("rb_DPI", u[2] + 1)).SetChecked(true);
+        picture(shell::LayoutName("Img_DPI", u[2] + 1), "CbS_E");
     }
     CurrentCPILevel = u[2];
 
     // Fire keys of the DPI page.
     for (int n = 1; n <= 3; ++n) {
         const int b =
-            device::image::IdentityFireKey1 + device::image::IdentityFireKeyStride * (n - 1);
+            ::device::image::IdentityFireKey1 + ::device::image::IdentityFireKeyStride * (n - 1);
         const int interval = id[b + 1] * 256 + id[b + 2];
-        Named<vcl::TEdit>(LayoutName("Edt_Repeat", n)).SetText(vcl::IntToStr(id[b] + 1));
-        Named<vcl::TEdit>(LayoutName("Edt_DelayTime", n)).SetText(vcl::IntToStr(interval));
+        Named<platform::vcl::TEdit>(shell::LayoutName("Edt_Repeat", n))
+            .SetText(platform::rtl::IntToStr(id[b] + 1));
+        Named<platform::vcl::TEdit>(shell::LayoutName("Edt_DelayTime", n))
+            .SetText(platform::rtl::IntToStr(interval));
         FireKeyShots[n - 1] = id[b] + 1;
         FireKeyInterval[n - 1] = interval;
     }
@@ -169,8 +175,8 @@ void TForm1::RefreshUserPages(vcl::TPngImage& png) {
         // picture once, so a refresh that changes no profile changes no picture.
         for (int i = 1; i <= 5; ++i)
             for (const char* tab : tabs)
-                picture(LayoutName(tab, i), tab == tabs[profile] ? "SetS_03" : "SetS_01");
-        Named<vcl::TRadioButton>(LayoutName("rb_", profile + 1)).SetChecked(true);
+                picture(shell::LayoutName(tab, i), tab == tabs[profile] ? "SetS_03" : "SetS_01");
+        Named<platform::vcl::TRadioButton>(shell::LayoutName("rb_", profile + 1)).SetChecked(true);
 
         // The gun display gives profile 2 a taller menu with the gun keys.
         const bool gunKeys = profile == 1 && GunDisplayEnabled;
@@ -193,7 +199,7 @@ void TForm1::RefreshUserPages(vcl::TPngImage& png) {
             profile2.SetVisible(false);
         }
         gbPage1->SetVisible(true);
-        for (vcl::TControl* page : {gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
+        for (platform::vcl::TControl* page : {gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
             page->SetVisible(false);
         // The key labels show the current profile's functions.
         if (profile == 0)
@@ -206,10 +212,11 @@ void TForm1::RefreshUserPages(vcl::TPngImage& png) {
 
     RefreshFireFun();
     for (int n = 1; n <= 3; ++n)
-        picture(LayoutName("Img_Fire", n, "Continue"),
-                Named<controls::TSkinCheckBox>(LayoutName("cb_Fire", n, "Continue")).Checked()
+        picture(shell::LayoutName("Img_Fire", n, "Continue"),
+                Named<controls::skin::TSkinCheckBox>(shell::LayoutName("cb_Fire", n, "Continue"))
+                        .Checked()
                     ? "CbS_E"
                     : "CbS_D");
 }
 
-} // namespace shell
+} // namespace window

@@ -6,35 +6,35 @@
 #include "window/Main.h"
 #include "window/device/ProfileWrites.h"
 
-namespace shell {
+namespace window {
 
-void TForm1::TLDefaultParameter(vcl::TObject* /*Sender*/) {
+void TForm1::TLDefaultParameter(platform::vcl::TObject* /*Sender*/) {
     // A mouse that is open but not served would not be read back after the reset, and
     // the window would stay covered with its timer off.
     if (!device::MouseServed(*this)) return;
-    UiLoadingFlag = 1;
+    shell::UiLoadingFlag = 1;
     HideAllMenu();
     DevTimer->SetEnabled(false);
     ShowDisableOverlays();
     device::ShowBusyWindow();
 
-    const device::DefaultsContext context = DefaultsFromWindow();
-    device::DefaultVendorSection(VendorCopy, context);
-    device::StampVendorChecksum(VendorCopy);
-    device::DefaultUserSection(UserCopy, context);
-    device::StampUserChecksum(UserCopy);
-    device::DefaultProfile1Section(Profile1Copy, context);
-    device::StampProfileChecksum(Profile1Copy);
-    device::DefaultProfile2Section(Profile2Copy, context);
-    device::StampProfileChecksum(Profile2Copy);
-    device::DefaultProfile3Section(Profile3Copy, context);
-    device::StampProfileChecksum(Profile3Copy);
-    device::DefaultIdentityBlock(IdentityCopy, context);
-    device::DefaultFireMacros();
+    const ::device::DefaultsContext context = DefaultsFromWindow();
+    ::device::DefaultVendorSection(VendorCopy, context);
+    ::device::StampVendorChecksum(VendorCopy);
+    ::device::DefaultUserSection(UserCopy, context);
+    ::device::StampUserChecksum(UserCopy);
+    ::device::DefaultProfile1Section(Profile1Copy, context);
+    ::device::StampProfileChecksum(Profile1Copy);
+    ::device::DefaultProfile2Section(Profile2Copy, context);
+    ::device::StampProfileChecksum(Profile2Copy);
+    ::device::DefaultProfile3Section(Profile3Copy, context);
+    ::device::StampProfileChecksum(Profile3Copy);
+    ::device::DefaultIdentityBlock(IdentityCopy, context);
+    ::device::DefaultFireMacros();
 
     DataBufToUI();
-    if (DetectedInterface == "I2C") device::JoinCopiesIntoImage(*this, device::LiveImage);
+    if (DetectedInterface == "I2C") ::device::JoinCopiesIntoImage(*this, ::device::LiveImage);
     WriteImageAndReFind();
 }
 
-} // namespace shell
+} // namespace window

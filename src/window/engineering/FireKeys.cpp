@@ -9,22 +9,24 @@
 
 #include <algorithm>
 
-namespace shell {
+namespace window {
 
-void TForm1::TLSettingFireKey(vcl::TObject* /*Sender*/) {
+void TForm1::TLSettingFireKey(platform::vcl::TObject* /*Sender*/) {
     // The keys are found by the names the engineering page shows for them.
     device::CacheKeyNamesFromButtons(*this);
     for (int n = 1; n <= 3; ++n) {
         // The count list holds 1 .. 15 shots: its item is the identity block's count index.
         const int countIndex = std::max(
-            0, Named<controls::TSkinComboBox>(LayoutName("cb_Fire", n, "Count")).ItemIndex());
+            0, Named<controls::skin::TSkinComboBox>(shell::LayoutName("cb_Fire", n, "Count"))
+                   .ItemIndex());
         const int interval = std::clamp(
-            vcl::StrToIntDef(Named<vcl::TEdit>(LayoutName("edt_Fire", n, "Time")).Text(), 1), 1,
-            0xFFFF);
+            platform::rtl::StrToIntDef(
+                Named<platform::vcl::TEdit>(shell::LayoutName("edt_Fire", n, "Time")).Text(), 1),
+            1, 0xFFFF);
         SetFireKey(n, countIndex + 1, interval);
     }
     RewriteFireKeys();
     device::WriteProfilesAndIdentity(*this);
 }
 
-} // namespace shell
+} // namespace window

@@ -12,19 +12,19 @@
 
 #include <algorithm>
 
-namespace shell {
+namespace window {
 namespace {
 
 // The same words in every language.
 constexpr const char* NoFileText = "Please load a .bin file first!";
 constexpr const char* NotAnImageText = "Loading .bin is error!";
 
-constexpr size_t IdentityOffset = device::image::Identity.Offset;
-constexpr size_t MarkerOffset = IdentityOffset + device::image::IdentityMemoryMarker;
+constexpr size_t IdentityOffset = ::device::image::Identity.Offset;
+constexpr size_t MarkerOffset = IdentityOffset + ::device::image::IdentityMemoryMarker;
 
 } // namespace
 
-void TForm1::Btn_LoadBINClick(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_LoadBINClick(platform::vcl::TObject* /*Sender*/) {
     HideAllMenu();
     if (!OpenDialog1->Execute()) return;
     // Only a file of an image's size is read: any other can never be programmed, and a
@@ -32,48 +32,49 @@ void TForm1::Btn_LoadBINClick(vcl::TObject* /*Sender*/) {
     // says why it is refused.
     std::vector<uint8_t> bytes;
     try {
-        vcl::TFileStream file(OpenDialog1->FileName(), vcl::fmOpenRead | vcl::fmShareDenyWrite);
-        if (file.Size() == device::image::ImageSize) {
-            bytes.resize(device::image::ImageSize);
-            file.ReadBuffer(bytes.data(), device::image::ImageSize);
+        platform::rtl::TFileStream file(
+            OpenDialog1->FileName(), platform::rtl::fmOpenRead | platform::rtl::fmShareDenyWrite);
+        if (file.Size() == ::device::image::ImageSize) {
+            bytes.resize(::device::image::ImageSize);
+            file.ReadBuffer(bytes.data(), ::device::image::ImageSize);
         }
     } catch (...) {
-        vcl::Application()->HandleException(std::current_exception());
+        platform::vcl::Application()->HandleException(std::current_exception());
         return;
     }
     FirmwareFile = std::move(bytes);
     FirmwareFileLoaded = 1;
-    controls::TWideLabel::SetCaption(&Named<controls::TWideLabel>("lbl_LoadBIN"),
-                                     vcl::Utf8ToUtf16(OpenDialog1->FileName()));
+    controls::unicode::TWideLabel::SetCaption(&Named<controls::unicode::TWideLabel>("lbl_LoadBIN"),
+                                              platform::rtl::Utf8ToUtf16(OpenDialog1->FileName()));
 }
 
-void TForm1::Btn_ProgramClick(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_ProgramClick(platform::vcl::TObject* /*Sender*/) {
     HideAllMenu();
     if (!FirmwareFileLoaded) {
-        RefreshFormMessagDialog(vcl::Utf8ToUtf16(NoFileText));
+        RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(NoFileText));
         return;
     }
     // The file is judged as a configuration file load judges it, and must be a
     // configuration of a mouse this program serves: an image of another mouse would leave
     // this one unrecognised after its reset. A refused file stays loaded.
-    if (FirmwareFile.size() != device::image::ImageSize ||
-        FirmwareFile[MarkerOffset] != device::image::MemoryMarkerI2C) {
-        RefreshFormMessagDialog(vcl::Utf8ToUtf16(NotAnImageText));
+    if (FirmwareFile.size() != ::device::image::ImageSize ||
+        FirmwareFile[MarkerOffset] != ::device::image::MemoryMarkerI2C) {
+        RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(NotAnImageText));
         return;
     }
-    if (!IdentityServed(FirmwareFile[IdentityOffset + device::image::IdentityManufacturer],
-                        FirmwareFile[IdentityOffset + device::image::IdentityProduct])) {
-        RefreshFormMessagDialog(vcl::Utf8ToUtf16(device::DeviceText("Str107")));
+    if (!IdentityServed(FirmwareFile[IdentityOffset + ::device::image::IdentityManufacturer],
+                        FirmwareFile[IdentityOffset + ::device::image::IdentityProduct])) {
+        RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(device::DeviceText("Str107")));
         return;
     }
     // A mouse that is not served could not take the image, nor be read back after.
     if (!device::MouseServed(*this)) return;
-    UiLoadingFlag = 1;
+    shell::UiLoadingFlag = 1;
     struct LoadingScope {
-        ~LoadingScope() { UiLoadingFlag = 0; }
+        ~LoadingScope() { shell::UiLoadingFlag = 0; }
     } loading;
-    std::copy(FirmwareFile.begin(), FirmwareFile.end(), device::LiveImage.begin());
+    std::copy(FirmwareFile.begin(), FirmwareFile.end(), ::device::LiveImage.begin());
     MemoToDataBuf_OnClick(nullptr);
 }
 
-} // namespace shell
+} // namespace window

@@ -7,25 +7,25 @@
 // by field, the handlers the form design binds, its other methods and its state.
 // Controls used by field: X(class, name).
 #define VTRM_FORM1_FIELDS_ENGINEERING(X)                                                           \
-    X(controls::TSkinComboBox, cb_Package)                                                         \
-    X(controls::TSkinComboBox, cb_LEDMode)                                                         \
-    X(controls::TSkinComboBox, cb_KbdType)                                                         \
-    X(controls::TSkinComboBox, cb_Profile)                                                         \
-    X(controls::TSkinComboBox, cb_ProfileColor)                                                    \
-    X(controls::TSkinComboBox, cb_BtnEFT)                                                          \
-    X(controls::TSkinComboBox, cb_Profile1Color)                                                   \
-    X(controls::TSkinComboBox, cb_Profile2Color)                                                   \
-    X(controls::TSkinComboBox, cb_Profile3Color)                                                   \
-    X(controls::TSkinComboBox, cb_RTZ)                                                             \
-    X(controls::TSkinComboBox, cb_AXY)                                                             \
-    X(controls::TSkinComboBox, cb_CC)                                                              \
-    X(controls::TSkinComboBox, cb_MidCom)                                                          \
-    X(controls::TSkinComboBox, cb_BackCom)                                                         \
-    X(controls::TSkinComboBox, cb_ForwardCom)                                                      \
-    X(controls::TSkinComboBox, cb_CPICom)                                                          \
-    X(controls::TSkinComboBox, cb_CPIICom)                                                         \
-    X(controls::TSkinComboBox, cb_CPIDCom)                                                         \
-    X(controls::THexEdit, edt_OffSet)
+    X(controls::skin::TSkinComboBox, cb_Package)                                                   \
+    X(controls::skin::TSkinComboBox, cb_LEDMode)                                                   \
+    X(controls::skin::TSkinComboBox, cb_KbdType)                                                   \
+    X(controls::skin::TSkinComboBox, cb_Profile)                                                   \
+    X(controls::skin::TSkinComboBox, cb_ProfileColor)                                              \
+    X(controls::skin::TSkinComboBox, cb_BtnEFT)                                                    \
+    X(controls::skin::TSkinComboBox, cb_Profile1Color)                                             \
+    X(controls::skin::TSkinComboBox, cb_Profile2Color)                                             \
+    X(controls::skin::TSkinComboBox, cb_Profile3Color)                                             \
+    X(controls::skin::TSkinComboBox, cb_RTZ)                                                       \
+    X(controls::skin::TSkinComboBox, cb_AXY)                                                       \
+    X(controls::skin::TSkinComboBox, cb_CC)                                                        \
+    X(controls::skin::TSkinComboBox, cb_MidCom)                                                    \
+    X(controls::skin::TSkinComboBox, cb_BackCom)                                                   \
+    X(controls::skin::TSkinComboBox, cb_ForwardCom)                                                \
+    X(controls::skin::TSkinComboBox, cb_CPICom)                                                    \
+    X(controls::skin::TSkinComboBox, cb_CPIICom)                                                   \
+    X(controls::skin::TSkinComboBox, cb_CPIDCom)                                                   \
+    X(controls::skin::THexEdit, edt_OffSet)
 
 // Handlers bound by the form design: X(kind, name).
 #define VTRM_FORM1_HANDLERS_ENGINEERING(X)                                                         \
@@ -46,15 +46,15 @@
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_ENGINEERING                                                             \
     /* What the LED type shows on the engineering page (LedTypeRefresh.cpp). */                    \
-    void TLRefreshBasicLEDKeyStatus(vcl::TObject* Sender = nullptr);                               \
-    void TLRefreshRGBLEDKeyStatus(vcl::TObject* Sender = nullptr);                                 \
-    void TLRefreshLEDTypeMode(vcl::TObject* Sender = nullptr);                                     \
-    void TLRefreshBreathParameter(vcl::TObject* Sender = nullptr);                                 \
+    void TLRefreshBasicLEDKeyStatus(platform::vcl::TObject* Sender = nullptr);                     \
+    void TLRefreshRGBLEDKeyStatus(platform::vcl::TObject* Sender = nullptr);                       \
+    void TLRefreshLEDTypeMode(platform::vcl::TObject* Sender = nullptr);                           \
+    void TLRefreshBreathParameter(platform::vcl::TObject* Sender = nullptr);                       \
     void FireContinueClicked(int n);                                                               \
     /* The engineering fire keys into the identity block and the keys (FireKeys.cpp). */           \
-    void TLSettingFireKey(vcl::TObject* Sender = nullptr);
+    void TLSettingFireKey(platform::vcl::TObject* Sender = nullptr);
 
-namespace engineering {
+namespace window::engineering {
 // State the main window holds for this part.
 struct Form1EngineeringState {
     // 1 once a firmware file has been chosen on the update page.
@@ -62,4 +62,4 @@ struct Form1EngineeringState {
     // The bytes of that file, as read.
     std::vector<uint8_t> FirmwareFile;
 };
-} // namespace engineering
+} // namespace window::engineering

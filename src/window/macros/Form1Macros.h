@@ -8,22 +8,22 @@
 // by field, the handlers the form design binds, its other methods and its state.
 // Controls used by field: X(class, name).
 #define VTRM_FORM1_FIELDS_MACROS(X)                                                                \
-    X(controls::TWideListBox, LB_PCMacroName)                                                      \
-    X(controls::TWideListBox, LB_MacroName)                                                        \
-    X(controls::TWideListBox, LB_macro)                                                            \
-    X(controls::TWideListBox, LB_FireMacroName)                                                    \
-    X(controls::TWideListBox, LB_FireMacro)                                                        \
-    X(vcl::TMemo, mmo_macro)                                                                       \
-    X(vcl::TMemo, mmo_wrscript)                                                                    \
-    X(controls::TFrameGroupBox, Gb_Delay)                                                          \
-    X(controls::TFrameGroupBox, Gb_Insert)                                                         \
-    X(vcl::TImage, Img_InsertBase)                                                                 \
-    X(controls::TSkinEdit, Edt_Delay)                                                              \
-    X(controls::TSkinEdit, Edt_InsertDelay)                                                        \
-    X(controls::TSkinEdit, edt_Repeat)                                                             \
-    X(controls::TSkinEdit, edt_XAxisValue)                                                         \
-    X(controls::TSkinEdit, edt_YAxisValue)                                                         \
-    X(controls::TWideLabel, Btn_Start)
+    X(controls::unicode::TWideListBox, LB_PCMacroName)                                             \
+    X(controls::unicode::TWideListBox, LB_MacroName)                                               \
+    X(controls::unicode::TWideListBox, LB_macro)                                                   \
+    X(controls::unicode::TWideListBox, LB_FireMacroName)                                           \
+    X(controls::unicode::TWideListBox, LB_FireMacro)                                               \
+    X(platform::vcl::TMemo, mmo_macro)                                                             \
+    X(platform::vcl::TMemo, mmo_wrscript)                                                          \
+    X(controls::skin::TFrameGroupBox, Gb_Delay)                                                    \
+    X(controls::skin::TFrameGroupBox, Gb_Insert)                                                   \
+    X(platform::vcl::TImage, Img_InsertBase)                                                       \
+    X(controls::skin::TSkinEdit, Edt_Delay)                                                        \
+    X(controls::skin::TSkinEdit, Edt_InsertDelay)                                                  \
+    X(controls::skin::TSkinEdit, edt_Repeat)                                                       \
+    X(controls::skin::TSkinEdit, edt_XAxisValue)                                                   \
+    X(controls::skin::TSkinEdit, edt_YAxisValue)                                                   \
+    X(controls::unicode::TWideLabel, Btn_Start)
 
 // Handlers bound by the form design: X(kind, name).
 #define VTRM_FORM1_HANDLERS_MACROS(X)                                                              \
@@ -33,7 +33,7 @@
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_MACROS
 
-namespace macros {
+namespace window::macros {
 // State the main window holds for this part.
 struct Form1MacrosState {
     // 1 while the macro editor's insert panel is open; it then stands in for the delay panel.
@@ -49,4 +49,4 @@ struct Form1MacrosState {
     uint8_t FireMacroNameFlag = 0;
     uint8_t MacroListFlag = 0;
 };
-} // namespace macros
+} // namespace window::macros

@@ -7,7 +7,7 @@
 
 #include "platform/rtl/SysUtils.h"
 
-namespace shell {
+namespace window {
 namespace {
 
 const char* StateWord(device::TKeyboardHookState state) {
@@ -23,23 +23,23 @@ const char* StateWord(device::TKeyboardHookState state) {
 
 } // namespace
 
-void TForm1::Btn_StartClick(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_StartClick(platform::vcl::TObject* /*Sender*/) {
     HideAllMenu();
     const bool start = MacroRecording == 0;
     MacroRecording = start ? 1 : 0;
     // A new recording starts with an empty list.
     if (start) LB_macro->Items().Clear();
     KeyboardHook1->SetEnabled(start);
-    controls::TWideLabel::SetCaption(Btn_Start,
-                                     vcl::Utf8ToUtf16(start ? LangTexts.Str401 : LangTexts.Str400));
+    controls::unicode::TWideLabel::SetCaption(
+        Btn_Start, platform::rtl::Utf8ToUtf16(start ? LangTexts.Str401 : LangTexts.Str400));
 }
 
-void TForm1::KeyboardHook1Receive(vcl::TObject* /*Sender*/, uint16_t Key,
+void TForm1::KeyboardHook1Receive(platform::vcl::TObject* /*Sender*/, uint16_t Key,
                                   device::TKeyboardHookState ButtonState,
                                   int32_t /*ButtonRepeatCount*/) {
     if (!MacroRecording) return;
-    const std::string name = device::KeyCodeToName(device::VirtualKeyToKeyCode(Key));
-    LB_macro->WideItems().Add(vcl::Utf8ToUtf16(name + " " + StateWord(ButtonState)));
+    const std::string name = ::device::KeyCodeToName(::device::VirtualKeyToKeyCode(Key));
+    LB_macro->WideItems().Add(platform::rtl::Utf8ToUtf16(name + " " + StateWord(ButtonState)));
 }
 
-} // namespace shell
+} // namespace window

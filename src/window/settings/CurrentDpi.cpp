@@ -5,11 +5,11 @@
 
 #include <string>
 
-namespace shell {
+namespace window {
 
-void TForm1::CurrentDPI_OnClick(vcl::TObject* Sender) {
+void TForm1::CurrentDPI_OnClick(platform::vcl::TObject* Sender) {
     HideAllMenu();
-    const auto* image = dynamic_cast<const vcl::TImage*>(Sender);
+    const auto* image = dynamic_cast<const platform::vcl::TImage*>(Sender);
     if (!image) return;
     // The mark's number is its level: Img_DPI1 .. Img_DPI8.
     const std::string& name = image->Name();
@@ -18,9 +18,9 @@ void TForm1::CurrentDPI_OnClick(vcl::TObject* Sender) {
     // The same marks the polling thread sets when the mouse's own button changes the level.
     ShowCurrentDPILevel(n - 1);
     UserCopy[2] = static_cast<uint8_t>(n - 1);
-    if (!UiLoadingFlag)
-        device::WriteConfigBytes(device::image::User.Offset + device::image::UserCpiLevel,
-                                 static_cast<uint8_t>(n - 1), 0, 0, 1);
+    if (!shell::UiLoadingFlag)
+        ::device::WriteConfigBytes(::device::image::User.Offset + ::device::image::UserCpiLevel,
+                                   static_cast<uint8_t>(n - 1), 0, 0, 1);
 }
 
-} // namespace shell
+} // namespace window

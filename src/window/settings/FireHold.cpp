@@ -12,26 +12,26 @@
 #include "device/Macros.h"
 #include "platform/rtl/SysUtils.h"
 
-namespace shell {
+namespace window {
 void TForm1::FireHoldLabelClicked(int n) {
     settings::FireHoldSyncScope guard(*this);
     HideAllMenu();
-    auto& hold = Named<controls::TSkinCheckBox>(LayoutName("cb_Fire", n, "Continue"));
+    auto& hold = Named<controls::skin::TSkinCheckBox>(shell::LayoutName("cb_Fire", n, "Continue"));
     hold.SetChecked(!hold.Checked());
-    vcl::TPngImage png;
-    LoadSkinPng(Named<vcl::TImage>(LayoutName("Img_Fire", n, "Continue")),
-                CheckMarkPicture(hold.Checked()), png);
+    platform::vcl::TPngImage png;
+    shell::LoadSkinPng(Named<platform::vcl::TImage>(shell::LayoutName("Img_Fire", n, "Continue")),
+                       shell::CheckMarkPicture(hold.Checked()), png);
     // The keys carrying the fire key take the new hold with its shots and interval.
-    if (!UiLoadingFlag) SettingFireKey();
+    if (!shell::UiLoadingFlag) SettingFireKey();
 }
 
-void TForm1::lbl_Fire1ContinueClick(vcl::TObject*) {
+void TForm1::lbl_Fire1ContinueClick(platform::vcl::TObject*) {
     FireHoldLabelClicked(1);
 }
-void TForm1::lbl_Fire2ContinueClick(vcl::TObject*) {
+void TForm1::lbl_Fire2ContinueClick(platform::vcl::TObject*) {
     FireHoldLabelClicked(2);
 }
-void TForm1::lbl_Fire3ContinueClick(vcl::TObject*) {
+void TForm1::lbl_Fire3ContinueClick(platform::vcl::TObject*) {
     FireHoldLabelClicked(3);
 }
 
@@ -41,26 +41,26 @@ int TForm1::GunKeyComboMask() {
     return settings::GamingModeSwitchMask(cb_ChangeFireFun->ItemIndex());
 }
 
-void TForm1::IB_ComboKey8Click(vcl::TObject* /*Sender*/) {
+void TForm1::IB_ComboKey8Click(platform::vcl::TObject* /*Sender*/) {
     settings::FireHoldSyncScope guard(*this);
     HideAllMenu();
     RefreshKeyNameCache();
     cb_IsGunFireMode->SetChecked(!cb_IsGunFireMode->Checked());
-    vcl::TPngImage png;
-    LoadSkinPng(Named<vcl::TImage>("Img_ComboKey8"), CheckMarkPicture(cb_IsGunFireMode->Checked()),
-                png);
+    platform::vcl::TPngImage png;
+    shell::LoadSkinPng(Named<platform::vcl::TImage>("Img_ComboKey8"),
+                       shell::CheckMarkPicture(cb_IsGunFireMode->Checked()), png);
     RefreshComboKey8();
 }
 
 void TForm1::RefreshComboKey8() {
-    const std::string mask = vcl::IntToHex(static_cast<uint32_t>(GunKeyComboMask()), 2);
+    const std::string mask = platform::rtl::IntToHex(static_cast<uint32_t>(GunKeyComboMask()), 2);
     for (int i = 0; i < static_cast<int>(KeyNameCache.size()); ++i) {
         if (!settings::IsFireScriptName(KeyNameCache[i])) continue;
-        const int p = i / device::image::ProfileKeyCount;
-        const int k = i % device::image::ProfileKeyCount;
+        const int p = i / ::device::image::ProfileKeyCount;
+        const int k = i % ::device::image::ProfileKeyCount;
         SetProfileKeyCode(p, k, KeyCodeStrings[p][k].substr(0, 6) + mask);
     }
-    if (!UiLoadingFlag) device::WriteProfileSections(*this);
+    if (!shell::UiLoadingFlag) device::WriteProfileSections(*this);
 }
 
-} // namespace shell
+} // namespace window

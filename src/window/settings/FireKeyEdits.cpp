@@ -8,7 +8,7 @@
 
 #include "platform/rtl/SysUtils.h"
 
-namespace shell {
+namespace window {
 namespace {
 
 constexpr int MaxShots = 15;
@@ -17,67 +17,69 @@ constexpr char16_t Backspace = 8;
 
 // A text that is not a number (pasted rather than typed) counts as empty.
 int ValueOf(const std::string& text) {
-    return text.empty() ? -1 : vcl::StrToIntDef(text, -1);
+    return text.empty() ? -1 : platform::rtl::StrToIntDef(text, -1);
 }
 
 } // namespace
 
-void TForm1::Edt_FireKeyKeyPress(vcl::TObject* /*Sender*/, char16_t& Key) {
-    if (UiLoadingFlag) return;
+void TForm1::Edt_FireKeyKeyPress(platform::vcl::TObject* /*Sender*/, char16_t& Key) {
+    if (shell::UiLoadingFlag) return;
     if (!(Key >= u'0' && Key <= u'9') && Key != Backspace) Key = 0;
 }
 
-void TForm1::FireRepeatChanged(controls::TSkinEdit& edit) {
-    if (UiLoadingFlag) return;
+void TForm1::FireRepeatChanged(controls::skin::TSkinEdit& edit) {
+    if (shell::UiLoadingFlag) return;
     // Setting the text runs this handler again, which then goes on with the fixed value.
     const int shots = ValueOf(edit.Text());
     if (shots < 0) return edit.SetText("2");
-    if (shots > MaxShots) return edit.SetText(vcl::IntToStr(MaxShots));
+    if (shots > MaxShots) return edit.SetText(platform::rtl::IntToStr(MaxShots));
     SettingFireKey();
 }
 
-void TForm1::FireDelayChanged(controls::TSkinEdit& edit) {
-    if (UiLoadingFlag) return;
+void TForm1::FireDelayChanged(controls::skin::TSkinEdit& edit) {
+    if (shell::UiLoadingFlag) return;
     const int delay = ValueOf(edit.Text());
     if (delay < 1) return edit.SetText("1");
-    if (delay > MaxDelay) return edit.SetText(vcl::IntToStr(MaxDelay));
+    if (delay > MaxDelay) return edit.SetText(platform::rtl::IntToStr(MaxDelay));
     SettingFireKey();
 }
 
-void TForm1::Edt_Repeat1Change(vcl::TObject*) {
+void TForm1::Edt_Repeat1Change(platform::vcl::TObject*) {
     FireRepeatChanged(*Edt_Repeat1);
 }
-void TForm1::Edt_Repeat2Change(vcl::TObject*) {
+void TForm1::Edt_Repeat2Change(platform::vcl::TObject*) {
     FireRepeatChanged(*Edt_Repeat2);
 }
-void TForm1::Edt_Repeat3Change(vcl::TObject*) {
+void TForm1::Edt_Repeat3Change(platform::vcl::TObject*) {
     FireRepeatChanged(*Edt_Repeat3);
 }
-void TForm1::Edt_DelayTime1Change(vcl::TObject*) {
+void TForm1::Edt_DelayTime1Change(platform::vcl::TObject*) {
     FireDelayChanged(*Edt_DelayTime1);
 }
-void TForm1::Edt_DelayTime2Change(vcl::TObject*) {
+void TForm1::Edt_DelayTime2Change(platform::vcl::TObject*) {
     FireDelayChanged(*Edt_DelayTime2);
 }
-void TForm1::Edt_DelayTime3Change(vcl::TObject*) {
+void TForm1::Edt_DelayTime3Change(platform::vcl::TObject*) {
     FireDelayChanged(*Edt_DelayTime3);
 }
 
-void TForm1::Edt_RepeatExit(vcl::TObject* Sender) {
-    if (UiLoadingFlag) return;
+void TForm1::Edt_RepeatExit(platform::vcl::TObject* Sender) {
+    if (shell::UiLoadingFlag) return;
     // One shot is no fire key; leaving the edit with it makes it two.
-    if (auto* edit = dynamic_cast<vcl::TEdit*>(Sender); edit && edit->Text() == "1")
+    if (auto* edit = dynamic_cast<platform::vcl::TEdit*>(Sender); edit && edit->Text() == "1")
         edit->SetText("2");
 }
 
-void TForm1::SettingFireKey(vcl::TObject* /*Sender*/) {
+void TForm1::SettingFireKey(platform::vcl::TObject* /*Sender*/) {
     // The keys are found by the names the fire keys give them before the change.
     RefreshKeyNameCache();
     for (int n = 1; n <= 3; ++n) {
-        const int shots =
-            std::clamp(ValueOf(Named<vcl::TEdit>(LayoutName("Edt_Repeat", n)).Text()), 1, MaxShots);
+        const int shots = std::clamp(
+            ValueOf(Named<platform::vcl::TEdit>(shell::LayoutName("Edt_Repeat", n)).Text()), 1,
+            MaxShots);
         const int delay = std::clamp(
-            ValueOf(Named<vcl::TEdit>(LayoutName("Edt_DelayTime", n)).Text()), 1, MaxDelay);
+            ValueOf(Named<platform::vcl::TEdit>(shell::LayoutName("Edt_DelayTime", n)).Text()), 1,
+            MaxDelay);
         SetFireKey(n, shots, delay);
     }
     RewriteFireKeys();
@@ -85,7 +87,8 @@ void TForm1::SettingFireKey(vcl::TObject* /*Sender*/) {
 }
 
 void TForm1::SetFireKey(int n, int shots, int interval) {
-    const int b = device::image::IdentityFireKey1 + device::image::IdentityFireKeyStride * (n - 1);
+    const int b =
+        ::device::image::IdentityFireKey1 + ::device::image::IdentityFireKeyStride * (n - 1);
     IdentityCopy[b] = static_cast<uint8_t>(shots - 1);
     IdentityCopy[b + 1] = static_cast<uint8_t>(interval >> 8);
     IdentityCopy[b + 2] = static_cast<uint8_t>(interval & 0xFF);
@@ -98,14 +101,16 @@ void TForm1::RewriteFireKeys() {
     for (int i = 0; i < static_cast<int>(KeyNameCache.size()); ++i) {
         if (const int n = names.FireKeyOf(KeyNameCache[i]); n != 0) {
             const bool hold =
-                Named<controls::TSkinCheckBox>(LayoutName("cb_Fire", n, "Continue")).Checked();
+                Named<controls::skin::TSkinCheckBox>(shell::LayoutName("cb_Fire", n, "Continue"))
+                    .Checked();
             const std::string code =
-                "06" + device::FireKeyCountByte(vcl::IntToStr(FireKeyShots[n - 1]), hold) +
-                device::FireKeyInterval(vcl::IntToStr(FireKeyInterval[n - 1]));
-            SetProfileKeyCode(i / device::image::ProfileKeyCount,
-                              i % device::image::ProfileKeyCount, code);
+                "06" +
+                ::device::FireKeyCountByte(platform::rtl::IntToStr(FireKeyShots[n - 1]), hold) +
+                ::device::FireKeyInterval(platform::rtl::IntToStr(FireKeyInterval[n - 1]));
+            SetProfileKeyCode(i / ::device::image::ProfileKeyCount,
+                              i % ::device::image::ProfileKeyCount, code);
         }
     }
 }
 
-} // namespace shell
+} // namespace window

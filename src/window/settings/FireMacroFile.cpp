@@ -9,26 +9,27 @@
 #include <array>
 #include <cstdio>
 
-namespace settings {
+namespace window::settings {
 
 namespace {
 constexpr int FireScriptCount = 10;
 constexpr int FireScriptRecordSize = 4;
 } // namespace
 
-void LoadFireMacroFile(shell::TForm1& form) {
+void LoadFireMacroFile(window::TForm1& form) {
     form.LB_ScriptName->Items().Clear();
     form.LB_Script->Items().Clear();
     form.FireScriptsLoaded = 0;
     const std::string path = form.ProgramFolder + "Fire Macro.bin";
-    const vcl::TFileStart file = vcl::ReadFileStart(path, FireScriptCount * FireScriptRecordSize);
-    if (file.Status == vcl::TFileReadStatus::Missing) return;
+    const platform::rtl::TFileStart file =
+        platform::rtl::ReadFileStart(path, FireScriptCount * FireScriptRecordSize);
+    if (file.Status == platform::rtl::TFileReadStatus::Missing) return;
     // A file that is there but cannot be used is left as it is: the program runs without
     // fire scripts, as without the file, and says why.
-    if (file.Status != vcl::TFileReadStatus::Read) {
-        form.RefreshFormMessagDialog(vcl::Utf8ToUtf16("The fire script file " + path +
-                                                      " cannot be read (" + file.Reason +
-                                                      "). The fire scripts are not used."));
+    if (file.Status != platform::rtl::TFileReadStatus::Read) {
+        form.RefreshFormMessagDialog(
+            platform::rtl::Utf8ToUtf16("The fire script file " + path + " cannot be read (" +
+                                       file.Reason + "). The fire scripts are not used."));
         return;
     }
     form.FireScriptsLoaded = 1;
@@ -48,4 +49,4 @@ void LoadFireMacroFile(shell::TForm1& form) {
     }
 }
 
-} // namespace settings
+} // namespace window::settings

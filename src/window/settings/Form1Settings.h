@@ -9,71 +9,71 @@
 // by field, the handlers the form design binds, its other methods and its state.
 // Controls used by field: X(class, name).
 #define VTRM_FORM1_FIELDS_SETTINGS(X)                                                              \
-    X(controls::TSkinEdit, Edt_Repeat1)                                                            \
-    X(controls::TSkinEdit, Edt_Repeat2)                                                            \
-    X(controls::TSkinEdit, Edt_Repeat3)                                                            \
-    X(controls::TSkinEdit, Edt_DelayTime1)                                                         \
-    X(controls::TSkinEdit, Edt_DelayTime2)                                                         \
-    X(controls::TSkinEdit, Edt_DelayTime3)                                                         \
-    X(controls::TSkinCheckBox, cb_IsControl)                                                       \
-    X(vcl::TImage, Img_IsControl)                                                                  \
-    X(controls::TWideLabel, lbl_ScrSpd)                                                            \
-    X(controls::TWideLabel, lbl_AIMDPIValue)                                                       \
-    X(controls::TSkinCheckBox, cb_FireSelLeft)                                                     \
-    X(vcl::TListBox, LB_ScriptName)                                                                \
-    X(controls::TSkinEdit, Edt_FireCnt1)                                                           \
-    X(controls::TSkinEdit, Edt_FireTime1)                                                          \
-    X(controls::TSkinEdit, Edt_FireX1)                                                             \
-    X(controls::TSkinEdit, Edt_FireX1Offset)                                                       \
-    X(controls::TSkinEdit, Edt_FireY1)                                                             \
-    X(controls::TSkinEdit, Edt_FireY1Offset)                                                       \
-    X(controls::TSkinEdit, Edt_FireCnt2)                                                           \
-    X(controls::TSkinEdit, Edt_FireTime2)                                                          \
-    X(controls::TSkinEdit, Edt_FireX2)                                                             \
-    X(controls::TSkinEdit, Edt_FireX2Offset)                                                       \
-    X(controls::TSkinEdit, Edt_FireY2)                                                             \
-    X(controls::TSkinEdit, Edt_FireY2Offset)                                                       \
-    X(controls::TSkinEdit, Edt_FireCnt3)                                                           \
-    X(controls::TSkinEdit, Edt_FireTime3)                                                          \
-    X(controls::TSkinEdit, Edt_FireX3)                                                             \
-    X(controls::TSkinEdit, Edt_FireX3Offset)                                                       \
-    X(controls::TSkinEdit, Edt_FireY3)                                                             \
-    X(controls::TSkinEdit, Edt_FireY3Offset)                                                       \
-    X(controls::TSkinEdit, Edt_FireDelay)                                                          \
-    X(controls::TSkinEdit, edt_FireRepeat)                                                         \
-    X(controls::TSkinEdit, edt_FireXAxisValue)                                                     \
-    X(controls::TSkinEdit, edt_FireYAxisValue)                                                     \
-    X(controls::TSkinEdit, Edt_InsertFireDelay)                                                    \
-    X(vcl::TRadioButton, rb_DPI1)                                                                  \
-    X(vcl::TRadioButton, rb_DPI2)                                                                  \
-    X(vcl::TRadioButton, rb_DPI3)                                                                  \
-    X(vcl::TRadioButton, rb_DPI4)                                                                  \
-    X(vcl::TRadioButton, rb_DPI5)                                                                  \
-    X(vcl::TRadioButton, rb_DPI6)                                                                  \
-    X(vcl::TRadioButton, rb_DPI7)                                                                  \
-    X(vcl::TRadioButton, rb_DPI8)                                                                  \
-    X(vcl::TRadioButton, rb_Rep1)                                                                  \
-    X(vcl::TRadioButton, rb_Rep2)                                                                  \
-    X(vcl::TRadioButton, rb_Rep3)                                                                  \
-    X(vcl::TRadioButton, rb_Rep4)                                                                  \
-    X(vcl::TRadioButton, rb_LED1)                                                                  \
-    X(vcl::TRadioButton, rb_LED2)                                                                  \
-    X(vcl::TRadioButton, rb_LED3)                                                                  \
-    X(vcl::TRadioButton, rb_LED4)                                                                  \
-    X(vcl::TRadioButton, rb_LED5)                                                                  \
-    X(vcl::TRadioButton, rb_LED6)                                                                  \
-    X(vcl::TRadioButton, rb_Fire1)                                                                 \
-    X(vcl::TRadioButton, rb_Fire2)                                                                 \
-    X(vcl::TRadioButton, rb_Fire3)                                                                 \
-    X(vcl::TRadioButton, rb_Fire4)                                                                 \
-    X(vcl::TRadioButton, rb_Fire5)                                                                 \
-    X(vcl::TRadioButton, rb_Fire6)                                                                 \
-    X(vcl::TRadioButton, rb_Fire7)                                                                 \
-    X(controls::TSkinCheckBox, cb_IsGunFireMode)                                                   \
-    X(controls::TSkinComboBox, cb_ChangeFireFun)                                                   \
-    X(controls::TSkinCheckBox, cb_Fire1Continue)                                                   \
-    X(controls::TSkinCheckBox, cb_Fire2Continue)                                                   \
-    X(controls::TSkinCheckBox, cb_Fire3Continue)
+    X(controls::skin::TSkinEdit, Edt_Repeat1)                                                      \
+    X(controls::skin::TSkinEdit, Edt_Repeat2)                                                      \
+    X(controls::skin::TSkinEdit, Edt_Repeat3)                                                      \
+    X(controls::skin::TSkinEdit, Edt_DelayTime1)                                                   \
+    X(controls::skin::TSkinEdit, Edt_DelayTime2)                                                   \
+    X(controls::skin::TSkinEdit, Edt_DelayTime3)                                                   \
+    X(controls::skin::TSkinCheckBox, cb_IsControl)                                                 \
+    X(platform::vcl::TImage, Img_IsControl)                                                        \
+    X(controls::unicode::TWideLabel, lbl_ScrSpd)                                                   \
+    X(controls::unicode::TWideLabel, lbl_AIMDPIValue)                                              \
+    X(controls::skin::TSkinCheckBox, cb_FireSelLeft)                                               \
+    X(platform::vcl::TListBox, LB_ScriptName)                                                      \
+    X(controls::skin::TSkinEdit, Edt_FireCnt1)                                                     \
+    X(controls::skin::TSkinEdit, Edt_FireTime1)                                                    \
+    X(controls::skin::TSkinEdit, Edt_FireX1)                                                       \
+    X(controls::skin::TSkinEdit, Edt_FireX1Offset)                                                 \
+    X(controls::skin::TSkinEdit, Edt_FireY1)                                                       \
+    X(controls::skin::TSkinEdit, Edt_FireY1Offset)                                                 \
+    X(controls::skin::TSkinEdit, Edt_FireCnt2)                                                     \
+    X(controls::skin::TSkinEdit, Edt_FireTime2)                                                    \
+    X(controls::skin::TSkinEdit, Edt_FireX2)                                                       \
+    X(controls::skin::TSkinEdit, Edt_FireX2Offset)                                                 \
+    X(controls::skin::TSkinEdit, Edt_FireY2)                                                       \
+    X(controls::skin::TSkinEdit, Edt_FireY2Offset)                                                 \
+    X(controls::skin::TSkinEdit, Edt_FireCnt3)                                                     \
+    X(controls::skin::TSkinEdit, Edt_FireTime3)                                                    \
+    X(controls::skin::TSkinEdit, Edt_FireX3)                                                       \
+    X(controls::skin::TSkinEdit, Edt_FireX3Offset)                                                 \
+    X(controls::skin::TSkinEdit, Edt_FireY3)                                                       \
+    X(controls::skin::TSkinEdit, Edt_FireY3Offset)                                                 \
+    X(controls::skin::TSkinEdit, Edt_FireDelay)                                                    \
+    X(controls::skin::TSkinEdit, edt_FireRepeat)                                                   \
+    X(controls::skin::TSkinEdit, edt_FireXAxisValue)                                               \
+    X(controls::skin::TSkinEdit, edt_FireYAxisValue)                                               \
+    X(controls::skin::TSkinEdit, Edt_InsertFireDelay)                                              \
+    X(platform::vcl::TRadioButton, rb_DPI1)                                                        \
+    X(platform::vcl::TRadioButton, rb_DPI2)                                                        \
+    X(platform::vcl::TRadioButton, rb_DPI3)                                                        \
+    X(platform::vcl::TRadioButton, rb_DPI4)                                                        \
+    X(platform::vcl::TRadioButton, rb_DPI5)                                                        \
+    X(platform::vcl::TRadioButton, rb_DPI6)                                                        \
+    X(platform::vcl::TRadioButton, rb_DPI7)                                                        \
+    X(platform::vcl::TRadioButton, rb_DPI8)                                                        \
+    X(platform::vcl::TRadioButton, rb_Rep1)                                                        \
+    X(platform::vcl::TRadioButton, rb_Rep2)                                                        \
+    X(platform::vcl::TRadioButton, rb_Rep3)                                                        \
+    X(platform::vcl::TRadioButton, rb_Rep4)                                                        \
+    X(platform::vcl::TRadioButton, rb_LED1)                                                        \
+    X(platform::vcl::TRadioButton, rb_LED2)                                                        \
+    X(platform::vcl::TRadioButton, rb_LED3)                                                        \
+    X(platform::vcl::TRadioButton, rb_LED4)                                                        \
+    X(platform::vcl::TRadioButton, rb_LED5)                                                        \
+    X(platform::vcl::TRadioButton, rb_LED6)                                                        \
+    X(platform::vcl::TRadioButton, rb_Fire1)                                                       \
+    X(platform::vcl::TRadioButton, rb_Fire2)                                                       \
+    X(platform::vcl::TRadioButton, rb_Fire3)                                                       \
+    X(platform::vcl::TRadioButton, rb_Fire4)                                                       \
+    X(platform::vcl::TRadioButton, rb_Fire5)                                                       \
+    X(platform::vcl::TRadioButton, rb_Fire6)                                                       \
+    X(platform::vcl::TRadioButton, rb_Fire7)                                                       \
+    X(controls::skin::TSkinCheckBox, cb_IsGunFireMode)                                             \
+    X(controls::skin::TSkinComboBox, cb_ChangeFireFun)                                             \
+    X(controls::skin::TSkinCheckBox, cb_Fire1Continue)                                             \
+    X(controls::skin::TSkinCheckBox, cb_Fire2Continue)                                             \
+    X(controls::skin::TSkinCheckBox, cb_Fire3Continue)
 
 // Handlers bound by the form design: X(kind, name).
 #define VTRM_FORM1_HANDLERS_SETTINGS(X)                                                            \
@@ -104,26 +104,26 @@
 
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_SETTINGS                                                                \
-    void RefreshMouseSystemParameterA(vcl::TObject* Sender);                                       \
-    void RefreshMouseSystemParameterB(vcl::TObject* Sender);                                       \
+    void RefreshMouseSystemParameterA(platform::vcl::TObject* Sender);                             \
+    void RefreshMouseSystemParameterB(platform::vcl::TObject* Sender);                             \
     /* Searches of the profile keys by function (KeySearchRefresh.cpp). */                         \
-    void TLRefreshFireKey(vcl::TObject* Sender = nullptr);                                         \
-    void TLRefreshAIMKey(vcl::TObject* Sender = nullptr);                                          \
-    void TLRefreshLEDModeFun(vcl::TObject* Sender = nullptr);                                      \
-    void TLRefreshFireFun(vcl::TObject* Sender = nullptr);                                         \
-    void RefreshFireKey(vcl::TObject* Sender = nullptr);                                           \
-    void RefreshAIMKey(vcl::TObject* Sender = nullptr);                                            \
-    void RefreshFireFun(vcl::TObject* Sender = nullptr);                                           \
+    void TLRefreshFireKey(platform::vcl::TObject* Sender = nullptr);                               \
+    void TLRefreshAIMKey(platform::vcl::TObject* Sender = nullptr);                                \
+    void TLRefreshLEDModeFun(platform::vcl::TObject* Sender = nullptr);                            \
+    void TLRefreshFireFun(platform::vcl::TObject* Sender = nullptr);                               \
+    void RefreshFireKey(platform::vcl::TObject* Sender = nullptr);                                 \
+    void RefreshAIMKey(platform::vcl::TObject* Sender = nullptr);                                  \
+    void RefreshFireFun(platform::vcl::TObject* Sender = nullptr);                                 \
     /* The fire keys of the performance page (FireKeyEdits.cpp). */                                \
-    void SettingFireKey(vcl::TObject* Sender = nullptr);                                           \
-    void FireRepeatChanged(controls::TSkinEdit& edit);                                             \
-    void FireDelayChanged(controls::TSkinEdit& edit);                                              \
+    void SettingFireKey(platform::vcl::TObject* Sender = nullptr);                                 \
+    void FireRepeatChanged(controls::skin::TSkinEdit& edit);                                       \
+    void FireDelayChanged(controls::skin::TSkinEdit& edit);                                        \
     /* A CPI-level bar of the performance page (CPISteps.cpp). */                                  \
-    void DrawCpiBar(const std::string& prefix, int valueIndex, vcl::TPngImage& png);               \
-    void RefreshProfileParameter(vcl::TObject* Sender = nullptr);                                  \
+    void DrawCpiBar(const std::string& prefix, int valueIndex, platform::vcl::TPngImage& png);     \
+    void RefreshProfileParameter(platform::vcl::TObject* Sender = nullptr);                        \
     /* Opens the key-function menu for key `number` of profile 0..2, or for combination-key  */    \
     /* record `number` with profile -1 (KeyMenu.cpp). */                                           \
-    void OpenKeyMenu(vcl::TControl& key, int profile, int number);                                 \
+    void OpenKeyMenu(platform::vcl::TControl& key, int profile, int number);                       \
     /* Puts a function's code into the key the menu was last opened for, shown with */             \
     /* `caption`; written to the mouse unless the form is being filled (KeyMenu.cpp). */           \
     void StoreKeyFunction(const std::string& code, const std::string& caption);                    \
@@ -141,13 +141,13 @@
     void RefreshComboKey8();                                                                       \
     void FireHoldLabelClicked(int n);
 
-namespace shell {
+namespace window {
 class TForm1;
 }
 
-namespace settings {
+namespace window::settings {
 // Reads "Fire Macro.bin" of the program folder into the fire script lists.
-void LoadFireMacroFile(shell::TForm1& form);
+void LoadFireMacroFile(window::TForm1& form);
 
 // State the main window holds for this part.
 struct Form1SettingsState {
@@ -160,11 +160,11 @@ struct Form1SettingsState {
     int AimCpiIndex = -1;
     // The key the key-function menu was last opened for: its label or button, its profile
     // (0..2, or -1 for a combination-key record) and its number (key 1..12 or record 1..9).
-    vcl::TControl* KeyMenuTarget = nullptr;
+    platform::vcl::TControl* KeyMenuTarget = nullptr;
     int KeyMenuProfile = 0;
     int KeyMenuNumber = 0;
     // The page the fire page was opened from and returns to.
-    vcl::TGroupBox* PageBeforeFirePage = nullptr;
+    platform::vcl::TGroupBox* PageBeforeFirePage = nullptr;
 };
 // FireHoldSyncGuard is 1 while the scope lasts, whether it ends normally or by an
 // exception: the program itself is changing the fire-hold check boxes.
@@ -181,4 +181,4 @@ private:
     Form1SettingsState& state_;
 };
 
-} // namespace settings
+} // namespace window::settings

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-namespace shell {
+namespace window {
 
 namespace {
 
@@ -28,10 +28,12 @@ const std::pair<const char*, const char*> SubMenus[] = {
     {"AdjustXY", "Pnl_AdjustXY"}};
 
 // The control's position in the coordinates of `parent`, one of its ancestors.
-std::pair<int, int> PositionIn(const vcl::TControl& control, const vcl::TWinControl* parent) {
+std::pair<int, int> PositionIn(const platform::vcl::TControl& control,
+                               const platform::vcl::TWinControl* parent) {
     int left = control.Left();
     int top = control.Top();
-    for (const vcl::TWinControl* p = control.Parent(); p && p != parent; p = p->Parent()) {
+    for (const platform::vcl::TWinControl* p = control.Parent(); p && p != parent;
+         p = p->Parent()) {
         left += p->Left();
         top += p->Top();
     }
@@ -39,8 +41,8 @@ std::pair<int, int> PositionIn(const vcl::TControl& control, const vcl::TWinCont
 }
 
 // Keeps a menu panel inside its parent where it fits.
-void PlaceMenu(vcl::TControl& menu, int left, int top) {
-    if (const vcl::TWinControl* parent = menu.Parent()) {
+void PlaceMenu(platform::vcl::TControl& menu, int left, int top) {
+    if (const platform::vcl::TWinControl* parent = menu.Parent()) {
         left = std::max(0, std::min(left, parent->ClientWidth() - menu.Width()));
         top = std::max(0, std::min(top, parent->ClientHeight() - menu.Height()));
     }
@@ -54,9 +56,10 @@ void PlaceMenu(vcl::TControl& menu, int left, int top) {
 // that leads on to further sub-menus (`reach`: the widest of them) also wants their room on
 // the same side, so that they open beside it in turn. Where neither side has room the side
 // with more space is taken and the panel kept in the window.
-void PlaceSubMenu(vcl::TControl& panel, const vcl::TControl& menu, const vcl::TControl& entry,
-                  const std::vector<const vcl::TControl*>& open, int reach) {
-    const vcl::TWinControl* parent = panel.Parent();
+void PlaceSubMenu(platform::vcl::TControl& panel, const platform::vcl::TControl& menu,
+                  const platform::vcl::TControl& entry,
+                  const std::vector<const platform::vcl::TControl*>& open, int reach) {
+    const platform::vcl::TWinControl* parent = panel.Parent();
     if (!parent) return;
     const int width = parent->ClientWidth();
     const int top =
@@ -65,7 +68,7 @@ void PlaceSubMenu(vcl::TControl& panel, const vcl::TControl& menu, const vcl::TC
     const int left = menu.Left() - panel.Width();
     auto hasRoom = [&](int x, int before, int after) {
         if (x - before < 0 || x + panel.Width() + after > width) return false;
-        return std::none_of(open.begin(), open.end(), [&](const vcl::TControl* level) {
+        return std::none_of(open.begin(), open.end(), [&](const platform::vcl::TControl* level) {
             return x < level->Left() + level->Width() && level->Left() < x + panel.Width() &&
                    top < level->Top() + level->Height() && level->Top() < top + panel.Height();
         });
@@ -84,7 +87,7 @@ void PlaceSubMenu(vcl::TControl& panel, const vcl::TControl& menu, const vcl::TC
 
 } // namespace
 
-void TForm1::OpenKeyMenu(vcl::TControl& key, int profile, int number) {
+void TForm1::OpenKeyMenu(platform::vcl::TControl& key, int profile, int number) {
     HideAllMenu();
     KeyMenuTarget = &key;
     KeyMenuProfile = profile;
@@ -96,36 +99,36 @@ void TForm1::OpenKeyMenu(vcl::TControl& key, int profile, int number) {
     Pnl_Main->BringToFront();
 }
 
-void TForm1::ShowPnlMain_OnClick(vcl::TObject* Sender) {
-    auto* key = dynamic_cast<vcl::TControl*>(Sender);
+void TForm1::ShowPnlMain_OnClick(platform::vcl::TObject* Sender) {
+    auto* key = dynamic_cast<platform::vcl::TControl*>(Sender);
     if (!key) return;
     ComboKeyMenuFlag = 0;
     // Key1 .. Key12 of the profile page shown.
     const int number = std::atoi(key->Name().c_str() + 3);
     const int profile = rb_2->Checked() ? 1 : rb_3->Checked() ? 2 : 0;
-    if (number < 1 || number > device::image::ProfileKeyCount) return;
+    if (number < 1 || number > ::device::image::ProfileKeyCount) return;
     OpenKeyMenu(*key, profile, number);
 }
 
-void TForm1::TLShowPnlMain_OnClick(vcl::TObject* Sender) {
-    auto* button = dynamic_cast<vcl::TControl*>(Sender);
+void TForm1::TLShowPnlMain_OnClick(platform::vcl::TObject* Sender) {
+    auto* button = dynamic_cast<platform::vcl::TControl*>(Sender);
     if (!button || button->Name().size() < 3) return;
     // btn_Key101 .. btn_Key312: profile and key; btn_ComboKey001 .. 009: the record.
     const int number = std::atoi(button->Name().c_str() + button->Name().size() - 3);
     ComboKeyMenuFlag = number < 100 ? 1 : 0;
     if (number < 100) {
-        if (number < 1 || number > device::image::ComboRecordCount) return;
+        if (number < 1 || number > ::device::image::ComboRecordCount) return;
         OpenKeyMenu(*button, -1, number);
     } else {
         const int profile = number / 100 - 1;
         const int key = number % 100;
-        if (profile > 2 || key < 1 || key > device::image::ProfileKeyCount) return;
+        if (profile > 2 || key < 1 || key > ::device::image::ProfileKeyCount) return;
         OpenKeyMenu(*button, profile, key);
     }
 }
 
-void TForm1::ShowKeySubMenu_OnClick(vcl::TObject* Sender) {
-    const auto* entry = dynamic_cast<const vcl::TControl*>(Sender);
+void TForm1::ShowKeySubMenu_OnClick(platform::vcl::TObject* Sender) {
+    const auto* entry = dynamic_cast<const platform::vcl::TControl*>(Sender);
     if (!entry) return;
     const std::string& name = entry->Name();
     const std::string item = name.substr(name.find('_') + 1);
@@ -134,29 +137,29 @@ void TForm1::ShowKeySubMenu_OnClick(vcl::TObject* Sender) {
     if (found == std::end(SubMenus)) return;
     // One sub-menu at a time, level with its entry, beside the menu that holds the entry:
     // the main menu, or the special menu for the entries it leads on to (which stays open).
-    const vcl::TControl* menu = entry->Parent();
+    const platform::vcl::TControl* menu = entry->Parent();
     if (!menu) return;
-    std::vector<const vcl::TControl*> open;
+    std::vector<const platform::vcl::TControl*> open;
     if (Pnl_Main->Visible()) open.push_back(Pnl_Main);
     for (const auto& [entryName, panelName] : SubMenus) {
-        auto& other = Named<vcl::TControl>(panelName);
+        auto& other = Named<platform::vcl::TControl>(panelName);
         if (&other != menu)
             other.SetVisible(false);
         else if (other.Visible())
             open.push_back(&other);
     }
-    auto& panel = Named<vcl::TControl>(found->second);
+    auto& panel = Named<platform::vcl::TControl>(found->second);
     int reach = 0;
     for (const auto& [further, furtherPanel] : SubMenus)
-        if (Named<vcl::TControl>(std::string("Key_") + further).Parent() == &panel)
-            reach = std::max(reach, Named<vcl::TControl>(furtherPanel).Width());
+        if (Named<platform::vcl::TControl>(std::string("Key_") + further).Parent() == &panel)
+            reach = std::max(reach, Named<platform::vcl::TControl>(furtherPanel).Width());
     PlaceSubMenu(panel, *menu, *entry, open, reach);
     panel.SetVisible(true);
     panel.BringToFront();
 }
 
-void TForm1::KeyStatusOnClick(vcl::TObject* Sender) {
-    const auto* label = dynamic_cast<const controls::TWideLabel*>(Sender);
+void TForm1::KeyStatusOnClick(platform::vcl::TObject* Sender) {
+    const auto* label = dynamic_cast<const controls::unicode::TWideLabel*>(Sender);
     if (!label || !KeyMenuTarget) {
         HideAllMenu();
         return;
@@ -168,39 +171,40 @@ void TForm1::KeyStatusOnClick(vcl::TObject* Sender) {
         HideAllMenu();
         return;
     }
-    const std::u16string caption = controls::TWideLabel::GetCaption(label);
-    StoreKeyFunction(code, vcl::Utf16ToUtf8(caption.size() > 2 ? caption.substr(2) : u""));
+    const std::u16string caption = controls::unicode::TWideLabel::GetCaption(label);
+    StoreKeyFunction(code,
+                     platform::rtl::Utf16ToUtf8(caption.size() > 2 ? caption.substr(2) : u""));
     HideAllMenu();
 }
 
 void TForm1::StoreKeyFunction(const std::string& code, const std::string& caption) {
-    const device::TButtonFunction record = device::ButtonFunctionFromText(code);
+    const ::device::TButtonFunction record = ::device::ButtonFunctionFromText(code);
     KeyMenuTarget->SetCaption(caption);
 
     const int index = KeyMenuNumber - 1;
     if (KeyMenuProfile < 0) {
-        const int offset =
-            device::image::VendorComboRecords.Offset + device::image::ButtonFunctionSize * index;
+        const int offset = ::device::image::VendorComboRecords.Offset +
+                           ::device::image::ButtonFunctionSize * index;
         std::copy(record.begin(), record.end(), VendorCopy.begin() + offset);
         // The mouse keeps its section valid as the record lands; so does the copy.
-        device::StampVendorChecksum(VendorCopy);
+        ::device::StampVendorChecksum(VendorCopy);
         // The engineering page names the records from these texts.
         ComboCodeStrings[index] = code;
-        if (!UiLoadingFlag)
-            device::WriteConfigDword(static_cast<uint8_t>(offset), record[0], record[1], record[2],
-                                     record[3]);
+        if (!shell::UiLoadingFlag)
+            ::device::WriteConfigDword(static_cast<uint8_t>(offset), record[0], record[1],
+                                       record[2], record[3]);
     } else {
         SetProfileKeyCode(KeyMenuProfile, index, code);
-        if (!UiLoadingFlag) device::WriteProfileSections(*this);
+        if (!shell::UiLoadingFlag) device::WriteProfileSections(*this);
     }
 }
 
 void TForm1::SetProfileKeyCode(int p, int k, const std::string& code) {
-    const device::TButtonFunction record = device::ButtonFunctionFromText(code);
-    device::TProfileSection* copies[] = {&Profile1Copy, &Profile2Copy, &Profile3Copy};
+    const ::device::TButtonFunction record = ::device::ButtonFunctionFromText(code);
+    ::device::TProfileSection* copies[] = {&Profile1Copy, &Profile2Copy, &Profile3Copy};
     std::copy(record.begin(), record.end(),
-              copies[p]->begin() + device::image::ButtonFunctionSize * k);
+              copies[p]->begin() + ::device::image::ButtonFunctionSize * k);
     KeyCodeStrings[p][k] = code;
 }
 
-} // namespace shell
+} // namespace window

@@ -5,11 +5,11 @@
 #include "window/Main.h"
 #include "window/shell/LanguageTables.h"
 
-namespace settings {
+namespace window::settings {
 
-KeyFunctionNames::KeyFunctionNames(const shell::TForm1& form) {
+KeyFunctionNames::KeyFunctionNames(const window::TForm1& form) {
     // One reading of the table for all the names.
-    const vcl::TMemIniFile table = shell::LoadLanguageTable(form.LanguageNumber);
+    const platform::rtl::TMemIniFile table = shell::LoadLanguageTable(form.LanguageNumber);
     const std::string section = shell::LanguageSectionName(form.LanguageNumber);
     auto text = [&](const std::string& key) { return table.ReadString(section, key, ""); };
     for (int n = 1; n <= 3; ++n)
@@ -36,7 +36,7 @@ int KeyFunctionNames::ComboFunctionOf(const std::string& name) const {
 }
 
 int CodeByte(const std::string& code, int i) {
-    return vcl::StrToInt("$" + code.substr(std::min<size_t>(code.size(), 2 * i), 2));
+    return platform::rtl::StrToInt("$" + code.substr(std::min<size_t>(code.size(), 2 * i), 2));
 }
 
 int GamingModeSwitchMask(int item) {
@@ -52,4 +52,4 @@ bool IsFireScriptName(const std::string& name) {
            std::stoi(number) <= 10;
 }
 
-} // namespace settings
+} // namespace window::settings

@@ -5,13 +5,13 @@
 #include <string>
 #include <string_view>
 
-namespace shell {
+namespace window {
 class TForm1;
 }
 
-namespace settings {
+namespace window::settings {
 
-// Byte i (0..3) of an eight-digit code; a malformed pair raises vcl::EConvertError.
+// Byte i (0..3) of an eight-digit code; a malformed pair raises platform::rtl::EConvertError.
 int CodeByte(const std::string& code, int i);
 
 // Bit 7 of a fire key's count byte: the key keeps firing while held.
@@ -54,7 +54,7 @@ int GamingModeSwitchMask(int item);
 // The names of the functions the searches look for, in the window's current language:
 // what a key's name is compared with.
 struct KeyFunctionNames {
-    explicit KeyFunctionNames(const shell::TForm1& form);
+    explicit KeyFunctionNames(const window::TForm1& form);
     // The fire key (1..3) a key name stands for, 0 for none.
     int FireKeyOf(const std::string& name) const;
     bool IsAim(const std::string& name) const { return !name.empty() && name == aim; }
@@ -70,4 +70,4 @@ struct KeyFunctionNames {
 // Whether a key name is a fire script's: "Fire Macro1" .. "Fire Macro10".
 bool IsFireScriptName(const std::string& name);
 
-} // namespace settings
+} // namespace window::settings

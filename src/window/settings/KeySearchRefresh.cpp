@@ -10,10 +10,10 @@
 #include "window/device/ButtonNames.h"
 #include "window/device/DeviceTexts.h"
 
-namespace shell {
+namespace window {
 namespace {
 
-int CurrentProfileOf(const device::TUserSection& user) {
+int CurrentProfileOf(const ::device::TUserSection& user) {
     return user[0] & 0x0F;
 }
 
@@ -21,11 +21,11 @@ int Interval(const std::string& code) {
     return settings::CodeByte(code, 2) * 256 + settings::CodeByte(code, 3);
 }
 
-constexpr int KeyCount = device::image::ProfileKeyCount;
+constexpr int KeyCount = ::device::image::ProfileKeyCount;
 
 } // namespace
 
-void TForm1::TLRefreshFireKey(vcl::TObject* /*Sender*/) {
+void TForm1::TLRefreshFireKey(platform::vcl::TObject* /*Sender*/) {
     RefreshKeyNameCache();
     const settings::KeyFunctionNames names(*this);
     for (int i = 0; i < 3 * KeyCount; ++i) {
@@ -33,18 +33,19 @@ void TForm1::TLRefreshFireKey(vcl::TObject* /*Sender*/) {
         if (n == 0) continue;
         const std::string& code = KeyCodeStrings[i / KeyCount][i % KeyCount];
         const int count = settings::CodeByte(code, 1);
-        Named<controls::TSkinCheckBox>(LayoutName("cb_Fire", n, "Continue"))
+        Named<controls::skin::TSkinCheckBox>(shell::LayoutName("cb_Fire", n, "Continue"))
             .SetChecked(count & settings::FireHoldBit);
-        Named<controls::TSkinComboBox>(LayoutName("cb_Fire", n, "Count"))
+        Named<controls::skin::TSkinComboBox>(shell::LayoutName("cb_Fire", n, "Count"))
             .SetItemIndex(count & 0x0F);
-        Named<vcl::TEdit>(LayoutName("edt_Fire", n, "Time")).SetText(vcl::IntToStr(Interval(code)));
+        Named<platform::vcl::TEdit>(shell::LayoutName("edt_Fire", n, "Time"))
+            .SetText(platform::rtl::IntToStr(Interval(code)));
     }
 }
 
-void TForm1::TLRefreshAIMKey(vcl::TObject* /*Sender*/) {
+void TForm1::TLRefreshAIMKey(platform::vcl::TObject* /*Sender*/) {
     RefreshKeyNameCache();
     const settings::KeyFunctionNames names(*this);
-    auto& aim = Named<controls::TSkinComboBox>("cb_AIM");
+    auto& aim = Named<controls::skin::TSkinComboBox>("cb_AIM");
     auto take = [&](int p, int k) {
         if (!names.IsAim(KeyNameCache[p * KeyCount + k])) return;
         AimCpiIndex = settings::CodeByte(KeyCodeStrings[p][k], 1);
@@ -59,19 +60,19 @@ void TForm1::TLRefreshAIMKey(vcl::TObject* /*Sender*/) {
             take(chosen, k);
 }
 
-void TForm1::TLRefreshLEDModeFun(vcl::TObject* /*Sender*/) {
+void TForm1::TLRefreshLEDModeFun(platform::vcl::TObject* /*Sender*/) {
     RefreshKeyNameCache();
-    auto& choice = Named<controls::TSkinComboBox>("cb_ChangeLEDModeFun");
+    auto& choice = Named<controls::skin::TSkinComboBox>("cb_ChangeLEDModeFun");
     choice.SetItemIndex(0);
     const std::string ledMode = device::CodeToFunctionName(*this, "0E000000");
     for (const std::string& name : KeyNameCache)
         if (!name.empty() && name == ledMode) choice.SetItemIndex(1);
-    vcl::TPngImage png;
-    LoadSkinPng(Named<vcl::TImage>("Img_ComboKey1"), CheckMarkPicture(choice.ItemIndex() == 1),
-                png);
+    platform::vcl::TPngImage png;
+    shell::LoadSkinPng(Named<platform::vcl::TImage>("Img_ComboKey1"),
+                       shell::CheckMarkPicture(choice.ItemIndex() == 1), png);
 }
 
-void TForm1::TLRefreshFireFun(vcl::TObject* /*Sender*/) {
+void TForm1::TLRefreshFireFun(platform::vcl::TObject* /*Sender*/) {
     RefreshKeyNameCache();
     const settings::KeyFunctionNames names(*this);
     cb_ChangeFireFun->SetItemIndex(0);
@@ -91,15 +92,17 @@ void TForm1::TLRefreshFireFun(vcl::TObject* /*Sender*/) {
         if (settings::IsFireScriptName(name) && mask != 0) gunKeysSwitch = true;
     }
     cb_IsGunFireMode->SetChecked(gunKeysSwitch);
-    vcl::TPngImage png;
+    platform::vcl::TPngImage png;
     for (int s = 0; s < settings::GamingModeSwitchCount; ++s)
-        LoadSkinPng(Named<vcl::TImage>(LayoutName("Img_ComboKey", s + 2)),
-                    CheckMarkPicture(carried[s]), png);
-    LoadSkinPng(Named<vcl::TImage>("Img_ComboKey8"), CheckMarkPicture(gunKeysSwitch), png);
+        shell::LoadSkinPng(Named<platform::vcl::TImage>(shell::LayoutName("Img_ComboKey", s + 2)),
+                           shell::CheckMarkPicture(carried[s]), png);
+    shell::LoadSkinPng(Named<platform::vcl::TImage>("Img_ComboKey8"),
+                       shell::CheckMarkPicture(gunKeysSwitch), png);
 }
 
-void TForm1::RefreshFireKey(vcl::TObject* /*Sender*/) {
-    if (!SharedPng) throw vcl::Exception("RefreshFireKey needs the refresh's picture decoder");
+void TForm1::RefreshFireKey(platform::vcl::TObject* /*Sender*/) {
+    if (!SharedPng)
+        throw platform::rtl::Exception("RefreshFireKey needs the refresh's picture decoder");
     RefreshKeyNameCache();
     const settings::KeyFunctionNames names(*this);
     const int profile = CurrentProfileOf(UserCopy);
@@ -108,18 +111,22 @@ void TForm1::RefreshFireKey(vcl::TObject* /*Sender*/) {
         const int n = names.FireKeyOf(KeyNameCache[profile * KeyCount + k]);
         if (n == 0) continue;
         const int count = settings::CodeByte(KeyCodeStrings[profile][k], 1);
-        Named<vcl::TEdit>(LayoutName("Edt_Repeat", n)).SetText(vcl::IntToStr((count & 0x0F) + 1));
-        Named<vcl::TEdit>(LayoutName("Edt_DelayTime", n))
-            .SetText(vcl::IntToStr(Interval(KeyCodeStrings[profile][k])));
+        Named<platform::vcl::TEdit>(shell::LayoutName("Edt_Repeat", n))
+            .SetText(platform::rtl::IntToStr((count & 0x0F) + 1));
+        Named<platform::vcl::TEdit>(shell::LayoutName("Edt_DelayTime", n))
+            .SetText(platform::rtl::IntToStr(Interval(KeyCodeStrings[profile][k])));
         const bool hold = count & settings::FireHoldBit;
-        Named<controls::TSkinCheckBox>(LayoutName("cb_Fire", n, "Continue")).SetChecked(hold);
-        LoadSkinPng(Named<vcl::TImage>(LayoutName("Img_Fire", n, "Continue")),
-                    CheckMarkPicture(hold), *SharedPng);
+        Named<controls::skin::TSkinCheckBox>(shell::LayoutName("cb_Fire", n, "Continue"))
+            .SetChecked(hold);
+        shell::LoadSkinPng(
+            Named<platform::vcl::TImage>(shell::LayoutName("Img_Fire", n, "Continue")),
+            shell::CheckMarkPicture(hold), *SharedPng);
     }
 }
 
-void TForm1::RefreshAIMKey(vcl::TObject* /*Sender*/) {
-    if (!SharedPng) throw vcl::Exception("RefreshAIMKey needs the refresh's picture decoder");
+void TForm1::RefreshAIMKey(platform::vcl::TObject* /*Sender*/) {
+    if (!SharedPng)
+        throw platform::rtl::Exception("RefreshAIMKey needs the refresh's picture decoder");
     RefreshKeyNameCache();
     const settings::KeyFunctionNames names(*this);
     const int profile = CurrentProfileOf(UserCopy);
@@ -128,7 +135,7 @@ void TForm1::RefreshAIMKey(vcl::TObject* /*Sender*/) {
         for (int k = 0; k < KeyCount; ++k)
             if (names.IsAim(KeyNameCache[profile * KeyCount + k]))
                 level = settings::CodeByte(KeyCodeStrings[profile][k], 1);
-    AimLevelText = level >= 0 ? vcl::IntToStr(level + 1) : "1";
+    AimLevelText = level >= 0 ? platform::rtl::IntToStr(level + 1) : "1";
     // The AIM key switches to a CPI level; the page shows that level's CPI value.
     const int shownLevel = std::max(level, 0);
     const int valueIndex = shownLevel < 8 ? CPILevelValueIndex[shownLevel] : 0;
@@ -137,13 +144,13 @@ void TForm1::RefreshAIMKey(vcl::TObject* /*Sender*/) {
     DrawCpiBar("Img_AIMDPI_", valueIndex, *SharedPng);
 }
 
-void TForm1::RefreshFireFun(vcl::TObject* /*Sender*/) {
+void TForm1::RefreshFireFun(platform::vcl::TObject* /*Sender*/) {
     RefreshKeyNameCache();
     const settings::KeyFunctionNames names(*this);
     std::string* masks[settings::ComboFunctionCount] = {&MidComboMask,     &BackComboMask,
                                                         &ForwardComboMask, &CpiComboMask,
                                                         &CpiUpComboMask,   &CpiDownComboMask};
-    controls::TSkinComboBox* combos[settings::ComboFunctionCount] = {
+    controls::skin::TSkinComboBox* combos[settings::ComboFunctionCount] = {
         cb_MidCom, cb_BackCom, cb_ForwardCom, cb_CPICom, cb_CPIICom, cb_CPIDCom};
     for (std::string* mask : masks)
         *mask = "00";
@@ -157,4 +164,4 @@ void TForm1::RefreshFireFun(vcl::TObject* /*Sender*/) {
     }
 }
 
-} // namespace shell
+} // namespace window

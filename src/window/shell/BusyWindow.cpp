@@ -3,7 +3,7 @@
 #include "window/Main.h"
 #include "window/shell/FormLoading.h"
 
-namespace shell {
+namespace window::shell {
 
 void TBusyWindow::Step() {
     bool due = true;
@@ -28,12 +28,13 @@ void TBusyWindow::BringToFront(TFormLoadingUI& busy, bool wasUp) {
     // the busy window stands in front of them as it did, and Qt's notice to its widget
     // about a new place would say nothing new.
     WatchEventHandling();
-    if (!wasUp || handledSinceFront_ || vcl::TForm::WindowOrderChanges() != windowOrderAtFront_)
+    if (!wasUp || handledSinceFront_ ||
+        platform::vcl::TForm::WindowOrderChanges() != windowOrderAtFront_)
         busy.BringToFront();
     else
         busy.RaiseOnScreen();
     handledSinceFront_ = false;
-    windowOrderAtFront_ = vcl::TForm::WindowOrderChanges();
+    windowOrderAtFront_ = platform::vcl::TForm::WindowOrderChanges();
 }
 
 void TBusyWindow::WatchEventHandling() {
@@ -69,7 +70,7 @@ bool TBusyWindow::MessagesDue() const {
 }
 
 void TBusyWindow::HandleMessages() {
-    vcl::Application()->ProcessMessages();
+    platform::vcl::Application()->ProcessMessages();
     handledAt_ = std::chrono::steady_clock::now();
 }
 
@@ -78,11 +79,11 @@ TBusyWindow g_busyWindow;
 }
 
 void InstallBusyWindow() {
-    device::SetBusyWindow(&g_busyWindow);
+    ::device::SetBusyWindow(&g_busyWindow);
 }
 
 void UninstallBusyWindow() {
-    if (device::GetBusyWindow() == &g_busyWindow) device::SetBusyWindow(nullptr);
+    if (::device::GetBusyWindow() == &g_busyWindow) ::device::SetBusyWindow(nullptr);
 }
 
-} // namespace shell
+} // namespace window::shell

@@ -8,7 +8,7 @@
 #include <chrono>
 #include <cstdint>
 
-namespace shell {
+namespace window::shell {
 
 class TFormLoadingUI;
 
@@ -22,7 +22,7 @@ class TFormLoadingUI;
 // kFrameWaitMs later, when the next frame is due by then). A transfer makes a step every
 // millisecond or so, and on a window system each round of message handling costs about
 // a tenth of that in requests to the display server.
-class TBusyWindow : public device::BusyWindow {
+class TBusyWindow : public ::device::BusyWindow {
 public:
     // About one refresh of a 60 Hz screen.
     static constexpr std::chrono::milliseconds kQuietMs{16};
@@ -50,4 +50,4 @@ private:
 void InstallBusyWindow();
 void UninstallBusyWindow();
 
-} // namespace shell
+} // namespace window::shell

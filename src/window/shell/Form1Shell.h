@@ -13,58 +13,58 @@
 // by field, the handlers the form design binds, its other methods and its state.
 // Controls used by field: X(class, name).
 #define VTRM_FORM1_FIELDS_SHELL(X)                                                                 \
-    X(vcl::TGroupBox, gbPage1)                                                                     \
-    X(vcl::TGroupBox, gbPage2)                                                                     \
-    X(vcl::TGroupBox, gbPage3)                                                                     \
-    X(vcl::TGroupBox, gbPage4)                                                                     \
-    X(vcl::TGroupBox, gbPage5)                                                                     \
-    X(vcl::TGroupBox, gbPage6)                                                                     \
-    X(vcl::TGroupBox, gbPage7)                                                                     \
-    X(vcl::TImage, Img_P1)                                                                         \
-    X(vcl::TImage, Img_P2)                                                                         \
-    X(vcl::TImage, Img_P3)                                                                         \
-    X(vcl::TImage, Img_P4)                                                                         \
-    X(vcl::TImage, Img_P5)                                                                         \
-    X(vcl::TImage, Img_P6)                                                                         \
-    X(vcl::TImage, Img_Logo4)                                                                      \
-    X(controls::TSkinPageControl, Pg_Parameter)                                                    \
-    X(controls::TSkinTabSheet, ts_Gun)                                                             \
-    X(controls::TSkinTabSheet, ts_Engineer)                                                        \
-    X(controls::TSkinTabSheet, ts_Operator)                                                        \
-    X(controls::TWideLabel, lbl_Content)                                                           \
-    X(controls::TFramePanel, Pnl_Main)                                                             \
-    X(controls::TFramePanel, Pnl_MseKey)                                                           \
-    X(controls::TFramePanel, Pnl_Special)                                                          \
-    X(controls::TFramePanel, Pnl_Media)                                                            \
-    X(controls::TFramePanel, Pnl_WWW)                                                              \
-    X(controls::TFramePanel, Pnl_MyPC)                                                             \
-    X(controls::TFramePanel, Pnl_FireKey)                                                          \
-    X(controls::TFramePanel, Pnl_CPIKey)                                                           \
-    X(controls::TFramePanel, Pnl_ACPI)                                                             \
-    X(controls::TFramePanel, Pnl_Profile)                                                          \
-    X(controls::TSkinListBox, LB_Name)                                                             \
-    X(controls::TSkinListBox, LB_Script)                                                           \
-    X(controls::TFramePanel, Pnl_PCMacro)                                                          \
-    X(controls::TFramePanel, Pnl_DevMacro)                                                         \
-    X(controls::TFramePanel, Pnl_DevContent)                                                       \
-    X(controls::TFramePanel, Pnl_DevFireMacro)                                                     \
-    X(controls::TFramePanel, Pnl_DevFireContent)                                                   \
-    X(controls::TFramePanel, Pnl_AdjustXY)                                                         \
-    X(vcl::TRadioButton, rb_1)                                                                     \
-    X(vcl::TRadioButton, rb_2)                                                                     \
-    X(vcl::TRadioButton, rb_3)                                                                     \
-    X(vcl::TRadioButton, rb_4)                                                                     \
-    X(vcl::TRadioButton, rb_5)                                                                     \
-    X(vcl::TRadioButton, rb_6)                                                                     \
-    X(vcl::TRadioButton, rb_7)                                                                     \
-    X(vcl::TRadioButton, rb_8)                                                                     \
-    X(vcl::TRadioButton, rb_Lang1)                                                                 \
-    X(vcl::TRadioButton, rb_Lang2)                                                                 \
-    X(vcl::TRadioButton, rb_Lang3)                                                                 \
-    X(vcl::TTimer, LabelRun)                                                                       \
-    X(controls::TTrayIcon, TrayIcon1)                                                              \
-    X(vcl::TOpenDialog, OpenDialog1)                                                               \
-    X(vcl::TSaveDialog, SaveDialog1)
+    X(platform::vcl::TGroupBox, gbPage1)                                                           \
+    X(platform::vcl::TGroupBox, gbPage2)                                                           \
+    X(platform::vcl::TGroupBox, gbPage3)                                                           \
+    X(platform::vcl::TGroupBox, gbPage4)                                                           \
+    X(platform::vcl::TGroupBox, gbPage5)                                                           \
+    X(platform::vcl::TGroupBox, gbPage6)                                                           \
+    X(platform::vcl::TGroupBox, gbPage7)                                                           \
+    X(platform::vcl::TImage, Img_P1)                                                               \
+    X(platform::vcl::TImage, Img_P2)                                                               \
+    X(platform::vcl::TImage, Img_P3)                                                               \
+    X(platform::vcl::TImage, Img_P4)                                                               \
+    X(platform::vcl::TImage, Img_P5)                                                               \
+    X(platform::vcl::TImage, Img_P6)                                                               \
+    X(platform::vcl::TImage, Img_Logo4)                                                            \
+    X(controls::skin::TSkinPageControl, Pg_Parameter)                                              \
+    X(controls::skin::TSkinTabSheet, ts_Gun)                                                       \
+    X(controls::skin::TSkinTabSheet, ts_Engineer)                                                  \
+    X(controls::skin::TSkinTabSheet, ts_Operator)                                                  \
+    X(controls::unicode::TWideLabel, lbl_Content)                                                  \
+    X(controls::skin::TFramePanel, Pnl_Main)                                                       \
+    X(controls::skin::TFramePanel, Pnl_MseKey)                                                     \
+    X(controls::skin::TFramePanel, Pnl_Special)                                                    \
+    X(controls::skin::TFramePanel, Pnl_Media)                                                      \
+    X(controls::skin::TFramePanel, Pnl_WWW)                                                        \
+    X(controls::skin::TFramePanel, Pnl_MyPC)                                                       \
+    X(controls::skin::TFramePanel, Pnl_FireKey)                                                    \
+    X(controls::skin::TFramePanel, Pnl_CPIKey)                                                     \
+    X(controls::skin::TFramePanel, Pnl_ACPI)                                                       \
+    X(controls::skin::TFramePanel, Pnl_Profile)                                                    \
+    X(controls::skin::TSkinListBox, LB_Name)                                                       \
+    X(controls::skin::TSkinListBox, LB_Script)                                                     \
+    X(controls::skin::TFramePanel, Pnl_PCMacro)                                                    \
+    X(controls::skin::TFramePanel, Pnl_DevMacro)                                                   \
+    X(controls::skin::TFramePanel, Pnl_DevContent)                                                 \
+    X(controls::skin::TFramePanel, Pnl_DevFireMacro)                                               \
+    X(controls::skin::TFramePanel, Pnl_DevFireContent)                                             \
+    X(controls::skin::TFramePanel, Pnl_AdjustXY)                                                   \
+    X(platform::vcl::TRadioButton, rb_1)                                                           \
+    X(platform::vcl::TRadioButton, rb_2)                                                           \
+    X(platform::vcl::TRadioButton, rb_3)                                                           \
+    X(platform::vcl::TRadioButton, rb_4)                                                           \
+    X(platform::vcl::TRadioButton, rb_5)                                                           \
+    X(platform::vcl::TRadioButton, rb_6)                                                           \
+    X(platform::vcl::TRadioButton, rb_7)                                                           \
+    X(platform::vcl::TRadioButton, rb_8)                                                           \
+    X(platform::vcl::TRadioButton, rb_Lang1)                                                       \
+    X(platform::vcl::TRadioButton, rb_Lang2)                                                       \
+    X(platform::vcl::TRadioButton, rb_Lang3)                                                       \
+    X(platform::vcl::TTimer, LabelRun)                                                             \
+    X(controls::skin::TTrayIcon, TrayIcon1)                                                        \
+    X(platform::vcl::TOpenDialog, OpenDialog1)                                                     \
+    X(platform::vcl::TSaveDialog, SaveDialog1)
 
 // Handlers bound by the form design: X(kind, name).
 #define VTRM_FORM1_HANDLERS_SHELL(X)                                                               \
@@ -101,14 +101,14 @@
 // Other methods of TForm1 (declarations inside the class).
 #define VTRM_FORM1_METHODS_SHELL                                                                   \
     /* The hint event of the application; the control property keeps its name. */                  \
-    using vcl::TForm::ShowHint;                                                                    \
-    void ShowHint(vcl::TObject* Sender);                                                           \
+    using platform::vcl::TForm::ShowHint;                                                          \
+    void ShowHint(platform::vcl::TObject* Sender);                                                 \
     void SizeNormalPages();                                                                        \
     void SizeEngineerPage();                                                                       \
     void HideAllMenu();                                                                            \
-    void ButtonTypeB_1IconInit(vcl::TObject* Sender);                                              \
-    void DisableMainButtonControl(vcl::TObject* Sender);                                           \
-    void EnableMainButtonControl(vcl::TObject* Sender);                                            \
+    void ButtonTypeB_1IconInit(platform::vcl::TObject* Sender);                                    \
+    void DisableMainButtonControl(platform::vcl::TObject* Sender);                                 \
+    void EnableMainButtonControl(platform::vcl::TObject* Sender);                                  \
     void RefreshFormMessagDialog(const std::u16string& text);                                      \
     void LoadBackgroundSize();                                                                     \
     void LoadSkinImages();                                                                         \
@@ -116,8 +116,8 @@
     /* Engineering-page captions by the locale (LanguageCaptions.cpp). */                          \
     void SelectLanguageByLocale();                                                                 \
     void ApplyLanguageCaptions();                                                                  \
-    /* The language buttons' common steps (LanguageSwitch.cpp); skinApplied leaves out the      \
-       skin when the window wears language n's already and nothing has changed it since. */      \
+    /* The language buttons' common steps (LanguageSwitch.cpp); skinApplied leaves out the         \
+       skin when the window wears language n's already and nothing has changed it since. */        \
     void SwitchLanguage(int n, bool skinApplied = false);                                          \
     /* Dresses the window for LanguageNumber: pictures, layout section, texts. */                  \
     void ApplySkin();                                                                              \
@@ -126,15 +126,15 @@
         return NamedComponent<T>(*this, name);                                                     \
     }                                                                                              \
     /* Page state (Navigation.cpp): the page of the checked page radio shown again. */             \
-    void RefreshAPPage(vcl::TObject* Sender = nullptr);                                            \
+    void RefreshAPPage(platform::vcl::TObject* Sender = nullptr);                                  \
     /* That page visible, the other six hidden. */                                                 \
-    void ShowOnlyPage(vcl::TGroupBox* page);                                                       \
+    void ShowOnlyPage(platform::vcl::TGroupBox* page);                                             \
     /* Sizes of the key-function menu and the profile choices it offers for profile 0..2. */       \
     void ArrangeProfileMenus(int profile);                                                         \
     /* The same for the engineering page: every key function and both profile choices. */          \
     void ArrangeEngineerMenus();
 
-namespace shell {
+namespace window::shell {
 
 // Program-wide flags of the main window.
 extern uint8_t NoDevicePageFlag; // 1 while the window shows the no-device state
@@ -142,10 +142,11 @@ extern uint8_t UiLoadingFlag;    // 1 while the form is filled from an image
 
 // The component of that name on the form; raises when there is none or it has another
 // class, since the window code relies on every numbered control of the design.
-vcl::TComponent& FindNamedComponent(vcl::TComponent& owner, const std::string& name);
-template <class T> T& NamedComponent(vcl::TComponent& owner, const std::string& name) {
+platform::vcl::TComponent& FindNamedComponent(platform::vcl::TComponent& owner,
+                                              const std::string& name);
+template <class T> T& NamedComponent(platform::vcl::TComponent& owner, const std::string& name) {
     T* c = dynamic_cast<T*>(&FindNamedComponent(owner, name));
-    if (!c) throw vcl::Exception("Component " + name + " has the wrong class");
+    if (!c) throw platform::rtl::Exception("Component " + name + " has the wrong class");
     return *c;
 }
 
@@ -155,7 +156,9 @@ struct LayoutRgb {
     int R = 0;
     int G = 0;
     int B = 0;
-    vcl::TColor Color() const { return static_cast<vcl::TColor>(R + G * 256 + B * 65536); }
+    platform::vcl::TColor Color() const {
+        return static_cast<platform::vcl::TColor>(R + G * 256 + B * 65536);
+    }
 };
 
 // State the main window holds for this part.
@@ -210,4 +213,4 @@ struct Form1ShellState {
     TLangTexts LangTexts;
 };
 
-} // namespace shell
+} // namespace window::shell

@@ -12,24 +12,24 @@ namespace support {
 class TInputBlock;
 }
 
-namespace shell {
+namespace window::shell {
 
-class TFormLoadingUI : public vcl::TForm {
+class TFormLoadingUI : public platform::vcl::TForm {
 public:
     // Builds the window from its design; throws when the design does not fit the class.
-    explicit TFormLoadingUI(vcl::TComponent* owner);
+    explicit TFormLoadingUI(platform::vcl::TComponent* owner);
     ~TFormLoadingUI() override;
 
     support::TGifAnimatorControl* WaitGif = nullptr;
 
     // OnCreate: places the window 40 pixels below the centre of Form1, makes it
     // topmost and starts the animation. The window stays hidden.
-    void FormCreate(vcl::TObject* Sender);
+    void FormCreate(platform::vcl::TObject* Sender);
 
     // Centres the window on `main`, lowered by `below` pixels; both halves truncate
     // toward zero, so an odd difference leaves the extra pixel right and below. Says
     // whether the window moved.
-    bool CentreOn(const vcl::TControl& main, int below = 0);
+    bool CentreOn(const platform::vcl::TControl& main, int below = 0);
 
     // Whether user input to the main window is being dropped now.
     bool InputBlocked() const;
@@ -41,4 +41,4 @@ private:
 // The busy window, once the program block has created it.
 extern TFormLoadingUI* FormLoadingUI;
 
-} // namespace shell
+} // namespace window::shell

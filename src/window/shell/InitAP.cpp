@@ -12,16 +12,21 @@
 #include <filesystem>
 #include <system_error>
 
-namespace shell {
+namespace window::shell {
 
 uint8_t NoDevicePageFlag = 0;
 uint8_t UiLoadingFlag = 0;
 
-vcl::TComponent& FindNamedComponent(vcl::TComponent& owner, const std::string& name) {
-    vcl::TComponent* c = owner.FindComponent(name);
-    if (!c) throw vcl::Exception("Component " + name + " not found");
+platform::vcl::TComponent& FindNamedComponent(platform::vcl::TComponent& owner,
+                                              const std::string& name) {
+    platform::vcl::TComponent* c = owner.FindComponent(name);
+    if (!c) throw platform::rtl::Exception("Component " + name + " not found");
     return *c;
 }
+
+} // namespace window::shell
+
+namespace window {
 
 namespace {
 
@@ -39,7 +44,7 @@ constexpr int EngineerHeight = 680;
 void TForm1::SizeNormalPages() {
     SetWidth(PageWidth);
     SetHeight(PageHeight);
-    for (vcl::TGroupBox* page : {gbPage1, gbPage2, gbPage3, gbPage4, gbPage5, gbPage6}) {
+    for (platform::vcl::TGroupBox* page : {gbPage1, gbPage2, gbPage3, gbPage4, gbPage5, gbPage6}) {
         page->SetWidth(PageWidth);
         page->SetHeight(PageHeight);
     }
@@ -50,7 +55,7 @@ void TForm1::SizeNormalPages() {
 void TForm1::SizeEngineerPage() {
     SetWidth(EngineerWidth);
     SetHeight(EngineerHeight);
-    for (vcl::TGroupBox* page : {gbPage1, gbPage2, gbPage3, gbPage4, gbPage5, gbPage6}) {
+    for (platform::vcl::TGroupBox* page : {gbPage1, gbPage2, gbPage3, gbPage4, gbPage5, gbPage6}) {
         page->SetWidth(PageWidth);
         page->SetHeight(PageHeight);
     }
@@ -58,24 +63,24 @@ void TForm1::SizeEngineerPage() {
     gbPage7->SetHeight(EngineerHeight);
 }
 
-void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
+void TForm1::FormCreate(platform::vcl::TObject* /*Sender*/) {
     // A message of the start-up (a macro library or fire script file that cannot be used)
     // waits for the user; the device timer must not look for the mouse meanwhile, before
     // the table of the ids to look for is set, or it would take the mouse for absent and
     // never look again. It runs from the end of the start-up, however that ends.
     struct DeviceTimerHeld {
-        vcl::TTimer& timer;
+        platform::vcl::TTimer& timer;
         bool enabled = timer.Enabled();
         ~DeviceTimerHeld() { timer.SetEnabled(enabled); }
     } heldTimer{*DevTimer};
     DevTimer->SetEnabled(false);
     ShowDisableOverlays();
     // The notification-area icon shows the program's own icon.
-    TrayIcon1->SetIcon(controls::ApplicationIcon());
+    TrayIcon1->SetIcon(controls::skin::ApplicationIcon());
 
     // Nothing of an earlier run is kept: every device, display and page flag starts clear.
-    NoDevicePageFlag = 0;
-    UiLoadingFlag = 0;
+    shell::NoDevicePageFlag = 0;
+    shell::UiLoadingFlag = 0;
     ReportRateHz = 0;
     ReportRateChanged = 0;
     device::PingAnswered = 0;
@@ -96,17 +101,17 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
 
     LoadBackgroundSize();
     SizeNormalPages();
-    SetLeft((vcl::Screen()->Width() - PageWidth) / 2);
-    SetTop((vcl::Screen()->Height() - PageHeight) / 2);
+    SetLeft((platform::vcl::Screen()->Width() - PageWidth) / 2);
+    SetTop((platform::vcl::Screen()->Height() - PageHeight) / 2);
 
     // The window takes the shape of its background: maroon is see-through.
     SetBorderIcons(0);
-    SetColor(vcl::clMaroon);
+    SetColor(platform::vcl::clMaroon);
     SetTransparentColor(true);
-    SetTransparentColorValue(vcl::clMaroon);
+    SetTransparentColorValue(platform::vcl::clMaroon);
 
     SetDoubleBuffered(true);
-    for (vcl::TWinControl* c : std::initializer_list<vcl::TWinControl*>{
+    for (platform::vcl::TWinControl* c : std::initializer_list<platform::vcl::TWinControl*>{
              Gb_Delay,     Gb_Insert,      gbPage1,     gbPage2,      gbPage3,     gbPage4,
              gbPage5,      gbPage6,        gbPage7,     Pg_Parameter, ts_Operator, ts_Engineer,
              ts_Gun,       Pnl_Main,       Pnl_MseKey,  Pnl_Special,  Pnl_WWW,     Pnl_MyPC,
@@ -114,11 +119,13 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
              Pnl_DevMacro, Pnl_DevContent, Pnl_AdjustXY})
         c->SetDoubleBuffered(true);
 
-    device::CommandHandle = platform::win::INVALID_HANDLE_VALUE;
-    device::DataHandle = platform::win::INVALID_HANDLE_VALUE;
-    device::ReadWriteHandle = platform::win::INVALID_HANDLE_VALUE;
-    ProgramFolder = vcl::ExtractFilePath(RunningProgramPath());
-    vcl::Application()->OnHint = [this](vcl::TObject* sender) { ShowHint(sender); };
+    ::device::CommandHandle = platform::win::INVALID_HANDLE_VALUE;
+    ::device::DataHandle = platform::win::INVALID_HANDLE_VALUE;
+    ::device::ReadWriteHandle = platform::win::INVALID_HANDLE_VALUE;
+    ProgramFolder = platform::rtl::ExtractFilePath(RunningProgramPath());
+    platform::vcl::Application()->OnHint = [this](platform::vcl::TObject* sender) {
+        ShowHint(sender);
+    };
     MacroLibraryFolder.clear();
     ShowDisableOverlays();
 
@@ -132,15 +139,15 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
     ApplySkin();
     for (const char* list :
          {"LB_PCMacroName", "LB_MacroName", "LB_macro", "LB_FireMacroName", "LB_FireMacro"})
-        Named<vcl::TListBox>(list).SetItemHeight(MacroNameItemHeight);
+        Named<platform::vcl::TListBox>(list).SetItemHeight(MacroNameItemHeight);
 
-    device::LoadDefaultImageHeader();
-    const auto& h = device::DefaultImageHeader;
+    ::device::LoadDefaultImageHeader();
+    const auto& h = ::device::DefaultImageHeader;
     const uint32_t defaultVendorId = h[0] * 256u + h[1];
     const uint32_t defaultProductId = h[2] * 256u + h[3];
-    device::DeriveMemoryType();
+    ::device::DeriveMemoryType();
     // Only an I2C image names the identity a found mouse must carry.
-    if (device::MemoryType == "I2C") {
+    if (::device::MemoryType == "I2C") {
         device::ExpectedManufacturerId = h[0x1E4];
         device::ExpectedProductId = h[0x1E5];
     }
@@ -148,12 +155,12 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
     RefreshErrorAP(nullptr);
     RefreshMouseSystemParameterA(nullptr);
     RefreshMouseSystemParameterB(nullptr);
-    vcl::Application()->SetTitle(TitleText);
+    platform::vcl::Application()->SetTitle(TitleText);
 
-    device::DeviceIdTable[0] = {defaultVendorId, defaultProductId};
+    ::device::DeviceIdTable[0] = {defaultVendorId, defaultProductId};
 
     gbPage1->SetVisible(true);
-    for (vcl::TGroupBox* page : {gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
+    for (platform::vcl::TGroupBox* page : {gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
         page->SetVisible(false);
 
     // Numbers read from the right in every count, time and offset edit.
@@ -167,39 +174,41 @@ void TForm1::FormCreate(vcl::TObject* /*Sender*/) {
           "Edt_FireY2",         "Edt_FireY3",         "Edt_FireY1Offset", "Edt_FireY2Offset",
           "Edt_FireY3Offset",   "Edt_FireDelay",      "edt_FireRepeat",   "edt_FireXAxisValue",
           "edt_FireYAxisValue", "Edt_InsertFireDelay"})
-        Named<vcl::TEdit>(name).SetAlignment(vcl::taRightJustify);
+        Named<platform::vcl::TEdit>(name).SetAlignment(platform::vcl::taRightJustify);
 
     // The language's switch: the window wears that language's skin since ApplySkin above,
     // and no step since changes anything the skin sets, so the switch leaves it be.
-    if (LanguageNumber >= 1 && LanguageNumber <= LanguageCount)
+    if (LanguageNumber >= 1 && LanguageNumber <= shell::LanguageCount)
         SwitchLanguage(LanguageNumber, /*skinApplied=*/true);
 
     device::StartPrimeThread(*this);
     Repaint();
 }
 
-void TForm1::ShowHint(vcl::TObject* /*Sender*/) {
-    controls::TWideLabel::SetCaption(lbl_Content, controls::AnsiToWide(vcl::Application()->Hint()));
+void TForm1::ShowHint(platform::vcl::TObject* /*Sender*/) {
+    controls::unicode::TWideLabel::SetCaption(
+        lbl_Content, controls::unicode::AnsiToWide(platform::vcl::Application()->Hint()));
 }
 
-void TForm1::Img_BaseMouseDown(vcl::TObject* /*Sender*/, vcl::TMouseButton /*Button*/,
-                               vcl::TShiftState /*Shift*/, int /*X*/, int /*Y*/) {
+void TForm1::Img_BaseMouseDown(platform::vcl::TObject* /*Sender*/,
+                               platform::vcl::TMouseButton /*Button*/,
+                               platform::vcl::TShiftState /*Shift*/, int /*X*/, int /*Y*/) {
     HideAllMenu();
-    platform::win::ReleaseCapture();
-    platform::win::SendMessageA(Handle(), platform::win::WM_SYSCOMMAND, platform::win::SC_DRAGMOVE,
-                                0);
+    platform::desktop::ReleaseCapture();
+    platform::desktop::SendMessageA(Handle(), platform::desktop::WM_SYSCOMMAND,
+                                    platform::desktop::SC_DRAGMOVE, 0);
 }
 
-void TForm1::FormCloseQuery(vcl::TObject* /*Sender*/, bool& CanClose) {
+void TForm1::FormCloseQuery(platform::vcl::TObject* /*Sender*/, bool& CanClose) {
     // The polling thread ends first (a window update it waits for still runs), so that
     // nothing reads the mouse once its handles go.
     device::StopPrimeThread();
     // No further exchange starts; a read blocked in another thread wakes and fails, and
     // the handles are closed rather than left to the process end.
-    device::ReleaseDeviceHandles();
+    ::device::ReleaseDeviceHandles();
     delete TrayIcon1;
     TrayIcon1 = nullptr;
     CanClose = true;
 }
 
-} // namespace shell
+} // namespace window

@@ -1,6 +1,6 @@
 #include "window/shell/Lang.h"
 
-namespace shell {
+namespace window::shell {
 
 uint8_t TermColumn = TermColumnEnglish;
 
@@ -161,4 +161,4 @@ void GetTermCaption(uint8_t id, std::string& text) {
         }
 }
 
-} // namespace shell
+} // namespace window::shell

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace shell {
+namespace window::shell {
 
 struct TTerm {
     uint8_t id;
@@ -28,4 +28,4 @@ extern uint8_t TermColumn;
 // record has leaves text as it was.
 void GetTermCaption(uint8_t id, std::string& text);
 
-} // namespace shell
+} // namespace window::shell

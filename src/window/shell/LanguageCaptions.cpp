@@ -9,9 +9,13 @@
 #include <cstdint>
 #include <vector>
 
-namespace shell {
+namespace window::shell {
 
 std::array<std::string, LedModeNameCount> LedModeNames;
+
+} // namespace window::shell
+
+namespace window {
 
 namespace {
 
@@ -153,33 +157,33 @@ std::vector<CaptionRow> CaptionRows() {
 // Each text starts empty, so an id the table lacked would give an empty caption.
 std::string Term(uint8_t id) {
     std::string text;
-    GetTermCaption(id, text);
+    shell::GetTermCaption(id, text);
     return text;
 }
 
 } // namespace
 
 void TForm1::SelectLanguageByLocale() {
-    TermColumn = platform::win::GetThreadLocale() == platform::win::LOCALE_ZH_CN
-                     ? TermColumnChinese
-                     : TermColumnEnglish;
+    shell::TermColumn = platform::win::GetThreadLocale() == platform::win::LOCALE_ZH_CN
+                            ? shell::TermColumnChinese
+                            : shell::TermColumnEnglish;
     ApplyLanguageCaptions();
 }
 
 void TForm1::ApplyLanguageCaptions() {
     // Column 1 has no texts and is never chosen; its face is kept for completeness.
     static const char* const Faces[] = {"MS Sans Serif", "Microsoft JhengHei", "MS Sans Serif"};
-    const std::string face = Faces[TermColumn < 3 ? TermColumn : 0];
+    const std::string face = Faces[shell::TermColumn < 3 ? shell::TermColumn : 0];
     for (const std::string& name : FontControls())
-        Named<vcl::TControl>(name).Font().SetName(face);
+        Named<platform::vcl::TControl>(name).Font().SetName(face);
 
     for (const CaptionRow& row : CaptionRows()) {
         switch (row.target) {
         case Target::Caption:
-            Named<vcl::TControl>(row.control).SetCaption(Term(row.ids.front()));
+            Named<platform::vcl::TControl>(row.control).SetCaption(Term(row.ids.front()));
             break;
         case Target::Items: {
-            vcl::TItemList& list = Named<vcl::TComboBox>(row.control).Items();
+            platform::vcl::TItemList& list = Named<platform::vcl::TComboBox>(row.control).Items();
             list.Clear();
             for (uint8_t id : row.ids)
                 list.Add(Term(id));
@@ -187,10 +191,10 @@ void TForm1::ApplyLanguageCaptions() {
         }
         case Target::LedModes:
             for (size_t i = 0; i < row.ids.size(); ++i)
-                LedModeNames[i] = Term(row.ids[i]);
+                shell::LedModeNames[i] = Term(row.ids[i]);
             break;
         }
     }
 }
 
-} // namespace shell
+} // namespace window

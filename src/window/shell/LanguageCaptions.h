@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-namespace shell {
+namespace window::shell {
 
 // The LED mode names of the three LED types, from the caption table: entries 0-5 the RGB
 // LED's modes, 6-8 the sync LED's, 9-13 the ZK LED's. The engineering page's LED routines
@@ -11,4 +11,4 @@ namespace shell {
 inline constexpr int LedModeNameCount = 14;
 extern std::array<std::string, LedModeNameCount> LedModeNames;
 
-} // namespace shell
+} // namespace window::shell

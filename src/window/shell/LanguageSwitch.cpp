@@ -5,7 +5,7 @@
 #include "window/shell/LanguageTables.h"
 #include "window/shell/SkinImages.h"
 
-namespace shell {
+namespace window {
 
 namespace {
 
@@ -35,17 +35,18 @@ int CheckedLanguage(const TForm1& form) {
 
 void TForm1::SwitchLanguage(int n, bool skinApplied) {
     ShowDisableOverlays();
-    vcl::TPngImage decoder;
+    platform::vcl::TPngImage decoder;
     for (int i = 1; i <= HeaderCopies; ++i)
-        LoadSkinPng(Named<vcl::TImage>(LangImageName(n, i)), "SetS_03", decoder);
+        shell::LoadSkinPng(Named<platform::vcl::TImage>(LangImageName(n, i)), "SetS_03", decoder);
     for (int i = 1; i <= HeaderCopies; ++i)
-        for (int other = 1; other <= LanguageCount; ++other)
+        for (int other = 1; other <= shell::LanguageCount; ++other)
             if (other != n)
-                LoadSkinPng(Named<vcl::TImage>(LangImageName(other, i)), "SetS_01", decoder);
+                shell::LoadSkinPng(Named<platform::vcl::TImage>(LangImageName(other, i)), "SetS_01",
+                                   decoder);
     (n == 1 ? rb_Lang1 : n == 2 ? rb_Lang2 : rb_Lang3)->SetChecked(true);
 
     // The insert list is rewritten in the new language; the user's choice in it stays.
-    auto& insertList = Named<vcl::TComboBox>("CB_Insert");
+    auto& insertList = Named<platform::vcl::TComboBox>("CB_Insert");
     const int insertChoice = insertList.ItemIndex();
     Gb_Delay->SetVisible(false);
     LanguageNumber = n;
@@ -53,88 +54,92 @@ void TForm1::SwitchLanguage(int n, bool skinApplied) {
     // The start-up switch runs inside the window's creation, before the busy window and the
     // polling thread exist; pumping there could run a device timer tick (and a whole device
     // read) in the middle of start-up, while a window not yet shown has nothing to repaint.
-    if (n == 1 && Visible()) vcl::Application()->ProcessMessages();
+    if (n == 1 && Visible()) platform::vcl::Application()->ProcessMessages();
 
     RollingStep = 0;
-    const std::u16string caption =
-        controls::TWideLabel::GetCaption(&Named<controls::TWideLabel>(LangLabelName(n, 1)));
+    const std::u16string caption = controls::unicode::TWideLabel::GetCaption(
+        &Named<controls::unicode::TWideLabel>(LangLabelName(n, 1)));
     RollingLabelCaption = caption;
     RollingText = caption;
     LanguageCaption(*this, n) = caption;
     insertList.SetItemIndex(insertChoice);
-    vcl::Application()->SetTitle(TitleText);
+    platform::vcl::Application()->SetTitle(TitleText);
     RefreshAPPage(nullptr);
     HideDisableOverlays();
 }
 
-void TForm1::Btn_Lang1_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Lang1_0Click(platform::vcl::TObject* /*Sender*/) {
     SwitchLanguage(1);
 }
 
-void TForm1::Btn_Lang2_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Lang2_0Click(platform::vcl::TObject* /*Sender*/) {
     SwitchLanguage(2);
 }
 
-void TForm1::Btn_Lang3_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Lang3_0Click(platform::vcl::TObject* /*Sender*/) {
     SwitchLanguage(3);
 }
 
 // While the overlays cover the pages a language button shows no hover; a click still
 // switches.
-void TForm1::ButtonTypeDMouseEnter(vcl::TObject* Sender) {
+void TForm1::ButtonTypeDMouseEnter(platform::vcl::TObject* Sender) {
     if (Disable_All_1->Visible()) return;
-    auto* label = dynamic_cast<controls::TWideLabel*>(Sender);
+    auto* label = dynamic_cast<controls::unicode::TWideLabel*>(Sender);
     if (!label) return;
-    auto& image = Named<vcl::TImage>("Img_" + label->Name().substr(4));
+    auto& image = Named<platform::vcl::TImage>("Img_" + label->Name().substr(4));
     RollingLabelName = label->Name();
-    RollingLabelCaption = controls::TWideLabel::GetCaption(label);
+    RollingLabelCaption = controls::unicode::TWideLabel::GetCaption(label);
     RollingText = RollingLabelCaption;
-    vcl::TPngImage decoder;
-    LoadSkinPng(image, "SetS_02", decoder);
+    platform::vcl::TPngImage decoder;
+    shell::LoadSkinPng(image, "SetS_02", decoder);
 }
 
-void TForm1::ButtonTypeDMouseLeave(vcl::TObject* Sender) {
+void TForm1::ButtonTypeDMouseLeave(platform::vcl::TObject* Sender) {
     if (Disable_All_1->Visible()) return;
     LabelRun->SetEnabled(false);
-    auto* label = dynamic_cast<controls::TWideLabel*>(Sender);
+    auto* label = dynamic_cast<controls::unicode::TWideLabel*>(Sender);
     if (!label) return;
-    vcl::TPngImage decoder;
-    LoadSkinPng(Named<vcl::TImage>("Img_" + label->Name().substr(4)), "SetS_01", decoder);
+    platform::vcl::TPngImage decoder;
+    shell::LoadSkinPng(Named<platform::vcl::TImage>("Img_" + label->Name().substr(4)), "SetS_01",
+                       decoder);
     // The current language's buttons show pressed again, with their own captions whatever
     // the rolling text left on them.
     const int current = CheckedLanguage(*this);
     if (!current) return;
     for (int i = 1; i <= HeaderCopies; ++i) {
-        LoadSkinPng(Named<vcl::TImage>(LangImageName(current, i)), "SetS_03", decoder);
-        controls::TWideLabel::SetCaption(&Named<controls::TWideLabel>(LangLabelName(current, i)),
-                                         LanguageCaption(*this, current));
+        shell::LoadSkinPng(Named<platform::vcl::TImage>(LangImageName(current, i)), "SetS_03",
+                           decoder);
+        controls::unicode::TWideLabel::SetCaption(
+            &Named<controls::unicode::TWideLabel>(LangLabelName(current, i)),
+            LanguageCaption(*this, current));
     }
 }
 
 namespace {
 
 void ShowWebPicture(TForm1& form, const char* picture) {
-    vcl::TPngImage decoder;
+    platform::vcl::TPngImage decoder;
     for (int i = 1; i <= HeaderCopies; ++i)
-        LoadSkinPng(form.Named<vcl::TImage>("Img_Web_" + std::to_string(i)), picture, decoder);
+        shell::LoadSkinPng(form.Named<platform::vcl::TImage>("Img_Web_" + std::to_string(i)),
+                           picture, decoder);
 }
 
 } // namespace
 
-void TForm1::Btn_Web_0MouseEnter(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Web_0MouseEnter(platform::vcl::TObject* /*Sender*/) {
     ShowWebPicture(*this, "WebS_03");
 }
 
-void TForm1::Btn_Web_0MouseLeave(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Web_0MouseLeave(platform::vcl::TObject* /*Sender*/) {
     ShowWebPicture(*this, "WebS_01");
 }
 
-void TForm1::Btn_Web_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Web_0Click(platform::vcl::TObject* /*Sender*/) {
     ShowWebPicture(*this, "WebS_02");
     // No browser or a bad link: the desktop's failure is not the user's business here.
     if (WebLinkEnabled)
-        platform::win::ShellExecuteA(Handle(), nullptr, WebLink.c_str(), nullptr, nullptr,
-                                     platform::win::SW_SHOWNORMAL);
+        platform::desktop::ShellExecuteA(Handle(), nullptr, WebLink.c_str(), nullptr, nullptr,
+                                         platform::desktop::SW_SHOWNORMAL);
 }
 
-} // namespace shell
+} // namespace window

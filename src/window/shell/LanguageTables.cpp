@@ -6,7 +6,7 @@
 #include <mutex>
 #include <unordered_map>
 
-namespace shell {
+namespace window::shell {
 namespace {
 
 constexpr int HighestSearchedKey = 800;
@@ -19,7 +19,7 @@ std::string SearchedKey(int i) {
 // each text, for the registration of the resource they were made from.
 struct ParsedTable {
     unsigned long long serial = 0;
-    std::shared_ptr<const vcl::TMemIniFile> table;
+    std::shared_ptr<const platform::rtl::TMemIniFile> table;
     std::shared_ptr<const std::unordered_map<std::string, int>> lastKeyOfText;
 };
 
@@ -33,16 +33,16 @@ ParsedTables& TheParsedTables() {
     return tables;
 }
 
-vcl::TMemIniFile ParseLanguageTable(const platform::ResourceEntry& resource) {
+platform::rtl::TMemIniFile ParseLanguageTable(const platform::core::ResourceEntry& resource) {
     const std::string_view bytes(reinterpret_cast<const char*>(resource.data), resource.size);
     // Without the FF FE mark the text is taken from the first byte; it ends at a NUL.
-    return vcl::TMemIniFile(SplitLanguageItems(vcl::Utf16LeBytesToUtf8(bytes)));
+    return platform::rtl::TMemIniFile(SplitLanguageItems(platform::rtl::Utf16LeBytesToUtf8(bytes)));
 }
 
 // The table's slot, parsed afresh when its resource has been registered anew.
 ParsedTable Parsed(int n) {
-    const platform::ResourceEntry& resource =
-        vcl::FindResourceEntry(LanguageSectionName(n), "RC_DATA");
+    const platform::core::ResourceEntry& resource =
+        platform::rtl::FindResourceEntry(LanguageSectionName(n), "RC_DATA");
     ParsedTables& tables = TheParsedTables();
     {
         std::lock_guard guard(tables.lock);
@@ -50,9 +50,9 @@ ParsedTable Parsed(int n) {
         if (found != tables.byNumber.end() && found->second.serial == resource.serial)
             return found->second;
     }
-    ParsedTable parsed{resource.serial,
-                       std::make_shared<const vcl::TMemIniFile>(ParseLanguageTable(resource)),
-                       nullptr};
+    ParsedTable parsed{
+        resource.serial,
+        std::make_shared<const platform::rtl::TMemIniFile>(ParseLanguageTable(resource)), nullptr};
     std::lock_guard guard(tables.lock);
     return tables.byNumber[n] = parsed;
 }
@@ -79,7 +79,7 @@ std::string LanguageSectionName(int n) {
     return "lang" + std::to_string(n);
 }
 
-vcl::TStringList SplitLanguageItems(std::string_view text) {
+platform::rtl::TStringList SplitLanguageItems(std::string_view text) {
     constexpr char Quote = '"';
     // UTF-8 continuation and lead bytes are all above 127, so a scan by bytes never cuts a
     // character in two.
@@ -90,7 +90,7 @@ vcl::TStringList SplitLanguageItems(std::string_view text) {
     // The text ends at its first NUL, as a table's text does; a NUL is neither a separator
     // nor part of an item, so a scan past it would stand still.
     text = text.substr(0, text.find('\0'));
-    vcl::TStringList items;
+    platform::rtl::TStringList items;
     size_t p = 0;
     const size_t end = text.size();
     while (p < end && isSeparator(text[p]))
@@ -124,11 +124,11 @@ vcl::TStringList SplitLanguageItems(std::string_view text) {
     return items;
 }
 
-vcl::TMemIniFile LoadLanguageTable(int n) {
+platform::rtl::TMemIniFile LoadLanguageTable(int n) {
     return *SharedLanguageTable(n);
 }
 
-std::shared_ptr<const vcl::TMemIniFile> SharedLanguageTable(int n) {
+std::shared_ptr<const platform::rtl::TMemIniFile> SharedLanguageTable(int n) {
     return Parsed(n).table;
 }
 
@@ -150,4 +150,4 @@ std::string FindLangKeyByText(std::string_view text) {
     return {};
 }
 
-} // namespace shell
+} // namespace window::shell

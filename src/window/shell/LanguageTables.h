@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace shell {
+namespace window::shell {
 
 inline constexpr int LanguageCount = 3;
 
@@ -24,13 +24,13 @@ std::string LanguageSectionName(int n);
 // stands for one quote) and loses its quotes; any other item ends before the next
 // character with a code of 32 or less. So an unquoted entry with blanks falls apart. The
 // text ends at its first NUL, as a table's text does.
-vcl::TStringList SplitLanguageItems(std::string_view text);
+platform::rtl::TStringList SplitLanguageItems(std::string_view text);
 
 // Table n as an INI object; a table that is not built in raises EResNotFound. Read its
 // texts with ReadString(LanguageSectionName(n), key, "").
-vcl::TMemIniFile LoadLanguageTable(int n);
+platform::rtl::TMemIniFile LoadLanguageTable(int n);
 // The same table, shared instead of copied.
-std::shared_ptr<const vcl::TMemIniFile> SharedLanguageTable(int n);
+std::shared_ptr<const platform::rtl::TMemIniFile> SharedLanguageTable(int n);
 
 // The text of one key of table n; a key the table lacks reads as an empty text.
 std::string LanguageText(int n, std::string_view key);
@@ -42,4 +42,4 @@ std::string LanguageText(int n, std::string_view key);
 // gives "Str800".
 std::string FindLangKeyByText(std::string_view text);
 
-} // namespace shell
+} // namespace window::shell

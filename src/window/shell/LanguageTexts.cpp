@@ -12,7 +12,7 @@
 #include <initializer_list>
 #include <utility>
 
-namespace shell {
+namespace window::shell {
 
 namespace {
 
@@ -58,38 +58,38 @@ public:
 private:
     std::string Text(const std::string& key) const { return table_->ReadString(section_, key, ""); }
 
-    vcl::TControl* Find(const std::string& name) {
-        vcl::TComponent* component = form_.FindComponent(name);
+    platform::vcl::TControl* Find(const std::string& name) {
+        platform::vcl::TComponent* component = form_.FindComponent(name);
         if (!component) {
             if (std::find(report_.AbsentControls.begin(), report_.AbsentControls.end(), name) ==
                 report_.AbsentControls.end())
                 report_.AbsentControls.push_back(name);
             return nullptr;
         }
-        auto* control = dynamic_cast<vcl::TControl*>(component);
-        if (!control) throw vcl::Exception("Component " + name + " is not a control");
+        auto* control = dynamic_cast<platform::vcl::TControl*>(component);
+        if (!control) throw platform::rtl::Exception("Component " + name + " is not a control");
         return control;
     }
 
     void Keep(const std::string& key) { *form_.LangTexts.Find(key) = Text(key); }
 
     void SetFontName(const std::string& name) {
-        if (vcl::TControl* c = Find(name)) c->Font().SetName(form_.LangFontName);
+        if (platform::vcl::TControl* c = Find(name)) c->Font().SetName(form_.LangFontName);
     }
 
     // Wide labels convert the narrow text to UTF-16; buttons and boxes take it as it is.
     void SetCaption(const std::string& name, const std::string& caption) {
-        if (vcl::TControl* c = Find(name)) c->SetCaption(caption);
+        if (platform::vcl::TControl* c = Find(name)) c->SetCaption(caption);
     }
 
     void Caption(const std::string& name, const std::string& key) { SetCaption(name, Text(key)); }
 
     // Replaces items 0, 1, .. of an insert list in place; the list must already hold them.
     void ReplaceItems(const std::string& name, std::initializer_list<const char*> keys) {
-        vcl::TControl* c = Find(name);
+        platform::vcl::TControl* c = Find(name);
         if (!c) return;
-        auto* list = dynamic_cast<vcl::TComboBox*>(c);
-        if (!list) throw vcl::Exception("Component " + name + " has the wrong class");
+        auto* list = dynamic_cast<platform::vcl::TComboBox*>(c);
+        if (!list) throw platform::rtl::Exception("Component " + name + " has the wrong class");
         int index = 0;
         for (const char* key : keys)
             list->Items().Put(index++, Text(key));
@@ -103,7 +103,7 @@ private:
     void ApplyFirePage();
 
     TForm1& form_;
-    const std::shared_ptr<const vcl::TMemIniFile> table_;
+    const std::shared_ptr<const platform::rtl::TMemIniFile> table_;
     const std::string section_;
     LanguageTextsReport report_;
 };
@@ -121,7 +121,8 @@ void TLanguageTextsApplier::ApplyFonts(const std::vector<std::string>& fontContr
           "lbl_Repeat", "lbl_XAxisValue", "lbl_YAxisValue"})
         SetFontName(name);
     // The password dialog of the engineering unlock: its caption and its text.
-    if (auto* dialog = dynamic_cast<controls::TSkinInputDialog*>(form_.FindComponent("dlgPass"))) {
+    if (auto* dialog =
+            dynamic_cast<controls::skin::TSkinInputDialog*>(form_.FindComponent("dlgPass"))) {
         dialog->CaptionFont().SetName(form_.LangFontName);
         dialog->Font().SetName(form_.LangFontName);
     } else {
@@ -149,10 +150,10 @@ void TLanguageTextsApplier::ApplyHeader() {
 // set; a name found in any table becomes the same key's name in this one.
 void TLanguageTextsApplier::RetranslateKeyLabels() {
     for (int j = 1; j <= 12; ++j) {
-        auto* label = dynamic_cast<controls::TWideLabel*>(Find(LayoutName("Key", j)));
+        auto* label = dynamic_cast<controls::unicode::TWideLabel*>(Find(LayoutName("Key", j)));
         if (!label) continue;
-        const std::string key =
-            FindLangKeyByText(vcl::Utf16ToUtf8(controls::TWideLabel::GetCaption(label)));
+        const std::string key = FindLangKeyByText(
+            platform::rtl::Utf16ToUtf8(controls::unicode::TWideLabel::GetCaption(label)));
         if (!key.empty()) label->SetCaption(Text(key));
     }
 }
@@ -340,4 +341,4 @@ LanguageTextsReport ApplyLanguageTexts(TForm1& form, int n,
     return applier.Report();
 }
 
-} // namespace shell
+} // namespace window::shell

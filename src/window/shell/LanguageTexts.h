@@ -24,9 +24,13 @@
     X(Str600) X(Str601) X(Str602) X(Str603) X(Str604) X(Str605) X(Str606)
 // clang-format on
 
-namespace shell {
+namespace window {
 
 class TForm1;
+
+} // namespace window
+
+namespace window::shell {
 
 // The kept texts of the current language (UTF-8), one field per key; empty until the
 // first language is applied, and empty for a key the table lacks.
@@ -54,4 +58,4 @@ struct LanguageTextsReport {
 LanguageTextsReport ApplyLanguageTexts(TForm1& form, int n,
                                        const std::vector<std::string>& fontControls);
 
-} // namespace shell
+} // namespace window::shell

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace shell {
+namespace window::shell {
 
 std::string LayoutName(const std::string& prefix, int n, const std::string& suffix) {
     return prefix + std::to_string(n) + suffix;
@@ -22,7 +22,8 @@ std::vector<std::string> LayoutNames(const std::string& prefix, int from, int to
     return names;
 }
 
-TLayoutApplier::TLayoutApplier(TForm1& form, const vcl::TMemIniFile& ini, std::string section)
+TLayoutApplier::TLayoutApplier(TForm1& form, const platform::rtl::TMemIniFile& ini,
+                               std::string section)
     : form_(form), ini_(ini), section_(std::move(section)) {}
 
 int TLayoutApplier::Integer(const std::string& key) {
@@ -38,7 +39,7 @@ LayoutRgb TLayoutApplier::ReadRgb(const std::string& prefix) {
     return rgb;
 }
 
-vcl::TColor TLayoutApplier::ReadColor(const std::string& prefix) {
+platform::vcl::TColor TLayoutApplier::ReadColor(const std::string& prefix) {
     return ReadRgb(prefix).Color();
 }
 
@@ -49,8 +50,8 @@ TLayoutApplier::Point TLayoutApplier::ReadPoint(const std::string& prefix) {
     return p;
 }
 
-vcl::TControl* TLayoutApplier::Find(const std::string& name) {
-    vcl::TComponent* component = form_.FindComponent(name);
+platform::vcl::TControl* TLayoutApplier::Find(const std::string& name) {
+    platform::vcl::TComponent* component = form_.FindComponent(name);
     if (!component) {
         // Pages whose controls are still to come in the design keep their keys; the
         // values simply have nowhere to go yet.
@@ -59,71 +60,73 @@ vcl::TControl* TLayoutApplier::Find(const std::string& name) {
             report_.AbsentControls.push_back(name);
         return nullptr;
     }
-    auto* control = dynamic_cast<vcl::TControl*>(component);
-    if (!control) throw vcl::Exception("Component " + name + " is not a control");
+    auto* control = dynamic_cast<platform::vcl::TControl*>(component);
+    if (!control) throw platform::rtl::Exception("Component " + name + " is not a control");
     return control;
 }
 
 template <class T> T* TLayoutApplier::FindAs(const std::string& name) {
-    vcl::TControl* control = Find(name);
+    platform::vcl::TControl* control = Find(name);
     if (!control) return nullptr;
     T* typed = dynamic_cast<T*>(control);
-    if (!typed) throw vcl::Exception("Component " + name + " has the wrong class");
+    if (!typed) throw platform::rtl::Exception("Component " + name + " has the wrong class");
     return typed;
 }
 
 void TLayoutApplier::SetFontSize(const std::vector<std::string>& names, int size) {
     for (const std::string& name : names)
-        if (vcl::TControl* c = Find(name)) {
+        if (platform::vcl::TControl* c = Find(name)) {
             c->Font().SetSize(size);
             report_.FontControls.push_back(name);
         }
 }
 
-void TLayoutApplier::SetFontColor(const std::vector<std::string>& names, vcl::TColor color) {
+void TLayoutApplier::SetFontColor(const std::vector<std::string>& names,
+                                  platform::vcl::TColor color) {
     for (const std::string& name : names)
-        if (vcl::TControl* c = Find(name)) c->Font().SetColor(color);
+        if (platform::vcl::TControl* c = Find(name)) c->Font().SetColor(color);
 }
 
-void TLayoutApplier::SetColor(const std::vector<std::string>& names, vcl::TColor color) {
+void TLayoutApplier::SetColor(const std::vector<std::string>& names, platform::vcl::TColor color) {
     for (const std::string& name : names)
-        if (vcl::TControl* c = Find(name)) c->SetColor(color);
+        if (platform::vcl::TControl* c = Find(name)) c->SetColor(color);
 }
 
-void TLayoutApplier::SetBorderColor(const std::vector<std::string>& names, vcl::TColor color) {
+void TLayoutApplier::SetBorderColor(const std::vector<std::string>& names,
+                                    platform::vcl::TColor color) {
     for (const std::string& name : names) {
-        vcl::TControl* c = Find(name);
+        platform::vcl::TControl* c = Find(name);
         if (!c) continue;
-        if (auto* panel = dynamic_cast<controls::TFramePanel*>(c))
+        if (auto* panel = dynamic_cast<controls::skin::TFramePanel*>(c))
             panel->SetBorderColor(color);
-        else if (auto* edit = dynamic_cast<controls::TSkinEdit*>(c))
+        else if (auto* edit = dynamic_cast<controls::skin::TSkinEdit*>(c))
             edit->SetBorderColor(color);
-        else if (auto* list = dynamic_cast<controls::TSkinListBox*>(c))
+        else if (auto* list = dynamic_cast<controls::skin::TSkinListBox*>(c))
             list->SetBorderColor(color);
         else
-            throw vcl::Exception("Component " + name + " has no border colour");
+            throw platform::rtl::Exception("Component " + name + " has no border colour");
     }
 }
 
 void TLayoutApplier::PlaceAt(const std::string& name, int x, int y) {
-    if (vcl::TControl* c = Find(name)) {
+    if (platform::vcl::TControl* c = Find(name)) {
         c->SetLeft(x);
         c->SetTop(y);
     }
 }
 
 int TLayoutApplier::WidthOf(const std::string& name) {
-    vcl::TControl* c = Find(name);
+    platform::vcl::TControl* c = Find(name);
     return c ? c->Width() : 0;
 }
 
 int TLayoutApplier::HeightOf(const std::string& name) {
-    vcl::TControl* c = Find(name);
+    platform::vcl::TControl* c = Find(name);
     return c ? c->Height() : 0;
 }
 
 void TLayoutApplier::PlaceOnImage(const std::string& name, const std::string& image, int x, int y) {
-    vcl::TControl* c = Find(name);
+    platform::vcl::TControl* c = Find(name);
     if (!c) return;
     c->SetLeft(x);
     c->SetTop(y);
@@ -142,15 +145,15 @@ void TLayoutApplier::HeaderButton(const std::string& prefix, const std::string& 
                                   const std::string& label, int front, int back) {
     const bool enabled = Integer(prefix + "_Enable") == 1;
     for (int k = 1; k <= 5; ++k) {
-        form_.Named<vcl::TControl>(LayoutName(label + "_", k)).SetVisible(enabled);
-        form_.Named<vcl::TControl>(LayoutName(image + "_", k)).SetVisible(enabled);
+        form_.Named<platform::vcl::TControl>(LayoutName(label + "_", k)).SetVisible(enabled);
+        form_.Named<platform::vcl::TControl>(LayoutName(image + "_", k)).SetVisible(enabled);
     }
     // A hidden button keeps its place; its position keys may be left out of the text.
     if (!enabled) return;
     const Point p = ReadPoint(prefix);
     for (int k = 1; k <= 5; ++k) {
-        auto& img = form_.Named<vcl::TControl>(LayoutName(image + "_", k));
-        auto& lbl = form_.Named<vcl::TControl>(LayoutName(label + "_", k));
+        auto& img = form_.Named<platform::vcl::TControl>(LayoutName(image + "_", k));
+        auto& lbl = form_.Named<platform::vcl::TControl>(LayoutName(label + "_", k));
         img.SetLeft(p.X);
         img.SetTop(p.Y);
         lbl.SetLeft(front + p.X);
@@ -160,7 +163,7 @@ void TLayoutApplier::HeaderButton(const std::string& prefix, const std::string& 
     }
 }
 
-LayoutReport ApplyLayoutSection(TForm1& form, const vcl::TMemIniFile& ini,
+LayoutReport ApplyLayoutSection(TForm1& form, const platform::rtl::TMemIniFile& ini,
                                 const std::string& section) {
     TLayoutApplier applier(form, ini, section);
     applier.ApplyChrome();
@@ -175,4 +178,4 @@ LayoutReport ApplyLayoutSection(TForm1& form, const vcl::TMemIniFile& ini,
     return applier.Report();
 }
 
-} // namespace shell
+} // namespace window::shell

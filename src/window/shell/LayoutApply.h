@@ -9,9 +9,13 @@
 #include <string>
 #include <vector>
 
-namespace shell {
+namespace window {
 
 class TForm1;
+
+} // namespace window
+
+namespace window::shell {
 
 // What one pass over a layout section did besides moving controls: the keys it read, in
 // reading order, and the controls it would have set that the form design does not have.
@@ -28,7 +32,7 @@ struct LayoutReport {
 // key, and what was set before it stays set.
 class TLayoutApplier {
 public:
-    TLayoutApplier(TForm1& form, const vcl::TMemIniFile& ini, std::string section);
+    TLayoutApplier(TForm1& form, const platform::rtl::TMemIniFile& ini, std::string section);
 
     // Window chrome, menu buttons, key page and button-function menu.
     void ApplyChrome();
@@ -52,18 +56,18 @@ private:
     int Integer(const std::string& key);
     // The three keys prefix_R, prefix_G, prefix_B, unclamped.
     LayoutRgb ReadRgb(const std::string& prefix);
-    vcl::TColor ReadColor(const std::string& prefix);
+    platform::vcl::TColor ReadColor(const std::string& prefix);
     // The keys prefix_X and prefix_Y.
     Point ReadPoint(const std::string& prefix);
 
     // The control of that name, or nullptr (noted in the report) when the design lacks it.
-    vcl::TControl* Find(const std::string& name);
+    platform::vcl::TControl* Find(const std::string& name);
     template <class T> T* FindAs(const std::string& name);
 
     void SetFontSize(const std::vector<std::string>& names, int size);
-    void SetFontColor(const std::vector<std::string>& names, vcl::TColor color);
-    void SetColor(const std::vector<std::string>& names, vcl::TColor color);
-    void SetBorderColor(const std::vector<std::string>& names, vcl::TColor color);
+    void SetFontColor(const std::vector<std::string>& names, platform::vcl::TColor color);
+    void SetColor(const std::vector<std::string>& names, platform::vcl::TColor color);
+    void SetBorderColor(const std::vector<std::string>& names, platform::vcl::TColor color);
     void PlaceAt(const std::string& name, int x, int y);
     // Places the control at (x, y) and gives it the size of the image.
     void PlaceOnImage(const std::string& name, const std::string& image, int x, int y);
@@ -84,7 +88,7 @@ private:
     void DpiSteps(const std::string& prefix, const std::string& bars);
 
     TForm1& form_;
-    const vcl::TMemIniFile& ini_;
+    const platform::rtl::TMemIniFile& ini_;
     std::string section_;
     LayoutReport report_;
 };
@@ -96,7 +100,7 @@ std::vector<std::string> LayoutNames(const std::string& prefix, int from, int to
 
 // Applies the whole layout section in its fixed order (chrome, menu buttons, key page,
 // button-function menu, then the settings pages).
-LayoutReport ApplyLayoutSection(TForm1& form, const vcl::TMemIniFile& ini,
+LayoutReport ApplyLayoutSection(TForm1& form, const platform::rtl::TMemIniFile& ini,
                                 const std::string& section);
 
-} // namespace shell
+} // namespace window::shell

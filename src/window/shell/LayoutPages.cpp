@@ -2,7 +2,7 @@
 #include "window/shell/LayoutApply.h"
 #include "window/Main.h"
 
-namespace shell {
+namespace window::shell {
 
 namespace {
 
@@ -79,7 +79,7 @@ void TLayoutApplier::ApplyPerformancePage() {
         const std::string image = LayoutName("Img_Fire", j, "Continue");
         PlaceAt(image, hold.X, hold.Y);
         // The label is the click area around the check picture, two pixels wider each side.
-        if (vcl::TControl* label = Find(LayoutName("lbl_Fire", j, "Continue"))) {
+        if (platform::vcl::TControl* label = Find(LayoutName("lbl_Fire", j, "Continue"))) {
             label->SetLeft(hold.X - 2);
             label->SetTop(hold.Y);
             label->SetHeight(HeightOf(image) + 4);
@@ -212,7 +212,7 @@ void TLayoutApplier::ApplyMacroPage() {
         const Point p = ReadPoint(key);
         const int height = Integer(std::string(key) + "_H");
         const int width = Integer(std::string(key) + "_W");
-        if (vcl::TControl* c = Find(list)) c->SetBounds(p.X, p.Y, width, height);
+        if (platform::vcl::TControl* c = Find(list)) c->SetBounds(p.X, p.Y, width, height);
     }
     form_.MacroNameItemHeight = Integer("MacroNameHeight");
     ImageWithLabel("BtnNew", "Img_New", "Btn_New");
@@ -303,7 +303,7 @@ void TLayoutApplier::ApplyFirePage() {
     }
     const Point left = ReadPoint("IsHasLK");
     PlaceAt("Img_FireSelLeft", left.X, left.Y);
-    if (vcl::TControl* label = Find("lbl_FireSelLeft")) {
+    if (platform::vcl::TControl* label = Find("lbl_FireSelLeft")) {
         label->SetLeft(left.X - 2);
         label->SetTop(left.Y);
         label->SetHeight(HeightOf("Img_FireSelLeft") + 4);
@@ -336,4 +336,4 @@ void TLayoutApplier::ApplyFirePage() {
     ImageWithLabel("FireCancel", "Img_FireExit", "Btn_FireExit");
 }
 
-} // namespace shell
+} // namespace window::shell

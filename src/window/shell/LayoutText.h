@@ -7,17 +7,17 @@
 #include <memory>
 #include <string>
 
-namespace shell {
+namespace window::shell {
 
 // The text of that name as an INI object; a missing resource raises EResNotFound.
-vcl::TMemIniFile LoadLayoutText(const std::string& name);
+platform::rtl::TMemIniFile LoadLayoutText(const std::string& name);
 // The same, read once and shared while the resource stays as it is: a text registered
 // anew is read again. Safe to call from any thread.
-std::shared_ptr<const vcl::TMemIniFile> SharedLayoutText(const std::string& name);
+std::shared_ptr<const platform::rtl::TMemIniFile> SharedLayoutText(const std::string& name);
 
 // The integer value of a key; an empty (missing) or non-numeric value raises the
 // conversion error "'<value>' is not a valid integer value".
-int ReadLayoutInteger(const vcl::TMemIniFile& ini, const std::string& section,
+int ReadLayoutInteger(const platform::rtl::TMemIniFile& ini, const std::string& section,
                       const std::string& key);
 
-} // namespace shell
+} // namespace window::shell

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-namespace shell {
+namespace window {
 
 namespace {
 
@@ -19,10 +19,10 @@ constexpr int HeaderCopies = 5; // one header on each of the pages 1 to 5
 
 // Live configuration addresses the profile entries write, one byte each, in this order.
 constexpr uint8_t ButtonLedFlashAddress =
-    device::image::User.Offset + device::image::UserButtonLedFlash;
+    ::device::image::User.Offset + ::device::image::UserButtonLedFlash;
 constexpr uint8_t ProfileAndColourAddress =
-    device::image::User.Offset + device::image::UserProfileAndColour;
-constexpr uint8_t GunBytesAddress = device::image::User.Offset + device::image::UserGunBytes;
+    ::device::image::User.Offset + ::device::image::UserProfileAndColour;
+constexpr uint8_t GunBytesAddress = ::device::image::User.Offset + ::device::image::UserGunBytes;
 // The last item of the profile colour list is the specified colour, colour F.
 constexpr int SpecifiedColourItem = 10;
 
@@ -37,15 +37,18 @@ constexpr int EngineerProfileMenuHeight = 98;
 const char* const ProfileFamilies[] = {"Img_Main_", "Img_Switch_", "Img_Fixed_"};
 
 // The entry shows pressed on all five headers.
-void ShowEntryPressed(TForm1& form, const char* family, vcl::TPngImage& decoder) {
+void ShowEntryPressed(TForm1& form, const char* family, platform::vcl::TPngImage& decoder) {
     for (int i = 1; i <= HeaderCopies; ++i)
-        LoadSkinPng(form.Named<vcl::TImage>(family + std::to_string(i)), "SetS_03", decoder);
+        shell::LoadSkinPng(form.Named<platform::vcl::TImage>(family + std::to_string(i)), "SetS_03",
+                           decoder);
 }
 
 // "L1_Back2" and the like: the background of a page in the current language.
-void ShowPageBackground(TForm1& form, vcl::TImage& target, int page, vcl::TPngImage& decoder) {
-    LoadSkinPng(target, "L" + std::to_string(form.LanguageNumber) + "_Back" + std::to_string(page),
-                decoder);
+void ShowPageBackground(TForm1& form, platform::vcl::TImage& target, int page,
+                        platform::vcl::TPngImage& decoder) {
+    shell::LoadSkinPng(target,
+                       "L" + std::to_string(form.LanguageNumber) + "_Back" + std::to_string(page),
+                       decoder);
 }
 
 // While the macro editor inserts, its insert panel stands where the delay panel was.
@@ -61,12 +64,12 @@ void ShowMacroDelayOrInsert(TForm1& form) {
 // shown must not write the mouse.
 bool PageEntryAllowed(TForm1& form, bool profileEntry) {
     const auto invalid = platform::win::INVALID_HANDLE_VALUE;
-    if (device::CommandHandle == invalid || device::DataHandle == invalid) {
-        form.RefreshFormMessagDialog(vcl::Utf8ToUtf16(form.LangTexts.Str022));
+    if (::device::CommandHandle == invalid || ::device::DataHandle == invalid) {
+        form.RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(form.LangTexts.Str022));
         return false;
     }
-    if (NoDevicePageFlag) return false;
-    return !(profileEntry && UiLoadingFlag);
+    if (shell::NoDevicePageFlag) return false;
+    return !(profileEntry && shell::UiLoadingFlag);
 }
 
 // User byte 164: the profile in the low four bits and its colour in the high four. With gun
@@ -92,7 +95,7 @@ uint8_t WriteProfileChoice(TForm1& form, int profile) {
         {GunBytesAddress + 2, static_cast<uint8_t>(profile == 1 ? 0x20 : 0x00)},
         {ProfileAndColourAddress, choice}};
     for (const auto& [address, value] : bytes)
-        device::WriteConfigBytes(address, value, 0, 0, 1);
+        ::device::WriteConfigBytes(address, value, 0, 0, 1);
     return choice;
 }
 
@@ -108,7 +111,7 @@ void EnterProfilePage(TForm1& form, int profile) {
     form.ShowOnlyPage(form.gbPage1);
     form.SizeNormalPages();
 
-    vcl::TPngImage decoder;
+    platform::vcl::TPngImage decoder;
     form.RefreshProfileKeys(profile + 1);
     // The copy keeps the byte the mouse now holds, colour included, so that a later write
     // of the user section from the copy does not undo the colour.
@@ -130,8 +133,9 @@ void EnterProfilePage(TForm1& form, int profile) {
 // The performance, lighting, macro and update entries. `background` is the page number of
 // the page's background picture, 0 for none; `afterSizing` runs once the page is shown.
 template <typename AfterSizing>
-void EnterSettingsPage(TForm1& form, vcl::TRadioButton* radio, vcl::TGroupBox* page,
-                       const char* family, vcl::TImage* backgroundImage, int background,
+void EnterSettingsPage(TForm1& form, platform::vcl::TRadioButton* radio,
+                       platform::vcl::TGroupBox* page, const char* family,
+                       platform::vcl::TImage* backgroundImage, int background,
                        AfterSizing afterSizing) {
     if (!PageEntryAllowed(form, false)) return;
     form.DisableMainButtonControl(nullptr);
@@ -142,7 +146,7 @@ void EnterSettingsPage(TForm1& form, vcl::TRadioButton* radio, vcl::TGroupBox* p
     form.SizeNormalPages();
     afterSizing();
 
-    vcl::TPngImage decoder;
+    platform::vcl::TPngImage decoder;
     ShowEntryPressed(form, family, decoder);
     if (backgroundImage) ShowPageBackground(form, *backgroundImage, background, decoder);
     form.EnableMainButtonControl(nullptr);
@@ -150,19 +154,20 @@ void EnterSettingsPage(TForm1& form, vcl::TRadioButton* radio, vcl::TGroupBox* p
 
 // A recoil offset byte as the signed decimal the engineering page shows.
 std::string SignedByteText(uint8_t value) {
-    return vcl::IntToStr(static_cast<int8_t>(value));
+    return platform::rtl::IntToStr(static_cast<int8_t>(value));
 }
 
 } // namespace
 
-void TForm1::ShowOnlyPage(vcl::TGroupBox* page) {
-    for (vcl::TGroupBox* p : {gbPage1, gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
+void TForm1::ShowOnlyPage(platform::vcl::TGroupBox* page) {
+    for (platform::vcl::TGroupBox* p :
+         {gbPage1, gbPage2, gbPage3, gbPage4, gbPage5, gbPage6, gbPage7})
         p->SetVisible(p == page);
 }
 
 void TForm1::ArrangeProfileMenus(int profile) {
-    auto& comboKey8Switch = Named<vcl::TControl>("IB_ComboKey8");
-    auto& comboKey8Mark = Named<vcl::TControl>("Img_ComboKey8");
+    auto& comboKey8Switch = Named<platform::vcl::TControl>("IB_ComboKey8");
+    auto& comboKey8Mark = Named<platform::vcl::TControl>("Img_ComboKey8");
     if (profile == 1 && GunDisplayEnabled) {
         Pnl_Main->SetHeight(MainMenuTallHeight);
         Pnl_Special->SetHeight(SpecialMenuTallHeight);
@@ -179,8 +184,8 @@ void TForm1::ArrangeProfileMenus(int profile) {
     // The profile-switch menu offers the other of the first two profiles; the third
     // profile leaves it as the last profile shown left it.
     if (profile > 1) return;
-    auto& first = Named<vcl::TControl>("Key_Profile1");
-    auto& second = Named<vcl::TControl>("Key_Profile2");
+    auto& first = Named<platform::vcl::TControl>("Key_Profile1");
+    auto& second = Named<platform::vcl::TControl>("Key_Profile2");
     first.SetVisible(profile == 1);
     second.SetTop(1);
     second.SetVisible(profile == 0);
@@ -190,46 +195,47 @@ void TForm1::ArrangeEngineerMenus() {
     Pnl_Main->SetHeight(MainMenuTallHeight);
     Pnl_Special->SetHeight(SpecialMenuTallHeight);
     Pnl_Profile->SetHeight(EngineerProfileMenuHeight);
-    Named<vcl::TControl>("Key_Profile1").SetVisible(true);
-    auto& second = Named<vcl::TControl>("Key_Profile2");
+    Named<platform::vcl::TControl>("Key_Profile1").SetVisible(true);
+    auto& second = Named<platform::vcl::TControl>("Key_Profile2");
     second.SetTop(25);
     second.SetVisible(true);
 }
 
-void TForm1::Btn_Main_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Main_0Click(platform::vcl::TObject* /*Sender*/) {
     EnterProfilePage(*this, 0);
 }
 
-void TForm1::Btn_Switch_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Switch_0Click(platform::vcl::TObject* /*Sender*/) {
     EnterProfilePage(*this, 1);
 }
 
-void TForm1::Btn_Fixed_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Fixed_0Click(platform::vcl::TObject* /*Sender*/) {
     EnterProfilePage(*this, 2);
 }
 
-void TForm1::Btn_Adv_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Adv_0Click(platform::vcl::TObject* /*Sender*/) {
     EnterSettingsPage(*this, rb_4, gbPage2, "Img_Adv_", Img_P2, 2, [] {});
 }
 
-void TForm1::Btn_Breath_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Breath_0Click(platform::vcl::TObject* /*Sender*/) {
     EnterSettingsPage(*this, rb_5, gbPage3, "Img_Breath_", Img_P3, 3, [] {});
 }
 
-void TForm1::Btn_Macro_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Macro_0Click(platform::vcl::TObject* /*Sender*/) {
     EnterSettingsPage(*this, rb_6, gbPage4, "Img_Macro_", Img_P4, 4,
                       [this] { ShowMacroDelayOrInsert(*this); });
 }
 
-void TForm1::Btn_Update_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Update_0Click(platform::vcl::TObject* /*Sender*/) {
     // A firmware file chosen before must be chosen again.
     EnterSettingsPage(*this, rb_7, gbPage5, "Img_Update_", nullptr, 0, [this] {
-        controls::TWideLabel::SetCaption(&Named<controls::TWideLabel>("lbl_LoadBIN"), u"");
+        controls::unicode::TWideLabel::SetCaption(
+            &Named<controls::unicode::TWideLabel>("lbl_LoadBIN"), u"");
         FirmwareFileLoaded = 0;
     });
 }
 
-void TForm1::Btn_Engineer_0Click(vcl::TObject* /*Sender*/) {
+void TForm1::Btn_Engineer_0Click(platform::vcl::TObject* /*Sender*/) {
     if (!PageEntryAllowed(*this, false)) return;
     // The page's change handlers stay quiet while it is filled. A step that raises leaves
     // the guard set, as it leaves the page half filled.
@@ -242,23 +248,23 @@ void TForm1::Btn_Engineer_0Click(vcl::TObject* /*Sender*/) {
     ShowOnlyPage(gbPage7);
     SizeEngineerPage();
 
-    vcl::TPngImage decoder;
+    platform::vcl::TPngImage decoder;
     TLRefreshProfile1Keys(nullptr);
     TLRefreshProfile2Keys(nullptr);
     TLRefreshProfile3Keys(nullptr);
     // Recoil offsets: user bytes 7..16 on the X edits, 17..26 on the Y edits.
     for (int i = 1; i <= 10; ++i)
-        Named<vcl::TEdit>("edt_XOffset" + std::to_string(i))
+        Named<platform::vcl::TEdit>("edt_XOffset" + std::to_string(i))
             .SetText(SignedByteText(UserCopy[6 + i]));
     for (int i = 1; i <= 10; ++i)
-        Named<vcl::TEdit>("edt_YOffset" + std::to_string(i))
+        Named<platform::vcl::TEdit>("edt_YOffset" + std::to_string(i))
             .SetText(SignedByteText(UserCopy[16 + i]));
     ShowEntryPressed(*this, "Img_Engineer_", decoder);
     FireHoldSyncGuard = 0;
 }
 
-void TForm1::RefreshAPPage(vcl::TObject* /*Sender*/) {
-    if (NoDevicePageFlag) {
+void TForm1::RefreshAPPage(platform::vcl::TObject* /*Sender*/) {
+    if (shell::NoDevicePageFlag) {
         ShowOnlyPage(gbPage1);
         return;
     }
@@ -273,4 +279,4 @@ void TForm1::RefreshAPPage(vcl::TObject* /*Sender*/) {
     // The engineering page stays as it is.
 }
 
-} // namespace shell
+} // namespace window

@@ -23,21 +23,21 @@
 #include <memory>
 #include <string_view>
 
-namespace shell {
+namespace window::shell {
 
-std::shared_ptr<platform::hid::HidBus> InstallDeviceBus() {
-    simulator::InstallAsDefaultBus(platform::hid::SetSimulatedBusFactory);
+std::shared_ptr<platform::win::HidBus> InstallDeviceBus() {
+    simulator::InstallAsDefaultBus(platform::win::SetSimulatedBusFactory);
     uint16_t vendorId = 0, productId = 0;
     try {
-        device::LoadDefaultImageHeader();
-        const auto& h = device::DefaultImageHeader;
+        ::device::LoadDefaultImageHeader();
+        const auto& h = ::device::DefaultImageHeader;
         vendorId = static_cast<uint16_t>(h[0] << 8 | h[1]);
         productId = static_cast<uint16_t>(h[2] << 8 | h[3]);
     } catch (const std::exception&) {
         // The main window's start-up reads the header again and shows what is wrong; no
         // mouse can be looked for without its ids, so the simulated one stands in.
     }
-    auto bus = platform::hid::InstallDefaultBus(vendorId, productId);
+    auto bus = platform::win::InstallDefaultBus(vendorId, productId);
     if (!std::getenv("VTRM408X_SIMULATE") && dynamic_cast<simulator::SimBus*>(bus.get()))
         std::fprintf(stderr,
                      "No mouse %04X:%04X found: using the simulated mouse "
@@ -51,7 +51,7 @@ std::vector<std::string> StartupFormDesigns() {
 }
 
 void PrepareApplication() {
-    vcl::Application()->SetTitle("Gaming Mouse");
+    platform::vcl::Application()->SetTitle("Gaming Mouse");
     // Every window of the program and the notification area show the program's icon.
     QApplication::setWindowIcon(ProgramIcon());
 }
@@ -84,16 +84,16 @@ int ProgramMain(int argc, char** argv) {
     auto skinPictures = std::make_unique<TSkinPicturesAhead>(StartupSkinPictures());
     auto gifPictures = std::make_unique<support::TGifPicturesAhead>(StartupGifPictures());
     // The two windows' designs are read on a thread of their own as well.
-    auto designs = std::make_unique<vcl::TFormDesignsAhead>(StartupFormDesigns());
+    auto designs = std::make_unique<platform::vcl::TFormDesignsAhead>(StartupFormDesigns());
     QApplication app(argc, argv);
     // The system's font list is read on a thread of its own while the windows are built:
     // the first control with text then finds it ready. Font database calls are thread-safe.
-    auto fonts = std::make_unique<platform::TWorkAhead>(
+    auto fonts = std::make_unique<platform::core::TWorkAhead>(
         std::vector<std::string>{"font list"},
         [](const std::string&) { QFontDatabase::families(); }, "fonts");
     // So are the texts the window's start-up reads, the language tables with their indexes
     // by text and the layout texts: they are kept once read, under a lock.
-    auto texts = std::make_unique<platform::TWorkAhead>(
+    auto texts = std::make_unique<platform::core::TWorkAhead>(
         std::vector<std::string>{"start-up texts"},
         [](const std::string&) {
             FindLangKeyByText("");
@@ -105,7 +105,7 @@ int ProgramMain(int argc, char** argv) {
     // first of all, so that a start close behind this one finds it while the window is
     // still being built.
     if (!ClaimSingleInstance(MainWindowTitle)) return 0;
-    vcl::TApplication* application = vcl::Application();
+    platform::vcl::TApplication* application = platform::vcl::Application();
     PrepareApplication();
     InstallDeviceBus();
     int exitCode = 1;
@@ -128,4 +128,4 @@ int ProgramMain(int argc, char** argv) {
     return exitCode;
 }
 
-} // namespace shell
+} // namespace window::shell

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace shell {
+namespace window::shell {
 
 // The program block: single-instance check, application set-up, main window and busy
 // window creation, message loop. Returns the process exit code.
@@ -23,6 +23,6 @@ std::vector<std::string> StartupFormDesigns();
 // mouse when VTRM408X_SIMULATE=1, hidraw when it is 0; unset, hidraw when the mouse
 // (the ids of the default image header) is plugged in now, else the simulated mouse,
 // said in one line on stderr.
-std::shared_ptr<platform::hid::HidBus> InstallDeviceBus();
+std::shared_ptr<platform::win::HidBus> InstallDeviceBus();
 
-} // namespace shell
+} // namespace window::shell

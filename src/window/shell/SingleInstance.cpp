@@ -2,19 +2,19 @@
 
 #include "platform/desktop/User32.h"
 
-namespace shell {
+namespace window::shell {
 
 bool RestoreRunningInstance(const std::string& title) {
-    platform::win::HWND first = platform::win::FindWindowA(nullptr, title.c_str());
+    platform::win::HWND first = platform::desktop::FindWindowA(nullptr, title.c_str());
     if (!first) return false;
-    platform::win::ShowWindow(first, platform::win::SW_RESTORE);
-    platform::win::SetForegroundWindow(first);
+    platform::desktop::ShowWindow(first, platform::desktop::SW_RESTORE);
+    platform::desktop::SetForegroundWindow(first);
     return true;
 }
 
 bool ClaimSingleInstance(const std::string& title) {
     if (RestoreRunningInstance(title)) return false;
-    if (platform::win::ClaimWindowTitle(title)) return true;
+    if (platform::desktop::ClaimWindowTitle(title)) return true;
     // Another start claimed the title between the look and the claim: it is building its
     // window now and takes the request when the window is there.
     RestoreRunningInstance(title);
@@ -22,7 +22,7 @@ bool ClaimSingleInstance(const std::string& title) {
 }
 
 void AnnounceMainWindow(const std::string& title, platform::win::HWND window) {
-    platform::win::BindWindowTitle(title, window);
+    platform::desktop::BindWindowTitle(title, window);
 }
 
-} // namespace shell
+} // namespace window::shell

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace shell {
+namespace window::shell {
 
 // The main window's title, never changed at run time.
 inline constexpr const char* MainWindowTitle = "VTRM408x Gaming Mouse v1.0";
@@ -25,4 +25,4 @@ bool ClaimSingleInstance(const std::string& title);
 // raise it, those that came while it was being built included.
 void AnnounceMainWindow(const std::string& title, platform::win::HWND window);
 
-} // namespace shell
+} // namespace window::shell

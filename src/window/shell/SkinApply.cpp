@@ -7,7 +7,7 @@
 #include "window/shell/LayoutText.h"
 #include "window/shell/SkinImages.h"
 
-namespace shell {
+namespace window {
 
 namespace {
 
@@ -17,7 +17,7 @@ std::vector<std::string> PageCopies(const std::vector<std::string>& firstCopies)
     for (const std::string& first : firstCopies) {
         const std::string stem = first.substr(0, first.size() - 1);
         for (int k = 1; k <= 5; ++k)
-            names.push_back(LayoutName(stem, k));
+            names.push_back(shell::LayoutName(stem, k));
     }
     return names;
 }
@@ -28,33 +28,37 @@ void TForm1::ApplySkin() {
     const int n = LanguageNumber;
     std::string layoutName;
     {
-        vcl::TPngImage decoder;
+        platform::vcl::TPngImage decoder;
         if (n >= 1 && n <= 3) {
             const std::string lang = "L" + std::to_string(n) + "_";
             for (int k = 1; k <= 6; ++k)
-                LoadSkinPng(Named<vcl::TImage>(LayoutName("Img_Base_", k)), lang + "BackGround",
-                            decoder);
+                shell::LoadSkinPng(Named<platform::vcl::TImage>(shell::LayoutName("Img_Base_", k)),
+                                   lang + "BackGround", decoder);
             // Only the current page's panel; the page buttons load the others when they
             // show their page.
             if (rb_1->Checked() || rb_2->Checked() || rb_3->Checked())
-                LoadSkinPng(*Img_P1, lang + "Back1", decoder);
+                shell::LoadSkinPng(*Img_P1, lang + "Back1", decoder);
             else if (rb_4->Checked())
-                LoadSkinPng(*Img_P2, lang + "Back2", decoder);
+                shell::LoadSkinPng(*Img_P2, lang + "Back2", decoder);
             else if (rb_5->Checked())
-                LoadSkinPng(*Img_P3, lang + "Back3", decoder);
+                shell::LoadSkinPng(*Img_P3, lang + "Back3", decoder);
             else if (rb_6->Checked())
-                LoadSkinPng(*Img_P4, lang + "Back4", decoder);
-            LoadSkinPng(*Img_P6, lang + "Back5", decoder);
+                shell::LoadSkinPng(*Img_P4, lang + "Back4", decoder);
+            shell::LoadSkinPng(*Img_P6, lang + "Back5", decoder);
             layoutName = "org" + std::to_string(n);
         }
     }
-    LayoutReport layout;
+    shell::LayoutReport layout;
     {
         // An unknown language leaves the name empty, and the missing resource stops here.
-        layout = ApplyLayoutSection(*this, *SharedLayoutText(layoutName), layoutName);
+        layout = shell::ApplyLayoutSection(*this, *shell::SharedLayoutText(layoutName), layoutName);
     }
-    ApplyLanguageTexts(*this, n, layout.FontControls);
+    shell::ApplyLanguageTexts(*this, n, layout.FontControls);
 }
+
+} // namespace window
+
+namespace window::shell {
 
 void TLayoutApplier::ApplyChrome() {
     const std::vector<std::string> texts =
@@ -102,8 +106,10 @@ void TLayoutApplier::ApplyMenuButtons() {
         }
         // Engineering mode decides whether the entry shows; its place is fixed.
         for (int k = 1; k <= 5; ++k) {
-            auto& img = form_.Named<vcl::TControl>(LayoutName(std::string(e.image) + "_", k));
-            auto& lbl = form_.Named<vcl::TControl>(LayoutName(std::string(e.label) + "_", k));
+            auto& img =
+                form_.Named<platform::vcl::TControl>(LayoutName(std::string(e.image) + "_", k));
+            auto& lbl =
+                form_.Named<platform::vcl::TControl>(LayoutName(std::string(e.label) + "_", k));
             img.SetLeft(10);
             img.SetTop(10);
             lbl.SetLeft(front + 10);
@@ -128,8 +134,8 @@ void TLayoutApplier::ApplyKeyPage() {
     static const int labelOfKey[13] = {0, 1, 4, 7, 2, 5, 8, 3, 6, 9, 10, 11, 12};
     for (int j = 1; j <= 12; ++j) {
         const std::string prefix = LayoutName("Key", j);
-        vcl::TControl* image = Find(LayoutName("Img_Key", labelOfKey[j]));
-        vcl::TControl* label = Find(LayoutName("Key", labelOfKey[j]));
+        platform::vcl::TControl* image = Find(LayoutName("Img_Key", labelOfKey[j]));
+        platform::vcl::TControl* label = Find(LayoutName("Key", labelOfKey[j]));
         const bool enabled = Integer(prefix + "_Enable") == 1;
         if (!enabled) {
             if (label) label->SetVisible(false);
@@ -155,8 +161,8 @@ void TLayoutApplier::ApplyKeyPage() {
     // it) and keeps its size.
     for (int j = 1; j <= 8; ++j) {
         const std::string prefix = LayoutName("ComboKey", j);
-        vcl::TControl* label = Find(LayoutName("IB_ComboKey", j));
-        vcl::TControl* image = Find(LayoutName("Img_ComboKey", j));
+        platform::vcl::TControl* label = Find(LayoutName("IB_ComboKey", j));
+        platform::vcl::TControl* image = Find(LayoutName("Img_ComboKey", j));
         const bool enabled = Integer(prefix + "_Enable") == 1;
         if (j == 8) form_.ComboKey8Enabled = enabled;
         if (!enabled) {
@@ -331,18 +337,18 @@ void TLayoutApplier::ApplyKeyMenu() {
                       const std::vector<std::string>& items,
                       const std::vector<std::string>& arrows) {
         for (const std::string& name : panels)
-            if (vcl::TControl* c = Find(name)) c->SetWidth(w);
+            if (platform::vcl::TControl* c = Find(name)) c->SetWidth(w);
         for (const std::string& name : items)
-            if (vcl::TControl* c = Find(name)) c->SetWidth(w - 4);
+            if (platform::vcl::TControl* c = Find(name)) c->SetWidth(w - 4);
         for (const std::string& name : arrows)
-            if (vcl::TControl* c = Find(name)) c->SetLeft(w - 24);
+            if (platform::vcl::TControl* c = Find(name)) c->SetLeft(w - 24);
     };
     widths(Integer("M_L_W"), {"Pnl_Main"}, mainItems, mainArrows);
     const int special = Integer("SP_L_W");
     widths(special, {"Pnl_Special"}, specialItems, specialArrows);
     // The adjust entry's arrow spans the row; its left edge stays where the design has it.
-    if (vcl::TControl* c = Find("ST_AdjustXY")) c->SetWidth(special - 24);
+    if (platform::vcl::TControl* c = Find("ST_AdjustXY")) c->SetWidth(special - 24);
     widths(Integer("O_L_W"), otherPanels, otherItems, {});
 }
 
-} // namespace shell
+} // namespace window::shell

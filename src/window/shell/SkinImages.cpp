@@ -6,7 +6,7 @@
 #include <QPixmap>
 #include <string>
 
-namespace shell {
+namespace window::shell {
 
 namespace {
 
@@ -31,7 +31,7 @@ TSkinPicturesAhead::TSkinPicturesAhead(const std::vector<std::string>& resourceN
           resourceNames,
           [](const std::string& name) {
               // Shares the picture on success; on failure the load that asks for it raises.
-              vcl::TPngImage decoder;
+              platform::vcl::TPngImage decoder;
               decoder.LoadFromResourceName(name);
           },
           "skin pictures") {
@@ -62,7 +62,8 @@ std::vector<std::string> StartupGifPictures() {
     return {"BUSYGIF"};
 }
 
-void LoadSkinPng(vcl::TImage& target, const std::string& resourceName, vcl::TPngImage& decoder) {
+void LoadSkinPng(platform::vcl::TImage& target, const std::string& resourceName,
+                 platform::vcl::TPngImage& decoder) {
     AwaitAhead(resourceName);
     // Each resource is decoded once and its picture shared from then on; a decoding error
     // names the picture as a load from the resource's stream always has.
@@ -72,7 +73,7 @@ void LoadSkinPng(vcl::TImage& target, const std::string& resourceName, vcl::TPng
 
 QIcon ProgramIcon() {
     QIcon icon;
-    vcl::TPngImage decoder;
+    platform::vcl::TPngImage decoder;
     for (int size : kIconSizes) {
         const std::string name = IconPicture(size);
         AwaitAhead(name);
@@ -81,6 +82,10 @@ QIcon ProgramIcon() {
     }
     return icon;
 }
+
+} // namespace window::shell
+
+namespace window {
 
 namespace {
 
@@ -91,24 +96,24 @@ std::string Numbered(const std::string& prefix, int n) {
 } // namespace
 
 void TForm1::LoadBackgroundSize() {
-    vcl::TPngImage decoder;
+    platform::vcl::TPngImage decoder;
     // Always the first language's background: the page size does not follow the language.
-    vcl::TImage& base = Named<vcl::TImage>("Img_Base_1");
-    LoadSkinPng(base, "L1_BackGround", decoder);
+    platform::vcl::TImage& base = Named<platform::vcl::TImage>("Img_Base_1");
+    shell::LoadSkinPng(base, "L1_BackGround", decoder);
     PageWidth = base.Width();
     PageHeight = base.Height();
     for (const char* overlay : {"Disable_All_1", "Disable_All_2", "Disable_All_3", "Disable_All_4",
                                 "Disable_All_4_1", "Disable_All_5"}) {
-        vcl::TControl& label = Named<vcl::TControl>(overlay);
+        platform::vcl::TControl& label = Named<platform::vcl::TControl>(overlay);
         label.SetWidth(PageWidth);
         label.SetHeight(PageHeight);
     }
 }
 
 void TForm1::LoadSkinImages() {
-    vcl::TPngImage decoder;
+    platform::vcl::TPngImage decoder;
     auto load = [&](const std::string& name, const char* resource) {
-        LoadSkinPng(Named<vcl::TImage>(name), resource, decoder);
+        shell::LoadSkinPng(Named<platform::vcl::TImage>(name), resource, decoder);
     };
     // The five header copies of one picture family member.
     auto copies = [&](const std::string& prefix, const char* resource) {
@@ -123,10 +128,10 @@ void TForm1::LoadSkinImages() {
 
     range("Img_Base_", 1, 6, "L1_BackGround");
     if (rb_1->Checked() || rb_2->Checked() || rb_3->Checked())
-        LoadSkinPng(*Img_P1, "L1_Back1", decoder);
-    LoadSkinPng(*Img_P2, "L1_Back2", decoder);
-    LoadSkinPng(*Img_P3, "L1_Back3", decoder);
-    LoadSkinPng(*Img_P4, "L1_Back4", decoder);
+        shell::LoadSkinPng(*Img_P1, "L1_Back1", decoder);
+    shell::LoadSkinPng(*Img_P2, "L1_Back2", decoder);
+    shell::LoadSkinPng(*Img_P3, "L1_Back3", decoder);
+    shell::LoadSkinPng(*Img_P4, "L1_Back4", decoder);
     for (const char* family : {"Img_Confirm1_", "Img_Confirm2_", "Img_Confirm3_", "Img_Exit2_"})
         copies(family, "BtnS_01");
     copies("Img_Exit1_", "ExitS_01");
@@ -162,15 +167,15 @@ void TForm1::LoadSkinImages() {
     load("Img_InsertStart", "MacroS_01");
     load("Img_OK", "MacroBtnS_01");
     load("Img_Cancel", "MacroBtnS_01");
-    LoadSkinPng(*Img_P5, "Update", decoder);
-    LoadSkinPng(*Img_P6, "L1_Back5", decoder);
+    shell::LoadSkinPng(*Img_P5, "Update", decoder);
+    shell::LoadSkinPng(*Img_P6, "L1_Back5", decoder);
     load("Img_Fire1", "Gun1_02");
     for (int k = 2; k <= 7; ++k)
         load(Numbered("Img_Fire", k), ("Gun" + std::to_string(k) + "_01").c_str());
     for (int k = 1; k <= 5; ++k)
         load(Numbered("Img_GunMode", k), ("GunMode" + std::to_string(k)).c_str());
     // The left-button box's picture shows the box's state, which Confirm reads.
-    load("Img_FireSelLeft", CheckMarkPicture(cb_FireSelLeft->Checked()));
+    load("Img_FireSelLeft", shell::CheckMarkPicture(cb_FireSelLeft->Checked()));
     load("Img_FireConfirm", "BtnS_01");
     load("Img_FireExit", "BtnS_01");
     load("Img_FireStart", "MacroS_01");
@@ -184,4 +189,4 @@ void TForm1::LoadSkinImages() {
     load("Img_FireInsert", "InsertDelayBase");
 }
 
-} // namespace shell
+} // namespace window

@@ -10,16 +10,17 @@
 #include <string>
 #include <vector>
 
-namespace shell {
+namespace window::shell {
 
 // Decodes the resource with the routine's decoder and gives the control a copy of the
 // picture. A missing resource or a picture that does not decode raises; the control then
 // keeps its picture.
-void LoadSkinPng(vcl::TImage& target, const std::string& resourceName, vcl::TPngImage& decoder);
+void LoadSkinPng(platform::vcl::TImage& target, const std::string& resourceName,
+                 platform::vcl::TPngImage& decoder);
 
 // Decodes embedded pictures ahead of their first use, on a thread of its own and in the
 // order given, into the shared pictures every load of a resource takes (see
-// vcl::TPngImage::LoadFromResourceName). While one is alive, LoadSkinPng and the program's
+// platform::vcl::LoadFromResourceName). While one is alive, LoadSkinPng and the program's
 // icon first wait for a picture that is being decoded ahead, and decode one not yet begun
 // themselves; what they load and what they raise stay the same. A picture that fails
 // ahead is not kept, so its load decodes it again and raises then. No resource may be
@@ -39,7 +40,7 @@ public:
     std::vector<std::string> NeverAsked() { return work_.NeverAsked(); }
 
 private:
-    platform::TWorkAhead work_;
+    platform::core::TWorkAhead work_;
 };
 
 // The skin pictures a start of the program loads before its window first shows, in the
@@ -58,4 +59,4 @@ inline const char* CheckMarkPicture(bool checked) {
 // LoadSkinPng when a size is missing or does not decode.
 QIcon ProgramIcon();
 
-} // namespace shell
+} // namespace window::shell

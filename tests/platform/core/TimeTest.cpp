@@ -6,37 +6,38 @@
 namespace {
 
 using namespace std::chrono_literals;
-using platform::TWaitStep;
+using platform::core::TWaitStep;
 
 TEST(ScaledDuration, KeepsShortWaitsAtSmallScales) {
-    platform::SetTimeScale(0.01);
+    platform::core::SetTimeScale(0.01);
     // A 1 ms device latency at 1/100 speed is 10 us, not nothing.
-    EXPECT_EQ(platform::ScaledMs(1), 0u);
-    EXPECT_EQ(platform::ScaledDuration(1), 10us);
-    EXPECT_EQ(platform::ScaledDuration(3500), 35ms);
-    platform::SetTimeScale(-1.0);
-    EXPECT_EQ(platform::ScaledDuration(1000), 0us);
-    platform::SetTimeScale(1.0);
-    EXPECT_EQ(platform::ScaledDuration(0), 0us);
-    EXPECT_EQ(platform::ScaledDuration(4000000), 4000s) << "long waits do not overflow";
+    EXPECT_EQ(platform::core::ScaledMs(1), 0u);
+    EXPECT_EQ(platform::core::ScaledDuration(1), 10us);
+    EXPECT_EQ(platform::core::ScaledDuration(3500), 35ms);
+    platform::core::SetTimeScale(-1.0);
+    EXPECT_EQ(platform::core::ScaledDuration(1000), 0us);
+    platform::core::SetTimeScale(1.0);
+    EXPECT_EQ(platform::core::ScaledDuration(0), 0us);
+    EXPECT_EQ(platform::core::ScaledDuration(4000000), 4000s) << "long waits do not overflow";
 }
 
 TEST(PlanWait, SleepsToShortlyBeforeTheDeadlineThenYieldsUntilIt) {
     const auto t0 = std::chrono::steady_clock::time_point(1h);
     const auto deadline = t0 + 1ms;
 
-    const platform::TWaitPlan far = platform::PlanWait(t0, deadline, 200us);
+    const platform::core::TWaitPlan far = platform::core::PlanWait(t0, deadline, 200us);
     EXPECT_EQ(far.step, TWaitStep::SleepUntil);
     EXPECT_EQ(far.wakeAt, deadline - 200us) << "an absolute wake time: no drift";
 
-    EXPECT_EQ(platform::PlanWait(deadline - 201us, deadline, 200us).step, TWaitStep::SleepUntil);
-    EXPECT_EQ(platform::PlanWait(deadline - 200us, deadline, 200us).step, TWaitStep::Yield);
-    EXPECT_EQ(platform::PlanWait(deadline - 1ns, deadline, 200us).step, TWaitStep::Yield);
-    EXPECT_EQ(platform::PlanWait(deadline, deadline, 200us).step, TWaitStep::Done);
+    EXPECT_EQ(platform::core::PlanWait(deadline - 201us, deadline, 200us).step,
+              TWaitStep::SleepUntil);
+    EXPECT_EQ(platform::core::PlanWait(deadline - 200us, deadline, 200us).step, TWaitStep::Yield);
+    EXPECT_EQ(platform::core::PlanWait(deadline - 1ns, deadline, 200us).step, TWaitStep::Yield);
+    EXPECT_EQ(platform::core::PlanWait(deadline, deadline, 200us).step, TWaitStep::Done);
     // A timer that woke past the deadline ends the wait at once.
-    EXPECT_EQ(platform::PlanWait(deadline + 50us, deadline, 200us).step, TWaitStep::Done);
+    EXPECT_EQ(platform::core::PlanWait(deadline + 50us, deadline, 200us).step, TWaitStep::Done);
     // Waits shorter than the margin never sleep.
-    EXPECT_EQ(platform::PlanWait(t0, t0 + 10us, 200us).step, TWaitStep::Yield);
+    EXPECT_EQ(platform::core::PlanWait(t0, t0 + 10us, 200us).step, TWaitStep::Yield);
 }
 
 } // namespace

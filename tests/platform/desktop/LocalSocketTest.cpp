@@ -16,7 +16,7 @@
 
 namespace {
 
-namespace win = platform::win;
+namespace desktop = platform::desktop;
 
 std::string UniqueName(const char* what) {
     return std::string("vtrm408x-test-") + what + "-" +
@@ -68,7 +68,7 @@ void Pump(int ms) {
 }
 
 TEST(LocalSocketTest, ClientsThatBehaveAndClientsThatDoNot) {
-    const std::string longLine(win::MaxLocalLineLength + 1, 'x');
+    const std::string longLine(desktop::MaxLocalLineLength + 1, 'x');
     struct Case {
         const char* what;
         std::vector<std::string> chunks; // sent one after another, events handled between
@@ -88,15 +88,15 @@ TEST(LocalSocketTest, ClientsThatBehaveAndClientsThatDoNot) {
         {"over-long line without its end", {longLine}, false, {}, false},
         {"lines before an over-long one", {"raise\n" + longLine}, false, {"raise"}, false},
         {"the longest line there may be",
-         {std::string(win::MaxLocalLineLength, 'y') + "\n"},
+         {std::string(desktop::MaxLocalLineLength, 'y') + "\n"},
          true,
-         {std::string(win::MaxLocalLineLength, 'y')},
+         {std::string(desktop::MaxLocalLineLength, 'y')},
          false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string name = UniqueName("lines");
-        win::TLocalLineListener listener;
+        desktop::TLocalLineListener listener;
         std::vector<std::string> got;
         listener.OnLine = [&](const std::string& line) { got.push_back(line); };
         ASSERT_TRUE(listener.Listen(name));
@@ -115,37 +115,37 @@ TEST(LocalSocketTest, ClientsThatBehaveAndClientsThatDoNot) {
 
         // Whatever that client did, the next one is heard.
         got.clear();
-        ASSERT_TRUE(win::SendLocalLine(name, "raise", 1000));
+        ASSERT_TRUE(desktop::SendLocalLine(name, "raise", 1000));
         EXPECT_TRUE(PumpUntil([&] { return got == std::vector<std::string>{"raise"}; }));
     }
 }
 
 TEST(LocalSocketTest, ANameIsHeldByOneSocketAndFreedWithIt) {
     const std::string name = UniqueName("held");
-    EXPECT_FALSE(win::LocalNameListening(name, 200));
-    EXPECT_FALSE(win::SendLocalLine(name, "raise", 200)) << "nobody listens";
+    EXPECT_FALSE(desktop::LocalNameListening(name, 200));
+    EXPECT_FALSE(desktop::SendLocalLine(name, "raise", 200)) << "nobody listens";
     {
-        win::TLocalLineListener first;
+        desktop::TLocalLineListener first;
         ASSERT_TRUE(first.Listen(name));
-        EXPECT_TRUE(win::LocalNameListening(name, 200));
-        win::TLocalLineListener second;
+        EXPECT_TRUE(desktop::LocalNameListening(name, 200));
+        desktop::TLocalLineListener second;
         EXPECT_FALSE(second.Listen(name)) << "the name is taken";
         EXPECT_FALSE(first.Listen(name)) << "a listener listens once";
     }
-    EXPECT_FALSE(win::LocalNameListening(name, 200)) << "the name went with its listener";
-    win::TLocalLineListener again;
+    EXPECT_FALSE(desktop::LocalNameListening(name, 200)) << "the name went with its listener";
+    desktop::TLocalLineListener again;
     EXPECT_TRUE(again.Listen(name));
 
     // A socket bound to a name without listening takes the name, but nobody reaches it.
     const std::string boundOnly = UniqueName("bound");
     RawSocket squatter;
     ASSERT_TRUE(squatter.Bind(boundOnly));
-    EXPECT_FALSE(win::LocalNameListening(boundOnly, 200));
-    win::TLocalLineListener late;
+    EXPECT_FALSE(desktop::LocalNameListening(boundOnly, 200));
+    desktop::TLocalLineListener late;
     EXPECT_FALSE(late.Listen(boundOnly));
 
     // A name too long for an address is refused, not cut short to another name.
-    win::TLocalLineListener odd;
+    desktop::TLocalLineListener odd;
     EXPECT_FALSE(odd.Listen(std::string(sizeof(sockaddr_un::sun_path), 'n')));
 }
 

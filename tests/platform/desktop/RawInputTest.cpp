@@ -11,44 +11,45 @@
 namespace {
 
 namespace win = platform::win;
+namespace desktop = platform::desktop;
 using win::UINT;
 
 constexpr UINT Failed = static_cast<UINT>(-1);
 
 struct Received {
-    win::MSG msg;
-    win::RAWINPUTHEADER header;
-    win::RAWINPUT input;
+    desktop::MSG msg;
+    desktop::RAWINPUTHEADER header;
+    desktop::RAWINPUT input;
 };
 
 class RawInputTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        win::testing::ResetRawInput();
-        win::SetThreadMessageHandler([this](const win::MSG& msg) { OnMessage(msg); });
+        desktop::testing::ResetRawInput();
+        desktop::SetThreadMessageHandler([this](const desktop::MSG& msg) { OnMessage(msg); });
     }
     void TearDown() override {
-        win::SetThreadMessageHandler(nullptr);
-        win::testing::ResetRawInput();
+        desktop::SetThreadMessageHandler(nullptr);
+        desktop::testing::ResetRawInput();
     }
 
     static bool RegisterKeyboard(void* target = nullptr) {
-        const win::RAWINPUTDEVICE device{1, 6, win::RIDEV_INPUTSINK, target};
-        return win::RegisterRawInputDevices(&device, 1, sizeof(device)) != 0;
+        const desktop::RAWINPUTDEVICE device{1, 6, desktop::RIDEV_INPUTSINK, target};
+        return desktop::RegisterRawInputDevices(&device, 1, sizeof(device)) != 0;
     }
 
     // Reads the input the way a program does, while its message is handled.
-    void OnMessage(const win::MSG& msg) {
+    void OnMessage(const desktop::MSG& msg) {
         Received r{msg, {}, {}};
-        auto handle = reinterpret_cast<win::HRAWINPUT>(msg.lParam);
+        auto handle = reinterpret_cast<desktop::HRAWINPUT>(msg.lParam);
         UINT size = sizeof(r.header);
-        EXPECT_EQ(win::GetRawInputData(handle, win::RID_HEADER, &r.header, &size,
-                                       sizeof(win::RAWINPUTHEADER)),
+        EXPECT_EQ(desktop::GetRawInputData(handle, desktop::RID_HEADER, &r.header, &size,
+                                           sizeof(desktop::RAWINPUTHEADER)),
                   sizeof(r.header));
         size = sizeof(r.input);
         if (r.header.dwSize <= sizeof(r.input)) {
-            EXPECT_EQ(win::GetRawInputData(handle, win::RID_INPUT, &r.input, &size,
-                                           sizeof(win::RAWINPUTHEADER)),
+            EXPECT_EQ(desktop::GetRawInputData(handle, desktop::RID_INPUT, &r.input, &size,
+                                               sizeof(desktop::RAWINPUTHEADER)),
                       r.header.dwSize);
         }
         received.push_back(r);
@@ -58,13 +59,13 @@ protected:
     static void Pump() { QCoreApplication::processEvents(); }
 
     std::vector<Received> received;
-    std::vector<win::HRAWINPUT> handles;
+    std::vector<desktop::HRAWINPUT> handles;
 };
 
 TEST_F(RawInputTest, WithoutAnXDisplayCaptureIsUnavailableButInputStillFlows) {
     ASSERT_TRUE(RegisterKeyboard());
-    EXPECT_FALSE(win::RawKeyboardCaptureAvailable());
-    win::testing::InjectKeyboardInput(0x41, win::WM_KEYDOWN, 0x1E);
+    EXPECT_FALSE(desktop::RawKeyboardCaptureAvailable());
+    desktop::testing::InjectKeyboardInput(0x41, desktop::WM_KEYDOWN, 0x1E);
     Pump();
     ASSERT_EQ(received.size(), 1u);
 }
@@ -72,41 +73,43 @@ TEST_F(RawInputTest, WithoutAnXDisplayCaptureIsUnavailableButInputStillFlows) {
 TEST_F(RawInputTest, KeyEventsArriveInOrderAsWmInput) {
     int target = 0;
     ASSERT_TRUE(RegisterKeyboard(&target));
-    win::testing::InjectKeyboardInput(0x11, win::WM_KEYDOWN, 0x1D);
-    win::testing::InjectKeyboardInput(0x43, win::WM_KEYDOWN, 0x2E);
-    win::testing::InjectKeyboardInput(0x43, win::WM_KEYUP, 0x2E, win::RI_KEY_BREAK);
+    desktop::testing::InjectKeyboardInput(0x11, desktop::WM_KEYDOWN, 0x1D);
+    desktop::testing::InjectKeyboardInput(0x43, desktop::WM_KEYDOWN, 0x2E);
+    desktop::testing::InjectKeyboardInput(0x43, desktop::WM_KEYUP, 0x2E, desktop::RI_KEY_BREAK);
     EXPECT_TRUE(received.empty()); // posted: nothing runs before the loop does
     Pump();
     ASSERT_EQ(received.size(), 3u);
-    const UINT messages[] = {win::WM_KEYDOWN, win::WM_KEYDOWN, win::WM_KEYUP};
+    const UINT messages[] = {desktop::WM_KEYDOWN, desktop::WM_KEYDOWN, desktop::WM_KEYUP};
     const win::USHORT keys[] = {0x11, 0x43, 0x43};
     for (size_t i = 0; i < 3; ++i) {
         const Received& r = received[i];
-        EXPECT_EQ(r.msg.message, win::WM_INPUT);
+        EXPECT_EQ(r.msg.message, desktop::WM_INPUT);
         EXPECT_EQ(r.msg.hwnd, &target);
-        EXPECT_EQ(r.header.dwType, win::RIM_TYPEKEYBOARD);
-        EXPECT_EQ(r.header.dwSize, sizeof(win::RAWINPUTHEADER) + sizeof(win::RAWKEYBOARD));
+        EXPECT_EQ(r.header.dwType, desktop::RIM_TYPEKEYBOARD);
+        EXPECT_EQ(r.header.dwSize, sizeof(desktop::RAWINPUTHEADER) + sizeof(desktop::RAWKEYBOARD));
         EXPECT_EQ(r.header.wParam, r.msg.wParam);
         EXPECT_EQ(r.input.data.keyboard.VKey, keys[i]);
         EXPECT_EQ(r.input.data.keyboard.Message, messages[i]);
     }
-    EXPECT_EQ(received[2].input.data.keyboard.Flags, win::RI_KEY_BREAK);
+    EXPECT_EQ(received[2].input.data.keyboard.Flags, desktop::RI_KEY_BREAK);
     EXPECT_EQ(received[1].input.data.keyboard.MakeCode, 0x2E);
     EXPECT_NE(handles[0], handles[1]);
 }
 
 TEST_F(RawInputTest, HandleIsValidOnlyWhileItsMessageIsHandled) {
     ASSERT_TRUE(RegisterKeyboard());
-    win::testing::InjectKeyboardInput(0x41, win::WM_KEYDOWN);
+    desktop::testing::InjectKeyboardInput(0x41, desktop::WM_KEYDOWN);
     Pump();
     ASSERT_EQ(handles.size(), 1u);
-    win::RAWINPUTHEADER header{};
+    desktop::RAWINPUTHEADER header{};
     UINT size = sizeof(header);
-    EXPECT_EQ(win::GetRawInputData(handles[0], win::RID_HEADER, &header, &size, sizeof(header)),
-              Failed);
+    EXPECT_EQ(
+        desktop::GetRawInputData(handles[0], desktop::RID_HEADER, &header, &size, sizeof(header)),
+        Failed);
     EXPECT_EQ(win::GetLastError(), win::ERROR_INVALID_HANDLE);
-    EXPECT_EQ(win::GetRawInputData(nullptr, win::RID_HEADER, &header, &size, sizeof(header)),
-              Failed);
+    EXPECT_EQ(
+        desktop::GetRawInputData(nullptr, desktop::RID_HEADER, &header, &size, sizeof(header)),
+        Failed);
 }
 
 TEST_F(RawInputTest, ReadingChecksSizesAndCommand) {
@@ -114,31 +117,32 @@ TEST_F(RawInputTest, ReadingChecksSizesAndCommand) {
     std::vector<UINT> results;
     std::vector<win::DWORD> errors;
     UINT needed = 0;
-    win::SetThreadMessageHandler([&](const win::MSG& msg) {
-        auto handle = reinterpret_cast<win::HRAWINPUT>(msg.lParam);
-        win::RAWINPUT input{};
+    desktop::SetThreadMessageHandler([&](const desktop::MSG& msg) {
+        auto handle = reinterpret_cast<desktop::HRAWINPUT>(msg.lParam);
+        desktop::RAWINPUT input{};
         UINT size = 0;
-        EXPECT_EQ(win::GetRawInputData(handle, win::RID_INPUT, nullptr, &needed,
-                                       sizeof(win::RAWINPUTHEADER)),
+        EXPECT_EQ(desktop::GetRawInputData(handle, desktop::RID_INPUT, nullptr, &needed,
+                                           sizeof(desktop::RAWINPUTHEADER)),
                   0u);
         size = 8; // too small for the header
-        results.push_back(win::GetRawInputData(handle, win::RID_HEADER, &input, &size,
-                                               sizeof(win::RAWINPUTHEADER)));
+        results.push_back(desktop::GetRawInputData(handle, desktop::RID_HEADER, &input, &size,
+                                                   sizeof(desktop::RAWINPUTHEADER)));
         errors.push_back(win::GetLastError());
         size = sizeof(input);
-        results.push_back(win::GetRawInputData(handle, win::RID_INPUT, &input, &size, 16 + 1));
-        errors.push_back(win::GetLastError());
         results.push_back(
-            win::GetRawInputData(handle, 0x10000004, &input, &size, sizeof(win::RAWINPUTHEADER)));
+            desktop::GetRawInputData(handle, desktop::RID_INPUT, &input, &size, 16 + 1));
         errors.push_back(win::GetLastError());
-        size = sizeof(win::RAWINPUTHEADER);
-        results.push_back(win::GetRawInputData(handle, win::RID_INPUT, &input, &size,
-                                               sizeof(win::RAWINPUTHEADER)));
+        results.push_back(desktop::GetRawInputData(handle, 0x10000004, &input, &size,
+                                                   sizeof(desktop::RAWINPUTHEADER)));
+        errors.push_back(win::GetLastError());
+        size = sizeof(desktop::RAWINPUTHEADER);
+        results.push_back(desktop::GetRawInputData(handle, desktop::RID_INPUT, &input, &size,
+                                                   sizeof(desktop::RAWINPUTHEADER)));
         errors.push_back(win::GetLastError());
     });
-    win::testing::InjectKeyboardInput(0x41, win::WM_KEYDOWN);
+    desktop::testing::InjectKeyboardInput(0x41, desktop::WM_KEYDOWN);
     Pump();
-    EXPECT_EQ(needed, sizeof(win::RAWINPUTHEADER) + sizeof(win::RAWKEYBOARD));
+    EXPECT_EQ(needed, sizeof(desktop::RAWINPUTHEADER) + sizeof(desktop::RAWKEYBOARD));
     ASSERT_EQ(results.size(), 4u);
     for (UINT r : results)
         EXPECT_EQ(r, Failed);
@@ -149,53 +153,53 @@ TEST_F(RawInputTest, ReadingChecksSizesAndCommand) {
 }
 
 TEST_F(RawInputTest, NothingArrivesWithoutAKeyboardRegistration) {
-    const win::RAWINPUTDEVICE mouse{1, 2, win::RIDEV_INPUTSINK, nullptr};
-    ASSERT_TRUE(win::RegisterRawInputDevices(&mouse, 1, sizeof(mouse)));
-    win::testing::InjectKeyboardInput(0x41, win::WM_KEYDOWN);
+    const desktop::RAWINPUTDEVICE mouse{1, 2, desktop::RIDEV_INPUTSINK, nullptr};
+    ASSERT_TRUE(desktop::RegisterRawInputDevices(&mouse, 1, sizeof(mouse)));
+    desktop::testing::InjectKeyboardInput(0x41, desktop::WM_KEYDOWN);
     Pump();
     EXPECT_TRUE(received.empty());
 
     ASSERT_TRUE(RegisterKeyboard());
-    const win::RAWINPUTDEVICE remove{1, 6, win::RIDEV_REMOVE, nullptr};
-    ASSERT_TRUE(win::RegisterRawInputDevices(&remove, 1, sizeof(remove)));
-    win::testing::InjectKeyboardInput(0x41, win::WM_KEYDOWN);
+    const desktop::RAWINPUTDEVICE remove{1, 6, desktop::RIDEV_REMOVE, nullptr};
+    ASSERT_TRUE(desktop::RegisterRawInputDevices(&remove, 1, sizeof(remove)));
+    desktop::testing::InjectKeyboardInput(0x41, desktop::WM_KEYDOWN);
     Pump();
     EXPECT_TRUE(received.empty());
-    EXPECT_EQ(win::testing::RegisteredRawInputDevices().size(), 1u); // the mouse
+    EXPECT_EQ(desktop::testing::RegisteredRawInputDevices().size(), 1u); // the mouse
 }
 
 TEST_F(RawInputTest, RegistrationRefusesAWrongRecordSize) {
-    const win::RAWINPUTDEVICE device{1, 6, win::RIDEV_INPUTSINK, nullptr};
-    EXPECT_FALSE(win::RegisterRawInputDevices(&device, 1, 12 + 1));
+    const desktop::RAWINPUTDEVICE device{1, 6, desktop::RIDEV_INPUTSINK, nullptr};
+    EXPECT_FALSE(desktop::RegisterRawInputDevices(&device, 1, 12 + 1));
     EXPECT_EQ(win::GetLastError(), win::ERROR_INVALID_PARAMETER);
-    EXPECT_FALSE(win::RegisterRawInputDevices(&device, 0, sizeof(device)));
-    EXPECT_TRUE(win::testing::RegisteredRawInputDevices().empty());
+    EXPECT_FALSE(desktop::RegisterRawInputDevices(&device, 0, sizeof(device)));
+    EXPECT_TRUE(desktop::testing::RegisteredRawInputDevices().empty());
     // Registering again replaces the earlier entry of the same kind.
     ASSERT_TRUE(RegisterKeyboard());
     ASSERT_TRUE(RegisterKeyboard());
-    EXPECT_EQ(win::testing::RegisteredRawInputDevices().size(), 1u);
+    EXPECT_EQ(desktop::testing::RegisteredRawInputDevices().size(), 1u);
 }
 
 TEST_F(RawInputTest, InputOfOtherKindsAndSizesIsPassedAsIs) {
     ASSERT_TRUE(RegisterKeyboard());
-    win::RAWINPUT mouse{};
-    mouse.header.dwType = win::RIM_TYPEMOUSE;
-    mouse.header.dwSize = sizeof(win::RAWINPUTHEADER) + sizeof(win::RAWMOUSE);
+    desktop::RAWINPUT mouse{};
+    mouse.header.dwType = desktop::RIM_TYPEMOUSE;
+    mouse.header.dwSize = sizeof(desktop::RAWINPUTHEADER) + sizeof(desktop::RAWMOUSE);
     mouse.data.mouse.lLastX = 5;
-    win::testing::InjectRawInput(mouse);
-    win::RAWINPUT large{};
-    large.header.dwType = win::RIM_TYPEKEYBOARD;
-    large.header.dwSize = sizeof(win::RAWINPUT) + 64;
-    win::testing::InjectRawInput(large);
+    desktop::testing::InjectRawInput(mouse);
+    desktop::RAWINPUT large{};
+    large.header.dwType = desktop::RIM_TYPEKEYBOARD;
+    large.header.dwSize = sizeof(desktop::RAWINPUT) + 64;
+    desktop::testing::InjectRawInput(large);
     Pump();
     ASSERT_EQ(received.size(), 2u);
-    EXPECT_EQ(received[0].header.dwType, win::RIM_TYPEMOUSE);
+    EXPECT_EQ(received[0].header.dwType, desktop::RIM_TYPEMOUSE);
     EXPECT_EQ(received[0].input.data.mouse.lLastX, 5);
-    EXPECT_EQ(received[1].header.dwSize, sizeof(win::RAWINPUT) + 64);
+    EXPECT_EQ(received[1].header.dwSize, sizeof(desktop::RAWINPUT) + 64);
 }
 
 TEST(RawInputKeyData, PositionsGiveTheSystemVirtualKeys) {
-    using win::testing::KeyboardDataForLinuxKey;
+    using desktop::testing::KeyboardDataForLinuxKey;
     EXPECT_EQ(KeyboardDataForLinuxKey(30, true).VKey, 'A');   // KEY_A
     EXPECT_EQ(KeyboardDataForLinuxKey(11, true).VKey, '0');   // KEY_0
     EXPECT_EQ(KeyboardDataForLinuxKey(2, true).VKey, '1');    // KEY_1
@@ -210,34 +214,34 @@ TEST(RawInputKeyData, PositionsGiveTheSystemVirtualKeys) {
 }
 
 TEST(RawInputKeyData, ExtendedKeysCarryTheirPrefix) {
-    using win::testing::KeyboardDataForLinuxKey;
-    const win::RAWKEYBOARD print = KeyboardDataForLinuxKey(99, true);
+    using desktop::testing::KeyboardDataForLinuxKey;
+    const desktop::RAWKEYBOARD print = KeyboardDataForLinuxKey(99, true);
     EXPECT_EQ(print.VKey, 0x2C); // VK_SNAPSHOT
     EXPECT_EQ(print.MakeCode, 0x37);
-    EXPECT_EQ(print.Flags, win::RI_KEY_E0);
-    const win::RAWKEYBOARD pause = KeyboardDataForLinuxKey(119, false);
+    EXPECT_EQ(print.Flags, desktop::RI_KEY_E0);
+    const desktop::RAWKEYBOARD pause = KeyboardDataForLinuxKey(119, false);
     EXPECT_EQ(pause.VKey, 0x13);
-    EXPECT_EQ(pause.Flags, win::RI_KEY_E1 | win::RI_KEY_BREAK);
-    EXPECT_EQ(KeyboardDataForLinuxKey(30, true).Flags, win::RI_KEY_MAKE);
+    EXPECT_EQ(pause.Flags, desktop::RI_KEY_E1 | desktop::RI_KEY_BREAK);
+    EXPECT_EQ(KeyboardDataForLinuxKey(30, true).Flags, desktop::RI_KEY_MAKE);
     EXPECT_EQ(KeyboardDataForLinuxKey(30, true).MakeCode, 0x1E);
 }
 
 TEST(RawInputKeyData, ModifiersAreGenericAndAltIsASystemKey) {
-    using win::testing::KeyboardDataForLinuxKey;
-    const win::RAWKEYBOARD leftCtrl = KeyboardDataForLinuxKey(29, true);
-    const win::RAWKEYBOARD rightCtrl = KeyboardDataForLinuxKey(97, true);
+    using desktop::testing::KeyboardDataForLinuxKey;
+    const desktop::RAWKEYBOARD leftCtrl = KeyboardDataForLinuxKey(29, true);
+    const desktop::RAWKEYBOARD rightCtrl = KeyboardDataForLinuxKey(97, true);
     EXPECT_EQ(leftCtrl.VKey, 0x11);
     EXPECT_EQ(rightCtrl.VKey, 0x11);
     EXPECT_EQ(leftCtrl.Flags, 0);
-    EXPECT_EQ(rightCtrl.Flags, win::RI_KEY_E0);
+    EXPECT_EQ(rightCtrl.Flags, desktop::RI_KEY_E0);
     EXPECT_EQ(KeyboardDataForLinuxKey(42, true).VKey, 0x10);
     EXPECT_EQ(KeyboardDataForLinuxKey(54, true).VKey, 0x10);
-    EXPECT_EQ(KeyboardDataForLinuxKey(29, true).Message, win::WM_KEYDOWN);
-    EXPECT_EQ(KeyboardDataForLinuxKey(29, false).Message, win::WM_KEYUP);
+    EXPECT_EQ(KeyboardDataForLinuxKey(29, true).Message, desktop::WM_KEYDOWN);
+    EXPECT_EQ(KeyboardDataForLinuxKey(29, false).Message, desktop::WM_KEYUP);
     EXPECT_EQ(KeyboardDataForLinuxKey(100, true).VKey, 0x12);
-    EXPECT_EQ(KeyboardDataForLinuxKey(56, true).Message, win::WM_SYSKEYDOWN);
-    EXPECT_EQ(KeyboardDataForLinuxKey(56, false).Message, win::WM_SYSKEYUP);
-    EXPECT_EQ(KeyboardDataForLinuxKey(68, true).Message, win::WM_SYSKEYDOWN); // F10
+    EXPECT_EQ(KeyboardDataForLinuxKey(56, true).Message, desktop::WM_SYSKEYDOWN);
+    EXPECT_EQ(KeyboardDataForLinuxKey(56, false).Message, desktop::WM_SYSKEYUP);
+    EXPECT_EQ(KeyboardDataForLinuxKey(68, true).Message, desktop::WM_SYSKEYDOWN); // F10
 }
 
 } // namespace

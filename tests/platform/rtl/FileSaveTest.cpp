@@ -78,15 +78,16 @@ protected:
     // Saves and expects the failure to leave `file` as it was (absent or with `before`),
     // no temporary file behind, and a message that names the file and the reason.
     void ExpectRefused(const fs::path& file, const std::vector<char>& before,
-                       const std::string& reason, vcl::TSaveMode mode = vcl::TSaveMode::Replace) {
+                       const std::string& reason,
+                       platform::rtl::TSaveMode mode = platform::rtl::TSaveMode::Replace) {
         const fs::path parent = file.parent_path();
         const bool folderListable = fs::is_directory(parent);
         const auto entriesBefore = folderListable ? Entries(parent) : std::vector<std::string>();
         const std::vector<char> bytes = Bytes(2048, 'x');
         try {
-            vcl::SaveFile(file.string(), bytes.data(), bytes.size(), mode);
+            platform::rtl::SaveFile(file.string(), bytes.data(), bytes.size(), mode);
             ADD_FAILURE() << "the save of " << file << " did not fail";
-        } catch (const vcl::EStreamError& e) {
+        } catch (const platform::rtl::EStreamError& e) {
             const std::string message = e.what();
             EXPECT_NE(message.find('"' + file.string() + '"'), std::string::npos) << message;
             EXPECT_NE(message.find(reason), std::string::npos) << message;
@@ -100,7 +101,8 @@ protected:
             EXPECT_EQ(Entries(parent), entriesBefore) << "nothing left behind";
         }
         std::string quiet;
-        EXPECT_FALSE(vcl::TrySaveFile(file.string(), bytes.data(), bytes.size(), mode, quiet));
+        EXPECT_FALSE(
+            platform::rtl::TrySaveFile(file.string(), bytes.data(), bytes.size(), mode, quiet));
         EXPECT_NE(reason.find(quiet), std::string::npos) << quiet;
     }
 
@@ -110,14 +112,14 @@ protected:
 TEST_F(FileSave, WritesANewFileAndReplacesAnOldOneWhole) {
     const fs::path file = folder / "profile.bin";
     const std::vector<char> first = Bytes(2048, 1), second = Bytes(2048, 2);
-    vcl::SaveFile(file.string(), first.data(), first.size());
+    platform::rtl::SaveFile(file.string(), first.data(), first.size());
     EXPECT_EQ(ReadAll(file), first);
     const mode_t mask = ::umask(0);
     ::umask(mask);
     EXPECT_EQ(fs::status(file).permissions(), static_cast<fs::perms>(0666 & ~mask));
 
     fs::permissions(file, static_cast<fs::perms>(0640));
-    vcl::SaveFile(file.string(), second.data(), second.size());
+    platform::rtl::SaveFile(file.string(), second.data(), second.size());
     EXPECT_EQ(ReadAll(file), second);
     EXPECT_EQ(fs::status(file).permissions(), static_cast<fs::perms>(0640)) << "kept";
     EXPECT_EQ(Entries(folder), std::vector<std::string>{"profile.bin"});
@@ -135,14 +137,14 @@ TEST_F(FileSave, FailuresKeepTheOldFile) {
         fs::path file;
         std::vector<char> before;
         std::string reason;
-        vcl::TSaveMode mode;
+        platform::rtl::TSaveMode mode;
         std::function<void()> arrange, undo;
     };
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
     const Case cases[] = {
         // A disk that fills up (or a quota) stops the write part-way.
-        {"file-size limit", file, old, "File too large", vcl::TSaveMode::Replace,
+        {"file-size limit", file, old, "File too large", platform::rtl::TSaveMode::Replace,
          [&] {
              ::signal(SIGXFSZ, SIG_IGN);
              rlimit small = saved;
@@ -157,24 +159,24 @@ TEST_F(FileSave, FailuresKeepTheOldFile) {
          notAFolder / "profile.bin",
          {},
          "Not a directory",
-         vcl::TSaveMode::Replace,
+         platform::rtl::TSaveMode::Replace,
          [] {},
          [] {}},
         {"a folder in place of the file",
          subfolder,
          {},
          "Is a directory",
-         vcl::TSaveMode::Replace,
+         platform::rtl::TSaveMode::Replace,
          [] {},
          [] {}},
-        {"an existing file that must stay", file, old, "File exists", vcl::TSaveMode::KeepExisting,
-         [] {}, [] {}},
+        {"an existing file that must stay", file, old, "File exists",
+         platform::rtl::TSaveMode::KeepExisting, [] {}, [] {}},
         // sysfs takes no new files, not from root either.
         {"system folder",
          "/sys/vtrm408x-profile.bin",
          {},
          "Permission denied",
-         vcl::TSaveMode::Replace,
+         platform::rtl::TSaveMode::Replace,
          [] {},
          [] {}},
     };

@@ -7,7 +7,7 @@
 
 namespace {
 
-using namespace vcl;
+using namespace platform::rtl;
 
 // A layout text in the shape of the shipped ones: CR LF, a lone CR and a lone LF, blank
 // and comment lines, banners without "=", blanks around keys and values.

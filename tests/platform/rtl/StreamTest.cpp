@@ -13,7 +13,7 @@
 
 namespace {
 
-using namespace vcl;
+using namespace platform::rtl;
 
 std::string Contents(TCustomMemoryStream& s) {
     return std::string(static_cast<const char*>(s.Memory()), static_cast<size_t>(s.Size()));
@@ -183,7 +183,7 @@ TEST_F(FileStreamTest, OpenFailuresNameTheFileAndTheReason) {
 
     // Every file error is a stream error and an exception of the library.
     EXPECT_THROW(TFileStream(missing, fmOpenReadWrite), EFileStreamError);
-    EXPECT_THROW(TFileStream(missing, fmOpenWrite), vcl::Exception);
+    EXPECT_THROW(TFileStream(missing, fmOpenWrite), platform::rtl::Exception);
     EXPECT_FALSE(std::filesystem::exists(missing)); // opening never creates
 }
 
@@ -283,7 +283,8 @@ TEST_F(SpecialFileTest, AReadErrorNamesTheFileAndTheReason) {
 const unsigned char kResourceBytes[] = {'R', 'E', 'S', 0, 1, 2};
 
 TEST(ResourceStream, FindsResourcesWithoutRegardToCase) {
-    platform::RegisterResource("StreamTest_Data", "RC_DATA", kResourceBytes, sizeof kResourceBytes);
+    platform::core::RegisterResource("StreamTest_Data", "RC_DATA", kResourceBytes,
+                                     sizeof kResourceBytes);
     TResourceStream s("streamtest_DATA", "rc_data");
     EXPECT_EQ(s.Size(), 6);
     char buf[6];
@@ -303,12 +304,14 @@ TEST(ResourceStream, MissingResourceIsNamedInTheError) {
     } catch (const EResNotFound& e) {
         EXPECT_STREQ(e.what(), "Resource Lang9 not found");
     }
-    platform::RegisterResource("StreamTest_Typed", "PNG", kResourceBytes, sizeof kResourceBytes);
+    platform::core::RegisterResource("StreamTest_Typed", "PNG", kResourceBytes,
+                                     sizeof kResourceBytes);
     EXPECT_THROW(TResourceStream("StreamTest_Typed", "RC_DATA"), EResNotFound); // wrong type
 }
 
 TEST(ResourceStream, IsReadOnly) {
-    platform::RegisterResource("StreamTest_Data", "RC_DATA", kResourceBytes, sizeof kResourceBytes);
+    platform::core::RegisterResource("StreamTest_Data", "RC_DATA", kResourceBytes,
+                                     sizeof kResourceBytes);
     TResourceStream s("StreamTest_Data", "RC_DATA");
     EXPECT_THROW(s.Write("x", 1), EStreamError);
     EXPECT_THROW(s.SetSize(0), EStreamError);

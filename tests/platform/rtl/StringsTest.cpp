@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace vcl;
+using namespace platform::rtl;
 
 std::string ConvertErrorOf(std::string_view text) {
     try {

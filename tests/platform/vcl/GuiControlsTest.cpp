@@ -19,7 +19,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 
 namespace {
 
@@ -864,7 +865,7 @@ TEST_F(ControlsTest, FontColourComesBackWhereverTheWidgetsPaletteLostIt) {
 }
 
 TEST(TimerTest, TicksAtTheScaledIntervalAndStopsWhenDisabled) {
-    platform::SetTimeScale(0.01);
+    platform::core::SetTimeScale(0.01);
     TTimer timer(nullptr);
     int ticks = 0;
     timer.OnTimer = [&](TObject* sender) {
@@ -879,7 +880,7 @@ TEST(TimerTest, TicksAtTheScaledIntervalAndStopsWhenDisabled) {
     EXPECT_EQ(ticks, stopped);
 
     // At scale 0 the timer still ticks, a millisecond apart, without spinning.
-    platform::SetTimeScale(0);
+    platform::core::SetTimeScale(0);
     ticks = 0;
     timer.SetEnabled(true);
     EXPECT_TRUE(gui_test::PumpUntil([&] { return ticks >= 3; }, 2000));
@@ -887,7 +888,7 @@ TEST(TimerTest, TicksAtTheScaledIntervalAndStopsWhenDisabled) {
     const int atZero = ticks;
     QTest::qWait(30);
     EXPECT_EQ(ticks, atZero) << "interval 0 stops the timer";
-    platform::SetTimeScale(1);
+    platform::core::SetTimeScale(1);
 }
 
 } // namespace

@@ -10,7 +10,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 
 namespace {
 

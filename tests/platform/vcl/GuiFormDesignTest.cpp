@@ -11,7 +11,8 @@
 #include <chrono>
 #include <thread>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 
 namespace {
 
@@ -152,8 +153,9 @@ TEST(FormDesignTest, RegisteredClassesAndResourcesAreFound) {
     RegisterComponentClass("TFancyLabel", [](TComponent* o) { return new TFancyLabel(o); });
     EXPECT_TRUE(IsComponentClassRegistered("tfancylabel"));
     static const char design[] = "object F: TForm\n  object Lbl: TFancyLabel\n  end\nend\n";
-    platform::RegisterResource("TEST_FANCY_FORM", "RC_DATA",
-                               reinterpret_cast<const unsigned char*>(design), sizeof design - 1);
+    platform::core::RegisterResource("TEST_FANCY_FORM", "RC_DATA",
+                                     reinterpret_cast<const unsigned char*>(design),
+                                     sizeof design - 1);
     TForm form(nullptr);
     LoadFormDesign(form, "test_fancy_form", {"TForm", {}, {}});
     EXPECT_NE(dynamic_cast<TFancyLabel*>(form.FindComponent("Lbl")), nullptr);
@@ -308,8 +310,9 @@ TEST(FormDesignTest, DesignsReadAheadBuildAndFailAsWithout) {
     for (auto [name, text] : {std::pair{"TEST_AHEAD_VALID", valid},
                               {"TEST_AHEAD_BROKEN", broken},
                               {"TEST_AHEAD_OTHER", other}})
-        platform::RegisterResource(name, "RC_DATA", reinterpret_cast<const unsigned char*>(text),
-                                   std::char_traits<char>::length(text));
+        platform::core::RegisterResource(name, "RC_DATA",
+                                         reinterpret_cast<const unsigned char*>(text),
+                                         std::char_traits<char>::length(text));
     const std::vector<std::string> loads = {"TEST_AHEAD_VALID",   "TEST_AHEAD_BROKEN",
                                             "TEST_AHEAD_MISSING", "test_ahead_valid",
                                             "TEST_AHEAD_OTHER",   "TEST_AHEAD_VALID"};

@@ -16,7 +16,8 @@
 #include <memory>
 #include <random>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 
 namespace {
 

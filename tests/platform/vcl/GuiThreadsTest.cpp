@@ -12,7 +12,8 @@
 #include <string>
 #include <unistd.h>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 
 namespace {
 

@@ -12,7 +12,8 @@
 
 namespace {
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 
 // The pixels tests/data/vcl/make_pictures.py wrote into the embedded test picture.
 struct Rgba {
@@ -24,7 +25,7 @@ const Rgba kPicture[2][3] = {{{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 25
 std::string ErrorOf(const std::function<void()>& action) {
     try {
         action();
-    } catch (const vcl::Exception& e) {
+    } catch (const platform::rtl::Exception& e) {
         return e.what();
     }
     return "no error";
@@ -160,9 +161,9 @@ TEST(PngImage, AnEmbeddedPictureIsDecodedOnceAndSharedUntilRegisteredAnew) {
     const std::string small = EncodedPicture(3, 2, qRgb(1, 2, 3));
     const std::string large = EncodedPicture(5, 4, qRgb(4, 5, 6));
     auto put = [](const std::string& bytes) {
-        platform::RegisterResource("PngCacheTest_Swap", "RC_DATA",
-                                   reinterpret_cast<const unsigned char*>(bytes.data()),
-                                   bytes.size());
+        platform::core::RegisterResource("PngCacheTest_Swap", "RC_DATA",
+                                         reinterpret_cast<const unsigned char*>(bytes.data()),
+                                         bytes.size());
     };
     put(small);
     TPngImage first, second;

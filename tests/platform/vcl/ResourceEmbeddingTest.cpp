@@ -47,7 +47,7 @@ std::string ReadFile(const std::string& path) {
 std::string ToUtf16LeWithMark(std::string utf8) {
     if (utf8.rfind("\xEF\xBB\xBF", 0) == 0) utf8.erase(0, 3);
     std::string bytes = "\xFF\xFE";
-    for (char16_t unit : vcl::Utf8ToUtf16(utf8)) {
+    for (char16_t unit : platform::rtl::Utf8ToUtf16(utf8)) {
         bytes += static_cast<char>(unit & 0xFF);
         bytes += static_cast<char>(unit >> 8);
     }
@@ -60,7 +60,7 @@ void ExpectEmbeddedAsSource(const std::vector<ManifestEntry>& entries) {
         const std::string source = ReadFile(e.file);
         ASSERT_TRUE(e.encoding == "RAW" || e.encoding == "UTF16LE") << e.encoding;
         const std::string expected = e.encoding == "UTF16LE" ? ToUtf16LeWithMark(source) : source;
-        const platform::ResourceEntry* r = platform::FindResource(e.name, e.type);
+        const platform::core::ResourceEntry* r = platform::core::FindResource(e.name, e.type);
         ASSERT_NE(r, nullptr) << "not embedded";
         ASSERT_EQ(r->size, expected.size());
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(r->data), r->size), expected);

@@ -15,10 +15,10 @@
 namespace {
 
 namespace fs = std::filesystem;
-using platform::hid::HidError;
-using platform::hid::HidrawBus;
-using platform::hid::InterfaceInfo;
-using platform::hid::OpenAccess;
+using platform::win::HidError;
+using platform::win::HidrawBus;
+using platform::win::InterfaceInfo;
+using platform::win::OpenAccess;
 using namespace descriptors;
 
 class HidrawTree : public ::testing::Test {

@@ -17,52 +17,51 @@
 namespace {
 
 namespace win = platform::win;
-namespace hid = platform::hid;
 
 // Interfaces as listed; SetFeature blocks while the bus is held, so a test can close a
 // handle in the middle of a transfer.
-class StubBus : public hid::HidBus {
+class StubBus : public win::HidBus {
 public:
-    std::vector<hid::InterfaceInfo> interfaces;
+    std::vector<win::InterfaceInfo> interfaces;
     std::mutex mutex;
     std::condition_variable changed;
     bool hold = false;
     int inTransfer = 0;
     std::atomic<int> live{0};
 
-    std::vector<hid::InterfaceInfo> Enumerate() override { return interfaces; }
-    std::unique_ptr<hid::HidConnection> Open(const std::string& path, hid::OpenAccess,
-                                             hid::HidError& error) override {
+    std::vector<win::InterfaceInfo> Enumerate() override { return interfaces; }
+    std::unique_ptr<win::HidConnection> Open(const std::string& path, win::OpenAccess,
+                                             win::HidError& error) override {
         for (const auto& i : interfaces)
             if (i.path == path) return std::make_unique<Connection>(*this);
-        error = hid::HidError::FileNotFound;
+        error = win::HidError::FileNotFound;
         return nullptr;
     }
 
-    struct Connection : hid::HidConnection {
+    struct Connection : win::HidConnection {
         explicit Connection(StubBus& b) : bus(b) { ++bus.live; }
         ~Connection() override { --bus.live; }
-        bool SetFeature(const uint8_t* buf, size_t, hid::HidError& error) override {
+        bool SetFeature(const uint8_t* buf, size_t, win::HidError& error) override {
             std::unique_lock lock(bus.mutex);
             ++bus.inTransfer;
             bus.changed.notify_all();
             bus.changed.wait(lock, [&] { return !bus.hold; });
             --bus.inTransfer;
             if (buf[0] == 0xEE) {
-                error = hid::HidError::DeviceNotConnected;
+                error = win::HidError::DeviceNotConnected;
                 return false;
             }
             return true;
         }
-        bool GetFeature(uint8_t* buf, size_t len, hid::HidError&) override {
+        bool GetFeature(uint8_t* buf, size_t len, win::HidError&) override {
             for (size_t i = 1; i < len; ++i)
                 buf[i] = static_cast<uint8_t>(i);
             return true;
         }
-        int ReadInput(uint8_t*, size_t, hid::HidError& error) override {
+        int ReadInput(uint8_t*, size_t, win::HidError& error) override {
             std::unique_lock lock(bus.mutex);
             bus.changed.wait(lock, [&] { return interrupted; });
-            error = hid::HidError::OperationAborted;
+            error = win::HidError::OperationAborted;
             return -1;
         }
         void InterruptRead() override {
@@ -79,7 +78,7 @@ class Kernel : public ::testing::Test {
 protected:
     void SetUp() override {
         bus = std::make_shared<StubBus>();
-        hid::InterfaceInfo mouse;
+        win::InterfaceInfo mouse;
         mouse.path = "stub://mouse";
         mouse.vendorId = 0x04B4;
         mouse.productId = 0x08B9;
@@ -89,11 +88,11 @@ protected:
         mouse.featureReportByteLength = 8;
         mouse.inputReportByteLength = 8;
         bus->interfaces.push_back(mouse);
-        hid::InterfaceInfo gone;
+        win::InterfaceInfo gone;
         bus->interfaces.push_back(gone);
-        hid::SetBus(bus);
+        win::SetBus(bus);
     }
-    void TearDown() override { hid::SetBus(nullptr); }
+    void TearDown() override { win::SetBus(nullptr); }
 
     win::HANDLE Open(const char* path, win::DWORD access) {
         return win::CreateFileA(path, access, 3, nullptr, win::OPEN_EXISTING, 0, nullptr);
@@ -257,7 +256,7 @@ TEST_F(Kernel, QueryHandlesGiveAttributesCapsAndFeatureReports) {
 TEST_F(Kernel, OpeningAnAbsentInterfaceFails) {
     EXPECT_EQ(Open("stub://keyboard", 0), win::INVALID_HANDLE_VALUE);
     EXPECT_EQ(win::GetLastError(), win::ERROR_FILE_NOT_FOUND);
-    hid::SetBus(nullptr);
+    win::SetBus(nullptr);
     EXPECT_EQ(Open("stub://mouse", 0), win::INVALID_HANDLE_VALUE);
 }
 
@@ -313,27 +312,27 @@ class BusChoice : public ::testing::Test {
 protected:
     void TearDown() override {
         unsetenv("VTRM408X_SIMULATE");
-        hid::SetSimulatedBusFactory(nullptr);
-        hid::SetBus(nullptr);
+        win::SetSimulatedBusFactory(nullptr);
+        win::SetBus(nullptr);
     }
 };
 
 TEST_F(BusChoice, TheVariableOrTheMouseOnHidrawDecides) {
     auto simulated = std::make_shared<StubBus>();
-    auto isHidraw = [](const std::shared_ptr<hid::HidBus>& b) {
-        return dynamic_cast<hid::HidrawBus*>(b.get()) != nullptr;
+    auto isHidraw = [](const std::shared_ptr<win::HidBus>& b) {
+        return dynamic_cast<win::HidrawBus*>(b.get()) != nullptr;
     };
     unsetenv("VTRM408X_SIMULATE");
-    EXPECT_TRUE(isHidraw(hid::InstallDefaultBus(0xFFFF, 0xFFFF))); // no simulator registered
-    hid::SetSimulatedBusFactory([&] { return simulated; });
+    EXPECT_TRUE(isHidraw(win::InstallDefaultBus(0xFFFF, 0xFFFF))); // no simulator registered
+    win::SetSimulatedBusFactory([&] { return simulated; });
     // No interface with these ids exists on any machine.
-    EXPECT_EQ(hid::InstallDefaultBus(0xFFFF, 0xFFFF), simulated);
-    EXPECT_EQ(hid::Bus(), simulated);
+    EXPECT_EQ(win::InstallDefaultBus(0xFFFF, 0xFFFF), simulated);
+    EXPECT_EQ(win::Bus(), simulated);
     setenv("VTRM408X_SIMULATE", "0", 1);
-    EXPECT_TRUE(isHidraw(hid::InstallDefaultBus(0xFFFF, 0xFFFF)));
-    EXPECT_TRUE(isHidraw(hid::Bus()));
+    EXPECT_TRUE(isHidraw(win::InstallDefaultBus(0xFFFF, 0xFFFF)));
+    EXPECT_TRUE(isHidraw(win::Bus()));
     setenv("VTRM408X_SIMULATE", "1", 1);
-    EXPECT_EQ(hid::InstallDefaultBus(0xFFFF, 0xFFFF), simulated);
+    EXPECT_EQ(win::InstallDefaultBus(0xFFFF, 0xFFFF), simulated);
 }
 
 } // namespace

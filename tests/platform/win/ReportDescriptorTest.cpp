@@ -9,8 +9,8 @@
 
 namespace {
 
-using platform::hid::ParseReportDescriptor;
-using platform::hid::ReportDescriptorLayout;
+using platform::win::ParseReportDescriptor;
+using platform::win::ReportDescriptorLayout;
 using namespace descriptors;
 
 ReportDescriptorLayout Parse(const Bytes& d) {
@@ -22,7 +22,7 @@ struct Lengths {
     bool operator==(const Lengths&) const = default;
 };
 
-Lengths Of(const platform::hid::TopLevelCollection& c) {
+Lengths Of(const platform::win::TopLevelCollection& c) {
     return {c.inputReportByteLength, c.outputReportByteLength, c.featureReportByteLength};
 }
 

@@ -18,23 +18,23 @@ namespace {
 class ButtonCodeFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<shell::TForm1>(nullptr);
+        form = std::make_unique<window::TForm1>(nullptr);
         form->DetectedInterface = "I2C";
         // As while a whole configuration is shown: handlers of the controls set here
         // send nothing to a device.
-        savedLoading = shell::UiLoadingFlag;
-        shell::UiLoadingFlag = 1;
+        savedLoading = window::shell::UiLoadingFlag;
+        window::shell::UiLoadingFlag = 1;
     }
     void TearDown() override {
         form.reset();
-        shell::UiLoadingFlag = savedLoading;
+        window::shell::UiLoadingFlag = savedLoading;
     }
-    std::string Code(int id) { return device::FunctionIdToCode(*form, id); }
+    std::string Code(int id) { return window::device::FunctionIdToCode(*form, id); }
     void SetText(const std::string& name, const std::string& text) {
-        form->Named<controls::TSkinEdit>(name).SetText(text);
+        form->Named<controls::skin::TSkinEdit>(name).SetText(text);
     }
     void SetHold(int fireKey, bool hold) {
-        form->Named<controls::TSkinCheckBox>("cb_Fire" + std::to_string(fireKey) + "Continue")
+        form->Named<controls::skin::TSkinCheckBox>("cb_Fire" + std::to_string(fireKey) + "Continue")
             .SetChecked(hold);
     }
 
@@ -49,7 +49,7 @@ protected:
         form->cb_CC->SetItemIndex(0);
     }
 
-    std::unique_ptr<shell::TForm1> form;
+    std::unique_ptr<window::TForm1> form;
     uint8_t savedLoading = 0;
 };
 
@@ -112,7 +112,7 @@ const MenuEntry kMenu[] = {
 TEST_F(ButtonCodeFormTest, EveryMenuLabelsTagGivesItsCode) {
     static_assert(std::size(kMenu) == 46);
     for (const MenuEntry& entry : kMenu) {
-        auto& label = form->Named<vcl::TControl>(entry.label);
+        auto& label = form->Named<platform::vcl::TControl>(entry.label);
         ASSERT_NE(label.Parent(), nullptr) << entry.label;
         EXPECT_EQ(label.Parent()->Name(), entry.panel) << entry.label;
         const std::string code = Code(label.Tag());
@@ -132,7 +132,7 @@ TEST_F(ButtonCodeFormTest, EveryLabelBetweenTheFirstAndLastEntryIsAMenuEntryWith
                                            "Key_ProfileKey", "Key_AdjustXY"};
     std::set<int> tags;
     for (auto it = first; it <= last; ++it) {
-        const auto* control = dynamic_cast<const vcl::TControl*>(*it);
+        const auto* control = dynamic_cast<const platform::vcl::TControl*>(*it);
         if (!control || control->Name().rfind("Key_", 0) != 0) continue;
         if (openers.count(control->Name())) continue;
         EXPECT_FALSE(Code(control->Tag()).empty()) << control->Name();
@@ -205,7 +205,7 @@ TEST_F(ButtonCodeFormTest, TheOffsetEditKeepsTwoDigitsAndTheKeyMenuWorksWhatever
     EXPECT_EQ(Code(2301), "07C13012");
     for (const MenuEntry& entry : kMenu) {
         SCOPED_TRACE(entry.label);
-        EXPECT_NO_THROW(Code(form->Named<vcl::TControl>(entry.label).Tag()));
+        EXPECT_NO_THROW(Code(form->Named<platform::vcl::TControl>(entry.label).Tag()));
     }
 }
 
@@ -251,7 +251,7 @@ TEST_F(ButtonCodeFormTest, TheEmptyCodeFailsTheByteConversion) {
     try {
         device::ButtonFunctionFromText(Code(1005));
         ADD_FAILURE() << "the empty code converted";
-    } catch (const vcl::EConvertError& e) {
+    } catch (const platform::rtl::EConvertError& e) {
         EXPECT_EQ(e.Message(), "'$' is not a valid integer value");
     }
 }
@@ -279,19 +279,19 @@ TEST_F(ButtonCodeFormTest, ABadFireKeyOrAimTextFailsBeforeAnythingIsPacked) {
     try {
         Code(902);
         ADD_FAILURE() << "no error";
-    } catch (const vcl::EConvertError& e) {
+    } catch (const platform::rtl::EConvertError& e) {
         EXPECT_EQ(e.Message(), "'abc' is not a valid integer value");
     }
     EXPECT_EQ(form->MidComboMask, before);
 
     SetText("Edt_Repeat3", "2");
     SetText("Edt_DelayTime1", "");
-    EXPECT_THROW(Code(0), vcl::EConvertError) << "for every id alike";
+    EXPECT_THROW(Code(0), platform::rtl::EConvertError) << "for every id alike";
     EXPECT_EQ(form->MidComboMask, before);
 
     SetText("Edt_DelayTime1", "1");
     form->AimLevelText = "";
-    EXPECT_THROW(Code(900), vcl::EConvertError);
+    EXPECT_THROW(Code(900), platform::rtl::EConvertError);
     EXPECT_EQ(form->MidComboMask, before);
 
     form->AimLevelText = "1";

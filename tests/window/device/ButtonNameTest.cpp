@@ -18,31 +18,35 @@ namespace {
 class ButtonNameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<shell::TForm1>(nullptr);
+        form = std::make_unique<window::TForm1>(nullptr);
         form->LanguageNumber = 1;
         // Fire key 1: 5 shots, 100 ms; fire key 2: 3 shots, 60 ms; fire key 3: 8 shots, 60 ms.
         form->FireKeyShots = {5, 3, 8};
         form->FireKeyInterval = {100, 60, 60};
         form->FireScriptsLoaded = 0;
     }
-    std::string Name(std::string_view code) { return device::CodeToFunctionName(*form, code); }
-    controls::TSkinCheckBox& Hold(int n) {
-        return form->Named<controls::TSkinCheckBox>("cb_Fire" + std::to_string(n) + "Continue");
+    std::string Name(std::string_view code) {
+        return window::device::CodeToFunctionName(*form, code);
     }
-    controls::TSkinComboBox& Colour(int p) {
-        return form->Named<controls::TSkinComboBox>("cb_Profile" + std::to_string(p) + "Color");
+    controls::skin::TSkinCheckBox& Hold(int n) {
+        return form->Named<controls::skin::TSkinCheckBox>("cb_Fire" + std::to_string(n) +
+                                                          "Continue");
+    }
+    controls::skin::TSkinComboBox& Colour(int p) {
+        return form->Named<controls::skin::TSkinComboBox>("cb_Profile" + std::to_string(p) +
+                                                          "Color");
     }
     // Device macro slot: start address, length, name in the list.
     void SetMacroSlot(int slot, uint16_t start, uint16_t length, const std::string& name) {
         form->DeviceMacros.StartAddress[slot] = start;
         form->DeviceMacros.Length[slot] = length;
-        vcl::TItemList& names = form->LB_Name->Items();
+        platform::vcl::TItemList& names = form->LB_Name->Items();
         while (names.Count() <= slot)
             names.Add("");
         names.Put(slot, name);
     }
 
-    std::unique_ptr<shell::TForm1> form;
+    std::unique_ptr<window::TForm1> form;
 };
 
 struct NamedCode {
@@ -114,7 +118,7 @@ TEST_F(ButtonNameTest, EveryCodeOfTheKeyMenuIsNamed) {
          {0,    900,  901,  902,  903,  904,  1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1100,
           1101, 1102, 1103, 1104, 1105, 1106, 1200, 1201, 1202, 1203, 1204, 1205, 1206, 1300, 1301,
           1302, 1303, 2000, 2001, 2002, 2200, 2201, 2202, 2300, 2301, 2302, 2303, 2400, 2401}) {
-        const std::string code = device::FunctionIdToCode(*form, id);
+        const std::string code = window::device::FunctionIdToCode(*form, id);
         EXPECT_FALSE(Name(code).empty()) << id << " " << code;
     }
 }
@@ -173,7 +177,7 @@ TEST_F(ButtonNameTest, TheGuardKeepsTheHoldBoxesButNotTheName) {
 
 TEST_F(ButtonNameTest, ChangingAHoldBoxRunsItsClickHandling) {
     int clicks = 0;
-    Hold(3).OnClick = [&clicks](vcl::TObject*) { ++clicks; };
+    Hold(3).OnClick = [&clicks](platform::vcl::TObject*) { ++clicks; };
     Name("0697003C"); // hold set: changes the box
     Name("0697003C"); // no change: no click
     Name("0617003C");
@@ -301,11 +305,11 @@ TEST_F(ButtonNameTest, EmptySlotsDoNotNameAndTheLastMatchingSlotWins) {
 
 TEST_F(ButtonNameTest, TheSecondStageLeavesANameItCannotGiveAsItWas) {
     std::string name = "kept";
-    device::ComboOrMacroCodeToName(*form, "0B060100", name);
+    window::device::ComboOrMacroCodeToName(*form, "0B060100", name);
     EXPECT_EQ(name, "kept");
-    device::ComboOrMacroCodeToName(*form, "01010001", name);
+    window::device::ComboOrMacroCodeToName(*form, "01010001", name);
     EXPECT_EQ(name, "kept");
-    device::ComboOrMacroCodeToName(*form, "02000400", name);
+    window::device::ComboOrMacroCodeToName(*form, "02000400", name);
     EXPECT_EQ(name, "A");
 }
 
@@ -320,14 +324,14 @@ TEST_F(ButtonNameTest, NamesFollowTheCurrentLanguage) {
                                         {"02000000", "Str205"},
                                         {"0B170300", "Str606"},
                                         {"1006A0FF", "Str265"}}) {
-            const std::string expected = shell::LanguageText(n, key);
+            const std::string expected = window::shell::LanguageText(n, key);
             ASSERT_FALSE(expected.empty()) << n << " " << key;
             EXPECT_EQ(Name(code), expected) << n << " " << code;
         }
     }
     // The tables differ where the test relies on it.
-    EXPECT_NE(shell::LanguageText(2, "Str210"), "Left Key");
-    EXPECT_NE(shell::LanguageText(3, "Str606"), "7.62mm Fire");
+    EXPECT_NE(window::shell::LanguageText(2, "Str210"), "Left Key");
+    EXPECT_NE(window::shell::LanguageText(3, "Str606"), "7.62mm Fire");
 }
 
 TEST_F(ButtonNameTest, ModifierWordsAndScriptNamesAreTheSameInEveryLanguage) {
@@ -345,7 +349,7 @@ TEST_F(ButtonNameTest, ModifierWordsAndScriptNamesAreTheSameInEveryLanguage) {
 TEST_F(ButtonNameTest, NumbersThatAreNoHexadecimalDigitsRaiseTheConversionError) {
     for (const char* code : {"0G000000", "", "06ZZ003C", "0692ZZZZ", "0792ZZ00", "07ZZ0000",
                              "02GG0000", "0201GG00", "020104GG", "10GG0000", "10"})
-        EXPECT_THROW(Name(code), vcl::EConvertError) << code;
+        EXPECT_THROW(Name(code), platform::rtl::EConvertError) << code;
 }
 
 TEST_F(ButtonNameTest, CharactersThatAreOnlyComparedNeverRaise) {

@@ -43,7 +43,7 @@ private:
 class FormImageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<shell::TForm1>(nullptr);
+        form = std::make_unique<window::TForm1>(nullptr);
         device::MemoryType = "I2C";
         device::LoadDefaultImages();
         device::LiveImage = device::DefaultImage1;
@@ -54,7 +54,7 @@ protected:
     static Bytes Part(const device::TDeviceImage& image, device::ImageArea area) {
         return Bytes(image.begin() + area.Offset, image.begin() + area.End());
     }
-    std::unique_ptr<shell::TForm1> form;
+    std::unique_ptr<window::TForm1> form;
 };
 
 TEST_F(FormImageTest, TheDefaultsContextIsWhatTheWindowShowsNow) {
@@ -178,7 +178,7 @@ TEST_F(FormImageTest, TheMacroEditorIsEmptiedWhole) {
 }
 
 TEST_F(FormImageTest, AMissingResourceRaisesTheResourceNotFoundError) {
-    EXPECT_THROW(device::OpenResourceBytes("NoSuchImage"), vcl::EResNotFound);
+    EXPECT_THROW(device::OpenResourceBytes("NoSuchImage"), platform::rtl::EResNotFound);
 }
 
 // ---- PC macro library ---------------------------------------------------------------
@@ -237,13 +237,13 @@ TEST_F(FormMacroLibraryTest, TheListShowsNamedRecordsAndAFullLibraryTakesNoNewMa
     device::PCMacroNameTable[7] = device::AsciiMacroName("Run");
     form->RefreshPCMacroName();
     EXPECT_EQ(form->LB_PCMacroName->Items().ToVector(), (std::vector<std::string>{"Jump", "Run"}));
-    EXPECT_TRUE(form->Named<vcl::TControl>("Btn_NewMacro").Enabled());
+    EXPECT_TRUE(form->Named<platform::vcl::TControl>("Btn_NewMacro").Enabled());
 
     for (int i = 0; i < device::image::PCMacroCount; ++i)
         device::PCMacroNameTable[i] = device::AsciiMacroName("M" + std::to_string(i));
     form->RefreshPCMacroName();
     EXPECT_EQ(form->LB_PCMacroName->Items().Count(), 100);
-    EXPECT_FALSE(form->Named<vcl::TControl>("Btn_NewMacro").Enabled());
+    EXPECT_FALSE(form->Named<platform::vcl::TControl>("Btn_NewMacro").Enabled());
     for (auto& name : device::PCMacroNameTable)
         name = device::TMacroName{};
 }

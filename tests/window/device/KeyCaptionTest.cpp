@@ -22,7 +22,7 @@ const std::string kKeyNames = "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890";
 class KeyCaptionTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<shell::TForm1>(nullptr);
+        form = std::make_unique<window::TForm1>(nullptr);
         form->LanguageNumber = 1;
         // Key k of profile p holds the keyboard key of usage 04 + 12 p + k: its name is
         // character 12 p + k of kKeyNames.
@@ -35,26 +35,26 @@ protected:
         return std::string(1, kKeyNames[12 * p + k]);
     }
     std::string LabelCaption(int k) { // 1-based
-        return form->Named<controls::TWideLabel>("Key" + std::to_string(k)).Caption();
+        return form->Named<controls::unicode::TWideLabel>("Key" + std::to_string(k)).Caption();
     }
     std::string ButtonCaption(const std::string& name) {
-        return form->Named<controls::TSkinButton>(name).Caption();
+        return form->Named<controls::skin::TSkinButton>(name).Caption();
     }
 
-    std::unique_ptr<shell::TForm1> form;
+    std::unique_ptr<window::TForm1> form;
 };
 
 TEST_F(KeyCaptionTest, ButtonNamesCarryProfileAndTwoDigitKey) {
-    EXPECT_EQ(device::ProfileKeyButtonName(1, 1), "btn_Key101");
-    EXPECT_EQ(device::ProfileKeyButtonName(2, 10), "btn_Key210");
-    EXPECT_EQ(device::ProfileKeyButtonName(3, 12), "btn_Key312");
-    EXPECT_EQ(device::ComboKeyButtonName(9), "btn_ComboKey009");
+    EXPECT_EQ(window::device::ProfileKeyButtonName(1, 1), "btn_Key101");
+    EXPECT_EQ(window::device::ProfileKeyButtonName(2, 10), "btn_Key210");
+    EXPECT_EQ(window::device::ProfileKeyButtonName(3, 12), "btn_Key312");
+    EXPECT_EQ(window::device::ComboKeyButtonName(9), "btn_ComboKey009");
 }
 
 TEST_F(KeyCaptionTest, EachProfileRewritesTheSameTwelveLabels) {
-    void (shell::TForm1::*refresh[3])(vcl::TObject*) = {&shell::TForm1::RefreshProfile1Keys,
-                                                        &shell::TForm1::RefreshProfile2Keys,
-                                                        &shell::TForm1::RefreshProfile3Keys};
+    void (window::TForm1::*refresh[3])(platform::vcl::TObject*) = {
+        &window::TForm1::RefreshProfile1Keys, &window::TForm1::RefreshProfile2Keys,
+        &window::TForm1::RefreshProfile3Keys};
     for (int p : {0, 1, 2, 0}) {
         (form.get()->*refresh[p])(nullptr);
         for (int k = 0; k < ProfileKeyCount; ++k)
@@ -65,15 +65,16 @@ TEST_F(KeyCaptionTest, EachProfileRewritesTheSameTwelveLabels) {
 TEST_F(KeyCaptionTest, TheEngineeringButtonsShowEachProfileOnItsOwnRow) {
     form->TLRefreshProfile2Keys();
     for (int k = 0; k < ProfileKeyCount; ++k) {
-        EXPECT_EQ(ButtonCaption(device::ProfileKeyButtonName(2, k + 1)), Expected(1, k));
-        EXPECT_EQ(ButtonCaption(device::ProfileKeyButtonName(1, k + 1)), "");
-        EXPECT_EQ(ButtonCaption(device::ProfileKeyButtonName(3, k + 1)), "");
+        EXPECT_EQ(ButtonCaption(window::device::ProfileKeyButtonName(2, k + 1)), Expected(1, k));
+        EXPECT_EQ(ButtonCaption(window::device::ProfileKeyButtonName(1, k + 1)), "");
+        EXPECT_EQ(ButtonCaption(window::device::ProfileKeyButtonName(3, k + 1)), "");
     }
     form->TLRefreshProfile1Keys();
     form->TLRefreshProfile3Keys();
     for (int p = 0; p < 3; ++p)
         for (int k = 0; k < ProfileKeyCount; ++k)
-            EXPECT_EQ(ButtonCaption(device::ProfileKeyButtonName(p + 1, k + 1)), Expected(p, k));
+            EXPECT_EQ(ButtonCaption(window::device::ProfileKeyButtonName(p + 1, k + 1)),
+                      Expected(p, k));
     // The user page is not the engineering page.
     EXPECT_NE(LabelCaption(1), Expected(0, 0));
 }
@@ -94,7 +95,7 @@ TEST_F(KeyCaptionTest, CaptionsFollowTheLanguage) {
     form->LanguageNumber = 2;
     form->RefreshProfile1Keys();
     form->TLRefreshProfile1Keys();
-    const std::string left = shell::LanguageText(2, "Str210");
+    const std::string left = window::shell::LanguageText(2, "Str210");
     ASSERT_NE(left, "Left Key");
     EXPECT_EQ(LabelCaption(1), left);
     EXPECT_EQ(ButtonCaption("btn_Key101"), left);
@@ -115,7 +116,7 @@ TEST_F(KeyCaptionTest, TheComboKeyButtonsShowTheCombinationRecords) {
     form->cb_Profile2Color->SetItemIndex(0);
     form->RefreshComboKeyCaptions();
     for (int n = 0; n < device::image::ComboRecordCount; ++n)
-        EXPECT_EQ(ButtonCaption(device::ComboKeyButtonName(n + 1)), names[n]) << n;
+        EXPECT_EQ(ButtonCaption(window::device::ComboKeyButtonName(n + 1)), names[n]) << n;
     // The switch's colour went to the engineering page with it.
     EXPECT_EQ(form->cb_Profile2Color->ItemIndex(), 10);
 }
@@ -139,9 +140,9 @@ TEST_F(KeyCaptionTest, TheCacheIsStaleUntilItIsRebuilt) {
 TEST_F(KeyCaptionTest, TheCacheFromTheButtonsIsWhatTheEngineeringPageShows) {
     for (int p = 1; p <= 3; ++p)
         for (int k = 1; k <= ProfileKeyCount; ++k)
-            form->Named<controls::TSkinButton>(device::ProfileKeyButtonName(p, k))
+            form->Named<controls::skin::TSkinButton>(window::device::ProfileKeyButtonName(p, k))
                 .SetCaption("caption " + std::to_string(p) + "/" + std::to_string(k));
-    device::CacheKeyNamesFromButtons(*form);
+    window::device::CacheKeyNamesFromButtons(*form);
     for (int p = 1; p <= 3; ++p)
         for (int k = 1; k <= ProfileKeyCount; ++k)
             EXPECT_EQ(form->KeyNameCache[12 * (p - 1) + (k - 1)],
@@ -151,7 +152,7 @@ TEST_F(KeyCaptionTest, TheCacheFromTheButtonsIsWhatTheEngineeringPageShows) {
     form->TLRefreshProfile1Keys();
     form->TLRefreshProfile2Keys();
     form->TLRefreshProfile3Keys();
-    device::CacheKeyNamesFromButtons(*form);
+    window::device::CacheKeyNamesFromButtons(*form);
     const auto fromButtons = form->KeyNameCache;
     form->RefreshKeyNameCache();
     EXPECT_EQ(form->KeyNameCache, fromButtons);

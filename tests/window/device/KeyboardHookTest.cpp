@@ -12,7 +12,8 @@
 namespace {
 
 using namespace device;
-namespace win = platform::win;
+using namespace window::device;
+namespace desktop = platform::desktop;
 
 struct Event {
     uint16_t key;
@@ -29,36 +30,38 @@ struct Combination {
 class KeyboardHookTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        win::testing::ResetRawInput();
+        desktop::testing::ResetRawInput();
         hook = std::make_unique<TKeyboardHook>(nullptr);
         hook->SetEnabled(true);
-        hook->OnReceive = [this](vcl::TObject* sender, uint16_t key, TKeyboardHookState state,
-                                 int32_t count) {
+        hook->OnReceive = [this](platform::vcl::TObject* sender, uint16_t key,
+                                 TKeyboardHookState state, int32_t count) {
             EXPECT_EQ(sender, hook.get());
             events.push_back({key, state, count});
         };
         // The program's message loop, recording whether the hook handled each message.
-        win::SetThreadMessageHandler([this](const win::MSG& msg) {
-            vcl::TMsg appMsg{msg.hwnd, msg.message, msg.wParam, msg.lParam};
-            handled.push_back(vcl::Application()->DispatchAppMessage(appMsg));
+        desktop::SetThreadMessageHandler([this](const desktop::MSG& msg) {
+            platform::vcl::TMsg appMsg{msg.hwnd, msg.message, msg.wParam, msg.lParam};
+            handled.push_back(platform::vcl::Application()->DispatchAppMessage(appMsg));
         });
     }
     void TearDown() override {
         hook.reset();
-        win::SetThreadMessageHandler(nullptr);
-        win::testing::ResetRawInput();
+        desktop::SetThreadMessageHandler(nullptr);
+        desktop::testing::ResetRawInput();
     }
 
     void BindCombination() {
-        hook->OnKeyCombination = [this](vcl::TObject*, const TKeyCombination& keys,
+        hook->OnKeyCombination = [this](platform::vcl::TObject*, const TKeyCombination& keys,
                                         TKeyboardHookShiftState& modifiers) {
             combinations.push_back({keys, modifiers});
         };
     }
 
-    static void Down(uint16_t vk) { win::testing::InjectKeyboardInput(vk, win::WM_KEYDOWN); }
-    static void Up(uint16_t vk) { win::testing::InjectKeyboardInput(vk, win::WM_KEYUP); }
-    static void Pump() { vcl::Application()->ProcessMessages(); }
+    static void Down(uint16_t vk) {
+        desktop::testing::InjectKeyboardInput(vk, desktop::WM_KEYDOWN);
+    }
+    static void Up(uint16_t vk) { desktop::testing::InjectKeyboardInput(vk, desktop::WM_KEYUP); }
+    static void Pump() { platform::vcl::Application()->ProcessMessages(); }
 
     std::unique_ptr<TKeyboardHook> hook;
     std::vector<Event> events;
@@ -127,10 +130,10 @@ TEST_F(KeyboardHookTest, SideSpecificModifiersAreOrdinaryKeys) {
 
 TEST_F(KeyboardHookTest, SystemKeyMessagesCountAsKeyMessages) {
     BindCombination();
-    win::testing::InjectKeyboardInput(0x12, win::WM_SYSKEYDOWN);
-    win::testing::InjectKeyboardInput(0x73, win::WM_SYSKEYDOWN);
-    win::testing::InjectKeyboardInput(0x73, win::WM_SYSKEYUP);
-    win::testing::InjectKeyboardInput(0x12, win::WM_KEYUP);
+    desktop::testing::InjectKeyboardInput(0x12, desktop::WM_SYSKEYDOWN);
+    desktop::testing::InjectKeyboardInput(0x73, desktop::WM_SYSKEYDOWN);
+    desktop::testing::InjectKeyboardInput(0x73, desktop::WM_SYSKEYUP);
+    desktop::testing::InjectKeyboardInput(0x12, desktop::WM_KEYUP);
     Pump();
     EXPECT_EQ(events.size(), 4u);
     EXPECT_EQ(events[1], (Event{0x73, kh_Repeat, 2}));
@@ -151,7 +154,7 @@ TEST_F(KeyboardHookTest, UnknownKeysAreListedAndReportedByVirtualKey) {
 
 TEST_F(KeyboardHookTest, OtherMessagesReportTheCountUnchanged) {
     Down(0x41);
-    win::testing::InjectKeyboardInput(0x41, 0x0102); // a character message
+    desktop::testing::InjectKeyboardInput(0x41, 0x0102); // a character message
     Pump();
     EXPECT_EQ(events, (std::vector<Event>{{0x41, kh_On, 1}, {0x41, kh_On, 1}}));
     EXPECT_EQ(handled, (std::vector<bool>{true, true}));
@@ -193,10 +196,10 @@ TEST_F(KeyboardHookTest, WithoutCombinationHandlerTheListKeepsEveryKeySeen) {
 }
 
 TEST_F(KeyboardHookTest, InputOtherThanKeyboardIsLeftAlone) {
-    win::RAWINPUT mouse{};
-    mouse.header.dwType = win::RIM_TYPEMOUSE;
-    mouse.header.dwSize = sizeof(win::RAWINPUTHEADER) + sizeof(win::RAWMOUSE);
-    win::testing::InjectRawInput(mouse);
+    desktop::RAWINPUT mouse{};
+    mouse.header.dwType = desktop::RIM_TYPEMOUSE;
+    mouse.header.dwSize = sizeof(desktop::RAWINPUTHEADER) + sizeof(desktop::RAWMOUSE);
+    desktop::testing::InjectRawInput(mouse);
     Pump();
     EXPECT_TRUE(events.empty());
     EXPECT_EQ(handled, std::vector<bool>{false});
@@ -204,11 +207,11 @@ TEST_F(KeyboardHookTest, InputOtherThanKeyboardIsLeftAlone) {
 
 TEST_F(KeyboardHookTest, InputTooLargeToReadChangesNothing) {
     Down(0x41);
-    win::RAWINPUT large{};
-    large.header.dwType = win::RIM_TYPEKEYBOARD;
-    large.header.dwSize = sizeof(win::RAWINPUT) + 8;
-    large.data.keyboard = {0, 0, 0, 0x42, win::WM_KEYDOWN, 0};
-    win::testing::InjectRawInput(large);
+    desktop::RAWINPUT large{};
+    large.header.dwType = desktop::RIM_TYPEKEYBOARD;
+    large.header.dwSize = sizeof(desktop::RAWINPUT) + 8;
+    large.data.keyboard = {0, 0, 0, 0x42, desktop::WM_KEYDOWN, 0};
+    desktop::testing::InjectRawInput(large);
     Pump();
     EXPECT_EQ(events, (std::vector<Event>{{0x41, kh_On, 1}}));
     EXPECT_EQ(handled, (std::vector<bool>{true, false}));
@@ -216,10 +219,10 @@ TEST_F(KeyboardHookTest, InputTooLargeToReadChangesNothing) {
 }
 
 TEST_F(KeyboardHookTest, InvalidInputHandleIsNotHandled) {
-    vcl::TMsg msg{nullptr, win::WM_INPUT, 0, 12345};
-    EXPECT_FALSE(vcl::Application()->DispatchAppMessage(msg));
+    platform::vcl::TMsg msg{nullptr, desktop::WM_INPUT, 0, 12345};
+    EXPECT_FALSE(platform::vcl::Application()->DispatchAppMessage(msg));
     msg.message = 0x0100; // not WM_INPUT: not even looked at
-    EXPECT_FALSE(vcl::Application()->DispatchAppMessage(msg));
+    EXPECT_FALSE(platform::vcl::Application()->DispatchAppMessage(msg));
     EXPECT_TRUE(events.empty());
     EXPECT_EQ(FormatRawInputError().substr(0, 2), "6/"); // the handle is invalid
 }
@@ -228,12 +231,12 @@ TEST_F(KeyboardHookTest, LastHookCreatedReceivesAndADestroyedOneNothing) {
     auto second = std::make_unique<TKeyboardHook>(nullptr);
     second->SetEnabled(true);
     int secondEvents = 0;
-    second->OnReceive = [&](vcl::TObject*, uint16_t, TKeyboardHookState, int32_t) {
+    second->OnReceive = [&](platform::vcl::TObject*, uint16_t, TKeyboardHookState, int32_t) {
         ++secondEvents;
     };
-    win::SetThreadMessageHandler([this](const win::MSG& msg) {
-        vcl::TMsg appMsg{msg.hwnd, msg.message, msg.wParam, msg.lParam};
-        handled.push_back(vcl::Application()->DispatchAppMessage(appMsg));
+    desktop::SetThreadMessageHandler([this](const desktop::MSG& msg) {
+        platform::vcl::TMsg appMsg{msg.hwnd, msg.message, msg.wParam, msg.lParam};
+        handled.push_back(platform::vcl::Application()->DispatchAppMessage(appMsg));
     });
     Down(0x41);
     Pump();
@@ -248,33 +251,35 @@ TEST_F(KeyboardHookTest, LastHookCreatedReceivesAndADestroyedOneNothing) {
 }
 
 TEST_F(KeyboardHookTest, RegistersKeyboardsForBackgroundInput) {
-    const std::vector<win::RAWINPUTDEVICE> devices = win::testing::RegisteredRawInputDevices();
+    const std::vector<desktop::RAWINPUTDEVICE> devices =
+        desktop::testing::RegisteredRawInputDevices();
     ASSERT_EQ(devices.size(), 1u);
     EXPECT_EQ(devices[0].usUsagePage, 1);
     EXPECT_EQ(devices[0].usUsage, 6);
-    EXPECT_EQ(devices[0].dwFlags, win::RIDEV_INPUTSINK);
-    EXPECT_FALSE(win::RawKeyboardCaptureAvailable()); // offscreen: no system key source
+    EXPECT_EQ(devices[0].dwFlags, desktop::RIDEV_INPUTSINK);
+    EXPECT_FALSE(desktop::RawKeyboardCaptureAvailable()); // offscreen: no system key source
 }
 
 // A form whose design holds a disabled hook bound to a handler.
-class HookForm : public vcl::TForm {
+class HookForm : public platform::vcl::TForm {
 public:
-    HookForm() : vcl::TForm(nullptr) {
+    HookForm() : platform::vcl::TForm(nullptr) {
         RegisterKeyboardHookClass();
-        vcl::TFormBinding binding{
+        platform::vcl::TFormBinding binding{
             "THookForm",
-            {vcl::Field("KeyboardHook1", KeyboardHook1)},
-            {vcl::Handler("KeyboardHook1Receive", this, &HookForm::KeyboardHook1Receive)}};
-        vcl::LoadFormDesignText(*this,
-                                "object HookForm: THookForm\n"
-                                "  object KeyboardHook1: TKeyboardHook\n"
-                                "    Enabled = False\n"
-                                "    OnReceive = KeyboardHook1Receive\n"
-                                "  end\n"
-                                "end\n",
-                                "hook form", binding);
+            {platform::vcl::Field("KeyboardHook1", KeyboardHook1)},
+            {platform::vcl::Handler("KeyboardHook1Receive", this,
+                                    &HookForm::KeyboardHook1Receive)}};
+        platform::vcl::LoadFormDesignText(*this,
+                                          "object HookForm: THookForm\n"
+                                          "  object KeyboardHook1: TKeyboardHook\n"
+                                          "    Enabled = False\n"
+                                          "    OnReceive = KeyboardHook1Receive\n"
+                                          "  end\n"
+                                          "end\n",
+                                          "hook form", binding);
     }
-    void KeyboardHook1Receive(vcl::TObject*, uint16_t Key, TKeyboardHookState, int32_t) {
+    void KeyboardHook1Receive(platform::vcl::TObject*, uint16_t Key, TKeyboardHookState, int32_t) {
         keys.push_back(Key);
     }
     TKeyboardHook* KeyboardHook1 = nullptr;
@@ -285,9 +290,9 @@ TEST_F(KeyboardHookTest, FormDesignCreatesADisabledHookWithItsHandler) {
     HookForm form;
     ASSERT_NE(form.KeyboardHook1, nullptr);
     EXPECT_FALSE(form.KeyboardHook1->Enabled());
-    win::SetThreadMessageHandler([](const win::MSG& msg) {
-        vcl::TMsg appMsg{msg.hwnd, msg.message, msg.wParam, msg.lParam};
-        vcl::Application()->DispatchAppMessage(appMsg);
+    desktop::SetThreadMessageHandler([](const desktop::MSG& msg) {
+        platform::vcl::TMsg appMsg{msg.hwnd, msg.message, msg.wParam, msg.lParam};
+        platform::vcl::Application()->DispatchAppMessage(appMsg);
     });
     Down(0x41);
     Pump();

@@ -14,12 +14,13 @@
 #include <string>
 #include <vector>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 using platform::win::GetThreadLocale;
 using platform::win::LocaleIdFromName;
-using shell::GetTermCaption;
-using shell::Terms;
 using shell_test::StartedForm;
+using window::shell::GetTermCaption;
+using window::shell::Terms;
 
 namespace {
 
@@ -39,7 +40,7 @@ public:
                 setenv(Names[i], saved_[i]->c_str(), 1);
             else
                 unsetenv(Names[i]);
-        shell::TermColumn = shell::TermColumnEnglish;
+        window::shell::TermColumn = window::shell::TermColumnEnglish;
     }
     void Set(const char* name, const char* value) { setenv(name, value, 1); }
 
@@ -55,7 +56,7 @@ std::string TermText(int id, int column) {
 // ---- The table ------------------------------------------------------------------------
 
 TEST(CaptionTableTest, EveryIdOnceAtItsPositionWithEnglishAndChineseTexts) {
-    for (int i = 0; i < shell::TermCount; ++i) {
+    for (int i = 0; i < window::shell::TermCount; ++i) {
         EXPECT_EQ(Terms[i].id, i);
         EXPECT_STRNE(Terms[i].caption[0], "") << i;
         EXPECT_STREQ(Terms[i].caption[1], "") << i;
@@ -104,10 +105,10 @@ TEST(CaptionTableTest, LookupReturnsTheCurrentColumnAndLeavesUnknownIdsAlone) {
     EXPECT_EQ(text, "kept");
     GetTermCaption(143, text);
     EXPECT_EQ(text, "Delect Fire Key");
-    shell::TermColumn = shell::TermColumnChinese;
+    window::shell::TermColumn = window::shell::TermColumnChinese;
     GetTermCaption(0, text);
     EXPECT_EQ(text, "办公模式");
-    shell::TermColumn = 1;
+    window::shell::TermColumn = 1;
     GetTermCaption(0, text);
     EXPECT_EQ(text, "");
 }
@@ -148,11 +149,11 @@ TEST(CaptionTableTest, ThreadLocaleFollowsTheVariablesInTheLibrarysOrder) {
 
 // ---- The engineering page -------------------------------------------------------------
 
-std::string Caption(shell::TForm1& form, const char* name) {
+std::string Caption(window::TForm1& form, const char* name) {
     return form.Named<TControl>(name).Caption();
 }
 
-std::vector<std::string> Items(shell::TForm1& form, const char* name) {
+std::vector<std::string> Items(window::TForm1& form, const char* name) {
     return form.Named<TComboBox>(name).Items().ToVector();
 }
 
@@ -160,13 +161,13 @@ TEST(CaptionTableTest, StartUpInAChineseLocaleCaptionsThePageInChinese) {
     LocaleEnvironment environment;
     environment.Set("LANG", "zh_CN.UTF-8");
     auto form = StartedForm();
-    EXPECT_EQ(shell::TermColumn, shell::TermColumnChinese);
+    EXPECT_EQ(window::shell::TermColumn, window::shell::TermColumnChinese);
     EXPECT_EQ(Caption(*form, "Btn_Main_6"), TermText(0, 2));
     EXPECT_EQ(Caption(*form, "Btn_PatchCode"), "载入Patch Code");
     EXPECT_EQ(Caption(*form, "gbLEDColor"), "LED 10种基本灯效颜色设定");
     EXPECT_EQ(Caption(*form, "gbCPIColor"), "各档CPI对应颜色设定");
     // Labels carry their captions as wide text.
-    EXPECT_EQ(form->Named<controls::TWideLabel>("lbl_Col10B").WideCaption(),
+    EXPECT_EQ(form->Named<controls::unicode::TWideLabel>("lbl_Col10B").WideCaption(),
               Utf8ToUtf16(TermText(88, 2)));
     // The font face is the same in both columns; the user pages' language does not matter.
     EXPECT_EQ(form->Named<TControl>("Btn_Main_6").Font().Name(), "MS Sans Serif");
@@ -178,7 +179,7 @@ TEST(CaptionTableTest, TaiwanAndUsLocalesCaptionThePageInEnglish) {
         LocaleEnvironment environment;
         environment.Set("LC_ALL", locale);
         auto form = StartedForm();
-        EXPECT_EQ(shell::TermColumn, shell::TermColumnEnglish) << locale;
+        EXPECT_EQ(window::shell::TermColumn, window::shell::TermColumnEnglish) << locale;
         EXPECT_EQ(Caption(*form, "Btn_Main_6"), "Office Mode") << locale;
         EXPECT_EQ(Caption(*form, "btn_DelScript"), "Delect Fire Key") << locale;
     }
@@ -187,7 +188,7 @@ TEST(CaptionTableTest, TaiwanAndUsLocalesCaptionThePageInEnglish) {
 TEST(CaptionTableTest, OnlyTheColumnWithoutTextsWouldChangeTheFontFace) {
     LocaleEnvironment environment;
     auto form = StartedForm();
-    shell::TermColumn = 1;
+    window::shell::TermColumn = 1;
     form->ApplyLanguageCaptions();
     EXPECT_EQ(form->Named<TControl>("Btn_Main_6").Font().Name(), "Microsoft JhengHei");
     EXPECT_EQ(form->Named<TControl>("btn_DelScript").Font().Name(), "Microsoft JhengHei");
@@ -231,7 +232,7 @@ TEST(CaptionTableTest, CaptionsAndItemsOfTheEnglishColumn) {
     const std::array<std::string, 14> modes = {
         "Off",         "Random",         "Sequence", "Fixed",  "Blend", "CPI Breath", "Off",
         "Sync Breath", "Sync No-breath", "Off",      "Random", "Blend", "Fixed",      "CPI Breath"};
-    EXPECT_EQ(shell::LedModeNames, modes);
+    EXPECT_EQ(window::shell::LedModeNames, modes);
 }
 
 TEST(CaptionTableTest, EveryCaptionOfTheTableReachesThePage) {
@@ -239,14 +240,15 @@ TEST(CaptionTableTest, EveryCaptionOfTheTableReachesThePage) {
     LocaleEnvironment environment;
     environment.Set("LC_ALL", "zh_CN.UTF-8");
     auto form = StartedForm();
-    std::set<std::string> shown(shell::LedModeNames.begin(), shell::LedModeNames.end());
+    std::set<std::string> shown(window::shell::LedModeNames.begin(),
+                                window::shell::LedModeNames.end());
     for (TComponent* c : form->Components()) {
         if (auto* control = dynamic_cast<TControl*>(c)) shown.insert(control->Caption());
         if (auto* combo = dynamic_cast<TComboBox*>(c))
             for (const std::string& item : combo->Items().ToVector())
                 shown.insert(item);
     }
-    for (int id = 0; id < shell::TermCount; ++id)
+    for (int id = 0; id < window::shell::TermCount; ++id)
         EXPECT_TRUE(shown.count(TermText(id, 2))) << id << " " << TermText(id, 2);
 }
 

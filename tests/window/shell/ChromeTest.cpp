@@ -8,7 +8,8 @@
 #include <gtest/gtest.h>
 #include <map>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 using shell_test::StartedForm;
 
 namespace {
@@ -19,12 +20,12 @@ const char* const PopUps[] = {
     "LB_Name",          "LB_Script",          "Pnl_PCMacro", "Pnl_DevMacro", "Pnl_DevContent",
     "Pnl_DevFireMacro", "Pnl_DevFireContent", "Pnl_AdjustXY"};
 
-std::string Picture(shell::TForm1& form, const std::string& name) {
+std::string Picture(window::TForm1& form, const std::string& name) {
     return form.Named<TImage>(name).PictureName();
 }
 
-controls::TWideLabel& Label(shell::TForm1& form, const std::string& name) {
-    return form.Named<controls::TWideLabel>(name);
+controls::unicode::TWideLabel& Label(window::TForm1& form, const std::string& name) {
+    return form.Named<controls::unicode::TWideLabel>(name);
 }
 
 TEST(ChromeTest, HideAllMenuHidesExactlyThePopUpSet) {
@@ -94,9 +95,9 @@ TEST(ChromeTest, LeavingAMenuButtonKeepsTheCurrentPagePressed) {
 
 TEST(ChromeTest, IconInitPutsEveryMenuPictureToNormalAndLeavesTheNoDeviceState) {
     auto form = StartedForm();
-    shell::NoDevicePageFlag = 1;
+    window::shell::NoDevicePageFlag = 1;
     form->ButtonTypeB_1IconInit(nullptr);
-    EXPECT_EQ(shell::NoDevicePageFlag, 0);
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
     for (const char* family :
          {"Img_Main_", "Img_Switch_", "Img_Fixed_", "Img_Adv_", "Img_Breath_", "Img_Macro_",
           "Img_Update_", "Img_Engineer_", "Img_Save_", "Img_Load_"})
@@ -109,18 +110,18 @@ TEST(ChromeTest, IconInitPutsEveryMenuPictureToNormalAndLeavesTheNoDeviceState) 
 TEST(ChromeTest, RollingTextRunsOnlyFromAnEnabledMinimiseLabelAndIsUndoneOnLeave) {
     auto form = StartedForm();
     auto& mini = Label(*form, "Btn_Mini_1");
-    controls::TWideLabel::SetCaption(&mini, u"Min");
+    controls::unicode::TWideLabel::SetCaption(&mini, u"Min");
     form->TextRollingEnabled = true;
     mini.OnMouseEnter(&mini);
     EXPECT_TRUE(form->LabelRun->Enabled());
     EXPECT_EQ(form->RollingLabelName, "Btn_Mini_1");
     form->LabelRunTimer(nullptr);
-    EXPECT_EQ(controls::TWideLabel::GetCaption(&mini), u"in    M");
+    EXPECT_EQ(controls::unicode::TWideLabel::GetCaption(&mini), u"in    M");
     form->LabelRunTimer(nullptr);
-    EXPECT_EQ(controls::TWideLabel::GetCaption(&mini), u"n    Mi");
+    EXPECT_EQ(controls::unicode::TWideLabel::GetCaption(&mini), u"n    Mi");
     mini.OnMouseLeave(&mini);
     EXPECT_FALSE(form->LabelRun->Enabled());
-    EXPECT_EQ(controls::TWideLabel::GetCaption(&mini), u"Min");
+    EXPECT_EQ(controls::unicode::TWideLabel::GetCaption(&mini), u"Min");
 
     mini.SetEnabled(false);
     mini.OnMouseEnter(&mini);
@@ -152,12 +153,12 @@ TEST(ChromeTest, MovingStraightToAnotherButtonRegistersTheSecond) {
     auto form = StartedForm();
     auto& first = Label(*form, "Btn_Macro_1");
     auto& second = Label(*form, "Btn_Update_1");
-    const std::u16string firstCaption = controls::TWideLabel::GetCaption(&first);
+    const std::u16string firstCaption = controls::unicode::TWideLabel::GetCaption(&first);
     first.OnMouseEnter(&first);
     first.OnMouseLeave(&first);
     second.OnMouseEnter(&second);
     EXPECT_EQ(form->RollingLabelName, "Btn_Update_1");
-    EXPECT_EQ(controls::TWideLabel::GetCaption(&first), firstCaption);
+    EXPECT_EQ(controls::unicode::TWideLabel::GetCaption(&first), firstCaption);
 }
 
 TEST(ChromeTest, OverlaySwitchesCoverPagesOneToFiveOnly) {

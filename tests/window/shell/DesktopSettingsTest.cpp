@@ -9,9 +9,10 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
-using namespace vcl;
-using platform::win::testing::ClearCurrentUserOverrides;
-using platform::win::testing::OverrideCurrentUserValue;
+using namespace platform::rtl;
+using namespace platform::vcl;
+using platform::desktop::testing::ClearCurrentUserOverrides;
+using platform::desktop::testing::OverrideCurrentUserValue;
 using shell_test::StartedForm;
 
 namespace {
@@ -19,7 +20,7 @@ namespace {
 constexpr const char* Mouse = "Control Panel\\Mouse";
 constexpr const char* Desktop = "Control Panel\\Desktop";
 
-std::string Cells(shell::TForm1& form, const std::string& prefix) {
+std::string Cells(window::TForm1& form, const std::string& prefix) {
     std::string out;
     for (int i = 1; i <= 10; ++i) {
         const std::string& name = form.Named<TImage>(prefix + std::to_string(i)).PictureName();
@@ -34,12 +35,13 @@ protected:
 };
 
 TEST_F(DesktopSettingsTest, RegistryServesTheDesktopOrTheUsualDefaults) {
-    EXPECT_TRUE(platform::win::ReadCurrentUserValue(Mouse, "DoubleClickSpeed"));
-    EXPECT_TRUE(platform::win::ReadCurrentUserValue("control panel\\desktop", "wheelscrolllines"));
-    EXPECT_EQ(platform::win::ReadCurrentUserValue(Mouse, "MouseSensitivity"), "10");
-    EXPECT_FALSE(platform::win::ReadCurrentUserValue(Mouse, "NoSuchValue"));
+    EXPECT_TRUE(platform::desktop::ReadCurrentUserValue(Mouse, "DoubleClickSpeed"));
+    EXPECT_TRUE(
+        platform::desktop::ReadCurrentUserValue("control panel\\desktop", "wheelscrolllines"));
+    EXPECT_EQ(platform::desktop::ReadCurrentUserValue(Mouse, "MouseSensitivity"), "10");
+    EXPECT_FALSE(platform::desktop::ReadCurrentUserValue(Mouse, "NoSuchValue"));
     OverrideCurrentUserValue(Mouse, "MouseSensitivity", std::nullopt);
-    EXPECT_FALSE(platform::win::ReadCurrentUserValue(Mouse, "MouseSensitivity"));
+    EXPECT_FALSE(platform::desktop::ReadCurrentUserValue(Mouse, "MouseSensitivity"));
 }
 
 TEST_F(DesktopSettingsTest, PointerAndDoubleClickBarsAsSliderOrProgressBar) {
@@ -85,7 +87,7 @@ TEST_F(DesktopSettingsTest, WheelLinesAsBarAndCaption) {
     OverrideCurrentUserValue(Desktop, "WheelScrollLines", "3");
     form->RefreshMouseSystemParameterB(nullptr);
     EXPECT_EQ(Cells(*form, "Img_ScrSpd"), "DDEDDDDDDD");
-    EXPECT_EQ(controls::TWideLabel::GetCaption(form->lbl_ScrSpd), u"3");
+    EXPECT_EQ(controls::unicode::TWideLabel::GetCaption(form->lbl_ScrSpd), u"3");
     OverrideCurrentUserValue(Desktop, "WheelScrollLines", "-1");
     form->RefreshMouseSystemParameterB(nullptr);
     EXPECT_EQ(Cells(*form, "Img_ScrSpd"), "DDDDDDDDDE") << "a whole screen: the last cell";
@@ -97,7 +99,7 @@ TEST(FireMacroFileTest, RecordsThatAreNotZeroBecomeListEntries) {
     ASSERT_TRUE(dir.isValid());
     form->ProgramFolder = dir.path().toStdString() + "/";
     form->LB_Script->Items().Add("stale");
-    settings::LoadFireMacroFile(*form);
+    window::settings::LoadFireMacroFile(*form);
     EXPECT_EQ(form->FireScriptsLoaded, 0);
     EXPECT_EQ(form->LB_Script->Items().Count(), 0);
 
@@ -107,7 +109,7 @@ TEST(FireMacroFileTest, RecordsThatAreNotZeroBecomeListEntries) {
     bytes[36] = 0xff;
     std::ofstream(form->ProgramFolder + "Fire Macro.bin", std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes), sizeof bytes);
-    settings::LoadFireMacroFile(*form);
+    window::settings::LoadFireMacroFile(*form);
     EXPECT_EQ(form->FireScriptsLoaded, 1);
     EXPECT_EQ(form->FireScriptCodes[0], "0B0000A1");
     EXPECT_EQ(form->FireScriptCodes[1], "00000000");

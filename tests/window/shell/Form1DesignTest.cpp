@@ -12,12 +12,13 @@
 #include <string>
 #include <vector>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 
 namespace {
 
 std::string DesignText() {
-    const platform::ResourceEntry* entry = platform::FindResource("FORM1", "RC_DATA");
+    const platform::core::ResourceEntry* entry = platform::core::FindResource("FORM1", "RC_DATA");
     if (!entry) return {};
     return std::string(reinterpret_cast<const char*>(entry->data), entry->size);
 }
@@ -182,11 +183,11 @@ std::vector<std::string> NamedControls() {
 
 class Form1DesignTest : public ::testing::Test {
 protected:
-    void SetUp() override { form = std::make_unique<shell::TForm1>(nullptr); }
+    void SetUp() override { form = std::make_unique<window::TForm1>(nullptr); }
     template <class T> T* Find(const std::string& name) {
         return dynamic_cast<T*>(form->FindComponent(name));
     }
-    std::unique_ptr<shell::TForm1> form;
+    std::unique_ptr<window::TForm1> form;
 };
 
 TEST(Form1DesignText, NamesEachComponentOnceAndBindsOnlyKnownHandlers) {
@@ -227,7 +228,7 @@ TEST_F(Form1DesignTest, SkinPicturesAutoSizeAndButtonsAreWideLabelsOnThem) {
         for (const char* family : {"Main", "Adv", "Lang2", "Web", "Confirm3", "Exit1", "Mini"}) {
             const std::string suffix = std::string(family) + "_" + std::to_string(k);
             auto* image = Find<TImage>("Img_" + suffix);
-            auto* label = Find<controls::TWideLabel>("Btn_" + suffix);
+            auto* label = Find<controls::unicode::TWideLabel>("Btn_" + suffix);
             ASSERT_NE(image, nullptr) << suffix;
             ASSERT_NE(label, nullptr) << suffix;
             EXPECT_TRUE(image->AutoSize()) << suffix;
@@ -244,12 +245,12 @@ TEST_F(Form1DesignTest, SkinPicturesAutoSizeAndButtonsAreWideLabelsOnThem) {
     for (const char* name : {"Img_P1", "Img_DPI8_12", "Img_Fire7", "Img_GunMode5", "Img_Col10",
                              "Img_FireColor3", "LED_InsertNoDelay", "Img_Base_6"})
         EXPECT_TRUE(Find<TImage>(name)->AutoSize()) << name;
-    EXPECT_NE(Find<controls::TSkinComboBox>("cb_Package"), nullptr);
-    EXPECT_NE(Find<controls::TFramePanel>("Pnl_Main"), nullptr);
-    EXPECT_NE(Find<controls::TWideListBox>("LB_MacroName"), nullptr);
-    EXPECT_NE(Find<controls::TWideListBox>("LB_macro"), nullptr);
-    EXPECT_NE(Find<controls::TSkinListBox>("LB_Name"), nullptr);
-    EXPECT_NE(Find<controls::THexEdit>("edt_OffSet"), nullptr);
+    EXPECT_NE(Find<controls::skin::TSkinComboBox>("cb_Package"), nullptr);
+    EXPECT_NE(Find<controls::skin::TFramePanel>("Pnl_Main"), nullptr);
+    EXPECT_NE(Find<controls::unicode::TWideListBox>("LB_MacroName"), nullptr);
+    EXPECT_NE(Find<controls::unicode::TWideListBox>("LB_macro"), nullptr);
+    EXPECT_NE(Find<controls::skin::TSkinListBox>("LB_Name"), nullptr);
+    EXPECT_NE(Find<controls::skin::THexEdit>("edt_OffSet"), nullptr);
 }
 
 TEST_F(Form1DesignTest, StateRadioButtonsLieOutsideTheWindowInTheirOwnGroups) {
@@ -286,17 +287,17 @@ TEST_F(Form1DesignTest, StartPropertiesOfTheComponentsTheCodeReliesOn) {
     EXPECT_EQ(labelRun->Interval(), 200u);
     EXPECT_FALSE(labelRun->Enabled());
 
-    auto* package = Find<controls::TSkinComboBox>("cb_Package");
+    auto* package = Find<controls::skin::TSkinComboBox>("cb_Package");
     EXPECT_EQ(package->Items().Count(), 2);
     EXPECT_EQ(package->ItemIndex(), 0);
-    EXPECT_EQ(Find<controls::THexEdit>("edt_OffSet")->Text(), "20");
+    EXPECT_EQ(Find<controls::skin::THexEdit>("edt_OffSet")->Text(), "20");
     for (const char* combo : {"cb_MidCom", "cb_CPIDCom"}) {
-        auto* c = Find<controls::TSkinComboBox>(combo);
+        auto* c = Find<controls::skin::TSkinComboBox>(combo);
         ASSERT_EQ(c->Items().Count(), 9) << combo;
         EXPECT_EQ(c->Items()[3], "0x04");
         EXPECT_EQ(c->Items()[8], "0x80");
     }
-    EXPECT_EQ(Find<controls::TSkinComboBox>("cb_Profile2Color")->Items().Count(), 11);
+    EXPECT_EQ(Find<controls::skin::TSkinComboBox>("cb_Profile2Color")->Items().Count(), 11);
 
     EXPECT_EQ(form->gbPage7->Width(), 1257);
     EXPECT_EQ(form->gbPage7->Height(), 681);

@@ -13,27 +13,27 @@ class FormLoadingFixture : public ::testing::Test {
 protected:
     // Creates Form1 at the given place and size, then the busy window.
     void Create(int left, int top, int width, int height) {
-        main_ = std::make_unique<shell::TForm1>(nullptr);
+        main_ = std::make_unique<window::TForm1>(nullptr);
         main_->SetBounds(left, top, width, height);
-        shell::Form1 = main_.get();
-        busy_ = std::make_unique<shell::TFormLoadingUI>(nullptr);
-        shell::FormLoadingUI = busy_.get();
+        window::Form1 = main_.get();
+        busy_ = std::make_unique<window::shell::TFormLoadingUI>(nullptr);
+        window::shell::FormLoadingUI = busy_.get();
         ASSERT_TRUE(busy_->DoCreate());
-        shell::InstallBusyWindow();
+        window::shell::InstallBusyWindow();
     }
 
     void TearDown() override {
-        shell::UninstallBusyWindow();
+        window::shell::UninstallBusyWindow();
         busy_.reset();
         main_.reset();
-        shell::FormLoadingUI = nullptr;
-        shell::Form1 = nullptr;
+        window::shell::FormLoadingUI = nullptr;
+        window::Form1 = nullptr;
     }
 
-    shell::TForm1& Main() { return *main_; }
-    shell::TFormLoadingUI& Busy() { return *busy_; }
+    window::TForm1& Main() { return *main_; }
+    window::shell::TFormLoadingUI& Busy() { return *busy_; }
 
 private:
-    std::unique_ptr<shell::TForm1> main_;
-    std::unique_ptr<shell::TFormLoadingUI> busy_;
+    std::unique_ptr<window::TForm1> main_;
+    std::unique_ptr<window::shell::TFormLoadingUI> busy_;
 };

@@ -20,8 +20,9 @@
 #include <functional>
 #include <vector>
 
-using namespace vcl;
-using shell::TFormLoadingUI;
+using namespace platform::rtl;
+using namespace platform::vcl;
+using window::shell::TFormLoadingUI;
 
 namespace {
 
@@ -77,7 +78,7 @@ TEST_F(FormLoadingTest, WindowAndAnimationAsDesigned) {
 
 // The start's list of animations decoded ahead names only what the busy window loads.
 TEST_F(FormLoadingTest, StartupAnimationsAreAllLoadedByTheBusyWindow) {
-    support::TGifPicturesAhead ahead(shell::StartupGifPictures());
+    support::TGifPicturesAhead ahead(window::shell::StartupGifPictures());
     Create(0, 0, 1030, 662);
     EXPECT_EQ(ahead.NeverAsked(), std::vector<std::string>{});
     EXPECT_EQ(Busy().WaitGif->Animator()->FrameCount(), 12);
@@ -86,7 +87,7 @@ TEST_F(FormLoadingTest, StartupAnimationsAreAllLoadedByTheBusyWindow) {
 // The start's list of designs read ahead names only the windows a start builds, and each
 // builds from the design read ahead as it would from its text.
 TEST_F(FormLoadingTest, StartupDesignsAreAllBuiltByTheStart) {
-    vcl::TFormDesignsAhead ahead(shell::StartupFormDesigns());
+    platform::vcl::TFormDesignsAhead ahead(window::shell::StartupFormDesigns());
     Create(0, 0, 1030, 662);
     EXPECT_EQ(ahead.NeverAsked(), std::vector<std::string>{});
     EXPECT_EQ(Main().ComponentCount(), 1283);
@@ -247,15 +248,15 @@ TEST_F(FormLoadingTest, StepWithoutBusyWindowOrMainWindowStillHandlesMessages) {
     device::BusyWindow* step = device::GetBusyWindow();
     bool ran = false;
     QTimer::singleShot(0, qApp, [&] { ran = true; });
-    shell::FormLoadingUI = nullptr;
+    window::shell::FormLoadingUI = nullptr;
     step->Step();
     EXPECT_TRUE(ran) << "waiting messages are handled";
     EXPECT_FALSE(Busy().Visible());
 
     // Without Form1 the window shows where it stands.
-    shell::FormLoadingUI = &Busy();
+    window::shell::FormLoadingUI = &Busy();
     const int left = Busy().Left(), top = Busy().Top();
-    shell::Form1 = nullptr;
+    window::Form1 = nullptr;
     step->Step();
     EXPECT_TRUE(Busy().Visible());
     EXPECT_EQ(Busy().Left(), left);
@@ -431,7 +432,7 @@ TEST_F(FormLoadingTest, StepsOfATransferKeepTheWindowAnimatedAndMessagesFlowing)
     EXPECT_GE(frames, 9) << "12 frames of 50 ms are due in 600 ms";
     EXPECT_GE(counter.count - paintsBefore, frames) << "every new frame is drawn";
     EXPECT_EQ(handled, posted);
-    EXPECT_LE(longestWait, 2 * shell::TBusyWindow::kQuietMs.count() + 10);
+    EXPECT_LE(longestWait, 2 * window::shell::TBusyWindow::kQuietMs.count() + 10);
     gif->removeEventFilter(&counter);
 }
 

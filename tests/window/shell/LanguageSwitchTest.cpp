@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-using namespace vcl;
-using controls::TWideLabel;
+using namespace platform::rtl;
+using namespace platform::vcl;
+using controls::unicode::TWideLabel;
 using shell_test::StartedForm;
 
 namespace {
@@ -22,7 +23,7 @@ std::string Num(const char* prefix, int n, int copy) {
 }
 
 // The picture on each language's five button images, as resource names.
-std::vector<std::string> LanguagePictures(shell::TForm1& form, int n) {
+std::vector<std::string> LanguagePictures(window::TForm1& form, int n) {
     std::vector<std::string> pictures;
     for (int i = 1; i <= 5; ++i)
         pictures.push_back(form.Named<TImage>(Num("Img_Lang", n, i)).PictureName());
@@ -32,7 +33,7 @@ std::vector<std::string> LanguagePictures(shell::TForm1& form, int n) {
 const std::vector<std::string> Pressed(5, "SetS_03");
 const std::vector<std::string> Normal(5, "SetS_01");
 
-TWideLabel& LangLabel(shell::TForm1& form, int n, int copy) {
+TWideLabel& LangLabel(window::TForm1& form, int n, int copy) {
     return form.Named<TWideLabel>(Num("Btn_Lang", n, copy));
 }
 
@@ -87,7 +88,7 @@ TEST(LanguageSwitchTest, SwitchClosesTheDelayPanelKeepsTheInsertChoiceAndSetsThe
     EXPECT_FALSE(form->Gb_Delay->Visible());
     EXPECT_EQ(form->RollingStep, 0);
     // The title is the one the switch's own table gives.
-    EXPECT_EQ(Application()->Title(), shell::LanguageText(3, "Title"));
+    EXPECT_EQ(Application()->Title(), window::shell::LanguageText(3, "Title"));
     EXPECT_EQ(Application()->Title(), "Gaming Mouse");
     Application()->SetTitle(title);
 }
@@ -176,14 +177,14 @@ TEST(LanguageSwitchTest, LeavingWithNoLanguageCheckedOnlyResetsTheButton) {
 class WebButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::win::testing::SetShellOpenHandler([this](const std::string& file) {
+        platform::desktop::testing::SetShellOpenHandler([this](const std::string& file) {
             opened.push_back(file);
             return true;
         });
     }
-    void TearDown() override { platform::win::testing::SetShellOpenHandler(nullptr); }
+    void TearDown() override { platform::desktop::testing::SetShellOpenHandler(nullptr); }
 
-    std::vector<std::string> WebPictures(shell::TForm1& form) {
+    std::vector<std::string> WebPictures(window::TForm1& form) {
         std::vector<std::string> pictures;
         for (int i = 1; i <= 5; ++i)
             pictures.push_back(form.Named<TImage>("Img_Web_" + std::to_string(i)).PictureName());
@@ -218,7 +219,7 @@ TEST_F(WebButtonTest, ClickOpensTheLinkOnlyWhenEnabled) {
 }
 
 TEST_F(WebButtonTest, AFailedOpenIsIgnored) {
-    platform::win::testing::SetShellOpenHandler([](const std::string&) { return false; });
+    platform::desktop::testing::SetShellOpenHandler([](const std::string&) { return false; });
     auto form = StartedForm();
     form->WebLinkEnabled = true;
     form->WebLink = "not a link";
@@ -228,38 +229,39 @@ TEST_F(WebButtonTest, AFailedOpenIsIgnored) {
 
 TEST(ShellExecuteTest, OpensOnlyWithTheOpenVerbAndAFile) {
     std::vector<std::string> opened;
-    platform::win::testing::SetShellOpenHandler([&](const std::string& file) {
+    platform::desktop::testing::SetShellOpenHandler([&](const std::string& file) {
         opened.push_back(file);
         return true;
     });
-    using platform::win::ShellExecuteA;
-    auto code = [](platform::win::HINSTANCE h) { return reinterpret_cast<intptr_t>(h); };
+    using platform::desktop::ShellExecuteA;
+    auto code = [](platform::desktop::HINSTANCE h) { return reinterpret_cast<intptr_t>(h); };
     EXPECT_GT(code(ShellExecuteA(nullptr, nullptr, "https://a.example", nullptr, nullptr, 1)), 32);
     EXPECT_GT(code(ShellExecuteA(nullptr, "open", "https://b.example", nullptr, nullptr, 1)), 32);
     EXPECT_LE(code(ShellExecuteA(nullptr, "print", "https://c.example", nullptr, nullptr, 1)), 32);
     EXPECT_LE(code(ShellExecuteA(nullptr, nullptr, "", nullptr, nullptr, 1)), 32);
     EXPECT_EQ(opened, (std::vector<std::string>{"https://a.example", "https://b.example"}));
-    platform::win::testing::SetShellOpenHandler(nullptr);
+    platform::desktop::testing::SetShellOpenHandler(nullptr);
 }
 
 // ---- Device messages ------------------------------------------------------------------
 
 TEST(LanguageSwitchTest, DeviceMessagesFollowTheCurrentLanguage) {
-    ASSERT_EQ(shell::Form1, nullptr);
+    ASSERT_EQ(window::Form1, nullptr);
     // Before the window exists: the start language.
-    EXPECT_EQ(device::DeviceText("Str100"), "Waiting to reconnect device");
+    EXPECT_EQ(window::device::DeviceText("Str100"), "Waiting to reconnect device");
     auto form = StartedForm();
-    shell::Form1 = form.get();
+    window::Form1 = form.get();
     form->Btn_Lang3_0Click(nullptr);
-    EXPECT_EQ(device::DeviceText("Str100"), "No Device Found");
-    EXPECT_EQ(device::DeviceText("Str101"), "Please check your device is attached to USB port");
+    EXPECT_EQ(window::device::DeviceText("Str100"), "No Device Found");
+    EXPECT_EQ(window::device::DeviceText("Str101"),
+              "Please check your device is attached to USB port");
     form->Btn_Lang2_0Click(nullptr);
-    EXPECT_EQ(device::DeviceText("Str107"), shell::LanguageText(2, "Str107"));
-    EXPECT_EQ(device::DeviceText("Str107"), "滑鼠廠商編碼或產品編碼錯誤");
+    EXPECT_EQ(window::device::DeviceText("Str107"), window::shell::LanguageText(2, "Str107"));
+    EXPECT_EQ(window::device::DeviceText("Str107"), "滑鼠廠商編碼或產品編碼錯誤");
     form->Btn_Lang1_0Click(nullptr);
-    EXPECT_EQ(device::DeviceText("Str101"), "");
-    EXPECT_EQ(device::DeviceText("Str999"), "");
-    shell::Form1 = nullptr;
+    EXPECT_EQ(window::device::DeviceText("Str101"), "");
+    EXPECT_EQ(window::device::DeviceText("Str999"), "");
+    window::Form1 = nullptr;
 }
 
 } // namespace

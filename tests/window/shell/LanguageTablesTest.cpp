@@ -13,13 +13,14 @@
 #include <set>
 #include <thread>
 
-using namespace vcl;
-using shell::FindLangKeyByText;
-using shell::LanguageSectionName;
-using shell::LanguageText;
-using shell::LoadLanguageTable;
+using namespace platform::rtl;
+using namespace platform::vcl;
 using shell_test::ResourceOverride;
 using shell_test::Utf16Le;
+using window::shell::FindLangKeyByText;
+using window::shell::LanguageSectionName;
+using window::shell::LanguageText;
+using window::shell::LoadLanguageTable;
 
 namespace {
 
@@ -107,8 +108,8 @@ TEST(LanguageTablesTest, KeySetsOfTheThreeTables) {
 
 TEST(LanguageTablesTest, TablesAreBuiltInAsUtf16WithTheMarkAndDecodeWhole) {
     for (int n = 1; n <= 3; ++n) {
-        const platform::ResourceEntry* entry =
-            platform::FindResource("LANG" + std::to_string(n), "RC_DATA");
+        const platform::core::ResourceEntry* entry =
+            platform::core::FindResource("LANG" + std::to_string(n), "RC_DATA");
         ASSERT_NE(entry, nullptr) << n;
         ASSERT_GE(entry->size, 4u);
         EXPECT_EQ(entry->data[0], 0xFF);
@@ -200,9 +201,9 @@ TEST(LanguageTablesTest, SecondTableIsChineseWhereTheFirstHasWords) {
 // ---- Reader ---------------------------------------------------------------------------
 
 TEST(LanguageTablesTest, ItemsSplitAtBlanksAndQuotedItemsKeepThem) {
-    const TStringList items =
-        shell::SplitLanguageItems("[lang1]\r\n\t\"Str001=Two words\"  \"Str002=say \"\"hi\"\"\"\r\n"
-                                  "Str408=Delete All\r\n\"Str010=\"tail \"unterminated=yes");
+    const TStringList items = window::shell::SplitLanguageItems(
+        "[lang1]\r\n\t\"Str001=Two words\"  \"Str002=say \"\"hi\"\"\"\r\n"
+        "Str408=Delete All\r\n\"Str010=\"tail \"unterminated=yes");
     const std::vector<std::string> expected = {
         "[lang1]", "Str001=Two words", "Str002=say \"hi\"", "Str408=Delete", "All", "Str010=",
         "tail",    "unterminated=yes"};
@@ -221,7 +222,7 @@ TEST(LanguageTablesTest, ItemsEndAtTheFirstNul) {
         {"Str001=A \0\0\0"sv, {"Str001=A"}},
     };
     for (const auto& [text, expected] : cases)
-        EXPECT_EQ(shell::SplitLanguageItems(text).Lines(), expected) << text.size();
+        EXPECT_EQ(window::shell::SplitLanguageItems(text).Lines(), expected) << text.size();
 }
 
 TEST(LanguageTablesTest, UnquotedEntryWithABlankKeepsItsFirstWordOnly) {

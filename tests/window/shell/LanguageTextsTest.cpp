@@ -12,12 +12,13 @@
 #include <string>
 #include <vector>
 
-using namespace vcl;
-using controls::TWideLabel;
-using shell::LanguageText;
+using namespace platform::rtl;
+using namespace platform::vcl;
+using controls::unicode::TWideLabel;
 using shell_test::ResourceOverride;
 using shell_test::StartedForm;
 using shell_test::Utf16Le;
+using window::shell::LanguageText;
 
 namespace {
 
@@ -174,7 +175,7 @@ const std::vector<std::string> FontSample = {
     "edt_YAxisValue", "lbl_BINPath",     "lbl_Fires_A",
     "lbl_Repeat",     "lbl_XAxisValue",  "lbl_YAxisValue"};
 
-TControl* Control(shell::TForm1& form, const std::string& name) {
+TControl* Control(window::TForm1& form, const std::string& name) {
     return dynamic_cast<TControl*>(form.FindComponent(name));
 }
 
@@ -182,13 +183,13 @@ std::string HeaderCopy(const std::string& first, int k) {
     return first.substr(0, first.size() - 1) + std::to_string(k);
 }
 
-void SwitchTo(shell::TForm1& form, int n) {
+void SwitchTo(window::TForm1& form, int n) {
     form.Named<TWideLabel>("Btn_Lang" + std::to_string(n) + "_2").Click();
     ASSERT_EQ(form.LanguageNumber, n);
 }
 
 // Every caption and font the table gives, as the table reads, for language n.
-void ExpectLanguage(shell::TForm1& form, int n) {
+void ExpectLanguage(window::TForm1& form, int n) {
     const std::string font = LanguageText(n, "FontName");
     ASSERT_FALSE(font.empty());
     EXPECT_EQ(form.LangFontName, font);
@@ -269,12 +270,13 @@ TEST(LanguageTextsTest, EachSwitchGivesEveryControlItsTableTextInTheTablesFont) 
 TEST(LanguageTextsTest, EveryControlTheTextsNameIsInTheDesign) {
     auto form = StartedForm();
     for (int n = 1; n <= 3; ++n) {
-        const shell::LanguageTextsReport report = shell::ApplyLanguageTexts(*form, n, {});
+        const window::shell::LanguageTextsReport report =
+            window::shell::ApplyLanguageTexts(*form, n, {});
         for (const std::string& name : report.AbsentControls)
             ADD_FAILURE() << "language " << n << ": " << name << " is not in the design";
     }
     // The password dialog takes the language's font for its caption and its text.
-    auto* dialog = dynamic_cast<controls::TSkinInputDialog*>(form->FindComponent("dlgPass"));
+    auto* dialog = dynamic_cast<controls::skin::TSkinInputDialog*>(form->FindComponent("dlgPass"));
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->Font().Name(), form->LangFontName);
     EXPECT_EQ(dialog->CaptionFont().Name(), form->LangFontName);
@@ -369,7 +371,7 @@ TEST(LanguageTextsTest, TableWithoutTheMarkIsReadFromItsFirstByte) {
 
 TEST(LanguageTextsTest, MissingTableStopsWithTheResourceError) {
     auto form = StartedForm();
-    EXPECT_THROW(shell::ApplyLanguageTexts(*form, 4, {}), EResNotFound);
+    EXPECT_THROW(window::shell::ApplyLanguageTexts(*form, 4, {}), EResNotFound);
     EXPECT_EQ(form->LangTexts.Str100, "Waiting to reconnect device");
 }
 
@@ -388,7 +390,7 @@ TEST(LanguageTextsTest, ShortInsertListStopsThereAndKeepsWhatWasSet) {
 }
 
 TEST(LanguageTextsTest, OnlyKeptKeysHaveAField) {
-    shell::TLangTexts texts;
+    window::shell::TLangTexts texts;
     EXPECT_EQ(texts.Find("Str020"), nullptr);
     EXPECT_EQ(texts.Find("Str211"), nullptr);
     EXPECT_EQ(texts.Find("Str1"), nullptr);
@@ -399,16 +401,16 @@ TEST(LanguageTextsTest, OnlyKeptKeysHaveAField) {
 }
 
 TEST(LanguageTextsTest, DeviceMessagesAreTheWindowsKeptTexts) {
-    ASSERT_EQ(shell::Form1, nullptr);
+    ASSERT_EQ(window::Form1, nullptr);
     auto form = StartedForm();
-    shell::Form1 = form.get();
+    window::Form1 = form.get();
     SwitchTo(*form, 3);
-    EXPECT_EQ(device::DeviceText("Str102"), "VTRM4083BData.bin file type error");
+    EXPECT_EQ(window::device::DeviceText("Str102"), "VTRM4083BData.bin file type error");
     form->LangTexts.Str107 = "kept text";
-    EXPECT_EQ(device::DeviceText("Str107"), "kept text");
+    EXPECT_EQ(window::device::DeviceText("Str107"), "kept text");
     // A key the window does not keep has no message text.
-    EXPECT_EQ(device::DeviceText("Str020"), "");
-    shell::Form1 = nullptr;
+    EXPECT_EQ(window::device::DeviceText("Str020"), "");
+    window::Form1 = nullptr;
 }
 
 // The start window in each language, for a person to look at.

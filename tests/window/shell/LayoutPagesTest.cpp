@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 using layout_test::ShippedLayout;
 using layout_test::Without;
 using layout_test::WithValues;
@@ -17,13 +18,13 @@ using shell_test::StartedForm;
 
 namespace {
 
-void ApplyFirst(shell::TForm1& form, const std::string& text) {
+void ApplyFirst(window::TForm1& form, const std::string& text) {
     ResourceOverride layout("ORG1", text);
     form.LanguageNumber = 1;
     form.ApplySkin();
 }
 
-TControl& Bar(shell::TForm1& form, const std::string& level, int i) {
+TControl& Bar(window::TForm1& form, const std::string& level, int i) {
     return form.Named<TControl>("Img_" + level + "_" + std::to_string(i));
 }
 
@@ -116,7 +117,7 @@ TEST(LayoutPagesTest, PerformanceColoursAndSizes) {
     EXPECT_EQ(form->DpiUnselectedRGB.G, 7);
     EXPECT_EQ(form->Named<TControl>("Edt_DelayTime3").Font().Color(),
               form->DpiUnselectedRGB.Color());
-    EXPECT_EQ(form->Named<controls::TSkinEdit>("Edt_Repeat2").BorderColor() >> 16, 1u);
+    EXPECT_EQ(form->Named<controls::skin::TSkinEdit>("Edt_Repeat2").BorderColor() >> 16, 1u);
 }
 
 TEST(LayoutPagesTest, MacroPageListsDelayRowsAndInsertPanel) {
@@ -160,8 +161,8 @@ TEST(LayoutPagesTest, MacroPageListsDelayRowsAndInsertPanel) {
 
 TEST(LayoutPagesTest, StartUpGivesTheMacroNameListsTheLayoutsItemHeight) {
     auto form = StartedForm();
-    const int height =
-        shell::ReadLayoutInteger(shell::LoadLayoutText("org1"), "org1", "MacroNameHeight");
+    const int height = window::shell::ReadLayoutInteger(window::shell::LoadLayoutText("org1"),
+                                                        "org1", "MacroNameHeight");
     for (const char* list :
          {"LB_PCMacroName", "LB_MacroName", "LB_macro", "LB_FireMacroName", "LB_FireMacro"})
         EXPECT_EQ(form->Named<TListBox>(list).ItemHeight(), height) << list;
@@ -182,7 +183,7 @@ TEST(LayoutPagesTest, FireButtonsTakeTheMacroTextColourWhateverTheFirePageSays) 
     }
     EXPECT_EQ(form->Named<TControl>("Edt_FireY2Offset").Font().Color() & 0xFF, 200u);
     EXPECT_EQ(form->Named<TControl>("Edt_FireY2Offset").Color() & 0xFF, 100u);
-    EXPECT_EQ(form->Named<controls::TSkinEdit>("edt_FireRepeat").BorderColor() & 0xFF, 50u);
+    EXPECT_EQ(form->Named<controls::skin::TSkinEdit>("edt_FireRepeat").BorderColor() & 0xFF, 50u);
     EXPECT_EQ(form->Named<TControl>("Edt_FireTime1").Font().Size(), 8);
 }
 

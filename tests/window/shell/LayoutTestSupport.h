@@ -13,7 +13,8 @@ namespace layout_test {
 
 // The embedded text "ORG<n>" as it is built into the program.
 inline std::string ShippedLayout(int n) {
-    const platform::ResourceEntry* e = platform::FindResource("ORG" + std::to_string(n), "RC_DATA");
+    const platform::core::ResourceEntry* e =
+        platform::core::FindResource("ORG" + std::to_string(n), "RC_DATA");
     if (!e) {
         ADD_FAILURE() << "no layout text " << n;
         return {};

@@ -12,7 +12,8 @@
 #include <thread>
 #include <tuple>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 using layout_test::Lines;
 using layout_test::ShippedLayout;
 using shell_test::StartedForm;
@@ -51,7 +52,7 @@ TEST(LayoutTextsTest, EachTextIsPlainTextWithCrLfLinesAndItsOwnSection) {
                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
         for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1))
             ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "line end at " << i;
-        const TMemIniFile ini = shell::LoadLayoutText("org" + std::to_string(n));
+        const TMemIniFile ini = window::shell::LoadLayoutText("org" + std::to_string(n));
         TStringList sections;
         ini.ReadSections(sections);
         ASSERT_EQ(sections.Count(), 1);
@@ -67,9 +68,9 @@ TEST(LayoutTextsTest, EveryKeyTheWindowReadsIsThereAndEveryOtherKeyHasAReader) {
     for (int n = 1; n <= 3; ++n) {
         SCOPED_TRACE(n);
         const std::string section = "org" + std::to_string(n);
-        const TMemIniFile ini = shell::LoadLayoutText(section);
-        shell::LayoutReport report;
-        ASSERT_NO_THROW(report = shell::ApplyLayoutSection(*form, ini, section));
+        const TMemIniFile ini = window::shell::LoadLayoutText(section);
+        window::shell::LayoutReport report;
+        ASSERT_NO_THROW(report = window::shell::ApplyLayoutSection(*form, ini, section));
         const std::set<std::string> read(report.KeysRead.begin(), report.KeysRead.end());
         for (const std::string& key : read)
             EXPECT_TRUE(ini.ValueExists(section, key)) << key;
@@ -150,8 +151,8 @@ TEST(LayoutTextsTest, HeaderFontSizesAndColoursOfEachSection) {
 TEST(LayoutTextsTest, EverySectionFindsEveryControlItPlaces) {
     auto form = StartedForm();
     for (const char* section : {"org1", "org2", "org3"}) {
-        const shell::LayoutReport all =
-            shell::ApplyLayoutSection(*form, shell::LoadLayoutText(section), section);
+        const window::shell::LayoutReport all = window::shell::ApplyLayoutSection(
+            *form, window::shell::LoadLayoutText(section), section);
         for (const std::string& name : all.AbsentControls)
             ADD_FAILURE() << section << ": " << name << " is not in the design";
     }
@@ -162,8 +163,8 @@ TEST(LayoutTextsTest, EverySectionFindsEveryControlItPlaces) {
 // and the built-in one is back once the stand-in goes.
 TEST(LayoutTextsTest, SharedTextsFollowTheResourceOnEveryThread) {
     auto read = [](const std::string& name) {
-        return shell::SharedLayoutText(name)->ReadString(name, "Web", "-") + "|" +
-               shell::LoadLayoutText(name).ReadString(name, "Size_A", "-");
+        return window::shell::SharedLayoutText(name)->ReadString(name, "Web", "-") + "|" +
+               window::shell::LoadLayoutText(name).ReadString(name, "Size_A", "-");
     };
     const std::string builtIn = read("org1");
     ASSERT_NE(builtIn, "first|11");

@@ -7,12 +7,13 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 
 namespace {
 
 TEST(MainFormTest, FrameFromTheDesign) {
-    auto form = std::make_unique<shell::TForm1>(nullptr);
+    auto form = std::make_unique<window::TForm1>(nullptr);
     EXPECT_EQ(form->Name(), "Form1");
     EXPECT_EQ(form->Caption(), "VTRM408x Gaming Mouse v1.0");
     EXPECT_EQ(form->ClientWidth(), 1252);
@@ -49,8 +50,8 @@ TEST(MainFormTest, FrameFromTheDesign) {
 
 TEST(MainFormTest, DesignOfTheMainWindowFitsAnotherInstance) {
     // Two windows from one design: names are per window, so both build.
-    shell::TForm1 first(nullptr);
-    shell::TForm1 second(nullptr);
+    window::TForm1 first(nullptr);
+    window::TForm1 second(nullptr);
     EXPECT_NE(first.gbPage3, second.gbPage3);
     EXPECT_EQ(first.FindComponent("GBPAGE3"), first.gbPage3);
 }

@@ -21,7 +21,8 @@
 #include <utility>
 #include <vector>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 
 namespace {
 
@@ -36,7 +37,7 @@ class NavigationTest : public ::testing::Test {
 protected:
     void SetUp() override {
         bus = std::make_shared<simulator::SimBus>();
-        platform::hid::SetBus(bus);
+        platform::win::SetBus(bus);
         form = shell_test::StartedForm();
         // Every message box is answered at once and its text kept.
         QObject::connect(&answerer, &QTimer::timeout, [this] {
@@ -54,7 +55,7 @@ protected:
         device::ReleaseDeviceHandles();
         for (const simulator::Violation& v : bus->Violations())
             ADD_FAILURE() << simulator::Describe(v);
-        platform::hid::SetBus(nullptr);
+        platform::win::SetBus(nullptr);
     }
 
     // The mouse of the shipped default image, found and read as the device timer would.
@@ -66,7 +67,7 @@ protected:
         mouse = bus->AddMouse(config);
         form->OpenDeviceByTable();
         ASSERT_EQ(form->DetectedInterface, "I2C");
-        ASSERT_EQ(shell::NoDevicePageFlag, 0);
+        ASSERT_EQ(window::shell::NoDevicePageFlag, 0);
     }
 
     // Single-byte live writes (command 05 00) since the transcript was cleared.
@@ -128,7 +129,7 @@ protected:
 
 TEST_F(NavigationTest, WithoutAMouseEveryEntryOnEveryCopySaysSoAndChangesNothing) {
     ASSERT_EQ(device::CommandHandle, platform::win::INVALID_HANDLE_VALUE);
-    const std::string finding = shell::LanguageText(1, "Str022");
+    const std::string finding = window::shell::LanguageText(1, "Str022");
     ASSERT_FALSE(finding.empty());
     size_t expected = 0;
     for (const char* entry : Entries)
@@ -177,7 +178,7 @@ TEST_F(NavigationTest, EachPageShowsItsEntryPressedItsBackgroundAndNoOverlays) {
         }
         EXPECT_EQ(Picture("Img_P5"), "marker") << c.entry; // the update page keeps its own
         EXPECT_FALSE(OverlaysShown()) << c.entry;
-        EXPECT_EQ(shell::NoDevicePageFlag, 0);
+        EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
         QApplication::processEvents();
         testing_support::SaveScreenshot(form->Widget(), QString("navigation-") + c.entry);
     }
@@ -296,7 +297,7 @@ TEST_F(NavigationTest, ProfileEntriesShowTheirKeysAndTheEngineeringEntryAllThree
     std::string names[3];
     for (int p = 0; p < 3; ++p) {
         form->KeyCodeStrings[p][0] = form->KeyCodeStrings[0][p];
-        names[p] = device::CodeToFunctionName(*form, form->KeyCodeStrings[p][0]);
+        names[p] = window::device::CodeToFunctionName(*form, form->KeyCodeStrings[p][0]);
     }
     ASSERT_NE(names[0], names[1]);
     ASSERT_NE(names[1], names[2]);
@@ -313,7 +314,7 @@ TEST_F(NavigationTest, ProfileEntriesShowTheirKeysAndTheEngineeringEntryAllThree
 
 TEST_F(NavigationTest, NoDeviceStateMakesEveryEntryInertWithoutAWord) {
     ConnectMouse();
-    shell::NoDevicePageFlag = 1;
+    window::shell::NoDevicePageFlag = 1;
     bus->ClearTranscript();
     // The read showed the mouse's current profile; nothing may move it.
     const int checkedBefore = CheckedPage();
@@ -329,7 +330,7 @@ TEST_F(NavigationTest, NoDeviceStateMakesEveryEntryInertWithoutAWord) {
 TEST_F(NavigationTest, WhileAConfigurationIsShownOnlyTheProfileEntriesStayInert) {
     ConnectMouse();
     Click("Btn_Adv_1");
-    shell::UiLoadingFlag = 1;
+    window::shell::UiLoadingFlag = 1;
     bus->ClearTranscript();
     for (const char* entry : {"Main", "Switch", "Fixed"}) {
         Click("Btn_" + std::string(entry) + "_1");
@@ -339,7 +340,7 @@ TEST_F(NavigationTest, WhileAConfigurationIsShownOnlyTheProfileEntriesStayInert)
     Click("Btn_Breath_1");
     EXPECT_EQ(CheckedPage(), 5);
     EXPECT_EQ(VisiblePage(), 3);
-    shell::UiLoadingFlag = 0;
+    window::shell::UiLoadingFlag = 0;
 }
 
 TEST_F(NavigationTest, ReadingTheMouseAgainWritesNothingWhateverProfileWasShown) {
@@ -350,7 +351,7 @@ TEST_F(NavigationTest, ReadingTheMouseAgainWritesNothingWhateverProfileWasShown)
     EXPECT_TRUE(LiveWrites().empty());
     EXPECT_EQ(CheckedPage(), 2);
     EXPECT_EQ(VisiblePage(), 1);
-    EXPECT_EQ(shell::UiLoadingFlag, 0);
+    EXPECT_EQ(window::shell::UiLoadingFlag, 0);
 }
 
 TEST_F(NavigationTest, EngineeringPageEnlargesTheWindowAndShowsTheSignedRecoilOffsets) {
@@ -412,11 +413,11 @@ TEST_F(NavigationTest, MacroPageShowsTheInsertPanelWhileTheEditorInserts) {
 
 TEST_F(NavigationTest, UpdatePageForgetsAChosenFirmwareFile) {
     ConnectMouse();
-    auto& loaded = form->Named<controls::TWideLabel>("lbl_LoadBIN");
-    controls::TWideLabel::SetCaption(&loaded, u"/tmp/firmware.bin");
+    auto& loaded = form->Named<controls::unicode::TWideLabel>("lbl_LoadBIN");
+    controls::unicode::TWideLabel::SetCaption(&loaded, u"/tmp/firmware.bin");
     form->FirmwareFileLoaded = 1;
     Click("Btn_Update_5");
-    EXPECT_EQ(controls::TWideLabel::GetCaption(&loaded), u"");
+    EXPECT_EQ(controls::unicode::TWideLabel::GetCaption(&loaded), u"");
     EXPECT_EQ(form->FirmwareFileLoaded, 0);
     EXPECT_EQ(CheckedPage(), 7);
     EXPECT_EQ(VisiblePage(), 5);
@@ -469,11 +470,11 @@ TEST_F(NavigationTest, LanguageSwitchShowsTheCurrentPageAgain) {
 
     // In the no-device state only the first page shows, whatever the radios say.
     Click("Btn_Breath_2");
-    shell::NoDevicePageFlag = 1;
+    window::shell::NoDevicePageFlag = 1;
     form->Btn_Lang2_0Click(nullptr);
     EXPECT_EQ(VisiblePage(), 1);
     EXPECT_EQ(CheckedPage(), 5);
-    shell::NoDevicePageFlag = 0;
+    window::shell::NoDevicePageFlag = 0;
 }
 
 } // namespace

@@ -12,7 +12,8 @@
 #include <gtest/gtest.h>
 #include <regex>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 using shell_test::ResourceOverride;
 using shell_test::StartedForm;
 
@@ -33,7 +34,7 @@ std::string WithFirst(const std::string& line) {
 }
 
 TEST(OrgSettingsTest, ShippedTextHasEveryKeyAndANeutralSupportAddress) {
-    const TMemIniFile ini = shell::LoadLayoutText("org");
+    const TMemIniFile ini = window::shell::LoadLayoutText("org");
     for (const char* key :
          {"Web_Enable", "Web", "Web_X", "Web_Y", "Rev_Manu_ID", "Rev_Pro_ID", "Path", "TR_Enable",
           "GD_Enable", "DPILED_Status", "Gun6_Num", "Gun7_Num", "Num_Order"})
@@ -87,14 +88,14 @@ TEST(OrgSettingsTest, PresetVariantsAndNumberOrderAreClamped) {
     auto form = StartedForm();
     struct Case {
         const char* line;
-        int shell::TForm1::*field;
+        int window::TForm1::*field;
         int expected;
-    } cases[] = {{"Gun6_Num=0", &shell::TForm1::Gun6Number, 1},
-                 {"Gun6_Num=5", &shell::TForm1::Gun6Number, 2},
-                 {"Gun7_Num=-4", &shell::TForm1::Gun7Number, 1},
-                 {"Gun7_Num=9", &shell::TForm1::Gun7Number, 3},
-                 {"Num_Order=7", &shell::TForm1::NumberOrder, 1},
-                 {"Num_Order=-1", &shell::TForm1::NumberOrder, 0}};
+    } cases[] = {{"Gun6_Num=0", &window::TForm1::Gun6Number, 1},
+                 {"Gun6_Num=5", &window::TForm1::Gun6Number, 2},
+                 {"Gun7_Num=-4", &window::TForm1::Gun7Number, 1},
+                 {"Gun7_Num=9", &window::TForm1::Gun7Number, 3},
+                 {"Num_Order=7", &window::TForm1::NumberOrder, 1},
+                 {"Num_Order=-1", &window::TForm1::NumberOrder, 0}};
     for (const Case& c : cases) {
         ResourceOverride org("ORG", WithFirst(c.line));
         form->LoadOrgSettings();
@@ -156,7 +157,7 @@ TEST(OrgSettingsTest, ACommentedOutKeyIsMissingAndANonNumberFailsAlike) {
 
 TEST(OrgSettingsTest, AStartUpThatFailsShowsTheErrorAndSkipsTheRemainingSteps) {
     ResourceOverride org("ORG", OrgText("", "Gun7_Num"));
-    shell_test::FormPtr form(new shell::TForm1(nullptr));
+    shell_test::FormPtr form(new window::TForm1(nullptr));
     QString shown = "none";
     std::function<void()> closeBox = [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {

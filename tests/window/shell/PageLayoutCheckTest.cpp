@@ -55,9 +55,9 @@ std::string Str(const QRect& r) {
 
 class Checker {
 public:
-    Checker(vcl::TForm& form) : form_(form) {
-        for (vcl::TComponent* c : form.Components())
-            if (auto* control = dynamic_cast<vcl::TControl*>(c))
+    Checker(platform::vcl::TForm& form) : form_(form) {
+        for (platform::vcl::TComponent* c : form.Components())
+            if (auto* control = dynamic_cast<platform::vcl::TControl*>(c))
                 names_[control->Widget()] = control->Name();
     }
 
@@ -236,13 +236,13 @@ private:
             if (visible.isEmpty()) continue;
             const bool inPopup = popup || name.rfind("Pnl_", 0) == 0;
             if (!name.empty()) {
-                const vcl::TComponent* c = form_.FindComponent(name);
-                if (const auto* image = dynamic_cast<const vcl::TImage*>(c)) {
+                const platform::vcl::TComponent* c = form_.FindComponent(name);
+                if (const auto* image = dynamic_cast<const platform::vcl::TImage*>(c)) {
                     if (!image->Picture().isNull())
                         items_.push_back({name, w, QString(), inWindow, true, inPopup});
                     continue;
                 }
-                if (dynamic_cast<const vcl::TShape*>(c)) {
+                if (dynamic_cast<const platform::vcl::TShape*>(c)) {
                     items_.push_back({name, w, QString(), inWindow, true, inPopup});
                     continue;
                 }
@@ -277,7 +277,7 @@ private:
                text.name, text.text, Str(text.area) + " and " + Str(other.area));
     }
 
-    vcl::TForm& form_;
+    platform::vcl::TForm& form_;
     std::map<QWidget*, std::string> names_;
     std::vector<Item> items_;
     Scene scene_;
@@ -285,7 +285,8 @@ private:
 };
 
 // Shows the page as its entry does, without a mouse to write to.
-void ShowPage(shell::TForm1& form, vcl::TRadioButton* radio, vcl::TGroupBox* page) {
+void ShowPage(window::TForm1& form, platform::vcl::TRadioButton* radio,
+              platform::vcl::TGroupBox* page) {
     form.HideAllMenu();
     radio->SetChecked(true);
     form.ApplySkin();
@@ -300,8 +301,8 @@ void ShowPage(shell::TForm1& form, vcl::TRadioButton* radio, vcl::TGroupBox* pag
 // missing one would leave the window to whatever face fontconfig picks, and the check
 // below would measure texts the user never sees.
 TEST(PageLayoutCheckTest, DesignFacesAreDrawnWithTheirInstalledSubstitutes) {
-    for (const vcl::FontSubstitute& s : vcl::FontSubstitutes) {
-        vcl::TFont font;
+    for (const platform::vcl::FontSubstitute& s : platform::vcl::FontSubstitutes) {
+        platform::vcl::TFont font;
         font.SetName(s.face);
         font.SetSize(11);
         EXPECT_EQ(QFontInfo(font.ToQFont()).family().toStdString(), s.installed) << s.face;
@@ -311,11 +312,12 @@ TEST(PageLayoutCheckTest, DesignFacesAreDrawnWithTheirInstalledSubstitutes) {
 TEST(PageLayoutCheckTest, EveryTextOfEveryPageFitsAndStaysClearInEachLanguage) {
     FormPtr form = StartedForm();
     form->Show();
-    for (vcl::TControl* overlay : {&form->Named<vcl::TControl>("Disable_All_1"),
-                                   &form->Named<vcl::TControl>("Disable_All_2"),
-                                   &form->Named<vcl::TControl>("Disable_All_3"),
-                                   &form->Named<vcl::TControl>("Disable_All_4"),
-                                   &form->Named<vcl::TControl>("Disable_All_5")})
+    for (platform::vcl::TControl* overlay :
+         {&form->Named<platform::vcl::TControl>("Disable_All_1"),
+          &form->Named<platform::vcl::TControl>("Disable_All_2"),
+          &form->Named<platform::vcl::TControl>("Disable_All_3"),
+          &form->Named<platform::vcl::TControl>("Disable_All_4"),
+          &form->Named<platform::vcl::TControl>("Disable_All_5")})
         overlay->SetVisible(false);
     Checker checker(*form);
     const std::pair<const char*, std::function<void()>> pages[] = {
@@ -357,15 +359,15 @@ TEST(PageLayoutCheckTest, EveryTextOfEveryPageFitsAndStaysClearInEachLanguage) {
         }
         // The key-function menu of the first key, with each of its sub-menus.
         ShowPage(*form, form->rb_2, form->gbPage1);
-        form->OpenKeyMenu(form->Named<vcl::TControl>("Key1"), 0, 1);
+        form->OpenKeyMenu(form->Named<platform::vcl::TControl>("Key1"), 0, 1);
         offenders[n] += checker.Check({n, "key-function menu"});
         for (const char* entry :
              {"Key_Standard", "Key_Special", "Key_Media", "Key_WWW", "Key_MyPC", "Key_CPIKey",
               "Key_Fire", "Key_ACPIKey", "Key_ProfileKey", "Key_AdjustXY"}) {
-            auto& item = form->Named<vcl::TControl>(entry);
+            auto& item = form->Named<platform::vcl::TControl>(entry);
             // The special menu's entries open their menus from it.
             if (item.Parent() == form->Pnl_Special)
-                form->ShowKeySubMenu_OnClick(&form->Named<vcl::TControl>("Key_Special"));
+                form->ShowKeySubMenu_OnClick(&form->Named<platform::vcl::TControl>("Key_Special"));
             form->ShowKeySubMenu_OnClick(&item);
             offenders[n] += checker.Check({n, std::string("key-function menu ") + entry});
             testing_support::SaveScreenshot(form->Widget(),
@@ -390,14 +392,15 @@ const char* const SpecialMenuEntries[] = {"Key_CPIKey", "Key_Fire", "Key_ACPIKey
 // Checks every open level of the key-function menu: each entry its panel shows lies inside
 // the window, no other open level lies over it, and the mouse finds the entry at its middle.
 // Returns a line per entry that fails, empty when all pass.
-std::string CoveredMenuEntries(shell::TForm1& form) {
+std::string CoveredMenuEntries(window::TForm1& form) {
     QWidget* window = form.Widget();
     std::map<const QWidget*, std::string> names;
-    for (vcl::TComponent* c : form.Components())
-        if (auto* control = dynamic_cast<vcl::TControl*>(c)) names[control->Widget()] = c->Name();
+    for (platform::vcl::TComponent* c : form.Components())
+        if (auto* control = dynamic_cast<platform::vcl::TControl*>(c))
+            names[control->Widget()] = c->Name();
     std::vector<QWidget*> open;
     for (const char* name : MenuPanels) {
-        auto& panel = form.Named<vcl::TControl>(name);
+        auto& panel = form.Named<platform::vcl::TControl>(name);
         if (panel.Visible()) open.push_back(panel.Widget());
     }
     auto area = [&](QWidget* w) { return QRect(w->mapTo(window, QPoint(0, 0)), w->size()); };
@@ -437,7 +440,7 @@ TEST(PageLayoutCheckTest, MenuChainOfEveryKeyLeavesEveryEntryInSightAndClickable
     FormPtr form = StartedForm();
     form->Show();
     for (int i = 1; i <= 5; ++i)
-        form->Named<vcl::TControl>("Disable_All_" + std::to_string(i)).SetVisible(false);
+        form->Named<platform::vcl::TControl>("Disable_All_" + std::to_string(i)).SetVisible(false);
     std::vector<std::string> keyPageKeys;
     for (int k = 1; k <= 12; ++k)
         keyPageKeys.push_back("Key" + std::to_string(k));
@@ -483,7 +486,7 @@ TEST(PageLayoutCheckTest, MenuChainOfEveryKeyLeavesEveryEntryInSightAndClickable
         for (const Page& page : pages) {
             page.show();
             for (const std::string& keyName : page.keys) {
-                auto& key = form->Named<vcl::TControl>(keyName);
+                auto& key = form->Named<platform::vcl::TControl>(keyName);
                 if (!key.Widget()->isVisible()) continue;
                 const std::string where =
                     "language " + std::to_string(n) + ", " + page.name + ", " + keyName;
@@ -503,7 +506,7 @@ TEST(PageLayoutCheckTest, MenuChainOfEveryKeyLeavesEveryEntryInSightAndClickable
                     ADD_FAILURE() << where << chain << ":" << faults;
                 };
                 auto clickShown = [&](const char* entryName) {
-                    auto& entry = form->Named<vcl::TControl>(entryName);
+                    auto& entry = form->Named<platform::vcl::TControl>(entryName);
                     const QWidget* w = entry.Widget();
                     if (!w->isVisible() || !w->parentWidget()->rect().contains(w->geometry()))
                         return false;

@@ -13,17 +13,17 @@
 namespace shell_test {
 
 struct FormDeleter {
-    void operator()(shell::TForm1* form) const {
+    void operator()(window::TForm1* form) const {
         // The hint event points at the window; nothing may call it once the window is gone.
-        vcl::Application()->OnHint = nullptr;
+        platform::vcl::Application()->OnHint = nullptr;
         delete form;
     }
 };
-using FormPtr = std::unique_ptr<shell::TForm1, FormDeleter>;
+using FormPtr = std::unique_ptr<window::TForm1, FormDeleter>;
 
 // A main window built from its design whose creation handler has run.
 inline FormPtr StartedForm() {
-    FormPtr form(new shell::TForm1(nullptr));
+    FormPtr form(new window::TForm1(nullptr));
     EXPECT_TRUE(form->DoCreate());
     return form;
 }
@@ -34,14 +34,14 @@ class ResourceOverride {
 public:
     ResourceOverride(std::string name, std::string text)
         : name_(std::move(name)), text_(std::move(text)) {
-        if (const platform::ResourceEntry* e = platform::FindResource(name_, "RC_DATA"))
+        if (const platform::core::ResourceEntry* e = platform::core::FindResource(name_, "RC_DATA"))
             original_ = *e;
-        platform::RegisterResource(
+        platform::core::RegisterResource(
             name_, "RC_DATA", reinterpret_cast<const unsigned char*>(text_.data()), text_.size());
     }
     ~ResourceOverride() {
         if (original_.data)
-            platform::RegisterResource(name_, "RC_DATA", original_.data, original_.size);
+            platform::core::RegisterResource(name_, "RC_DATA", original_.data, original_.size);
     }
     ResourceOverride(const ResourceOverride&) = delete;
     ResourceOverride& operator=(const ResourceOverride&) = delete;
@@ -49,14 +49,14 @@ public:
 private:
     std::string name_;
     std::string text_;
-    platform::ResourceEntry original_;
+    platform::core::ResourceEntry original_;
 };
 
 // UTF-16LE bytes of a UTF-8 text, with or without the byte-order mark: a language table
 // as it is built in.
 inline std::string Utf16Le(const std::string& utf8, bool mark = true) {
     std::string bytes = mark ? std::string("\xFF\xFE", 2) : std::string();
-    for (char16_t unit : vcl::Utf8ToUtf16(utf8)) {
+    for (char16_t unit : platform::rtl::Utf8ToUtf16(utf8)) {
         bytes += static_cast<char>(unit & 0xFF);
         bytes += static_cast<char>(unit >> 8);
     }

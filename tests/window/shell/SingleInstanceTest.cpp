@@ -28,7 +28,7 @@ constexpr const char* SecondStartVariable = "VTRM408X_TEST_SECOND_START";
 TEST(SingleInstanceTest, SecondStartHelper) {
     const char* title = std::getenv(SecondStartVariable);
     if (!title) GTEST_SKIP() << "runs as the second start of RestoresTheFirstWindow";
-    EXPECT_TRUE(shell::RestoreRunningInstance(title));
+    EXPECT_TRUE(window::shell::RestoreRunningInstance(title));
 }
 
 TEST(SingleInstanceTest, SecondStartRestoresAndActivatesTheFirstWindow) {
@@ -38,8 +38,8 @@ TEST(SingleInstanceTest, SecondStartRestoresAndActivatesTheFirstWindow) {
     first.setWindowTitle(QString::fromStdString(title));
     first.show();
     first.showMinimized();
-    ASSERT_TRUE(platform::win::PublishWindowTitle(&first, title));
-    EXPECT_FALSE(platform::win::PublishWindowTitle(&first, title)) << "the title is taken";
+    ASSERT_TRUE(platform::desktop::PublishWindowTitle(&first, title));
+    EXPECT_FALSE(platform::desktop::PublishWindowTitle(&first, title)) << "the title is taken";
 
     QProcess second;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -63,7 +63,7 @@ TEST(SingleInstanceTest, SecondStartRestoresAndActivatesTheFirstWindow) {
 }
 
 TEST(SingleInstanceTest, NoWindowOfThatTitleMeansAFirstStart) {
-    EXPECT_FALSE(shell::RestoreRunningInstance("no window has this title 7f3c"));
+    EXPECT_FALSE(window::shell::RestoreRunningInstance("no window has this title 7f3c"));
 }
 
 TEST(SingleInstanceTest, AWindowOfThisProcessWithTheTitleIsFoundDirectly) {
@@ -71,7 +71,7 @@ TEST(SingleInstanceTest, AWindowOfThisProcessWithTheTitleIsFoundDirectly) {
     other.setWindowTitle("VTRM408x Gaming Mouse v1.0");
     other.show();
     other.showMinimized();
-    EXPECT_TRUE(shell::RestoreRunningInstance(shell::MainWindowTitle));
+    EXPECT_TRUE(window::shell::RestoreRunningInstance(window::shell::MainWindowTitle));
     EXPECT_FALSE(other.isMinimized());
 }
 
@@ -83,7 +83,7 @@ constexpr const char* StartVariable = "VTRM408X_TEST_START";
 TEST(SingleInstanceTest, StartHelper) {
     const char* title = std::getenv(StartVariable);
     if (!title) GTEST_SKIP() << "runs as one of the starts of TwoStartsCloseTogether";
-    if (!shell::ClaimSingleInstance(title)) {
+    if (!window::shell::ClaimSingleInstance(title)) {
         std::printf("second start ended\n");
         return;
     }
@@ -99,7 +99,7 @@ TEST(SingleInstanceTest, StartHelper) {
     window.setWindowTitle(QString::fromUtf8(title));
     window.show();
     window.showMinimized();
-    shell::AnnounceMainWindow(title, &window);
+    window::shell::AnnounceMainWindow(title, &window);
     pump(300);
     std::printf("%s\n", window.isMinimized() ? "left minimised" : "restored");
     std::fflush(stdout);
@@ -260,13 +260,13 @@ TEST(SingleInstanceTest, AnotherProgramsWindowWithTheTitleIsRestoredAndActivated
         ASSERT_FALSE(other.Viewable(target));
         ASSERT_EQ(other.Topmost(), above);
 
-        EXPECT_FALSE(shell::ClaimSingleInstance(title)) << "this start must end";
+        EXPECT_FALSE(window::shell::ClaimSingleInstance(title)) << "this start must end";
         other.Sync();
         EXPECT_TRUE(other.Viewable(target));
         EXPECT_EQ(other.Topmost(), target);
         EXPECT_EQ(other.Focus(), target);
     }
-    EXPECT_TRUE(shell::ClaimSingleInstance("no window of any program has this title 5e1a"));
+    EXPECT_TRUE(window::shell::ClaimSingleInstance("no window of any program has this title 5e1a"));
     if (saved)
         setenv("DISPLAY", savedDisplay.c_str(), 1);
     else

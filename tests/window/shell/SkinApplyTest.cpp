@@ -12,7 +12,8 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 using layout_test::ShippedLayout;
 using layout_test::Without;
 using layout_test::WithValues;
@@ -22,12 +23,12 @@ using shell_test::StartedForm;
 
 namespace {
 
-std::string PictureOf(shell::TForm1& form, const std::string& image) {
+std::string PictureOf(window::TForm1& form, const std::string& image) {
     return form.Named<TImage>(image).PictureName();
 }
 
 // Applies language 1 with its text replaced by `text`.
-void ApplyFirst(shell::TForm1& form, const std::string& text) {
+void ApplyFirst(window::TForm1& form, const std::string& text) {
     ResourceOverride layout("ORG1", text);
     form.LanguageNumber = 1;
     form.ApplySkin();
@@ -38,8 +39,8 @@ void ApplyFirst(shell::TForm1& form, const std::string& text) {
 TEST(SkinApplyTest, SkinPicturesAreSharedAndABadOneLeavesThePictureShown) {
     TImage first(nullptr), second(nullptr);
     TPngImage decoder;
-    shell::LoadSkinPng(first, "SetS_01", decoder);
-    shell::LoadSkinPng(second, "sets_01", decoder);
+    window::shell::LoadSkinPng(first, "SetS_01", decoder);
+    window::shell::LoadSkinPng(second, "sets_01", decoder);
     EXPECT_EQ(first.Picture().constBits(), second.Picture().constBits());
 
     ResourceOverride broken("SetS_02", "not a picture");
@@ -52,9 +53,9 @@ TEST(SkinApplyTest, SkinPicturesAreSharedAndABadOneLeavesThePictureShown) {
     for (const Case& c : cases) {
         for (int attempt = 0; attempt < 2; ++attempt) {
             try {
-                shell::LoadSkinPng(first, c.resource, decoder);
+                window::shell::LoadSkinPng(first, c.resource, decoder);
                 ADD_FAILURE() << c.resource << " loaded";
-            } catch (const vcl::Exception& e) {
+            } catch (const platform::rtl::Exception& e) {
                 EXPECT_EQ(e.what(), std::string(c.error));
                 EXPECT_EQ(dynamic_cast<const EResNotFound*>(&e) != nullptr, c.notFound);
             }
@@ -82,10 +83,10 @@ TEST(SkinApplyTest, PicturesDecodedAheadLoadAndFailAsWithout) {
         TPngImage decoder;
         for (const std::string& name : loads) {
             try {
-                shell::LoadSkinPng(target, name, decoder);
+                window::shell::LoadSkinPng(target, name, decoder);
                 outcome.events.push_back(name + " loads " + target.PictureName());
                 outcome.pictures.push_back(target.Picture());
-            } catch (const vcl::Exception& e) {
+            } catch (const platform::rtl::Exception& e) {
                 const bool notFound = dynamic_cast<const EResNotFound*>(&e) != nullptr;
                 outcome.events.push_back(name + (notFound ? " is missing: " : " raises: ") +
                                          e.what());
@@ -101,7 +102,7 @@ TEST(SkinApplyTest, PicturesDecodedAheadLoadAndFailAsWithout) {
         TPngImage::ForgetSharedPictures();
         Outcome fast;
         {
-            shell::TSkinPicturesAhead pictures(ahead);
+            window::shell::TSkinPicturesAhead pictures(ahead);
             if (round % 3 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(30));
             fast = loadAll();
             EXPECT_EQ(pictures.NeverAsked(), std::vector<std::string>{});
@@ -118,8 +119,8 @@ TEST(SkinApplyTest, PicturesDecodedAheadLoadAndFailAsWithout) {
 // it, the window and the program's icon included.
 TEST(SkinApplyTest, StartupPicturesAreAllLoadedByTheStart) {
     TPngImage::ForgetSharedPictures();
-    shell::TSkinPicturesAhead pictures(shell::StartupSkinPictures());
-    shell::PrepareApplication();
+    window::shell::TSkinPicturesAhead pictures(window::shell::StartupSkinPictures());
+    window::shell::PrepareApplication();
     auto form = StartedForm();
     EXPECT_EQ(pictures.NeverAsked(), std::vector<std::string>{});
     EXPECT_EQ(PictureOf(*form, "Img_Base_1"), "L1_BackGround");

@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 using shell_test::StartedForm;
 
 namespace {
@@ -36,7 +37,7 @@ std::string Items(TItemList& items) {
 // One line per control and per piece of window state: whatever a user could see of the
 // control (place, size, visibility, text, font, colours, picture, order among its
 // siblings), as the control answers it and as its widget has it.
-std::vector<std::string> Snapshot(shell::TForm1& form) {
+std::vector<std::string> Snapshot(window::TForm1& form) {
     std::vector<std::string> lines;
     std::function<void(TComponent&)> walk = [&](TComponent& owner) {
         for (TComponent* component : owner.Components()) {
@@ -60,8 +61,9 @@ std::vector<std::string> Snapshot(shell::TForm1& form) {
                 if (const QWidget* parent = w->parentWidget())
                     s << " z " << parent->children().indexOf(const_cast<QWidget*>(w));
             }
-            if (auto* label = dynamic_cast<controls::TWideLabel*>(component))
-                s << " wide [" << Utf16ToUtf8(controls::TWideLabel::GetCaption(label)) << ']';
+            if (auto* label = dynamic_cast<controls::unicode::TWideLabel*>(component))
+                s << " wide [" << Utf16ToUtf8(controls::unicode::TWideLabel::GetCaption(label))
+                  << ']';
             if (auto* image = dynamic_cast<TImage*>(component))
                 s << " picture " << image->PictureName() << ' ' << image->Picture().width() << 'x'
                   << image->Picture().height();
@@ -77,7 +79,7 @@ std::vector<std::string> Snapshot(shell::TForm1& form) {
                 s << " checked " << radio->Checked();
             if (auto* check = dynamic_cast<TCheckBox*>(component))
                 s << " checked " << check->Checked();
-            if (auto* dialog = dynamic_cast<controls::TSkinInputDialog*>(component))
+            if (auto* dialog = dynamic_cast<controls::skin::TSkinInputDialog*>(component))
                 s << " captionFont " << FontText(dialog->CaptionFont()) << " font "
                   << FontText(dialog->Font());
             lines.push_back(s.str());
@@ -94,7 +96,7 @@ std::vector<std::string> Snapshot(shell::TForm1& form) {
       << form.RollingStep << " insets " << form.MenuCaptionInsetFront << ','
       << form.MenuCaptionInsetBack << " combo8 " << form.ComboKey8Enabled << " dpi "
       << form.DpiStepOrientation << " itemHeight " << form.MacroNameItemHeight;
-    for (const shell::LayoutRgb& rgb :
+    for (const window::shell::LayoutRgb& rgb :
          {form.KeyMenuFontRGB, form.KeyMenuBackRGB, form.KeyMenuHotFontRGB, form.KeyMenuHotBackRGB,
           form.DpiSelectedRGB, form.DpiUnselectedRGB, form.MacroTextRGB, form.MacroListFontRGB,
           form.MacroButtonBackRGB})
@@ -113,12 +115,12 @@ std::vector<std::string> Snapshot(shell::TForm1& form) {
 TEST(StartFormTest, StepsTheStartLeavesOutChangeNothing) {
     struct Case {
         const char* step;
-        std::function<void(shell::TForm1&)> run;
+        std::function<void(window::TForm1&)> run;
     };
     const Case cases[] = {
-        {"the skin of language 1 applied again", [](shell::TForm1& f) { f.ApplySkin(); }},
+        {"the skin of language 1 applied again", [](window::TForm1& f) { f.ApplySkin(); }},
         {"the whole switch to language 1, skin included",
-         [](shell::TForm1& f) { f.Btn_Lang1_0Click(nullptr); }},
+         [](window::TForm1& f) { f.Btn_Lang1_0Click(nullptr); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.step);

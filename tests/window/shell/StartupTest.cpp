@@ -14,7 +14,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-using namespace vcl;
+using namespace platform::rtl;
+using namespace platform::vcl;
 using shell_test::StartedForm;
 
 namespace {
@@ -52,9 +53,9 @@ TEST(StartupTest, WindowTakesThePageSizeOfItsBackgroundAndIsCentred) {
 // The application as the program block prepares it: the program's icon is the
 // application's, the window's and the one handed to the notification area.
 TEST(StartupTest, TheProgramIconIsTheApplicationsTheWindowsAndTheTrays) {
-    shell::PrepareApplication();
+    window::shell::PrepareApplication();
     auto form = StartedForm();
-    const controls::TIcon& tray = form->TrayIcon1->Icon();
+    const controls::skin::TIcon& tray = form->TrayIcon1->Icon();
     ASSERT_FALSE(tray.Empty()) << "the notification area would show nothing";
     const QList<QSize> sizes = tray.Picture().availableSizes();
     for (int size : {16, 24, 32, 48, 64, 128, 256})
@@ -185,8 +186,8 @@ TEST(StartupTest, ScreenshotsOfEveryPage) {
 TEST(StartupTest, HintLineShowsTheApplicationHint) {
     auto form = StartedForm();
     Application()->SetHint("Pointer speed|Moves the pointer faster");
-    EXPECT_EQ(controls::TWideLabel::GetCaption(form->lbl_Content),
-              controls::AnsiToWide(Application()->Hint()));
+    EXPECT_EQ(controls::unicode::TWideLabel::GetCaption(form->lbl_Content),
+              controls::unicode::AnsiToWide(Application()->Hint()));
 }
 
 TEST(StartupTest, CloseInvalidatesTheHandlesAndTakesTheTrayIconAway) {

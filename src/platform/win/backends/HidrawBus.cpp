@@ -21,7 +21,7 @@
 #include <thread>
 #include <unistd.h>
 
-namespace platform::hid {
+namespace platform::win {
 namespace {
 
 constexpr const char* kUdevRule = "packaging/70-vtrm408x.rules";
@@ -296,4 +296,4 @@ std::unique_ptr<HidConnection> HidrawBus::Open(const std::string& path, OpenAcce
     return connection;
 }
 
-} // namespace platform::hid
+} // namespace platform::win

@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace platform::hid {
+namespace platform::win {
 
 class HidrawBus : public HidBus {
 public:
@@ -30,4 +30,4 @@ private:
     std::string devRoot_;
 };
 
-} // namespace platform::hid
+} // namespace platform::win

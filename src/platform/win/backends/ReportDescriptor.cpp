@@ -4,7 +4,7 @@
 #include <array>
 #include <map>
 
-namespace platform::hid {
+namespace platform::win {
 namespace {
 
 enum Tag : uint8_t {
@@ -147,4 +147,4 @@ ReportDescriptorLayout ParseReportDescriptor(const uint8_t* data, size_t size) {
     return layout;
 }
 
-} // namespace platform::hid
+} // namespace platform::win

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace platform::hid {
+namespace platform::win {
 
 struct TopLevelCollection {
     uint16_t usagePage = 0;
@@ -28,4 +28,4 @@ struct ReportDescriptorLayout {
 // collection are ignored.
 ReportDescriptorLayout ParseReportDescriptor(const uint8_t* data, size_t size);
 
-} // namespace platform::hid
+} // namespace platform::win
