@@ -63,6 +63,11 @@ constexpr uint16_t IdentityFireKey1 = 2; // count index, then interval high, low
 constexpr uint16_t IdentityFireKeyStride = 3;
 constexpr uint16_t IdentityMemoryMarker = 11;
 constexpr uint8_t MemoryMarkerI2C = 0xE0;
+// A whole image of a mouse with an I2C memory, the only kind the program reads and
+// writes whole, carries the marker in its identity block.
+constexpr bool CarriesI2CMarker(const uint8_t* image) {
+    return image[Identity.Offset + IdentityMemoryMarker] == MemoryMarkerI2C;
+}
 
 // Inside the vendor section.
 constexpr uint16_t VendorUsbVendorId = 0;

@@ -228,14 +228,6 @@ void TMemoryStream::LoadFromStream(TStream& source) {
 
 // ---- TFileStream ------------------------------------------------------------------------
 
-namespace {
-
-std::string SystemReason(int error) {
-    return std::error_code(error, std::generic_category()).message();
-}
-
-} // namespace
-
 TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_(fileName) {
     if ((mode & fmCreate) == fmCreate) {
         fd_ = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);

@@ -1,5 +1,7 @@
 #include "platform/rtl/FileRead.h"
 
+#include "platform/rtl/SysUtils.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -9,10 +11,6 @@
 
 namespace platform::rtl {
 namespace {
-
-std::string SystemReason(int error) {
-    return std::error_code(error, std::generic_category()).message();
-}
 
 // Reads up to `count` bytes, through interruptions; -1 with errno on a read error.
 ssize_t ReadUpTo(int fd, uint8_t* buffer, size_t count) {

@@ -14,12 +14,8 @@ namespace platform::rtl {
 
 namespace {
 
-std::string Reason(int error) {
-    return std::error_code(error, std::generic_category()).message();
-}
-
 std::string Message(const std::string& fileName, int error) {
-    return Format("Cannot save file \"%s\". %s", fileName.c_str(), Reason(error).c_str());
+    return Format("Cannot save file \"%s\". %s", fileName.c_str(), SystemReason(error).c_str());
 }
 
 std::string FolderOf(const std::string& fileName) {
@@ -130,7 +126,7 @@ bool TrySaveFile(const std::string& fileName, const void* data, size_t size, TSa
                  std::string& reason) {
     int error = 0;
     if (Save(fileName, data, size, mode, error) == Failure::None) return true;
-    reason = Reason(error);
+    reason = SystemReason(error);
     return false;
 }
 

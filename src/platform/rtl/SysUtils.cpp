@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <sys/stat.h>
+#include <system_error>
 
 namespace platform::rtl {
 namespace {
@@ -259,6 +260,10 @@ std::string Utf16LeBytesToUtf8(std::string_view bytes) {
         units += unit;
     }
     return Utf16ToUtf8(units);
+}
+
+std::string SystemReason(int error) {
+    return std::error_code(error, std::generic_category()).message();
 }
 
 } // namespace platform::rtl

@@ -105,4 +105,7 @@ std::string Utf16ToUtf8(std::u16string_view text);
 // ignored and the text ends at the first NUL.
 std::string Utf16LeBytesToUtf8(std::string_view bytes);
 
+// The system's words for an errno value ("No such file or directory").
+std::string SystemReason(int error);
+
 } // namespace platform::rtl

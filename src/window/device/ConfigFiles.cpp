@@ -17,9 +17,6 @@
 namespace window {
 namespace {
 
-constexpr uint16_t MarkerOffset =
-    ::device::image::Identity.Offset + ::device::image::IdentityMemoryMarker;
-
 // The same words in every language.
 constexpr const char* LoadRefusedText = "Loading .bin is error!";
 constexpr const char* SaveRefusedText = "Saving .bin is error!";
@@ -89,7 +86,7 @@ void TForm1::Btn_Save_0Click(platform::vcl::TObject* /*Sender*/) {
     if (!Btn_Read()) return;
     // A mouse whose image lacks the marker gives a file that could never be loaded back,
     // so it is not written.
-    if (::device::LiveImage[MarkerOffset] != ::device::image::MemoryMarkerI2C) {
+    if (!::device::image::CarriesI2CMarker(::device::LiveImage.data())) {
         Tell(*this, SaveRefusedText);
         return;
     }
@@ -127,8 +124,7 @@ void TForm1::Btn_Load_0Click(platform::vcl::TObject* /*Sender*/) {
     }
     std::copy_n(fileImage.begin() + ::device::image::Identity.Offset,
                 ::device::image::Identity.Length, ::device::IdentityStaging.begin());
-    if (::device::IdentityStaging[::device::image::IdentityMemoryMarker] !=
-        ::device::image::MemoryMarkerI2C) {
+    if (!::device::image::CarriesI2CMarker(fileImage.data())) {
         Tell(*this, LoadRefusedText);
         return;
     }

@@ -56,20 +56,6 @@ void HandleWaitingMessages() {
     platform::vcl::Application()->ProcessMessages();
 }
 
-void BusyStep() {
-    if (::device::BusyWindow* busy = ::device::GetBusyWindow())
-        busy->Step();
-    else
-        HandleWaitingMessages();
-}
-
-void BusyHide() {
-    if (::device::BusyWindow* busy = ::device::GetBusyWindow())
-        busy->Hide();
-    else
-        HandleWaitingMessages();
-}
-
 // The system's own message box: no icon, an empty caption and OK.
 void SystemMessageBox(const std::string& text) {
     std::unique_ptr<platform::vcl::TMessageDialog> box =
@@ -259,13 +245,13 @@ bool TForm1::Btn_Read() {
     // The form is given back however the fill ends: a step that raises must not leave the
     // timer off and the handlers muted for the rest of the run.
     auto giveFormBack = [this] {
-        BusyHide();
+        device::HideBusyWindow();
         DevTimer->SetEnabled(true);
         HideDisableOverlays();
         shell::UiLoadingFlag = 0;
     };
     try {
-        BusyStep();
+        device::ShowBusyWindow();
         RefreshPCMacroName();
         if (DetectedInterface == "I2C") {
             // An image that did not come whole is not the mouse's: nothing of it is shown,

@@ -20,7 +20,6 @@ constexpr const char* NoFileText = "Please load a .bin file first!";
 constexpr const char* NotAnImageText = "Loading .bin is error!";
 
 constexpr size_t IdentityOffset = ::device::image::Identity.Offset;
-constexpr size_t MarkerOffset = IdentityOffset + ::device::image::IdentityMemoryMarker;
 
 } // namespace
 
@@ -58,7 +57,7 @@ void TForm1::Btn_ProgramClick(platform::vcl::TObject* /*Sender*/) {
     // configuration of a mouse this program serves: an image of another mouse would leave
     // this one unrecognised after its reset. A refused file stays loaded.
     if (FirmwareFile.size() != ::device::image::ImageSize ||
-        FirmwareFile[MarkerOffset] != ::device::image::MemoryMarkerI2C) {
+        !::device::image::CarriesI2CMarker(FirmwareFile.data())) {
         RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(NotAnImageText));
         return;
     }
