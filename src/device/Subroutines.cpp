@@ -152,4 +152,22 @@ bool OpenDevice(uint32_t vendorId, uint32_t productId) {
     return found;
 }
 
+bool DeviceListed(uint32_t vendorId, uint32_t productId) {
+    if (!LoadSetupApiLibrary() || !LoadHidLibrary()) return false;
+    const THidD_GetAttributes getAttributes = HidD_GetAttributes;
+    bool listed = false;
+    ForEachInterfacePath([&](const char* path) {
+        if (listed) return;
+        const HANDLE query =
+            win::CreateFileA(path, 0, kShareReadWrite, nullptr, win::OPEN_EXISTING, 0, nullptr);
+        if (query == win::INVALID_HANDLE_VALUE) return;
+        win::HIDD_ATTRIBUTES attributes{};
+        attributes.Size = sizeof attributes;
+        listed = getAttributes(query, &attributes) != 0 && attributes.VendorID == vendorId &&
+                 attributes.ProductID == productId;
+        win::CloseHandle(query);
+    });
+    return listed;
+}
+
 } // namespace device

@@ -44,6 +44,8 @@ int32_t SetupApiUserCount();
 // ---- Enumeration and opening ------------------------------------------------------
 int32_t CountHidDevices();
 bool OpenDevice(uint32_t vendorId, uint32_t productId);
+// Whether an interface with these ids is on the bus now; no report is sent.
+bool DeviceListed(uint32_t vendorId, uint32_t productId);
 // Sets each handle to the invalid value, then closes it (the shared command/data handle
 // once); clears ids and report lengths. Waits for another thread's exchange in progress
 // to end; inside this thread's own exchange (device loss noticed while a transfer pumps
@@ -65,9 +67,13 @@ bool SendCommand(uint8_t code, uint8_t p2, uint8_t p3, uint8_t p4, uint8_t p5);
 bool SendData7(uint8_t d0, uint8_t d1, uint8_t d2, uint8_t d3, uint8_t d4, uint8_t d5, uint8_t d6);
 // False when the report failed (or could not be sent): the reply buffer then holds FF.
 bool ReadData7();
+// Every routine from SendCommand on sends nothing and fails at once while a routine has
+// given up on the mouse and the window has not yet taken the word (TakeTransferFailure):
+// once one transfer of a job is given up, nothing more of that job reaches the mouse.
 // A single setting; a send that fails is made again, at most BlockAttempts times.
 bool WriteConfigBytes(uint8_t address, uint8_t d0, uint8_t d1, uint8_t d2, uint8_t count);
 bool WriteConfigDword(uint8_t address, uint8_t d0, uint8_t d1, uint8_t d2, uint8_t d3);
+// Read whole, as a block is (below), or false with FF in every byte that did not come.
 bool ReadConfigBytes(uint8_t mode, uint8_t address, uint8_t length, uint8_t* destination);
 bool WriteConfigBlock(uint8_t mode, uint8_t address, uint32_t length, const uint8_t* source);
 // The block routines run the whole exchange even when a data report of it fails (the
@@ -93,6 +99,8 @@ bool ReadEepromBlockWholeWithWait(uint16_t address, uint16_t length, uint8_t* de
 // an open mouse since the handles were last released or this was last asked: the mouse
 // is there but does not answer.
 bool TakeTransferFailure();
+// The same, without taking it.
+bool TransfersGivenUp();
 bool BitIsSet(uint32_t value, uint32_t bit);
 uint32_t SetBit(uint32_t value, uint32_t bit);
 uint32_t ClearBit(uint32_t value, uint32_t bit);

@@ -45,7 +45,9 @@ bool OwnedHere(const ExchangeState& s) {
 std::atomic<BusyWindow*> g_busyWindow{nullptr};
 
 // Set when a routine gave up on a mouse that is open (its transfers kept failing);
-// cleared when the handles go.
+// cleared when the handles go or the window takes the word. While it is set nothing more
+// is sent: the job that met the failure would otherwise go on to meet a time-out at each
+// of its later transfers.
 std::atomic<bool> g_gaveUp{false};
 
 // Marks the owner's exchange as pumping messages while the busy window handles them.
@@ -98,7 +100,7 @@ bool IsValid(HANDLE h) {
 // Sends 40 followed by the seven command bytes on CommandHandle.
 bool SendCommandReport(const uint8_t (&command)[7]) {
     ExchangeGuard exchange;
-    if (!exchange.ok()) return false;
+    if (!exchange.ok() || g_gaveUp) return false;
     const HANDLE h = CommandHandle;
     if (!IsValid(h)) return false;
     ReportBuffer[0] = 0x40;
@@ -190,14 +192,15 @@ BlockResult WriteExchange(uint16_t address, uint16_t length, const uint8_t* sour
 
 // Runs a block exchange again while a data report of it failed: the mouse took the
 // command, so it is there, and a whole block replaces whatever the failed one left. A
-// command that fails ends the attempts (the mouse is gone, or refuses). An open mouse
-// whose block never went whole is noted for the window.
+// command that fails ends the attempts (the mouse is gone, or refuses), and so does a
+// data handle that is not open: no data report could be made. An open mouse whose block
+// never went whole is noted for the window.
 template <class Exchange> bool WholeBlock(Exchange exchange) {
     const HANDLE atStart = CommandHandle;
     for (int attempt = 0; attempt < BlockAttempts; ++attempt) {
         const BlockResult result = exchange();
         if (result == BlockResult::Refused) return false;
-        if (result != BlockResult::DataFailed)
+        if (result != BlockResult::DataFailed || !IsValid(DataHandle))
             return NoteFailure(result == BlockResult::Whole, atStart);
     }
     return NoteFailure(false, atStart);
@@ -271,6 +274,10 @@ bool TakeTransferFailure() {
     return g_gaveUp.exchange(false);
 }
 
+bool TransfersGivenUp() {
+    return g_gaveUp;
+}
+
 // ---- Busy window --------------------------------------------------------------------
 
 void SetBusyWindow(BusyWindow* window) {
@@ -312,6 +319,7 @@ bool SendData7(uint8_t d0, uint8_t d1, uint8_t d2, uint8_t d3, uint8_t d4, uint8
     const HANDLE h = DataHandle;
     if (!IsValid(h)) return false;
     const uint8_t report[8] = {0x41, d0, d1, d2, d3, d4, d5, d6};
+    if (g_gaveUp) return false;
     std::memcpy(ReportBuffer, report, sizeof report);
     return SetFeatureReport(h, ReportBuffer);
 }
@@ -322,7 +330,7 @@ bool ReadData7() {
     if (!exchange.ok()) return false;
     std::memset(ReplyBuffer, 0xFF, sizeof ReplyBuffer);
     const HANDLE h = DataHandle;
-    if (!IsValid(h)) return false;
+    if (!IsValid(h) || g_gaveUp) return false;
     const uint8_t request[8] = {0x41, 0, 0, 0, 0, 0, 0, 0};
     std::memcpy(ReportBuffer, request, sizeof request);
     if (!GetFeatureReport(h, ReportBuffer)) return false;
@@ -335,7 +343,7 @@ bool ReadData7() {
 // that fails is made again, as a block is.
 static bool WriteConfigCommand(const uint8_t (&command)[7]) {
     const HANDLE atStart = CommandHandle;
-    if (!IsValid(atStart) || RefusedHere()) return false;
+    if (!IsValid(atStart) || RefusedHere() || g_gaveUp) return false;
     BusyStep();
     bool sent = false;
     for (int attempt = 0; attempt < BlockAttempts && !sent && IsValid(CommandHandle); ++attempt)
@@ -354,8 +362,9 @@ bool WriteConfigDword(uint8_t address, uint8_t d0, uint8_t d1, uint8_t d2, uint8
 
 bool ReadConfigBytes(uint8_t mode, uint8_t address, uint8_t length, uint8_t* destination) {
     std::memset(destination, 0xFF, length);
-    return ReadExchange({0x06, mode, address, 0x00, length}, length, destination, false) ==
-           BlockResult::Whole;
+    return WholeBlock([&] {
+        return ReadExchange({0x06, mode, address, 0x00, length}, length, destination, false);
+    });
 }
 
 bool ReadEepromBlock(uint16_t address, uint16_t length, uint8_t* destination) {

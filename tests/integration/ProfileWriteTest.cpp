@@ -153,15 +153,17 @@ TEST_F(ProfileWriteTest, WithoutAnI2CAnswerOnlyTheProfileIsTakenAgain) {
     EXPECT_EQ(Slice(mouse->Image(), IdentityStart, 12), Slice(before, IdentityStart, 12));
 }
 
-TEST_F(ProfileWriteTest, AFailedUserReadIsCopiedAsItsFFBytes) {
+TEST_F(ProfileWriteTest, AFailedUserReadLeavesTheCopyAsItWas) {
     auto mouse = StartWithMouse();
-    // The data reads of the user section are lost until the read gives up.
-    mouse->FailNextGetFeature(device::FailedReportsToStop);
-    form->RefreshProfileParameter();
+    // The data reads of the user section are lost in every attempt until the read gives up.
+    mouse->FailNextGetFeature(device::FailedReportsToStop * device::BlockAttempts);
+    form->UserCopy.fill(0x5A);
+    EXPECT_FALSE(form->RefreshProfileParameter());
     EXPECT_TRUE(std::all_of(form->UserCopy.begin(), form->UserCopy.end(),
-                            [](uint8_t b) { return b == 0xFF; }));
+                            [](uint8_t b) { return b == 0x5A; }));
+    EXPECT_TRUE(device::TakeTransferFailure());
     // A good read replaces the whole copy, checksum byte included, untested.
-    form->RefreshProfileParameter();
+    EXPECT_TRUE(form->RefreshProfileParameter());
     const auto live = mouse->LiveBytes();
     EXPECT_EQ(Bytes(form->UserCopy.begin(), form->UserCopy.end()),
               Bytes(live.begin() + UserAddress, live.begin() + UserAddress + 28));

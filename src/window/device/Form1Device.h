@@ -61,6 +61,7 @@
     void RefreshErrorAP(platform::vcl::TObject* Sender = nullptr);                                 \
     void ResetDeviceAndReFind();                                                                   \
     void WriteImageAndReFind();                                                                    \
+    void MouseNotRestarted();                                                                      \
     void GiveBackWithoutDevice();                                                                  \
     /* The configuration image on the window (FormImage.cpp). */                                   \
     ::device::DefaultsContext DefaultsFromWindow();                                                \

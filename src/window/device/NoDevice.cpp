@@ -10,8 +10,14 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/vcl/StdCtrls.h"
 
+#include <utility>
+
 namespace window {
 namespace {
+
+// The language tables have no text for this case; the same words in every language.
+constexpr const char* NotRestartedText =
+    "The mouse did not restart. Its new settings take effect when it is plugged in again.";
 
 // Sleeps in steps of 10 ms, handling waiting messages after each, so the window stays
 // alive.
@@ -71,9 +77,31 @@ void TForm1::RefreshErrorAP(platform::vcl::TObject*) {
                                "SetS_01", decoder);
 }
 
+namespace {
+
+// Sends the reset. A mouse that takes it leaves the bus at once, and its answer may be
+// lost as it goes: a failed send is judged by whether the mouse is still there a moment
+// later. One that is still there never got it, and is sent it again. False when the
+// mouse never left.
+bool SendReset() {
+    const uint32_t vendorId = ::device::DeviceVendorId;
+    const uint32_t productId = ::device::DeviceProductId;
+    for (int attempt = 0; attempt < ::device::BlockAttempts; ++attempt) {
+        if (::device::SendCommand(0x0E, 0, 0, 0, 0)) return true;
+        WaitHandlingMessages(101);
+        if (!::device::DeviceListed(vendorId, productId)) return true;
+    }
+    return false;
+}
+
+} // namespace
+
 void TForm1::ResetDeviceAndReFind() {
     WaitHandlingMessages(101);
-    ::device::SendCommand(0x0E, 0, 0, 0, 0);
+    if (!SendReset()) {
+        MouseNotRestarted();
+        return;
+    }
     // The mouse leaves the bus, restarts and enumerates again meanwhile.
     WaitHandlingMessages(601 + 1001);
     const int32_t interfaces = ::device::CountHidDevices();
@@ -86,6 +114,20 @@ void TForm1::ResetDeviceAndReFind() {
     // A loss already reported is not reported again: the count is the one the re-find saw.
     if (!device::DeviceHandlesOpen() && !device::ReFindDue) device::LastDeviceCount = interfaces;
     GiveBackWithoutDevice();
+}
+
+// The mouse holds the new image but runs its former settings until it restarts, and a
+// mouse that missed every reset may miss anything else asked of it now: the user is told,
+// and the window shows the no-device state while every tick looks for the mouse, quietly.
+void TForm1::MouseNotRestarted() {
+    ::device::ReleaseDeviceHandles();
+    device::LastDeviceCount = ::device::CountHidDevices();
+    device::ReFindDue = 1;
+    GiveBackWithoutDevice();
+    EnterLossState();
+    const uint8_t guard = std::exchange(device::DevicePollGuard, uint8_t{1});
+    RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(NotRestartedText));
+    device::DevicePollGuard = guard;
 }
 
 // A whole-image change sends the image, then resets the mouse and reads it back. A mouse

@@ -42,11 +42,15 @@ bool WriteProfileBlocks(window::TForm1& form, bool withIdentity) {
         }
     }
     // The mouse takes the written profiles only when its current profile is set again:
-    // first to a value it cannot hold, then to the one it reports now.
-    form.RefreshProfileParameter();
-    ::device::WriteConfigBytes(static_cast<uint8_t>(::device::image::User.Offset), 0x0F, 0, 0, 1);
-    return ::device::WriteConfigBytes(static_cast<uint8_t>(::device::image::User.Offset),
-                                      form.UserCopy[0], 0, 0, 1);
+    // first to a value it cannot hold, then to the one it reports now. Without that value
+    // the profile is left alone: a guess would change the mouse's profile.
+    const auto profileByte = static_cast<uint8_t>(::device::image::User.Offset);
+    const bool set = form.RefreshProfileParameter() &&
+                     ::device::WriteConfigBytes(profileByte, 0x0F, 0, 0, 1) &&
+                     ::device::WriteConfigBytes(profileByte, form.UserCopy[0], 0, 0, 1);
+    // The block write left the busy window up; a job cut short never reaches the hide.
+    if (!set) HideBusyWindow();
+    return set;
 }
 
 } // namespace

@@ -120,7 +120,8 @@
     void FireDelayChanged(controls::skin::TSkinEdit& edit);                                        \
     /* A CPI-level bar of the performance page (CPISteps.cpp). */                                  \
     void DrawCpiBar(const std::string& prefix, int valueIndex, platform::vcl::TPngImage& png);     \
-    void RefreshProfileParameter(platform::vcl::TObject* Sender = nullptr);                        \
+    /* The live user section into UserCopy; false (the copy kept) when it did not come. */         \
+    bool RefreshProfileParameter(platform::vcl::TObject* Sender = nullptr);                        \
     /* Opens the key-function menu for key `number` of profile 0..2, or for combination-key  */    \
     /* record `number` with profile -1 (KeyMenu.cpp). */                                           \
     void OpenKeyMenu(platform::vcl::TControl& key, int profile, int number);                       \

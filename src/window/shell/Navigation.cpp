@@ -81,8 +81,9 @@ uint8_t ProfileByte(int profile, int colourItem, bool gunDisplay) {
 }
 
 // Makes the profile the mouse's current one, with the button-flash and gun bytes that go
-// with it; returns the profile byte written. The writes are not checked: a mouse that
-// misses one keeps its profile while the window shows the new page.
+// with it; returns the profile byte written. A write the mouse did not take however often
+// it was sent ends the choice: the rest would meet the same silence, and the device timer
+// reports the loss.
 uint8_t WriteProfileChoice(TForm1& form, int profile) {
     const bool gun = profile == 1 && form.GunDisplayEnabled;
     const int flash = form.cb_BtnEFT->ItemIndex() + (gun ? 4 : 0);
@@ -95,7 +96,7 @@ uint8_t WriteProfileChoice(TForm1& form, int profile) {
         {GunBytesAddress + 2, static_cast<uint8_t>(profile == 1 ? 0x20 : 0x00)},
         {ProfileAndColourAddress, choice}};
     for (const auto& [address, value] : bytes)
-        ::device::WriteConfigBytes(address, value, 0, 0, 1);
+        if (!::device::WriteConfigBytes(address, value, 0, 0, 1)) break;
     return choice;
 }
 
