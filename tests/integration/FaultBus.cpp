@@ -28,6 +28,14 @@ public:
         : bus_(bus), inner_(std::move(inner)) {}
 
     bool SetFeature(const uint8_t* buf, size_t len, HidError& error) override {
+        if (len > 1 && buf[0] == 0x40 && buf[1] == 0x0E && bus_.lostResets_ > 0) {
+            --bus_.lostResets_;
+            if (!bus_.resetsActed_) bus_.mouse_->FailNextSetFeature(1);
+            inner_->SetFeature(buf, len, error);
+            // A transfer the device cut short by leaving is told apart from a time-out.
+            error = bus_.resetsActed_ ? HidError::DeviceNotConnected : HidError::GenFailure;
+            return false;
+        }
         if (bus_.Next(false) == FaultBus::Decision::Fail) bus_.mouse_->FailNextSetFeature(1);
         return inner_->SetFeature(buf, len, error);
     }

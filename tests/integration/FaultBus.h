@@ -31,6 +31,12 @@ public:
     void Arm(FaultKind kind, uint64_t at, uint32_t timeoutMs = 5000);
     // The mouse answers again.
     void Heal() { kind_ = FaultKind::None; }
+    // The next `count` reset commands fail at once. With `acted` the mouse restarts all
+    // the same: its answer is lost as it leaves the bus; else it never gets them.
+    void LoseResets(unsigned count, bool acted) {
+        lostResets_ = count;
+        resetsActed_ = acted;
+    }
 
     // Feature transfers to the mouse since Arm, and how many of them failed by the fault.
     uint64_t Transfers() const { return transfers_; }
@@ -54,6 +60,8 @@ private:
     std::atomic<uint64_t> transfers_{0};
     std::atomic<uint64_t> replies_{0};
     std::atomic<uint64_t> failed_{0};
+    std::atomic<unsigned> lostResets_{0};
+    std::atomic<bool> resetsActed_{false};
 };
 
 } // namespace devtest

@@ -2,6 +2,7 @@
 // reset of the mouse followed by the long wait and a fresh open.
 #include "device/Subroutines.h"
 #include "platform/core/Time.h"
+#include "platform/win/Kernel.h"
 #include "window/Main.h"
 #include "window/device/MainDevice.h"
 #include "window/device/ProfileWrites.h"
@@ -79,17 +80,18 @@ void TForm1::RefreshErrorAP(platform::vcl::TObject*) {
 
 namespace {
 
-// Sends the reset. A mouse that takes it leaves the bus at once, and its answer may be
-// lost as it goes: a failed send is judged by whether the mouse is still there a moment
-// later. One that is still there never got it, and is sent it again. False when the
-// mouse never left.
+// Sends the reset. A mouse that takes it restarts at once, and its answer may be lost as
+// it leaves the bus: the send then fails as cut short by the device going, or the mouse
+// is no longer listed. A mouse that is still there never got it, and is sent it again.
+// False when the mouse never left.
 bool SendReset() {
     const uint32_t vendorId = ::device::DeviceVendorId;
     const uint32_t productId = ::device::DeviceProductId;
     for (int attempt = 0; attempt < ::device::BlockAttempts; ++attempt) {
         if (::device::SendCommand(0x0E, 0, 0, 0, 0)) return true;
-        WaitHandlingMessages(101);
-        if (!::device::DeviceListed(vendorId, productId)) return true;
+        if (platform::win::GetLastError() == platform::win::ERROR_DEVICE_NOT_CONNECTED ||
+            !::device::DeviceListed(vendorId, productId))
+            return true;
     }
     return false;
 }
