@@ -109,6 +109,13 @@ std::vector<uint8_t> FormDeviceTest::DefaultImage(int n) {
     return device::OpenResourceBytes(device::DefaultImageResources[n - 1]);
 }
 
+std::vector<uint8_t> FormDeviceTest::WithIdentity(std::vector<uint8_t> image, uint8_t manufacturer,
+                                                  uint8_t product) {
+    image[device::image::Identity.Offset + device::image::IdentityManufacturer] = manufacturer;
+    image[device::image::Identity.Offset + device::image::IdentityProduct] = product;
+    return image;
+}
+
 std::shared_ptr<simulator::SimMouse> FormDeviceTest::AddMouse(std::vector<uint8_t> image) {
     simulator::SimMouseConfig config;
     config.vendorId = static_cast<uint16_t>(device::DeviceIdTable[0].vendorId);

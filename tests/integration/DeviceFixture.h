@@ -65,6 +65,9 @@ protected:
 
 public:
     static std::vector<uint8_t> DefaultImage(int n = 1);
+    // `image` with the maker and product ids of its identity block replaced.
+    static std::vector<uint8_t> WithIdentity(std::vector<uint8_t> image, uint8_t manufacturer,
+                                             uint8_t product);
 
 protected:
     bool Present() const;

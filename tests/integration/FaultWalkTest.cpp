@@ -584,14 +584,24 @@ protected:
 // afterwards is found and read, and Exit closes the window.
 TEST_P(ReFindWalk, ReFindAfterAResetEndsInTheNoDeviceStateAndUsable) {
     const Bytes before = DefaultImage(3);
-    Bytes file = DefaultImage(2);
+    const Bytes file = DefaultImage(2);
+    Bytes held = file; // what the mouse holds at the end
     std::string told = kLossText;
+    // Changes the mouse once the reset has reached it, inside the reset's wait.
+    QTimer watch;
     switch (GetParam()) {
     case ReFindFault::IdentityChanged:
-        // The image carries another maker's identity: the mouse takes it and, once reset,
-        // answers with it.
-        file[device::image::Identity.Offset] ^= 0x5A;
+        // The mouse takes the image and, once reset, answers with another maker's identity
+        // (a load never writes one: the file is of a mouse this program serves).
+        held[device::image::Identity.Offset] ^= 0x5A;
         told = "The mouse manufacturer or product id error";
+        QObject::connect(&watch, &QTimer::timeout,
+                         [this, &watch, &held, resets = mouse->ResetCount() + 1] {
+                             if (mouse->ResetCount() < resets) return;
+                             mouse->SetImage(held);
+                             watch.stop();
+                         });
+        watch.start(0);
         break;
     case ReFindFault::NeverReturns:
         mouse->SetResetReturn(std::nullopt);
@@ -614,7 +624,7 @@ TEST_P(ReFindWalk, ReFindAfterAResetEndsInTheNoDeviceStateAndUsable) {
     busy.onStep = nullptr;
 
     EXPECT_EQ(modal->texts, std::vector<std::string>{told});
-    EXPECT_EQ(mouse->Image(), file);
+    EXPECT_EQ(mouse->Image(), held);
     EXPECT_FALSE(busy.shown);
     EXPECT_EQ(window::shell::UiLoadingFlag, 0);
     EXPECT_TRUE(form->DevTimer->Enabled());

@@ -23,7 +23,6 @@ using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
 
 constexpr size_t Manufacturer = 484;
-constexpr size_t Product = 485;
 constexpr size_t Marker = 495;
 constexpr const char* WrongFileText = "Loading .bin is error!";
 
@@ -49,11 +48,6 @@ protected:
     }
     static Bytes Resized(Bytes image, size_t size) {
         image.resize(size);
-        return image;
-    }
-    static Bytes WithIdentity(Bytes image, uint8_t manufacturer, uint8_t product) {
-        image[Manufacturer] = manufacturer;
-        image[Product] = product;
         return image;
     }
     QTemporaryDir dir;

@@ -38,6 +38,11 @@ TModalResult ResultOf(int standardButton) {
     }
 }
 
+std::function<void()>& BeforeMessageDialog() {
+    static std::function<void()> hook;
+    return hook;
+}
+
 // "desc|mask|desc|mask" to Qt's "desc (mask mask)" filters.
 QStringList NameFilters(const std::string& filter) {
     QStringList parts = Q(filter).split(QLatin1Char('|'));
@@ -85,6 +90,7 @@ QWidget* TMessageDialog::Widget() const {
 }
 
 TModalResult TMessageDialog::ShowModal() {
+    if (const std::function<void()>& before = BeforeMessageDialog()) before();
     box_->exec();
     QAbstractButton* clicked = box_->clickedButton();
     return clicked ? ResultOf(box_->standardButton(clicked)) : mrCancel;
@@ -101,6 +107,10 @@ TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgBut
 
 void ShowMessage(const std::string& message) {
     MessageDlg(message, mtCustom, mbOK);
+}
+
+void SetBeforeMessageDialog(std::function<void()> hook) {
+    BeforeMessageDialog() = std::move(hook);
 }
 
 TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}

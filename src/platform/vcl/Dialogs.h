@@ -2,6 +2,7 @@
 // The standard message dialog and the file dialogs.
 #include "platform/vcl/Graphics.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -57,6 +58,11 @@ TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgBut
                         int helpContext = 0);
 // A dialog with OK, titled with the application title.
 void ShowMessage(const std::string& message);
+
+// Runs each time a message dialog is about to show, the application's exception box
+// included: a window of the program that stays above all others steps aside there, so
+// that it never covers a message. An empty hook removes it.
+void SetBeforeMessageDialog(std::function<void()> hook);
 
 // File choice. Filter pairs descriptions with masks: "Bin files (*.bin)|*.bin|All|*.*".
 // Qt's own dialog is used, not the desktop's, so the dialog behaves the same everywhere.

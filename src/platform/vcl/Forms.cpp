@@ -1,11 +1,11 @@
 #include "platform/vcl/Forms.h"
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/vcl/Dialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QImage>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QRegion>
@@ -480,9 +480,10 @@ void TApplication::ShowException(const std::string& message) {
         std::fprintf(stderr, "%s\n", message.c_str());
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QString::fromStdString(title_),
-                    QString::fromStdString(message), QMessageBox::Ok);
-    box.exec();
+    // The standard dialog, so that the exception box is shown as every message is.
+    TMessageDialog box(message, mtError, mbOK);
+    box.SetCaption(title_);
+    box.ShowModal();
 }
 
 void TApplication::AdoptForm(std::unique_ptr<TForm> form) {

@@ -1,8 +1,10 @@
 // Configuration files: the mouse's whole image saved to a file and loaded back into the
 // mouse. A file is the 2048 image bytes as they are, with no header; the identity block's
-// memory marker inside it tells a configuration of this mouse from any other file.
+// memory marker inside it tells a configuration from any other file, and its maker and
+// product ids whether the configuration is one of a mouse this program serves.
 #include "device/Subroutines.h"
 #include "window/Main.h"
+#include "window/device/DeviceTexts.h"
 #include "window/device/ProfileWrites.h"
 #include "window/shell/SkinImages.h"
 
@@ -124,12 +126,26 @@ void TForm1::Btn_Load_0Click(platform::vcl::TObject* /*Sender*/) {
     }
     std::copy_n(fileImage.begin() + ::device::image::Identity.Offset,
                 ::device::image::Identity.Length, ::device::IdentityStaging.begin());
-    if (!::device::image::CarriesI2CMarker(fileImage.data())) {
-        Tell(*this, LoadRefusedText);
-        return;
-    }
+    if (!ImageWritable(fileImage.data())) return;
     ::device::LiveImage = fileImage;
     MemoToDataBuf_OnClick(nullptr);
+}
+
+bool TForm1::ImageWritable(const uint8_t* image) {
+    if (!::device::image::CarriesI2CMarker(image)) {
+        Tell(*this, LoadRefusedText);
+        return false;
+    }
+    // The mouse is reset after the write and its identity checked when it comes back: an
+    // image of another mouse would make it a stranger to the program from then on, even
+    // after a replug.
+    const uint8_t* identity = image + ::device::image::Identity.Offset;
+    if (!IdentityServed(identity[::device::image::IdentityManufacturer],
+                        identity[::device::image::IdentityProduct])) {
+        RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(device::DeviceText("Str107")));
+        return false;
+    }
+    return true;
 }
 
 // The image goes to the mouse as it is, checksums and all; the pages show the repaired

@@ -101,6 +101,9 @@
     void DefaultParameterConfirm3(platform::vcl::TObject* Sender);                                 \
     /* A whole image applied to the form and written to the mouse (ConfigFiles.cpp). */            \
     void MemoToDataBuf_OnClick(platform::vcl::TObject* Sender);                                    \
+    /* Whether a whole image may go to the mouse: it carries the marker of a configuration */      \
+    /* and an identity pair the identity check serves. When not, says why and is false. */         \
+    bool ImageWritable(const uint8_t* image);                                                      \
     /* The live status the polling thread follows (ThreadGetData.cpp). */                          \
     void RefreshCurrentDPIStatus(platform::vcl::TObject* Sender = nullptr);                        \
     void RefreshCurrentProfileStatus(platform::vcl::TObject* Sender = nullptr);                    \

@@ -4,7 +4,6 @@
 // that would make it a stranger to the program.
 #include "device/Subroutines.h"
 #include "window/Main.h"
-#include "window/device/DeviceTexts.h"
 #include "window/device/ProfileWrites.h"
 
 #include "platform/rtl/Classes.h"
@@ -18,8 +17,6 @@ namespace {
 // The same words in every language.
 constexpr const char* NoFileText = "Please load a .bin file first!";
 constexpr const char* NotAnImageText = "Loading .bin is error!";
-
-constexpr size_t IdentityOffset = ::device::image::Identity.Offset;
 
 } // namespace
 
@@ -53,19 +50,13 @@ void TForm1::Btn_ProgramClick(platform::vcl::TObject* /*Sender*/) {
         RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(NoFileText));
         return;
     }
-    // The file is judged as a configuration file load judges it, and must be a
-    // configuration of a mouse this program serves: an image of another mouse would leave
-    // this one unrecognised after its reset. A refused file stays loaded.
-    if (FirmwareFile.size() != ::device::image::ImageSize ||
-        !::device::image::CarriesI2CMarker(FirmwareFile.data())) {
+    // The file is judged as a configuration file load judges it: a whole image, a
+    // configuration of a mouse this program serves. A refused file stays loaded.
+    if (FirmwareFile.size() != ::device::image::ImageSize) {
         RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(NotAnImageText));
         return;
     }
-    if (!IdentityServed(FirmwareFile[IdentityOffset + ::device::image::IdentityManufacturer],
-                        FirmwareFile[IdentityOffset + ::device::image::IdentityProduct])) {
-        RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(device::DeviceText("Str107")));
-        return;
-    }
+    if (!ImageWritable(FirmwareFile.data())) return;
     // A mouse that is not served could not take the image, nor be read back after.
     if (!device::MouseServed(*this)) return;
     shell::UiLoadingFlag = 1;

@@ -3,6 +3,8 @@
 #include "window/Main.h"
 #include "window/shell/FormLoading.h"
 
+#include "platform/vcl/Dialogs.h"
+
 namespace window::shell {
 
 void TBusyWindow::Step() {
@@ -76,14 +78,23 @@ void TBusyWindow::HandleMessages() {
 
 namespace {
 TBusyWindow g_busyWindow;
+
+// A message shown during a transfer, or at its end, comes first: the busy window stands
+// above every window and would cover part of it. Hidden, it drops no input either; the
+// transfer's next step shows it again.
+void StepAsideForMessage() {
+    if (TFormLoadingUI* busy = FormLoadingUI) busy->Hide();
 }
+} // namespace
 
 void InstallBusyWindow() {
     ::device::SetBusyWindow(&g_busyWindow);
+    platform::vcl::SetBeforeMessageDialog(StepAsideForMessage);
 }
 
 void UninstallBusyWindow() {
     if (::device::GetBusyWindow() == &g_busyWindow) ::device::SetBusyWindow(nullptr);
+    platform::vcl::SetBeforeMessageDialog(nullptr);
 }
 
 } // namespace window::shell

@@ -46,7 +46,8 @@ private:
     QPointer<QAbstractEventDispatcher> watched_;
 };
 
-// Makes the device transfers use the program's busy window, or no longer.
+// Makes the device transfers use the program's busy window, or no longer. While it is
+// installed, the busy window is hidden before every message dialog shows.
 void InstallBusyWindow();
 void UninstallBusyWindow();
 
