@@ -51,12 +51,6 @@ void WriteFile(const fs::path& path, const Bytes& bytes) {
 
 class ConfigFileTest : public FormDeviceTest {
 protected:
-    void Click(const std::string& name) {
-        auto* control = dynamic_cast<platform::vcl::TControl*>(form->FindComponent(name));
-        ASSERT_NE(control, nullptr) << name;
-        ASSERT_TRUE(control->OnClick) << name;
-        control->OnClick(control);
-    }
     // Clicks a load label, noting the loading flag while the dialog is open.
     void Load(const std::string& label, const fs::path& file) {
         files.answer = file.string();

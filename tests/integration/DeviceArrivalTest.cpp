@@ -1,8 +1,8 @@
 // Arrival and removal of HID interfaces as the device timer sees them.
 #include "DeviceFixture.h"
 
-#include "window/device/MainDevice.h"
 #include "device/Subroutines.h"
+#include "window/device/MainDevice.h"
 
 namespace devtest {
 namespace {

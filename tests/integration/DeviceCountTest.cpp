@@ -1,8 +1,8 @@
 // The stable-count rule of the device timer: interfaces that come and go within a tick.
 #include "DeviceFixture.h"
 
-#include "window/device/MainDevice.h"
 #include "platform/win/HidBus.h"
+#include "window/device/MainDevice.h"
 
 #include <set>
 

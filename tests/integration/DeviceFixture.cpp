@@ -1,5 +1,6 @@
 #include "DeviceFixture.h"
 
+#include "controls/unicode/WideCtrls.h"
 #include "device/DefaultSetting.h"
 #include "device/Subroutines.h"
 #include "platform/core/Time.h"
@@ -103,6 +104,21 @@ void FormDeviceTest::TearDown() {
     modal.reset();
     platform::win::SetBus(nullptr);
     platform::core::SetTimeScale(1.0);
+}
+
+void FormDeviceTest::Click(const std::string& name) {
+    auto& control = Control(name);
+    ASSERT_TRUE(control.OnClick) << name;
+    control.OnClick(&control);
+}
+
+void FormDeviceTest::Choose(const char* key, const char* arrow, const char* menuLabel,
+                            const std::u16string& caption) {
+    Click(key);
+    Click(arrow);
+    auto& label = Control<controls::unicode::TWideLabel>(menuLabel);
+    controls::unicode::TWideLabel::SetCaption(&label, caption);
+    Click(menuLabel);
 }
 
 std::vector<uint8_t> FormDeviceTest::DefaultImage(int n) {

@@ -78,6 +78,17 @@ protected:
     // Commands (byte 1 of the 40 reports) sent so far.
     std::vector<uint8_t> CommandsSent() const;
 
+    template <class T = platform::vcl::TControl> T& Control(const std::string& name) {
+        return form->Named<T>(name);
+    }
+    // Runs the control's click handler, as a click on it does.
+    void Click(const std::string& name);
+    // Picks a function from the key-function menu of `key`, as the user does: the menu at
+    // the key, the sub-menu by its arrow, then the entry `menuLabel`, whose caption
+    // carries two leading characters as the language tables give them.
+    void Choose(const char* key, const char* arrow, const char* menuLabel,
+                const std::u16string& caption);
+
     std::shared_ptr<simulator::SimBus> bus;
     std::unique_ptr<window::TForm1> form;
     std::unique_ptr<ModalAnswerer> modal;

@@ -1,8 +1,8 @@
 // The reset road: reset command, the long wait with the window alive, re-find and read.
 #include "DeviceFixture.h"
 
-#include "window/device/MainDevice.h"
 #include "device/Subroutines.h"
+#include "window/device/MainDevice.h"
 
 namespace devtest {
 namespace {

@@ -25,9 +25,6 @@ constexpr size_t ProfileStart[3] = {192, 241, 290};
 
 class EngineeringServicesTest : public FormDeviceTest {
 protected:
-    template <class T = platform::vcl::TControl> T& Control(const std::string& name) {
-        return form->Named<T>(name);
-    }
     static Bytes Slice(const Bytes& image, size_t at, size_t count) {
         return Bytes(image.begin() + at, image.begin() + at + count);
     }

@@ -2,6 +2,8 @@
 
 #include "platform/core/Time.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace devtest {
@@ -19,6 +21,16 @@ const char* FaultKindName(FaultKind kind) {
         return "short reply";
     }
     return "?";
+}
+
+std::vector<uint64_t> WalkIndexes(uint64_t last) {
+    const char* text = std::getenv("VTRM408X_WALK_STRIDE");
+    const uint64_t stride = std::max(1, text ? std::atoi(text) : 1);
+    std::vector<uint64_t> indexes;
+    for (uint64_t n = 0; n < last; n += stride)
+        indexes.push_back(n);
+    indexes.push_back(last);
+    return indexes;
 }
 
 // A connection to the mouse: each transfer asks the bus what the fault makes of it.

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace devtest {
 
@@ -22,6 +23,11 @@ enum class FaultKind : uint8_t {
 };
 
 const char* FaultKindName(FaultKind kind);
+
+// The transfer indexes 0..last a walk visits: every one. VTRM408X_WALK_STRIDE=k visits
+// every k-th and the last; the sanitizer runs of scripts/check.sh, many times slower, use
+// it to stay within their time.
+std::vector<uint64_t> WalkIndexes(uint64_t last);
 
 class FaultBus : public platform::win::HidBus {
 public:

@@ -48,19 +48,6 @@ Bytes PartlyWritten(const Bytes& before, const Bytes& written, size_t offset, si
     return image;
 }
 
-// The transfer indexes 0..last a walk visits: every one. VTRM408X_WALK_STRIDE=k visits
-// every k-th and the last; the thread-sanitizer run of scripts/check.sh, ten times
-// slower, uses it to stay within its time.
-std::vector<uint64_t> WalkIndexes(uint64_t last) {
-    const char* text = std::getenv("VTRM408X_WALK_STRIDE");
-    const uint64_t stride = std::max(1, text ? std::atoi(text) : 1);
-    std::vector<uint64_t> indexes;
-    for (uint64_t n = 0; n < last; n += stride)
-        indexes.push_back(n);
-    indexes.push_back(last);
-    return indexes;
-}
-
 size_t Entries(const char* folder) {
     return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
 }
@@ -99,12 +86,6 @@ protected:
         modal->texts.clear();
     }
 
-    void Click(const std::string& name) {
-        auto* control = dynamic_cast<platform::vcl::TControl*>(form->FindComponent(name));
-        ASSERT_NE(control, nullptr) << name;
-        ASSERT_TRUE(control->OnClick) << name;
-        control->OnClick(control);
-    }
     void Restore() { Click("Btn_Confirm2_3"); }
     void LoadFile() {
         files.answer = File().string();

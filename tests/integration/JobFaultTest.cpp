@@ -6,17 +6,15 @@
 #include "FaultBus.h"
 #include "FileDialogAnswerer.h"
 
-#include "controls/unicode/WideCtrls.h"
 #include "device/Subroutines.h"
 #include "platform/win/HidBus.h"
 
 #include <QTemporaryDir>
 
 #include <cctype>
-#include <cstdlib>
-#include <iterator>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace devtest {
 namespace {
@@ -29,18 +27,6 @@ const std::string kNotRestartedText =
     "The mouse did not restart. Its new settings take effect when it is plugged in again.";
 // The most time-outs one job may meet.
 constexpr uint64_t kTimeoutsPerJob = 4;
-
-// Every index 0..last-1; VTRM408X_WALK_STRIDE=k every k-th and the last (the
-// thread-sanitizer run).
-std::vector<uint64_t> Indexes(uint64_t last) {
-    const char* text = std::getenv("VTRM408X_WALK_STRIDE");
-    const uint64_t stride = std::max(1, text ? std::atoi(text) : 1);
-    std::vector<uint64_t> indexes;
-    for (uint64_t n = 0; n + 1 < last; n += stride)
-        indexes.push_back(n);
-    if (last > 0) indexes.push_back(last - 1);
-    return indexes;
-}
 
 class JobFaultTest : public FormDeviceTest {
 protected:
@@ -68,23 +54,6 @@ protected:
         Tick();
         ASSERT_TRUE(Present());
         modal->texts.clear();
-    }
-
-    template <class T = platform::vcl::TControl> T& Control(const std::string& name) {
-        return form->Named<T>(name);
-    }
-    void Click(const std::string& name) {
-        auto& control = Control(name);
-        ASSERT_TRUE(control.OnClick) << name;
-        control.OnClick(&control);
-    }
-    // A function picked from the key-function menu of `key`, as the user does.
-    void Choose(const char* key, const char* arrow, const char* item, const std::u16string& text) {
-        Click(key);
-        Click(arrow);
-        controls::unicode::TWideLabel::SetCaption(&Control<controls::unicode::TWideLabel>(item),
-                                                  text);
-        Click(item);
     }
 
     struct Job {
@@ -154,11 +123,23 @@ protected:
 };
 
 // The jobs, by their names in the table of JobFaultTest::Jobs.
-const char* const kJobNames[] = {
-    "whole-image read", "save",       "file load",       "default restore",   "update page",
-    "engineering default", "profile tab", "DPI mark",     "CPI level count",   "breathing mode box",
-    "combination key", "key menu",    "fire page",       "fire hold",         "gun key switch",
-    "fire keys",       "engineering fire keys"};
+const char* const kJobNames[] = {"whole-image read",
+                                 "save",
+                                 "file load",
+                                 "default restore",
+                                 "update page",
+                                 "engineering default",
+                                 "profile tab",
+                                 "DPI mark",
+                                 "CPI level count",
+                                 "breathing mode box",
+                                 "combination key",
+                                 "key menu",
+                                 "fire page",
+                                 "fire hold",
+                                 "gun key switch",
+                                 "fire keys",
+                                 "engineering fire keys"};
 
 class JobFaultWalk : public JobFaultTest, public ::testing::WithParamInterface<size_t> {};
 
@@ -177,7 +158,7 @@ TEST_P(JobFaultWalk, JobFaultEveryTransferOfTheJob) {
     ASSERT_GT(transfers, 0u) << "the job talks to the mouse";
     ASSERT_TRUE(modal->texts.empty());
 
-    for (const uint64_t k : Indexes(transfers)) {
+    for (const uint64_t k : WalkIndexes(transfers - 1)) {
         SCOPED_TRACE("unanswered from transfer " + std::to_string(k) + " of " +
                      std::to_string(transfers));
         modal->texts.clear();

@@ -17,20 +17,6 @@ constexpr size_t SectionBytes = 49;
 
 class KeyMenuTest : public FormDeviceTest {
 protected:
-    template <class T = platform::vcl::TControl> T& Control(const std::string& name) {
-        return form->Named<T>(name);
-    }
-    // Opens the menu at `key`, the sub-menu by its arrow and picks the function labelled
-    // `menuLabel`, whose caption carries two leading characters as the language tables
-    // give them.
-    void Choose(const char* key, const char* arrow, const char* menuLabel,
-                const std::u16string& caption) {
-        Control(key).Click();
-        Control(arrow).Click();
-        auto& label = Control<controls::unicode::TWideLabel>(menuLabel);
-        controls::unicode::TWideLabel::SetCaption(&label, caption);
-        label.Click();
-    }
     std::vector<Report> Sent() const { return HostReports(*bus); }
     static void ExpectFreshChecksum(const Bytes& image, size_t start) {
         const Bytes section(image.begin() + start, image.begin() + start + SectionBytes);

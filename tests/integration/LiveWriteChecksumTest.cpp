@@ -42,23 +42,6 @@ Bytes FirstProfileImage() {
 
 class LiveWriteChecksumTest : public FormDeviceTest {
 protected:
-    template <class T = platform::vcl::TControl> T& Control(const std::string& name) {
-        return form->Named<T>(name);
-    }
-    void Click(const std::string& name) {
-        auto& control = Control(name);
-        ASSERT_TRUE(control.OnClick) << name;
-        control.OnClick(&control);
-    }
-    // Picks a function from the key-function menu of `key`, as the user does.
-    void Choose(const char* key, const char* arrow, const char* menuLabel,
-                const std::u16string& caption) {
-        Click(key);
-        Click(arrow);
-        auto& label = Control<controls::unicode::TWideLabel>(menuLabel);
-        controls::unicode::TWideLabel::SetCaption(&label, caption);
-        Click(menuLabel);
-    }
     int Item(const char* name) { return Control<platform::vcl::TComboBox>(name).ItemIndex(); }
     bool Checked(const char* name) {
         platform::vcl::TComponent& c = Control<platform::vcl::TComponent>(name);

@@ -3,9 +3,9 @@
 #include "device/DefaultSetting.h"
 #include "platform/core/Resources.h"
 #include "platform/win/backends/HidrawBus.h"
-#include "window/shell/Program.h"
 #include "simulator/SimBus.h"
 #include "simulator/SimMouse.h"
+#include "window/shell/Program.h"
 
 #include <gtest/gtest.h>
 

@@ -4,16 +4,16 @@
 #include "common/Screenshot.h"
 #include "device/DefaultSetting.h"
 #include "device/DeviceImage.h"
-#include "window/device/MainDevice.h"
 #include "device/Subroutines.h"
 #include "platform/core/Time.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/HidBus.h"
-#include "window/shell/BusyWindow.h"
-#include "window/shell/FormLoading.h"
-#include "window/Main.h"
 #include "simulator/Install.h"
 #include "simulator/SimBus.h"
+#include "window/Main.h"
+#include "window/device/MainDevice.h"
+#include "window/shell/BusyWindow.h"
+#include "window/shell/FormLoading.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
