@@ -44,6 +44,26 @@ int32_t SetupApiUserCount();
 // ---- Enumeration and opening ------------------------------------------------------
 int32_t CountHidDevices();
 bool OpenDevice(uint32_t vendorId, uint32_t productId);
+
+// The opening handshake: the information command (40 0D) sent and one data report (41)
+// read on `handle` alone, through `report` (8 bytes; the reply is left in it), in reports
+// of `length` bytes. It takes no exchange lock and touches no device variable. An attempt
+// whose command failed does not wait for the read; a failed attempt is made again, at most
+// `attempts` times in all, but a command that fails after a failed attempt ends them: the
+// mouse does not answer, and each failure may have taken the system's time-out. A silent
+// mouse costs it at most two time-outs.
+struct THandshake {
+    bool commandSent = false; // the command went in some attempt
+    bool replyRead = false;   // a data report was read in some attempt
+    bool answered = false;    // an attempt went whole
+};
+THandshake Handshake(HANDLE handle, uint32_t length, uint8_t* report, int attempts);
+// Opens each interface of the mouse with these ids with handles of its own, makes one
+// handshake attempt on it and closes it again; true when one answered. It uses no shared
+// buffer and no device variable and takes no exchange lock, so another thread runs it
+// while the device handles are released (the libraries loaded by CountHidDevices). Stops
+// before the next interface once `stop` is set.
+bool ProbeDevice(uint32_t vendorId, uint32_t productId, const std::atomic<bool>& stop);
 // Sets each handle to the invalid value, then closes it (the shared command/data handle
 // once); clears ids and report lengths. Waits for another thread's exchange in progress
 // to end; inside this thread's own exchange (device loss noticed while a transfer pumps

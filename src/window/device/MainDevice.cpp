@@ -9,6 +9,7 @@
 #include "window/Main.h"
 #include "window/device/DeviceTexts.h"
 #include "window/device/ProfileWrites.h"
+#include "window/device/ReFindProbe.h"
 
 #include "platform/rtl/SysUtils.h"
 #include "platform/vcl/Dialogs.h"
@@ -64,6 +65,15 @@ void SystemMessageBox(const std::string& text) {
     box->ShowModal();
 }
 
+// A block read of a mouse that has just come: one exchange of it may meet a glitch (a
+// time-out, a short reply), even on its command, so a failed first exchange is followed by
+// the whole read every block gets (a failed command ending its attempts). A mouse silent
+// from any point costs it at most FailedReportsToStop time-outs in the first exchange and
+// one in the second. read(whole) runs one exchange, or the whole read.
+template <class Read> bool ReadOnArrival(Read read) {
+    return read(false) || read(true);
+}
+
 } // namespace
 
 void TForm1::DevTimerTimer(platform::vcl::TObject*) {
@@ -89,8 +99,10 @@ void TForm1::DevTimerTimer(platform::vcl::TObject*) {
         return;
     }
     if (count == device::LastDeviceCount) {
-        // A mouse that stopped answering while it stayed on the bus is looked for again.
-        if (device::ReFindDue) ReFindDev(false);
+        // A mouse that stopped answering while it stayed on the bus is looked for again,
+        // by a probe on a thread of its own: the window is not held by its time-outs. Once
+        // the mouse answered a probe it is re-found and read here.
+        if (device::ReFindDue && device::ReFindProbeOf(*this).Tick()) ReFindDev(false);
         return;
     }
 
@@ -122,6 +134,8 @@ void TForm1::DevTimerTimer(platform::vcl::TObject*) {
 }
 
 bool TForm1::OpenDeviceByTable(bool reportLoss) {
+    // Nothing else may talk to the mouse while the window opens it.
+    device::StopReFindProbe(*this);
     for (const ::device::DeviceIdEntry& entry : ::device::DeviceIdTable) {
         if (entry.vendorId == 0 || entry.productId == 0) continue;
         if (!::device::OpenDevice(entry.vendorId, entry.productId)) continue;
@@ -196,10 +210,13 @@ bool TForm1::ReadDevInfo() {
         ::device::ExchangeGuard exchange;
         if (!exchange.ok()) return false;
         // Without a data handle (the open's handshake got no answer) the command would
-        // wait for a read that cannot be made.
-        answered = device::DeviceHandlesOpen() && ::device::SendCommand(0x0D, 0, 0, 0, 0) &&
-                   ::device::ReadData7();
-        std::memcpy(reply.data(), ::device::ReplyBuffer, reply.size());
+        // wait for a read that cannot be made. Made again after a glitch, as the handshake.
+        if (device::DeviceHandlesOpen()) {
+            answered = ::device::Handshake(::device::CommandHandle, ::device::FeatureReportLength,
+                                           ::device::ReportBuffer, ::device::BlockAttempts)
+                           .answered;
+            if (answered) std::memcpy(reply.data(), ::device::ReportBuffer + 1, reply.size());
+        }
     }
     // The mouse opened but does not answer: it is looked for again until it does.
     if (!answered) {
@@ -218,9 +235,14 @@ bool TForm1::ReadDevInfo() {
 
     // An identity that could not be read whole says nothing about the mouse, so it is not
     // judged: the mouse is looked for again.
-    if (!::device::ReadEepromBlockWhole(::device::image::Identity.Offset,
-                                        ::device::image::Identity.Length,
-                                        ::device::IdentityStaging.data())) {
+    uint8_t* identity = ::device::IdentityStaging.data();
+    const auto readIdentity = [identity](bool whole) {
+        const uint16_t offset = ::device::image::Identity.Offset;
+        const uint16_t length = ::device::image::Identity.Length;
+        return whole ? ::device::ReadEepromBlockWhole(offset, length, identity)
+                     : ::device::ReadEepromBlock(offset, length, identity);
+    };
+    if (!ReadOnArrival(readIdentity)) {
         DeviceStoppedAnswering();
         return false;
     }
@@ -256,8 +278,14 @@ bool TForm1::Btn_Read() {
         if (DetectedInterface == "I2C") {
             // An image that did not come whole is not the mouse's: nothing of it is shown,
             // nor written back later by a change made on a page.
-            if (!::device::ReadEepromBlockWholeWithWait(0, ::device::image::ImageSize,
-                                                        ::device::LiveImage.data())) {
+            const auto readImage = [](bool whole) {
+                uint8_t* image = ::device::LiveImage.data();
+                return whole ? ::device::ReadEepromBlockWholeWithWait(0, ::device::image::ImageSize,
+                                                                      image)
+                             : ::device::ReadEepromBlockWithWait(0, ::device::image::ImageSize,
+                                                                 image);
+            };
+            if (!ReadOnArrival(readImage)) {
                 giveFormBack();
                 DeviceStoppedAnswering();
                 return false;
