@@ -197,6 +197,11 @@ bool SimInterface::ConnectedLocked(const SimConnection& c) {
     return PresentLocked() && c.generation_ == generation_;
 }
 
+bool SimInterface::ConnectionOpenLocked(uint64_t connectionId) const {
+    return std::any_of(connections_.begin(), connections_.end(),
+                       [&](const SimConnection* c) { return c->id_ == connectionId; });
+}
+
 void SimInterface::AfterTransferLocked() {
     ++transfers_;
     if (unplugAfter_ > 0 && --unplugAfter_ == 0) UnplugLocked();

@@ -121,6 +121,8 @@ protected:
     void PlugLocked();
     bool PresentLocked();
     bool PluggedLocked() const { return plugged_; }
+    // A handle with this connection id is still open on the interface.
+    bool ConnectionOpenLocked(uint64_t connectionId) const;
 
     std::shared_ptr<BusCore> core_;
 

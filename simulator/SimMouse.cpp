@@ -123,9 +123,11 @@ bool SimMouse::PressProfileButton() {
 // ---- protocol
 
 // One violation per report: a report that lands inside another thread's exchange is
-// flagged as that, whatever else is wrong with it.
+// flagged as that, whatever else is wrong with it. An exchange whose handle was closed
+// was given up: any thread may start the next one with its command.
 bool SimMouse::FlagInterleavedLocked(const TransferContext& t, const uint8_t* buf) {
     if (!exchange_.open || exchange_.owner == t.thread) return false;
+    if (buf[0] == kCommandReport && !ConnectionOpenLocked(exchange_.connection)) return false;
     AddViolationLocked(ViolationKind::InterleavedExchange, t, buf, kReportLength,
                        "exchange of command " + Hex(exchange_.command) +
                            " is open on another thread");
@@ -238,6 +240,7 @@ void SimMouse::OpenExchange(const TransferContext& t, uint8_t command, bool lost
     exchange_.lost = lost;
     exchange_.command = command;
     exchange_.owner = t.thread;
+    exchange_.connection = t.connectionId;
     exchange_.source = source;
     exchange_.address = address;
     exchange_.length = length;

@@ -95,6 +95,7 @@ private:
         bool reportLost = false; // a data report of it was lost on the way
         uint8_t command = 0;
         std::thread::id owner;
+        uint64_t connection = 0; // the handle it runs on
         Source source = Source::LiveSpace;
         unsigned address = 0;
         unsigned length = 0;

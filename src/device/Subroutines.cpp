@@ -65,11 +65,40 @@ template <typename Visit> bool ForEachInterfacePath(Visit&& visit) {
     return true;
 }
 
+// Calls take(query, path, attributes, caps) for every interface with these ids and 8-byte
+// feature reports, with a query handle of its own. take returns true when it took the
+// handle over; otherwise the handle is closed here.
+template <typename Take>
+void ForEachMatchingInterface(uint32_t vendorId, uint32_t productId, Take&& take) {
+    const THidD_GetAttributes getAttributes = HidD_GetAttributes;
+    const THidD_GetPreparsedData getPreparsed = HidD_GetPreparsedData;
+    const THidD_FreePreparsedData freePreparsed = HidD_FreePreparsedData;
+    const THidP_GetCaps getCaps = HidP_GetCaps;
+    ForEachInterfacePath([&](const char* path) {
+        const HANDLE query =
+            win::CreateFileA(path, 0, kShareReadWrite, nullptr, win::OPEN_EXISTING, 0, nullptr);
+        if (query == win::INVALID_HANDLE_VALUE) return;
+        win::HIDD_ATTRIBUTES attributes{};
+        attributes.Size = sizeof attributes;
+        const bool haveAttributes = getAttributes(query, &attributes) != 0;
+        win::HIDP_CAPS caps;
+        std::memset(&caps, 0, sizeof caps);
+        win::PHIDP_PREPARSED_DATA preparsed = nullptr;
+        const bool havePreparsed = getPreparsed(query, &preparsed) != 0;
+        if (havePreparsed) getCaps(preparsed, &caps);
+
+        const bool matches = haveAttributes && caps.FeatureReportByteLength == 8 &&
+                             attributes.VendorID == vendorId && attributes.ProductID == productId;
+        if (!(matches && take(query, path, attributes, caps))) win::CloseHandle(query);
+        if (havePreparsed) freePreparsed(preparsed);
+    });
+}
+
 // Makes the query handle of a matching interface the device: the handles held before
-// are released, the read-write handle opened, and the info command sent and its data
-// read as the handshake. Runs as one exchange so that no other thread's exchange sees
-// the new handles half set. False when this thread is inside another exchange's message
-// pumping: the device it uses is left alone.
+// are released, the read-write handle opened, and the handshake made; the query handle
+// is kept for what of it went. Runs as one exchange so that no other thread's exchange
+// sees the new handles half set. False when this thread is inside another exchange's
+// message pumping: the device it uses is left alone.
 bool TakeDevice(HANDLE query, const char* path, const win::HIDD_ATTRIBUTES& attributes,
                 const win::HIDP_CAPS& caps) {
     ExchangeGuard exchange;
@@ -82,20 +111,11 @@ bool TakeDevice(HANDLE query, const char* path, const win::HIDD_ATTRIBUTES& attr
     FeatureReportLength = caps.FeatureReportByteLength;
     InputReportLength = caps.InputReportByteLength;
 
-    bool kept = false;
-    const uint8_t info[8] = {0x40, 0x0D, 0, 0, 0, 0, 0, 0};
-    std::memcpy(ReportBuffer, info, sizeof info);
-    if (SetFeatureReport(query, ReportBuffer)) {
-        CommandHandle = query;
-        kept = true;
-    }
-    const uint8_t read[8] = {0x41, 0, 0, 0, 0, 0, 0, 0};
-    std::memcpy(ReportBuffer, read, sizeof read);
-    if (GetFeatureReport(query, ReportBuffer)) {
-        DataHandle = query;
-        kept = true;
-    }
-    if (!kept) win::CloseHandle(query);
+    const THandshake handshake =
+        Handshake(query, caps.FeatureReportByteLength, ReportBuffer, BlockAttempts);
+    if (handshake.commandSent) CommandHandle = query;
+    if (handshake.replyRead) DataHandle = query;
+    if (!handshake.commandSent && !handshake.replyRead) win::CloseHandle(query);
     return true;
 }
 
@@ -119,55 +139,62 @@ int32_t CountHidDevices() {
 bool OpenDevice(uint32_t vendorId, uint32_t productId) {
     if (!LoadSetupApiLibrary()) return false;
     if (!LoadHidLibrary()) return false;
-    const THidD_GetAttributes getAttributes = HidD_GetAttributes;
-    const THidD_GetPreparsedData getPreparsed = HidD_GetPreparsedData;
-    const THidD_FreePreparsedData freePreparsed = HidD_FreePreparsedData;
-    const THidP_GetCaps getCaps = HidP_GetCaps;
-
     bool found = false;
-    ForEachInterfacePath([&](const char* path) {
-        const HANDLE query =
-            win::CreateFileA(path, 0, kShareReadWrite, nullptr, win::OPEN_EXISTING, 0, nullptr);
-        if (query == win::INVALID_HANDLE_VALUE) return;
-        win::HIDD_ATTRIBUTES attributes{};
-        attributes.Size = sizeof attributes;
-        const bool haveAttributes = getAttributes(query, &attributes) != 0;
-        win::HIDP_CAPS caps;
-        std::memset(&caps, 0, sizeof caps);
-        win::PHIDP_PREPARSED_DATA preparsed = nullptr;
-        const bool havePreparsed = getPreparsed(query, &preparsed) != 0;
-        if (havePreparsed) getCaps(preparsed, &caps);
-
-        if (haveAttributes && caps.FeatureReportByteLength == 8 &&
-            attributes.VendorID == vendorId && attributes.ProductID == productId) {
-            if (TakeDevice(query, path, attributes, caps))
-                found = true;
-            else
-                win::CloseHandle(query);
-        } else {
-            win::CloseHandle(query);
-        }
-        if (havePreparsed) freePreparsed(preparsed);
-    });
+    ForEachMatchingInterface(
+        vendorId, productId,
+        [&](HANDLE query, const char* path, const auto& attributes, const auto& caps) {
+            const bool taken = TakeDevice(query, path, attributes, caps);
+            found = found || taken;
+            return taken;
+        });
     return found;
 }
 
 bool DeviceListed(uint32_t vendorId, uint32_t productId) {
     if (!LoadSetupApiLibrary() || !LoadHidLibrary()) return false;
-    const THidD_GetAttributes getAttributes = HidD_GetAttributes;
     bool listed = false;
-    ForEachInterfacePath([&](const char* path) {
-        if (listed) return;
-        const HANDLE query =
-            win::CreateFileA(path, 0, kShareReadWrite, nullptr, win::OPEN_EXISTING, 0, nullptr);
-        if (query == win::INVALID_HANDLE_VALUE) return;
-        win::HIDD_ATTRIBUTES attributes{};
-        attributes.Size = sizeof attributes;
-        listed = getAttributes(query, &attributes) != 0 && attributes.VendorID == vendorId &&
-                 attributes.ProductID == productId;
-        win::CloseHandle(query);
-    });
+    ForEachMatchingInterface(vendorId, productId,
+                             [&](HANDLE, const char*, const auto&, const auto&) {
+                                 listed = true;
+                                 return false;
+                             });
     return listed;
+}
+
+THandshake Handshake(HANDLE handle, uint32_t length, uint8_t* report, int attempts) {
+    const THidD_SetFeature setFeature = HidD_SetFeature;
+    const THidD_GetFeature getFeature = HidD_GetFeature;
+    THandshake result;
+    if (handle == win::INVALID_HANDLE_VALUE || !setFeature || !getFeature) return result;
+    bool failedBefore = false;
+    for (int attempt = 0; attempt < attempts && !result.answered; ++attempt) {
+        const uint8_t info[8] = {0x40, 0x0D, 0, 0, 0, 0, 0, 0};
+        std::memcpy(report, info, sizeof info);
+        if (!setFeature(handle, report, length)) {
+            if (failedBefore) break;
+            failedBefore = true;
+            continue;
+        }
+        result.commandSent = true;
+        const uint8_t read[8] = {0x41, 0, 0, 0, 0, 0, 0, 0};
+        std::memcpy(report, read, sizeof read);
+        result.answered = getFeature(handle, report, length) != 0;
+        result.replyRead = result.replyRead || result.answered;
+        failedBefore = failedBefore || !result.answered;
+    }
+    return result;
+}
+
+bool ProbeDevice(uint32_t vendorId, uint32_t productId, const std::atomic<bool>& stop) {
+    bool answered = false;
+    ForEachMatchingInterface(
+        vendorId, productId, [&](HANDLE query, const char*, const auto&, const auto& caps) {
+            if (answered || stop) return false;
+            uint8_t report[8];
+            answered = Handshake(query, caps.FeatureReportByteLength, report, 1).answered;
+            return false;
+        });
+    return answered;
 }
 
 } // namespace device

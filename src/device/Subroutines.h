@@ -46,6 +46,26 @@ int32_t CountHidDevices();
 bool OpenDevice(uint32_t vendorId, uint32_t productId);
 // Whether an interface with these ids is on the bus now; no report is sent.
 bool DeviceListed(uint32_t vendorId, uint32_t productId);
+
+// The opening handshake: the information command (40 0D) sent and one data report (41)
+// read on `handle` alone, through `report` (8 bytes; the reply is left in it), in reports
+// of `length` bytes. It takes no exchange lock and touches no device variable. An attempt
+// whose command failed does not wait for the read; a failed attempt is made again, at most
+// `attempts` times in all, but a command that fails after a failed attempt ends them: the
+// mouse does not answer, and each failure may have taken the system's time-out. A silent
+// mouse costs it at most two time-outs.
+struct THandshake {
+    bool commandSent = false; // the command went in some attempt
+    bool replyRead = false;   // a data report was read in some attempt
+    bool answered = false;    // an attempt went whole
+};
+THandshake Handshake(HANDLE handle, uint32_t length, uint8_t* report, int attempts);
+// Opens each interface of the mouse with these ids with handles of its own, makes one
+// handshake attempt on it and closes it again; true when one answered. It uses no shared
+// buffer and no device variable and takes no exchange lock, so another thread runs it
+// while the device handles are released (the libraries loaded by CountHidDevices). Stops
+// before the next interface once `stop` is set.
+bool ProbeDevice(uint32_t vendorId, uint32_t productId, const std::atomic<bool>& stop);
 // Sets each handle to the invalid value, then closes it (the shared command/data handle
 // once); clears ids and report lengths. Waits for another thread's exchange in progress
 // to end; inside this thread's own exchange (device loss noticed while a transfer pumps
@@ -88,9 +108,10 @@ bool ReadEepromBlockWithWait(uint16_t address, uint16_t length, uint8_t* destina
 // An exchange stops after this many of its data reports failed in a row (the mouse stopped
 // answering; each failure may have taken the system's time-out).
 inline constexpr int FailedReportsToStop = 3;
-// The same, run again while a data report failed though the command went (the mouse is
-// there and a whole block replaces a broken one), at most BlockAttempts times in all. A
-// failed command ends the attempts. True when one attempt went whole.
+// The same, run again while it failed, at most BlockAttempts times in all (a whole block
+// replaces a broken one). A command that fails after a failed attempt ends the attempts,
+// so a mouse silent from any point costs a block at most FailedReportsToStop + 1
+// time-outs. True when one attempt went whole.
 inline constexpr int BlockAttempts = 3;
 bool WriteEepromBlockWhole(uint16_t address, uint16_t length, const uint8_t* source);
 bool ReadEepromBlockWhole(uint16_t address, uint16_t length, uint8_t* destination);

@@ -190,18 +190,22 @@ BlockResult WriteExchange(uint16_t address, uint16_t length, const uint8_t* sour
     return failures.Result();
 }
 
-// Runs a block exchange again while a data report of it failed: the mouse took the
-// command, so it is there, and a whole block replaces whatever the failed one left. A
-// command that fails ends the attempts (the mouse is gone, or refuses), and so does a
-// data handle that is not open: no data report could be made. An open mouse whose block
-// never went whole is noted for the window.
+// Runs a block exchange again while it failed, at most BlockAttempts times in all: a whole
+// block replaces whatever a broken one left. A command that fails after a failed attempt
+// ends the attempts (the mouse is gone, or does not answer: each failure may have taken
+// the system's time-out), and so does a data handle that is not open: no data report could
+// be made. A mouse silent from any point of the block costs it at most
+// FailedReportsToStop + 1 time-outs. An open mouse whose block never went whole is noted
+// for the window.
 template <class Exchange> bool WholeBlock(Exchange exchange) {
     const HANDLE atStart = CommandHandle;
+    bool failedBefore = false;
     for (int attempt = 0; attempt < BlockAttempts; ++attempt) {
         const BlockResult result = exchange();
         if (result == BlockResult::Refused) return false;
-        if (result != BlockResult::DataFailed || !IsValid(DataHandle))
-            return NoteFailure(result == BlockResult::Whole, atStart);
+        if (result == BlockResult::Whole) return NoteFailure(true, atStart);
+        if (!IsValid(DataHandle) || (result == BlockResult::CommandFailed && failedBefore)) break;
+        failedBefore = true;
     }
     return NoteFailure(false, atStart);
 }

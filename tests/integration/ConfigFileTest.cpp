@@ -396,10 +396,11 @@ TEST_F(ConfigFileTest, ASaveThatFailsKeepsTheOldFileAndSaysWhy) {
 
 TEST_F(ConfigFileTest, AReadThatFailsWritesNoFile) {
     auto mouse = StartWithMouse();
-    // Every data read of the image read is lost, in every attempt: the mouse does not
-    // answer, and its loss is what the user is told.
+    // Every data read of the image read is lost, in its first exchange and in every
+    // attempt of the whole read after it: the mouse does not answer, and its loss is what
+    // the user is told.
     files.before = [&] {
-        mouse->FailNextGetFeature(device::FailedReportsToStop * device::BlockAttempts);
+        mouse->FailNextGetFeature(device::FailedReportsToStop * (1 + device::BlockAttempts));
     };
     files.answer = Path("failed").string();
     Click("Btn_Save_5");

@@ -6,6 +6,7 @@
 #include "platform/core/Time.h"
 #include "platform/win/HidBus.h"
 #include "window/device/MainDevice.h"
+#include "window/device/ReFindProbe.h"
 #include "window/device/ThreadGetData.h"
 
 #include "platform/vcl/StdCtrls.h"
@@ -143,6 +144,19 @@ std::shared_ptr<simulator::SimMouse> FormDeviceTest::AddMouse(std::vector<uint8_
 
 std::shared_ptr<simulator::SimKeyboard> FormDeviceTest::AddKeyboard() {
     return bus->AddKeyboard();
+}
+
+bool FormDeviceTest::TickUntil(const std::function<bool()>& done, uint32_t withinMs) {
+    constexpr uint32_t kTickMs = 3500;
+    for (uint32_t waited = 0;; waited += kTickMs) {
+        Tick();
+        if (done() || waited >= withinMs) return done();
+        platform::core::Sleep(kTickMs);
+    }
+}
+
+bool FormDeviceTest::ProbeIdle() const {
+    return !window::device::ReFindProbeOf(*form).Running();
 }
 
 std::shared_ptr<simulator::SimMouse> FormDeviceTest::StartWithMouse() {

@@ -60,6 +60,12 @@ protected:
     std::shared_ptr<simulator::SimKeyboard> AddKeyboard();
     // One tick of the device timer.
     void Tick() { form->DevTimerTimer(nullptr); }
+    // Ticks as the device timer does, 3.5 s of program time apart, until done() holds or
+    // withinMs of program time have passed; returns done(). A mouse that stayed on the bus
+    // is looked for again by a probe off the window's thread and found a tick or more later.
+    bool TickUntil(const std::function<bool()>& done, uint32_t withinMs = 60000);
+    // The look for a mouse that stayed on the bus has no probe in progress.
+    bool ProbeIdle() const;
     // Plugs the mouse in and lets the first tick find and read it.
     std::shared_ptr<simulator::SimMouse> StartWithMouse();
 

@@ -133,7 +133,7 @@ TEST_F(DeviceReadTest, AReadInWhichEveryDataReadFailsShowsNothingOfItAndReportsT
 
     ASSERT_EQ(modal->texts.size(), 1u);
     EXPECT_EQ(modal->texts[0], "Waiting to reconnect device\r\r");
-    // Each attempt stops after a few failed reads; the third gives up.
+    // Each of the whole read's attempts stops after a few failed reads.
     EXPECT_EQ(busy.steps, 1 + device::FailedReportsToStop * device::BlockAttempts);
     EXPECT_EQ(LiveImageBytes(), DefaultImage(1));
     EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
@@ -148,9 +148,9 @@ TEST_F(DeviceReadTest, AReadInWhichEveryDataReadFailsShowsNothingOfItAndReportsT
     Tick();
     EXPECT_EQ(modal->texts.size(), 1u);
     EXPECT_FALSE(Present());
+    ASSERT_TRUE(PumpUntil([&] { return ProbeIdle(); }));
     mouse->FailNextGetFeature(0);
-    Tick();
-    EXPECT_TRUE(Present());
+    EXPECT_TRUE(TickUntil([&] { return Present(); }));
     EXPECT_EQ(LiveImageBytes(), mouse->Image());
     EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
     EXPECT_TRUE(OverlaysVisible(false));
@@ -160,8 +160,9 @@ TEST_F(DeviceReadTest, AReadInWhichEveryDataReadFailsShowsNothingOfItAndReportsT
 TEST_F(DeviceReadTest, WhenTheReadCommandIsNotSentTheLastImageIsShownAgain) {
     auto mouse = AddMouse(ImageWithIdentity(0xFF, 0xFF));
     const Bytes before = LiveImageBytes(); // the first default image of the no-device state
+    // The command fails in the first exchange and again in the whole read after it.
     busy.onStep = [&](int step) {
-        if (step == 1) mouse->FailNextSetFeature(1);
+        if (step == 1) mouse->FailNextSetFeature(2);
     };
     Tick();
     EXPECT_EQ(LiveImageBytes(), before);

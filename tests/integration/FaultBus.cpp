@@ -77,6 +77,7 @@ FaultBus::FaultBus(std::shared_ptr<simulator::SimBus> inner,
     : inner_(std::move(inner)), mouse_(std::move(mouse)) {}
 
 void FaultBus::Arm(FaultKind kind, uint64_t at, uint32_t timeoutMs) {
+    once_ = false;
     transfers_ = 0;
     replies_ = 0;
     failed_ = 0;
@@ -85,9 +86,15 @@ void FaultBus::Arm(FaultKind kind, uint64_t at, uint32_t timeoutMs) {
     kind_ = kind;
 }
 
+void FaultBus::ArmOnce(FaultKind kind, uint64_t at, uint32_t timeoutMs) {
+    Arm(kind, at, timeoutMs);
+    once_ = true;
+}
+
 FaultBus::Decision FaultBus::Next(bool reply) {
     const uint64_t index = transfers_++;
     const uint64_t replyNumber = reply ? ++replies_ : 0;
+    if (once_ && index != at_) return Decision::Pass;
     switch (kind_.load()) {
     case FaultKind::None:
         return Decision::Pass;
@@ -97,7 +104,7 @@ FaultBus::Decision FaultBus::Next(bool reply) {
         platform::core::Sleep(timeoutMs_); // the system waits this long for the answer
         return Decision::Fail;
     case FaultKind::ShortReply:
-        if (!reply || replyNumber % at_ != 0) return Decision::Pass;
+        if (!reply || (!once_ && replyNumber % at_ != 0)) return Decision::Pass;
         ++failed_;
         return Decision::Short;
     }

@@ -35,6 +35,9 @@ public:
 
     // Starts a fault, the transfers counted from here.
     void Arm(FaultKind kind, uint64_t at, uint32_t timeoutMs = 5000);
+    // A single fault: only the at-th transfer (0-based) fails after the time-out
+    // (Unanswered), or comes back short when it is a reply (ShortReply).
+    void ArmOnce(FaultKind kind, uint64_t at, uint32_t timeoutMs = 5000);
     // The mouse answers again.
     void Heal() { kind_ = FaultKind::None; }
     // The next `count` reset commands fail at once. With `acted` the mouse restarts all
@@ -61,6 +64,7 @@ private:
     std::shared_ptr<simulator::SimBus> inner_;
     std::shared_ptr<simulator::SimMouse> mouse_;
     std::atomic<FaultKind> kind_{FaultKind::None};
+    std::atomic<bool> once_{false};
     std::atomic<uint64_t> at_{0};
     std::atomic<uint32_t> timeoutMs_{0};
     std::atomic<uint64_t> transfers_{0};

@@ -143,25 +143,53 @@ const char* const kJobNames[] = {"whole-image read",
 
 class JobFaultWalk : public JobFaultTest, public ::testing::WithParamInterface<size_t> {};
 
-// The mouse stops answering at each transfer of a job, every transfer then failing after
-// a 5 s time-out. The job meets at most four of them; the loss is told once, by the job's
-// end or the next tick, with the busy window gone and the window usable; a mouse that
-// answers again is read whole.
+// Each transfer of a job in turn is lost once (a time-out), or answered short: the job
+// tries it again and ends as it does without the fault, nothing told. Then the mouse stops
+// answering from that transfer on, every transfer failing after a 5 s time-out: the job
+// meets at most four of them and sends nothing after; the loss is told once, by the job's
+// end or the next tick, with the busy window gone and the window usable, nothing of the
+// failed job saved; a mouse that answers again is read whole.
 TEST_P(JobFaultWalk, JobFaultEveryTransferOfTheJob) {
     const std::vector<Job> jobs = Jobs();
     ASSERT_EQ(jobs.size(), std::size(kJobNames));
     const Job& job = jobs[GetParam()];
     ASSERT_STREQ(job.name, kJobNames[GetParam()]);
+    // Every run starts from the same mouse, read whole.
+    const auto begin = [&] {
+        mouse->SetImage(DefaultImage(1));
+        form->Btn_Read();
+        ASSERT_TRUE(Present());
+        modal->texts.clear();
+        fs::remove(Saved());
+    };
+    begin();
     faults->Arm(FaultKind::None, 0);
     job.run();
     const uint64_t transfers = faults->Transfers();
     ASSERT_GT(transfers, 0u) << "the job talks to the mouse";
     ASSERT_TRUE(modal->texts.empty());
+    const Bytes image = mouse->Image();
+    const auto live = mouse->LiveBytes();
+    const bool saves = fs::exists(Saved());
 
     for (const uint64_t k : WalkIndexes(transfers - 1)) {
+        for (const FaultKind glitch : {FaultKind::Unanswered, FaultKind::ShortReply}) {
+            SCOPED_TRACE(std::string(FaultKindName(glitch)) + " once at transfer " +
+                         std::to_string(k) + " of " + std::to_string(transfers));
+            begin();
+            faults->ArmOnce(glitch, k);
+            job.run();
+            Tick();
+            EXPECT_TRUE(modal->texts.empty());
+            EXPECT_TRUE(Present());
+            EXPECT_EQ(mouse->Image(), image);
+            EXPECT_EQ(mouse->LiveBytes(), live);
+            EXPECT_EQ(fs::exists(Saved()), saves);
+        }
+
         SCOPED_TRACE("unanswered from transfer " + std::to_string(k) + " of " +
                      std::to_string(transfers));
-        modal->texts.clear();
+        begin();
         faults->Arm(FaultKind::Unanswered, k);
         job.run();
         EXPECT_LE(faults->Failed(), kTimeoutsPerJob);
@@ -175,8 +203,6 @@ TEST_P(JobFaultWalk, JobFaultEveryTransferOfTheJob) {
         EXPECT_FALSE(Present());
         EXPECT_FALSE(fs::exists(Saved()));
 
-        // The mouse answers again, holding the image the walk starts from.
-        mouse->SetImage(DefaultImage(1));
         faults->Heal();
         EXPECT_TRUE(PumpUntil([&] {
             Tick();

@@ -47,11 +47,20 @@ TEST_F(SimOpenDevice, TheLaterOfTwoMatchingInterfacesStaysOpen) {
     EXPECT_EQ(Bytes(dest, dest + 7), Bytes(image.begin(), image.begin() + 7));
 }
 
-TEST_F(SimOpenDevice, TheHandshakeSendFailingLeavesOnlyTheDataHandle) {
+// The handshake's send that fails is not followed by its read: failing once it is made
+// again and the mouse is open; failing twice, the mouse is not answering and no handle
+// is kept.
+TEST_F(SimOpenDevice, TheHandshakeSendFailingOnceIsMadeAgainAndTwiceKeepsNoHandle) {
     mouse->FailNextSetFeature(1);
     ASSERT_TRUE(device::OpenDevice(kVendor, kProduct));
-    EXPECT_EQ(device::CommandHandle, platform::win::INVALID_HANDLE_VALUE);
+    EXPECT_NE(device::CommandHandle, platform::win::INVALID_HANDLE_VALUE);
     EXPECT_NE(device::DataHandle, platform::win::INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(device::WriteConfigBytes(1, 2, 0, 0, 1));
+
+    mouse->FailNextSetFeature(2);
+    ASSERT_TRUE(device::OpenDevice(kVendor, kProduct));
+    EXPECT_EQ(device::CommandHandle, platform::win::INVALID_HANDLE_VALUE);
+    EXPECT_EQ(device::DataHandle, platform::win::INVALID_HANDLE_VALUE);
     EXPECT_FALSE(device::WriteConfigBytes(1, 2, 0, 0, 1)) << "no command can be sent";
 }
 

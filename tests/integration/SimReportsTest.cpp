@@ -216,8 +216,9 @@ TEST_F(SimReports, AFailedCommandEndsTheBlockRoutinesBeforeTheWindowShows) {
 }
 
 TEST_F(SimReports, DataHandleInvalidReadsFFAfterTheCommand) {
-    // The handshake's data read fails: the mouse is found with the command handle only.
-    mouse->FailNextGetFeature(1);
+    // The handshake's data read fails in every attempt: the mouse is found with the command
+    // handle only.
+    mouse->FailNextGetFeature(device::BlockAttempts);
     ASSERT_TRUE(device::OpenDevice(kVendor, kProduct));
     ASSERT_NE(device::CommandHandle, platform::win::INVALID_HANDLE_VALUE);
     ASSERT_EQ(device::DataHandle, platform::win::INVALID_HANDLE_VALUE);

@@ -1,7 +1,7 @@
 #include "window/device/DeviceTexts.h"
 
-#include "window/shell/LanguageTables.h"
 #include "window/Main.h"
+#include "window/shell/LanguageTables.h"
 
 namespace window::device {
 

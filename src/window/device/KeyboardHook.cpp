@@ -1,8 +1,8 @@
 #include "window/device/KeyboardHook.h"
 
+#include "platform/desktop/RawInput.h"
 #include "platform/vcl/FormDesign.h"
 #include "platform/win/Kernel.h"
-#include "platform/desktop/RawInput.h"
 
 namespace window::device {
 

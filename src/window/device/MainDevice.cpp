@@ -9,6 +9,7 @@
 #include "window/Main.h"
 #include "window/device/DeviceTexts.h"
 #include "window/device/ProfileWrites.h"
+#include "window/device/ReFindProbe.h"
 
 #include "platform/rtl/SysUtils.h"
 #include "platform/vcl/Dialogs.h"
@@ -89,8 +90,10 @@ void TForm1::DevTimerTimer(platform::vcl::TObject*) {
         return;
     }
     if (count == device::LastDeviceCount) {
-        // A mouse that stopped answering while it stayed on the bus is looked for again.
-        if (device::ReFindDue) ReFindDev(false);
+        // A mouse that stopped answering while it stayed on the bus is looked for again,
+        // by a probe on a thread of its own: the window is not held by its time-outs. Once
+        // the mouse answered a probe it is re-found and read here.
+        if (device::ReFindDue && device::ReFindProbeOf(*this).Tick()) ReFindDev(false);
         return;
     }
 
@@ -122,6 +125,8 @@ void TForm1::DevTimerTimer(platform::vcl::TObject*) {
 }
 
 bool TForm1::OpenDeviceByTable(bool reportLoss) {
+    // Nothing else may talk to the mouse while the window opens it.
+    device::StopReFindProbe(*this);
     for (const ::device::DeviceIdEntry& entry : ::device::DeviceIdTable) {
         if (entry.vendorId == 0 || entry.productId == 0) continue;
         if (!::device::OpenDevice(entry.vendorId, entry.productId)) continue;
@@ -196,10 +201,13 @@ bool TForm1::ReadDevInfo() {
         ::device::ExchangeGuard exchange;
         if (!exchange.ok()) return false;
         // Without a data handle (the open's handshake got no answer) the command would
-        // wait for a read that cannot be made.
-        answered = device::DeviceHandlesOpen() && ::device::SendCommand(0x0D, 0, 0, 0, 0) &&
-                   ::device::ReadData7();
-        std::memcpy(reply.data(), ::device::ReplyBuffer, reply.size());
+        // wait for a read that cannot be made. Made again after a glitch, as the handshake.
+        if (device::DeviceHandlesOpen()) {
+            answered = ::device::Handshake(::device::CommandHandle, ::device::FeatureReportLength,
+                                           ::device::ReportBuffer, ::device::BlockAttempts)
+                           .answered;
+            if (answered) std::memcpy(reply.data(), ::device::ReportBuffer + 1, reply.size());
+        }
     }
     // The mouse opened but does not answer: it is looked for again until it does.
     if (!answered) {
