@@ -120,8 +120,6 @@ bool ReadEepromBlockWholeWithWait(uint16_t address, uint16_t length, uint8_t* de
 // an open mouse since the handles were last released or this was last asked: the mouse
 // is there but does not answer.
 bool TakeTransferFailure();
-// The same, without taking it.
-bool TransfersGivenUp();
 bool BitIsSet(uint32_t value, uint32_t bit);
 uint32_t SetBit(uint32_t value, uint32_t bit);
 uint32_t ClearBit(uint32_t value, uint32_t bit);

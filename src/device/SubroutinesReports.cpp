@@ -278,10 +278,6 @@ bool TakeTransferFailure() {
     return g_gaveUp.exchange(false);
 }
 
-bool TransfersGivenUp() {
-    return g_gaveUp;
-}
-
 // ---- Busy window --------------------------------------------------------------------
 
 void SetBusyWindow(BusyWindow* window) {
