@@ -317,9 +317,8 @@ bool SendData7(uint8_t d0, uint8_t d1, uint8_t d2, uint8_t d3, uint8_t d4, uint8
     ExchangeGuard exchange;
     if (!exchange.ok()) return false;
     const HANDLE h = DataHandle;
-    if (!IsValid(h)) return false;
+    if (!IsValid(h) || g_gaveUp) return false;
     const uint8_t report[8] = {0x41, d0, d1, d2, d3, d4, d5, d6};
-    if (g_gaveUp) return false;
     std::memcpy(ReportBuffer, report, sizeof report);
     return SetFeatureReport(h, ReportBuffer);
 }

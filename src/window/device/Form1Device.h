@@ -45,7 +45,7 @@
     bool OpenDeviceByTable(bool reportLoss = true);                                                \
     void DeviceLost();                                                                             \
     void EnterLossState();                                                                         \
-    void DeviceStoppedAnswering();                                                                 \
+    void DeviceStoppedAnswering(const std::string& told = {});                                     \
     bool ReFindDev(bool reportLoss = true);                                                        \
     bool ReadDevInfo();                                                                            \
     bool Btn_Read();                                                                               \
@@ -61,7 +61,6 @@
     void RefreshErrorAP(platform::vcl::TObject* Sender = nullptr);                                 \
     void ResetDeviceAndReFind();                                                                   \
     void WriteImageAndReFind();                                                                    \
-    void MouseNotRestarted();                                                                      \
     void GiveBackWithoutDevice();                                                                  \
     /* The configuration image on the window (FormImage.cpp). */                                   \
     ::device::DefaultsContext DefaultsFromWindow();                                                \

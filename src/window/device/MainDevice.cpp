@@ -156,9 +156,10 @@ void TForm1::DeviceLost() {
 // The mouse is on the bus (or was until a moment ago) but its transfers failed however
 // often they were made. Nothing it gave is shown and nothing more is sent to it: the
 // window shows the loss, reported once however often it happens until a read completes,
-// and every tick looks for the mouse again.
-void TForm1::DeviceStoppedAnswering() {
-    const bool reported = device::ReFindDue;
+// and every tick looks for the mouse again. A `told` text is shown in place of the loss,
+// always.
+void TForm1::DeviceStoppedAnswering(const std::string& told) {
+    const bool reported = device::ReFindDue && told.empty();
     ::device::ReleaseDeviceHandles();
     device::LastDeviceCount = ::device::CountHidDevices();
     device::ReFindDue = 1;
@@ -168,7 +169,12 @@ void TForm1::DeviceStoppedAnswering() {
     }
     // No tick looks for the mouse while the message is open.
     const uint8_t guard = std::exchange(device::DevicePollGuard, uint8_t{1});
-    DeviceLost();
+    if (told.empty()) {
+        DeviceLost();
+    } else {
+        EnterLossState();
+        RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(told));
+    }
     device::DevicePollGuard = guard;
 }
 

@@ -11,8 +11,6 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/vcl/StdCtrls.h"
 
-#include <utility>
-
 namespace window {
 namespace {
 
@@ -101,7 +99,10 @@ bool SendReset() {
 void TForm1::ResetDeviceAndReFind() {
     WaitHandlingMessages(101);
     if (!SendReset()) {
-        MouseNotRestarted();
+        // The mouse holds the new image but runs its former settings until it restarts,
+        // and a mouse that missed every reset may miss anything else asked of it now.
+        DeviceStoppedAnswering(NotRestartedText);
+        GiveBackWithoutDevice();
         return;
     }
     // The mouse leaves the bus, restarts and enumerates again meanwhile.
@@ -116,20 +117,6 @@ void TForm1::ResetDeviceAndReFind() {
     // A loss already reported is not reported again: the count is the one the re-find saw.
     if (!device::DeviceHandlesOpen() && !device::ReFindDue) device::LastDeviceCount = interfaces;
     GiveBackWithoutDevice();
-}
-
-// The mouse holds the new image but runs its former settings until it restarts, and a
-// mouse that missed every reset may miss anything else asked of it now: the user is told,
-// and the window shows the no-device state while every tick looks for the mouse, quietly.
-void TForm1::MouseNotRestarted() {
-    ::device::ReleaseDeviceHandles();
-    device::LastDeviceCount = ::device::CountHidDevices();
-    device::ReFindDue = 1;
-    GiveBackWithoutDevice();
-    EnterLossState();
-    const uint8_t guard = std::exchange(device::DevicePollGuard, uint8_t{1});
-    RefreshFormMessagDialog(platform::rtl::Utf8ToUtf16(NotRestartedText));
-    device::DevicePollGuard = guard;
 }
 
 // A whole-image change sends the image, then resets the mouse and reads it back. A mouse

@@ -16,41 +16,40 @@
 namespace window::device {
 namespace {
 
-bool WriteProfileBlocks(window::TForm1& form, bool withIdentity) {
-    if (form.DetectedInterface == "I2C") {
-        ::device::TProfileSection* copies[3] = {&form.Profile1Copy, &form.Profile2Copy,
-                                                &form.Profile3Copy};
-        auto staging = ::device::ProfileStaging.begin();
-        for (::device::TProfileSection* copy : copies) {
-            ::device::StampProfileChecksum(*copy);
-            staging = std::copy(copy->begin(), copy->end(), staging);
-        }
-        // The identity block carries no checksum of its own.
-        if (withIdentity) ::device::IdentityStaging = form.IdentityCopy;
-        // A mouse that did not take the block is not asked for more; the device timer
-        // reports it.
-        const bool taken =
-            ::device::WriteEepromBlockWhole(::device::image::Profiles.Offset,
-                                            ::device::image::Profiles.Length,
-                                            ::device::ProfileStaging.data()) &&
-            (!withIdentity || ::device::WriteEepromBlockWhole(::device::image::Identity.Offset,
-                                                              ::device::image::Identity.Length,
-                                                              ::device::IdentityStaging.data()));
-        if (!taken) {
-            HideBusyWindow();
-            return false;
-        }
+// The three profile copies stamped and written in one block, the identity block after it
+// when asked; only a mouse with an I2C memory has them. False when the mouse did not take
+// them.
+bool WriteBlocks(window::TForm1& form, bool withIdentity) {
+    if (form.DetectedInterface != "I2C") return true;
+    ::device::TProfileSection* copies[3] = {&form.Profile1Copy, &form.Profile2Copy,
+                                            &form.Profile3Copy};
+    auto staging = ::device::ProfileStaging.begin();
+    for (::device::TProfileSection* copy : copies) {
+        ::device::StampProfileChecksum(*copy);
+        staging = std::copy(copy->begin(), copy->end(), staging);
     }
-    // The mouse takes the written profiles only when its current profile is set again:
-    // first to a value it cannot hold, then to the one it reports now. Without that value
-    // the profile is left alone: a guess would change the mouse's profile.
+    // The identity block carries no checksum of its own.
+    if (withIdentity) ::device::IdentityStaging = form.IdentityCopy;
+    return ::device::WriteEepromBlockWhole(::device::image::Profiles.Offset,
+                                           ::device::image::Profiles.Length,
+                                           ::device::ProfileStaging.data()) &&
+           (!withIdentity || ::device::WriteEepromBlockWhole(::device::image::Identity.Offset,
+                                                             ::device::image::Identity.Length,
+                                                             ::device::IdentityStaging.data()));
+}
+
+// The mouse takes the written profiles only when its current profile is set again: first
+// to a value it cannot hold, then to the one it reports now. Without that value the
+// profile is left alone: a guess would change the mouse's profile. A mouse that did not
+// take a step is asked nothing more; the device timer reports it.
+bool WriteProfileBlocks(window::TForm1& form, bool withIdentity) {
     const auto profileByte = static_cast<uint8_t>(::device::image::User.Offset);
-    const bool set = form.RefreshProfileParameter() &&
-                     ::device::WriteConfigBytes(profileByte, 0x0F, 0, 0, 1) &&
-                     ::device::WriteConfigBytes(profileByte, form.UserCopy[0], 0, 0, 1);
+    const bool done = WriteBlocks(form, withIdentity) && form.RefreshProfileParameter() &&
+                      ::device::WriteConfigBytes(profileByte, 0x0F, 0, 0, 1) &&
+                      ::device::WriteConfigBytes(profileByte, form.UserCopy[0], 0, 0, 1);
     // The block write left the busy window up; a job cut short never reaches the hide.
-    if (!set) HideBusyWindow();
-    return set;
+    if (!done) HideBusyWindow();
+    return done;
 }
 
 } // namespace
