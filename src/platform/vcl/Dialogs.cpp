@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPushButton>
 
 namespace platform::vcl {
@@ -54,6 +56,46 @@ QStringList NameFilters(const std::string& filter) {
     }
     return out;
 }
+
+// Names a file's type and picks its icon from its name and kind alone. Qt's own provider
+// reads a file whose extension does not settle its type, and a read of a special file
+// such as /proc/kmsg never returns: the dialog froze with it. Texts are Qt's own, so
+// they are translated as Qt's are.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    using QFileIconProvider::icon;
+
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isRoot()) return icon(Drive);
+        if (info.isDir()) return icon(Folder);
+        if (!info.isFile()) return icon(File);
+        const QMimeType mime = ByName(info);
+        return QIcon::fromTheme(mime.iconName(),
+                                QIcon::fromTheme(mime.genericIconName(), icon(File)));
+    }
+
+    QString type(const QFileInfo& info) const override {
+        if (info.isRoot()) return QApplication::translate("QAbstractFileIconProvider", "Drive");
+        if (info.isFile()) {
+            const QMimeType mime = ByName(info);
+            return mime.comment().isEmpty() ? mime.name() : mime.comment();
+        }
+        if (info.isDir())
+            return QApplication::translate("QAbstractFileIconProvider", "Folder",
+                                           "All other platforms");
+        if (info.isSymLink())
+            return QApplication::translate("QAbstractFileIconProvider", "Shortcut",
+                                           "All other platforms");
+        return QApplication::translate("QAbstractFileIconProvider", "Unknown");
+    }
+
+private:
+    QMimeType ByName(const QFileInfo& info) const {
+        return mimes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    }
+
+    QMimeDatabase mimes_;
+};
 } // namespace
 
 TMessageDialog::TMessageDialog(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons)
@@ -116,8 +158,13 @@ void SetBeforeMessageDialog(std::function<void()> hook) {
 TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}
 
 bool TOpenDialog::Execute() {
+    // Outlives the dialog, which does not own it; installed as soon as the dialog has its
+    // file list (by then it knows only the folders of the start directory), before any
+    // file is named.
+    NameOnlyIconProvider byName;
     QFileDialog dialog(QApplication::activeWindow(), Q(title_), Q(initialDir_));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&byName);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(ForSaving() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(ForSaving() ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
