@@ -54,16 +54,22 @@ PANEL = (43, 47, 54)
 MENU = (32, 40, 48)
 MUTED = (138, 146, 158)
 
+# own_size: header buttons whose caption is too long for its group's size in that language
+# and takes a smaller one of its own, to stand clear of the rounded ends of its picture.
 LANGUAGES = {
-    1: dict(size_b=12, color_ab=WHITE, space=(1, 1), langs=(0, 0, 0), confirm3=0, combos=1),
-    2: dict(size_b=11, color_ab=WHITE, space=(2, 2), langs=(1, 1, 1), confirm3=1, combos=1),
-    3: dict(size_b=13, color_ab=ACCENT3, space=(6, 6), langs=(1, 0, 1), confirm3=1, combos=1),
+    1: dict(size_b=12, color_ab=WHITE, space=(1, 1), langs=(0, 0, 0), confirm3=0, combos=1,
+            own_size={'Btn_B1': 10}),
+    2: dict(size_b=11, color_ab=WHITE, space=(2, 2), langs=(1, 1, 1), confirm3=1, combos=1,
+            own_size={}),
+    3: dict(size_b=13, color_ab=ACCENT3, space=(6, 6), langs=(1, 0, 1), confirm3=1, combos=1,
+            own_size={'Btn_A2': 10}),
 }
 
 
 class Text:
-    def __init__(self, n):
+    def __init__(self, n, own_size):
         self.n = n
+        self.own_size = own_size
         self.lines = []
         self.keys = []
 
@@ -89,6 +95,8 @@ class Text:
     def button(self, prefix, enabled, xy):
         self.put(prefix + '_Enable', enabled)
         self.point(prefix, xy)
+        if prefix in self.own_size:
+            self.put(prefix + '_Size', self.own_size[prefix])
 
 
 def chrome(t, lang):
@@ -353,14 +361,17 @@ def dialogs(t, lang):
 
 def write(n):
     lang = LANGUAGES[n]
-    t = Text(n)
+    t = Text(n, lang['own_size'])
     t.lines += [';' + '*' * 64, '; Layout of the main window with language %d' % n,
                 '; Sizes are font points; colours are _R, _G, _B (0..255); _Enable is 1 shown,',
                 '; 0 hidden; coordinates are client pixels (2000 and more: out of sight).',
+                '; A button\'s _Size, where given, is its caption\'s own size instead of its group\'s.',
                 ';' + '*' * 64, '[org%d]' % n]
     for part in (chrome, menu, key_page, key_menu, performance_page, lighting_page, macro_page,
                  update_page, fire_page, dialogs):
         part(t, lang)
+    for prefix in t.own_size:
+        assert prefix + '_Size' in t.keys, prefix + ' is no button of the layout'
     path = os.path.join(HERE, 'ORG%d.txt' % n)
     with open(path, 'w', newline='\r\n', encoding='ascii') as f:
         f.write('\n'.join(t.lines) + '\n')

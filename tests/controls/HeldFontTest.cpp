@@ -164,7 +164,9 @@ TEST(HeldFontTest, HiddenControlsEndWithTheLookOfControlsThatTookEachChangeAtOnc
                     // Drawn into a picture while hidden: the text already in its font
                     // and colour (a label sizing to its text waits for its size).
                     const QImage drawn = b->grab().toImage();
-                    if (b->size() == a->size()) EXPECT_EQ(drawn, a->grab().toImage());
+                    if (b->size() == a->size()) {
+                        EXPECT_EQ(drawn, a->grab().toImage());
+                    }
                     hiddenPage->SetVisible(true);
                     break;
                 }

@@ -170,7 +170,9 @@ TEST_F(ConfigFileTest, OverwriteNeedsAYesForTheFileWritten) {
         }
         const bool replaced = c.written && std::string(c.written) == c.existing;
         EXPECT_EQ(ReadFile(here / c.existing), replaced ? DefaultImage(2) : old);
-        if (c.written) EXPECT_EQ(ReadFile(here / c.written), DefaultImage(2));
+        if (c.written) {
+            EXPECT_EQ(ReadFile(here / c.written), DefaultImage(2));
+        }
         EXPECT_EQ(CommandsSent().empty(), c.written == nullptr) << "a refused save reads nothing";
     }
 

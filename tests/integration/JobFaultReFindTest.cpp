@@ -143,7 +143,9 @@ TEST_F(JobFaultReFind, OneGlitchAtEachTransferOfTheArrivalIsNotALoss) {
             EXPECT_TRUE(Present());
             EXPECT_EQ(LiveImage(), mouse->Image());
             EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
-            if (kind == FaultKind::Unanswered) EXPECT_EQ(faults->Failed(), 1u);
+            if (kind == FaultKind::Unanswered) {
+                EXPECT_EQ(faults->Failed(), 1u);
+            }
             shortReplies += kind == FaultKind::ShortReply ? faults->Failed() : 0;
             if (HasFailure()) return;
         }

@@ -3,8 +3,8 @@
 #include "controls/skin/FrameCtrls.h"
 #include "controls/skin/SkinCtrls.h"
 #include "platform/rtl/SysUtils.h"
-#include "window/shell/LayoutText.h"
 #include "window/Main.h"
+#include "window/shell/LayoutText.h"
 
 #include <algorithm>
 
@@ -161,6 +161,10 @@ void TLayoutApplier::HeaderButton(const std::string& prefix, const std::string& 
         lbl.SetHeight(img.Height());
         lbl.SetWidth(img.Width() - front - back);
     }
+    // A caption too long for its group's size in this language has a size of its own.
+    const std::string ownSize = prefix + "_Size";
+    if (ini_.ValueExists(section_, ownSize))
+        SetFontSize(LayoutNames(label + "_", 1, 5), Integer(ownSize));
 }
 
 LayoutReport ApplyLayoutSection(TForm1& form, const platform::rtl::TMemIniFile& ini,

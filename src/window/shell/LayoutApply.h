@@ -2,8 +2,8 @@
 // Unit LayoutApply: one language's layout section ([org1]..[org3]) applied to the main
 // window key by key. Which key reaches which control and property is fixed here; the
 // texts only give the values.
-#include "platform/vcl/Controls.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/vcl/Controls.h"
 #include "window/shell/Form1Shell.h"
 
 #include <string>
@@ -29,7 +29,8 @@ struct LayoutReport {
 
 // Reads the keys of one layout section and sets the controls of the main window. Every
 // key is an integer; a missing or non-numeric one raises the conversion error at that
-// key, and what was set before it stays set.
+// key, and what was set before it stays set. Only a header button's own caption size may
+// be left out.
 class TLayoutApplier {
 public:
     TLayoutApplier(TForm1& form, const platform::rtl::TMemIniFile& ini, std::string section);
@@ -79,6 +80,7 @@ private:
                         const std::string& label);
     // A header button of the five pages, shown and placed from prefix_Enable, _X, _Y;
     // the label starts `front` pixels right of its picture and ends `back` before its end.
+    // An optional prefix_Size gives its caption a font size other than its group's.
     void HeaderButton(const std::string& prefix, const std::string& image, const std::string& label,
                       int front = 0, int back = 0);
     // The three radio rows of a delay choice from prefix_X, _Y and the row pitch prefix_H.

@@ -1,7 +1,8 @@
 // The readability check of every page in every language: each visible text fits its
-// control at the control's font, lies inside the controls that hold it, and no text runs
-// into another text, a frame or part of a picture. Each offender is printed with its
-// page, language, control, text and rectangles; the test fails while any remains.
+// control at the control's font, lies inside the controls that hold it, stands clear of
+// the outline drawn around it (a button's own frame, the picture under a caption), and no
+// text runs into another text, a frame or part of a picture. Each offender is printed with
+// its page, language, control, text and rectangles; the test fails while any remains.
 #include "ShellTestSupport.h"
 #include "common/Screenshot.h"
 #include "controls/skin/SkinCtrls.h"
@@ -14,6 +15,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,8 +25,11 @@
 #include <QStyleOption>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <map>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -53,6 +58,33 @@ std::string Str(const QRect& r) {
     return s.str();
 }
 
+// What one widget draws, by itself (nothing of what lies beneath it), as the shape of an
+// outline: the pixels it covers at least half.
+class Outline {
+public:
+    explicit Outline(QWidget* painter)
+        : image_(painter->size(), QImage::Format_ARGB32_Premultiplied) {
+        image_.fill(Qt::transparent);
+        painter->render(&image_, QPoint(), QRegion(), QWidget::RenderFlags());
+    }
+
+    // The first and last column the outline covers in row y, if it covers any.
+    std::optional<std::pair<int, int>> Span(int y) const {
+        if (y < 0 || y >= image_.height()) return std::nullopt;
+        const auto* line = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
+        int first = 0, last = image_.width() - 1;
+        while (first <= last && qAlpha(line[first]) < 128)
+            ++first;
+        while (last >= first && qAlpha(line[last]) < 128)
+            --last;
+        if (first > last) return std::nullopt;
+        return std::make_pair(first, last);
+    }
+
+private:
+    QImage image_;
+};
+
 class Checker {
 public:
     Checker(platform::vcl::TForm& form) : form_(form) {
@@ -65,11 +97,14 @@ public:
     int Check(const Scene& scene) {
         scene_ = scene;
         items_.clear();
+        outlines_.clear();
         offenders_ = 0;
         Collect(form_.Widget(), form_.Widget()->rect(), false);
         for (size_t i = 0; i < items_.size(); ++i)
             for (size_t j = i + 1; j < items_.size(); ++j)
                 CheckPair(items_[i], items_[j]);
+        for (const Item& caption : items_)
+            if (qobject_cast<QLabel*>(caption.widget)) StandsOnItsPicture(caption);
         return offenders_;
     }
 
@@ -117,6 +152,48 @@ private:
                        std::to_string(w->font().pixelSize()) + "px");
     }
 
+    // A caption stands inside the outline drawn around it, with room at both ends: in every
+    // row of its text the outline, rounded ends and all, reaches EndRoom pixels past the
+    // text on either side (its one-pixel line, then two clear pixels). `area` is in the
+    // coordinates of `painter`, the widget that draws the outline.
+    static constexpr int EndRoom = 3;
+    void StandsClear(QWidget* caption, QWidget* painter, const std::string& outlineName,
+                     const std::string& name, const QString& text, const QRect& area) {
+        auto known = outlines_.find(painter);
+        if (known == outlines_.end()) known = outlines_.emplace(painter, Outline(painter)).first;
+        const Outline& outline = known->second;
+        int left = std::numeric_limits<int>::min(), right = std::numeric_limits<int>::max();
+        bool inside = true;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            const auto row = outline.Span(y);
+            inside = row.has_value();
+            if (!inside) break;
+            left = std::max(left, row->first);
+            right = std::min(right, row->second);
+        }
+        if (inside && area.left() - left >= EndRoom && right - area.right() >= EndRoom) return;
+        Offend(inside ? "touches its outline" : "runs out of its outline", name, text,
+               "text " + Str(area) +
+                   (inside ? " room from " + std::to_string(left + EndRoom) + " to " +
+                                 std::to_string(right - EndRoom)
+                           : std::string()) +
+                   " in " + outlineName + " " + Str(painter->rect()) + " font " +
+                   QFontInfo(caption->font()).family().toStdString() + " " +
+                   std::to_string(caption->font().pixelSize()) + "px");
+    }
+
+    // A caption on a picture (a picture button's label) stands in the picture's outline.
+    void StandsOnItsPicture(const Item& caption) {
+        const Item* picture = nullptr;
+        for (const Item& p : items_)
+            if (p.picture && p.popup == caption.popup && p.area.contains(caption.area) &&
+                (!picture || picture->area.contains(p.area)))
+                picture = &p;
+        if (!picture) return;
+        StandsClear(caption.widget, picture->widget, picture->name, caption.name, caption.text,
+                    caption.area.translated(-picture->area.topLeft()));
+    }
+
     void AddText(QWidget* w, const std::string& name, const QString& text, const QRect& area,
                  const QRect& clip, bool popup) {
         const QRect inWindow = InWindow(w, area);
@@ -147,10 +224,13 @@ private:
             opt.text = push->text();
             const QRect room =
                 push->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, push);
-            if (!push->text().isEmpty())
-                Fits(w, name, push->text(),
-                     TextArea(fm, room, Qt::AlignCenter | Qt::TextShowMnemonic, push->text()),
-                     room);
+            if (!push->text().isEmpty()) {
+                const QRect area =
+                    TextArea(fm, room, Qt::AlignCenter | Qt::TextShowMnemonic, push->text());
+                Fits(w, name, push->text(), area, room);
+                // The button draws its own frame around its caption.
+                StandsClear(push, push, name, name, push->text(), area);
+            }
             AddBox(w, name, push->text(), push->rect(), clip, popup);
         } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             QStyleOptionFrame opt;
@@ -280,6 +360,7 @@ private:
     platform::vcl::TForm& form_;
     std::map<QWidget*, std::string> names_;
     std::vector<Item> items_;
+    std::map<QWidget*, Outline> outlines_;
     Scene scene_;
     int offenders_ = 0;
 };

@@ -190,7 +190,9 @@ TEST(SkinApplyTest, MenuCaptionsKeepTheirInsetsAndTheEngineeringEntryItsFixedPla
     ApplyFirst(*form, WithValues(ShippedLayout(1), {{"Btn_Space_F", "3"},
                                                     {"Btn_Space_B", "5"},
                                                     {"Btn_B4_X", "333"},
-                                                    {"Btn_B4_Y", "44"}}));
+                                                    {"Btn_B4_Y", "44"},
+                                                    {"Size_B", "12"}}) +
+                          "Btn_B4_Size=9\r\n");
     EXPECT_EQ(form->MenuCaptionInsetFront, 3);
     EXPECT_EQ(form->MenuCaptionInsetBack, 5);
     for (int k = 1; k <= 5; ++k) {
@@ -203,6 +205,9 @@ TEST(SkinApplyTest, MenuCaptionsKeepTheirInsetsAndTheEngineeringEntryItsFixedPla
         EXPECT_EQ(lbl.Left() + lbl.Width(), img.Left() + img.Width() - 5);
         EXPECT_EQ(lbl.Top(), 44);
         EXPECT_EQ(lbl.Height(), img.Height());
+        // A button's own caption size is its alone; its neighbours keep their group's.
+        EXPECT_EQ(lbl.Font().Size(), 9);
+        EXPECT_EQ(form->Named<TControl>("Btn_Fixed_" + n).Font().Size(), 12);
 
         auto& engImg = form->Named<TControl>("Img_Engineer_" + n);
         auto& engLbl = form->Named<TControl>("Btn_Engineer_" + n);
@@ -212,6 +217,9 @@ TEST(SkinApplyTest, MenuCaptionsKeepTheirInsetsAndTheEngineeringEntryItsFixedPla
         EXPECT_EQ(engLbl.Width(), engImg.Width() - 8);
         EXPECT_EQ(engImg.Visible(), k == 3) << "engineering mode decides";
     }
+    // The next layout without a size of its own gives the caption its group's again.
+    ApplyFirst(*form, ShippedLayout(1));
+    EXPECT_EQ(form->Named<TControl>("Btn_Adv_1").Font().Size(), 12);
 }
 
 TEST(SkinApplyTest, KeyPlacesOfTwoFourThreeSevenAndSixEightAreExchanged) {
