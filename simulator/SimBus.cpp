@@ -350,7 +350,11 @@ std::vector<InterfaceInfo> SimBus::Enumerate() {
     std::lock_guard lock(core_->mutex);
     std::vector<InterfaceInfo> present;
     for (const auto& iface : interfaces_)
-        if (iface->PresentLocked()) present.push_back(iface->info_);
+        if (iface->PresentLocked()) {
+            present.push_back(iface->info_);
+            // Each time the interface comes back it is another node.
+            present.back().instance = static_cast<uint32_t>(iface->generation_ + 1);
+        }
     return present;
 }
 

@@ -138,7 +138,8 @@ void SimMouse::OnSetFeature(const TransferContext& t, const uint8_t* buf, bool l
     const bool interleaved = FlagInterleavedLocked(t, buf);
     switch (buf[0]) {
     case kCommandReport:
-        if (exchange_.open && !exchange_.lost && !exchange_.reportLost && !interleaved)
+        if (exchange_.open && !exchange_.lost && !exchange_.reportLost && !interleaved &&
+            ConnectionOpenLocked(exchange_.connection))
             AddViolationLocked(ViolationKind::CommandInsideExchange, t, buf, kReportLength,
                                "command " + Hex(exchange_.command) + " still expects " +
                                    std::to_string(exchange_.readsLeft + exchange_.writesLeft) +

@@ -1,10 +1,12 @@
 // Device variables, enumeration of the HID interfaces, counting and opening the mouse.
 #include "device/Subroutines.h"
 
+#include "device/DeviceImage.h"
 #include "device/Hid.h"
 #include "device/SetupApi.h"
 #include "platform/win/Kernel.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -34,8 +36,9 @@ win::GUID HidClassGuid() {
     return guid;
 }
 
-// Calls visit(path) for every present HID interface whose device path could be
-// obtained. False when the interface list itself could not be obtained.
+// Calls visit(path, instance) for every present HID interface whose device path could be
+// obtained; instance tells the interface's node apart from one made anew under the same
+// path. False when the interface list itself could not be obtained.
 template <typename Visit> bool ForEachInterfacePath(Visit&& visit) {
     win::GUID guid = HidClassGuid();
     const win::HDEVINFO list = SetupDiGetClassDevsA(
@@ -59,22 +62,32 @@ template <typename Visit> bool ForEachInterfacePath(Visit&& visit) {
         if (!SetupDiGetDeviceInterfaceDetailA(list, &interfaceData, detail, required, nullptr,
                                               &deviceInfo))
             continue;
-        visit(static_cast<const char*>(detail->DevicePath));
+        visit(static_cast<const char*>(detail->DevicePath), deviceInfo.DevInst);
     }
     SetupDiDestroyDeviceInfoList(list);
     return true;
 }
 
-// Calls take(query, path, attributes, caps) for every interface with these ids and 8-byte
-// feature reports, with a query handle of its own. take returns true when it took the
-// handle over; otherwise the handle is closed here.
+// Attempts of a handshake the job in progress can still afford: each failed attempt costs
+// it one failed transfer.
+int AttemptsLeftInJob() {
+    return std::max(0, std::min(BlockAttempts, FailedTransfersPerJob - JobFailedTransfers()));
+}
+
+InterfaceKey KeyOf(const char* path, win::DWORD instance) {
+    return std::string(path) + "@" + std::to_string(instance);
+}
+
+// Calls take(query, path, attributes, caps, key) for every interface with these ids and
+// 8-byte feature reports, with a query handle of its own. take returns true when it took
+// the handle over; otherwise the handle is closed here.
 template <typename Take>
 void ForEachMatchingInterface(uint32_t vendorId, uint32_t productId, Take&& take) {
     const THidD_GetAttributes getAttributes = HidD_GetAttributes;
     const THidD_GetPreparsedData getPreparsed = HidD_GetPreparsedData;
     const THidD_FreePreparsedData freePreparsed = HidD_FreePreparsedData;
     const THidP_GetCaps getCaps = HidP_GetCaps;
-    ForEachInterfacePath([&](const char* path) {
+    ForEachInterfacePath([&](const char* path, win::DWORD instance) {
         const HANDLE query =
             win::CreateFileA(path, 0, kShareReadWrite, nullptr, win::OPEN_EXISTING, 0, nullptr);
         if (query == win::INVALID_HANDLE_VALUE) return;
@@ -89,7 +102,8 @@ void ForEachMatchingInterface(uint32_t vendorId, uint32_t productId, Take&& take
 
         const bool matches = haveAttributes && caps.FeatureReportByteLength == 8 &&
                              attributes.VendorID == vendorId && attributes.ProductID == productId;
-        if (!(matches && take(query, path, attributes, caps))) win::CloseHandle(query);
+        if (!(matches && take(query, path, attributes, caps, KeyOf(path, instance))))
+            win::CloseHandle(query);
         if (havePreparsed) freePreparsed(preparsed);
     });
 }
@@ -112,10 +126,11 @@ bool TakeDevice(HANDLE query, const char* path, const win::HIDD_ATTRIBUTES& attr
     InputReportLength = caps.InputReportByteLength;
 
     const THandshake handshake =
-        Handshake(query, caps.FeatureReportByteLength, ReportBuffer, BlockAttempts);
+        Handshake(query, caps.FeatureReportByteLength, ReportBuffer, AttemptsLeftInJob());
     if (handshake.commandSent) CommandHandle = query;
     if (handshake.replyRead) DataHandle = query;
     if (!handshake.commandSent && !handshake.replyRead) win::CloseHandle(query);
+    CountFailedTransfers(handshake.failedTransfers);
     return true;
 }
 
@@ -125,7 +140,7 @@ int32_t CountHidDevices() {
     if (!LoadSetupApiLibrary()) return 0;
     LoadHidLibrary();
     int32_t count = 0;
-    ForEachInterfacePath([&](const char* path) {
+    ForEachInterfacePath([&](const char* path, win::DWORD) {
         const HANDLE h =
             win::CreateFileA(path, 0, kShareReadWrite, nullptr, win::OPEN_EXISTING, 0, nullptr);
         if (h != win::INVALID_HANDLE_VALUE) {
@@ -136,17 +151,31 @@ int32_t CountHidDevices() {
     return count;
 }
 
-bool OpenDevice(uint32_t vendorId, uint32_t productId) {
+std::vector<InterfaceKey> MatchingInterfaces(uint32_t vendorId, uint32_t productId) {
+    std::vector<InterfaceKey> keys;
+    if (!LoadSetupApiLibrary() || !LoadHidLibrary()) return keys;
+    ForEachMatchingInterface(
+        vendorId, productId,
+        [&](HANDLE, const char*, const auto&, const auto&, const InterfaceKey& key) {
+            keys.push_back(key);
+            return false;
+        });
+    return keys;
+}
+
+bool OpenDevice(uint32_t vendorId, uint32_t productId,
+                const std::function<bool(const InterfaceKey&)>& accept) {
     if (!LoadSetupApiLibrary()) return false;
     if (!LoadHidLibrary()) return false;
     bool found = false;
-    ForEachMatchingInterface(
-        vendorId, productId,
-        [&](HANDLE query, const char* path, const auto& attributes, const auto& caps) {
-            const bool taken = TakeDevice(query, path, attributes, caps);
-            found = found || taken;
-            return taken;
-        });
+    ForEachMatchingInterface(vendorId, productId,
+                             [&](HANDLE query, const char* path, const auto& attributes,
+                                 const auto& caps, const InterfaceKey& key) {
+                                 if (accept && !accept(key)) return false;
+                                 const bool taken = TakeDevice(query, path, attributes, caps);
+                                 found = found || taken;
+                                 return taken;
+                             });
     return found;
 }
 
@@ -154,7 +183,7 @@ bool DeviceListed(uint32_t vendorId, uint32_t productId) {
     if (!LoadSetupApiLibrary() || !LoadHidLibrary()) return false;
     bool listed = false;
     ForEachMatchingInterface(vendorId, productId,
-                             [&](HANDLE, const char*, const auto&, const auto&) {
+                             [&](HANDLE, const char*, const auto&, const auto&, const auto&) {
                                  listed = true;
                                  return false;
                              });
@@ -171,6 +200,7 @@ THandshake Handshake(HANDLE handle, uint32_t length, uint8_t* report, int attemp
         const uint8_t info[8] = {0x40, 0x0D, 0, 0, 0, 0, 0, 0};
         std::memcpy(report, info, sizeof info);
         if (!setFeature(handle, report, length)) {
+            ++result.failedTransfers;
             if (failedBefore) break;
             failedBefore = true;
             continue;
@@ -180,21 +210,71 @@ THandshake Handshake(HANDLE handle, uint32_t length, uint8_t* report, int attemp
         std::memcpy(report, read, sizeof read);
         result.answered = getFeature(handle, report, length) != 0;
         result.replyRead = result.replyRead || result.answered;
+        result.failedTransfers += result.answered ? 0 : 1;
         failedBefore = failedBefore || !result.answered;
     }
     return result;
 }
 
-bool ProbeDevice(uint32_t vendorId, uint32_t productId, const std::atomic<bool>& stop) {
-    bool answered = false;
+namespace {
+
+// The identity block read on `handle` alone, as the block read does it: the command, then
+// one data report per seven bytes, every one of which must come.
+bool ReadIdentityOn(HANDLE handle, uint32_t length, uint8_t* report,
+                    const std::atomic<bool>& stop) {
+    const THidD_SetFeature setFeature = HidD_SetFeature;
+    const THidD_GetFeature getFeature = HidD_GetFeature;
+    const uint16_t address = image::Identity.Offset;
+    const uint16_t size = image::Identity.Length;
+    const uint8_t command[8] = {0x40,
+                                0x09,
+                                static_cast<uint8_t>(address >> 8),
+                                static_cast<uint8_t>(address),
+                                static_cast<uint8_t>(size >> 8),
+                                static_cast<uint8_t>(size),
+                                0,
+                                0};
+    std::memcpy(report, command, sizeof command);
+    if (stop || !setFeature(handle, report, length)) return false;
+    // Every report the command announced is asked for, as the mouse expects.
+    bool whole = true;
+    for (uint32_t offset = 0; offset < size; offset += 7) {
+        const uint8_t read[8] = {0x41, 0, 0, 0, 0, 0, 0, 0};
+        std::memcpy(report, read, sizeof read);
+        whole = getFeature(handle, report, length) != 0 && whole;
+    }
+    return whole;
+}
+
+} // namespace
+
+InterfaceKey ProbeDevice(uint32_t vendorId, uint32_t productId, const std::atomic<bool>& stop,
+                         const std::function<bool(const InterfaceKey&)>& accept) {
+    InterfaceKey proven;
     ForEachMatchingInterface(
-        vendorId, productId, [&](HANDLE query, const char*, const auto&, const auto& caps) {
-            if (answered || stop) return false;
+        vendorId, productId,
+        [&](HANDLE query, const char*, const auto&, const auto& caps, const InterfaceKey& key) {
+            if (!proven.empty() || stop || (accept && !accept(key))) return false;
             uint8_t report[8];
-            answered = Handshake(query, caps.FeatureReportByteLength, report, 1).answered;
+            const uint32_t length = caps.FeatureReportByteLength;
+            if (Handshake(query, length, report, 1).answered &&
+                ReadIdentityOn(query, length, report, stop))
+                proven = key;
             return false;
         });
-    return answered;
+    return proven;
+}
+
+bool AskInformation(uint8_t (&reply)[7]) {
+    ExchangeGuard exchange;
+    // Without a data handle (the open's handshake got no answer) the command would wait for
+    // a read that cannot be made.
+    if (!exchange.ok() || DataHandle == win::INVALID_HANDLE_VALUE) return false;
+    const THandshake handshake =
+        Handshake(CommandHandle, FeatureReportLength, ReportBuffer, AttemptsLeftInJob());
+    CountFailedTransfers(handshake.failedTransfers);
+    if (handshake.answered) std::memcpy(reply, ReportBuffer + 1, sizeof reply);
+    return handshake.answered;
 }
 
 } // namespace device

@@ -6,6 +6,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace device {
 
@@ -43,7 +46,16 @@ int32_t SetupApiUserCount();
 
 // ---- Enumeration and opening ------------------------------------------------------
 int32_t CountHidDevices();
-bool OpenDevice(uint32_t vendorId, uint32_t productId);
+// An interface of the mouse as the look for it tells them apart: its path and the instance
+// of its node, so that a node that went and came back under the same path is another one.
+using InterfaceKey = std::string;
+// The keys of the interfaces with these ids and 8-byte feature reports on the bus now. No
+// report is sent.
+std::vector<InterfaceKey> MatchingInterfaces(uint32_t vendorId, uint32_t productId);
+// Opens the mouse with these ids: each matching interface that `accept` takes (all without
+// it) is made the device in turn, with the opening handshake.
+bool OpenDevice(uint32_t vendorId, uint32_t productId,
+                const std::function<bool(const InterfaceKey&)>& accept = nullptr);
 // Whether an interface with these ids is on the bus now; no report is sent.
 bool DeviceListed(uint32_t vendorId, uint32_t productId);
 
@@ -58,14 +70,20 @@ struct THandshake {
     bool commandSent = false; // the command went in some attempt
     bool replyRead = false;   // a data report was read in some attempt
     bool answered = false;    // an attempt went whole
+    int failedTransfers = 0;  // transfers that failed, each maybe after the time-out
 };
 THandshake Handshake(HANDLE handle, uint32_t length, uint8_t* report, int attempts);
-// Opens each interface of the mouse with these ids with handles of its own, makes one
-// handshake attempt on it and closes it again; true when one answered. It uses no shared
-// buffer and no device variable and takes no exchange lock, so another thread runs it
-// while the device handles are released (the libraries loaded by CountHidDevices). Stops
-// before the next interface once `stop` is set.
-bool ProbeDevice(uint32_t vendorId, uint32_t productId, const std::atomic<bool>& stop);
+// Proves the mouse with these ids before the window opens it: each matching interface that
+// `accept` takes is opened with a handle of its own and must answer one handshake attempt
+// and read its identity block whole. Returns the key of the first that did, or an empty
+// key. It uses no shared buffer and no device variable and takes no exchange lock, so
+// another thread runs it while the window uses none of these interfaces (the libraries
+// loaded by CountHidDevices). Stops before its next transfer once `stop` is set.
+InterfaceKey ProbeDevice(uint32_t vendorId, uint32_t productId, const std::atomic<bool>& stop,
+                         const std::function<bool(const InterfaceKey&)>& accept = nullptr);
+// The information command on the open mouse, made as the opening handshake; its reply's
+// seven bytes. False when the mouse did not answer it.
+bool AskInformation(uint8_t (&reply)[7]);
 // Sets each handle to the invalid value, then closes it (the shared command/data handle
 // once); clears ids and report lengths. Waits for another thread's exchange in progress
 // to end; inside this thread's own exchange (device loss noticed while a transfer pumps
@@ -109,8 +127,8 @@ bool ReadEepromBlockWithWait(uint16_t address, uint16_t length, uint8_t* destina
 // answering; each failure may have taken the system's time-out).
 inline constexpr int FailedReportsToStop = 3;
 // The same, run again while it failed, at most BlockAttempts times in all (a whole block
-// replaces a broken one). A command that fails after a failed attempt ends the attempts,
-// so a mouse silent from any point costs a block at most FailedReportsToStop + 1
+// replaces a broken one), until the job gives up on the mouse (FailedTransfersPerJob
+// below): a mouse silent or lossy from any point costs the job at most that many
 // time-outs. True when one attempt went whole.
 inline constexpr int BlockAttempts = 3;
 bool WriteEepromBlockWhole(uint16_t address, uint16_t length, const uint8_t* source);
@@ -120,6 +138,32 @@ bool ReadEepromBlockWholeWithWait(uint16_t address, uint16_t length, uint8_t* de
 // an open mouse since the handles were last released or this was last asked: the mouse
 // is there but does not answer.
 bool TakeTransferFailure();
+
+// ---- Jobs -------------------------------------------------------------------------
+// A job is what one request asks of the mouse: a read, a save, a key change with the
+// profile writes it takes, an arrival. Its failed transfers are counted together, however
+// they are spread over its routines and blocks, and however far apart: each may have taken
+// the system's time-out. At the FailedTransfersPerJob-th the job gives up on the mouse as a
+// routine does when its block never went whole: nothing more of it is sent, and the window
+// takes the word at the job's end or its next tick. The outermost scope on a thread starts
+// a job; a routine called outside any job is a job of its own. Jobs are counted per thread:
+// the polling thread's status reads are jobs of their own.
+inline constexpr int FailedTransfersPerJob = 4;
+class TransferJob {
+public:
+    TransferJob();
+    ~TransferJob();
+    TransferJob(const TransferJob&) = delete;
+    TransferJob& operator=(const TransferJob&) = delete;
+};
+// A job is in progress on this thread: a device-timer tick that falls inside one (while its
+// busy window handles messages) leaves the bus alone until the job has ended.
+bool InTransferJob();
+// Failed transfers of the job in progress on this thread.
+int JobFailedTransfers();
+// Counts failed transfers to the open mouse against the job in progress on this thread (the
+// bare transfers count their own; a handshake's are counted by the one who made it).
+void CountFailedTransfers(int count);
 bool BitIsSet(uint32_t value, uint32_t bit);
 uint32_t SetBit(uint32_t value, uint32_t bit);
 uint32_t ClearBit(uint32_t value, uint32_t bit);

@@ -50,6 +50,11 @@ std::atomic<BusyWindow*> g_busyWindow{nullptr};
 // of its later transfers.
 std::atomic<bool> g_gaveUp{false};
 
+// The job in progress on this thread: how deep its scopes nest and how many of its
+// transfers failed.
+thread_local int t_jobDepth = 0;
+thread_local int t_jobFailures = 0;
+
 // Marks the owner's exchange as pumping messages while the busy window handles them.
 class PumpScope {
 public:
@@ -162,7 +167,8 @@ BlockResult ReadExchange(const Command& c, uint32_t length, uint8_t* destination
         const bool read = ReadData7();
         const uint32_t count = std::min<uint32_t>(7, length - offset);
         std::memcpy(destination + offset, ReplyBuffer, count);
-        if (failures.Go(read)) continue;
+        // A job that gave up on the mouse sends nothing more of it.
+        if (failures.Go(read) && (read || !g_gaveUp)) continue;
         // The chunks left unread are no more known than the failed ones.
         std::memset(destination + offset + count, 0xFF, length - offset - count);
         break;
@@ -185,27 +191,25 @@ BlockResult WriteExchange(uint16_t address, uint16_t length, const uint8_t* sour
         // length in the command tells the mouse which bytes belong to the block.
         std::memcpy(ReplyBuffer, source + offset, std::min<uint32_t>(7, length - offset));
         const uint8_t* s = ReplyBuffer;
-        if (!failures.Go(SendData7(s[0], s[1], s[2], s[3], s[4], s[5], s[6]))) break;
+        const bool sent = SendData7(s[0], s[1], s[2], s[3], s[4], s[5], s[6]);
+        if (!failures.Go(sent) || (!sent && g_gaveUp)) break;
     }
     return failures.Result();
 }
 
 // Runs a block exchange again while it failed, at most BlockAttempts times in all: a whole
-// block replaces whatever a broken one left. A command that fails after a failed attempt
-// ends the attempts (the mouse is gone, or does not answer: each failure may have taken
-// the system's time-out), and so does a data handle that is not open: no data report could
-// be made. A mouse silent from any point of the block costs it at most
-// FailedReportsToStop + 1 time-outs. An open mouse whose block never went whole is noted
-// for the window.
+// block replaces whatever a broken one left. The attempts end once the job gave up on the
+// mouse (its failed transfers, each of which may have taken the system's time-out, are
+// counted over the whole job), and when the data handle is not open: no data report could
+// be made. An open mouse whose block never went whole is noted for the window.
 template <class Exchange> bool WholeBlock(Exchange exchange) {
+    TransferJob job;
     const HANDLE atStart = CommandHandle;
-    bool failedBefore = false;
     for (int attempt = 0; attempt < BlockAttempts; ++attempt) {
         const BlockResult result = exchange();
         if (result == BlockResult::Refused) return false;
         if (result == BlockResult::Whole) return NoteFailure(true, atStart);
-        if (!IsValid(DataHandle) || (result == BlockResult::CommandFailed && failedBefore)) break;
-        failedBefore = true;
+        if (!IsValid(DataHandle) || g_gaveUp) break;
     }
     return NoteFailure(false, atStart);
 }
@@ -278,6 +282,30 @@ bool TakeTransferFailure() {
     return g_gaveUp.exchange(false);
 }
 
+// ---- Jobs ---------------------------------------------------------------------------
+
+TransferJob::TransferJob() {
+    if (t_jobDepth++ == 0) t_jobFailures = 0;
+}
+
+TransferJob::~TransferJob() {
+    --t_jobDepth;
+}
+
+bool InTransferJob() {
+    return t_jobDepth > 0;
+}
+
+int JobFailedTransfers() {
+    return t_jobDepth > 0 ? t_jobFailures : 0;
+}
+
+void CountFailedTransfers(int count) {
+    if (count <= 0 || t_jobDepth == 0) return;
+    t_jobFailures += count;
+    if (t_jobFailures >= FailedTransfersPerJob && IsValid(CommandHandle)) g_gaveUp = true;
+}
+
 // ---- Busy window --------------------------------------------------------------------
 
 void SetBusyWindow(BusyWindow* window) {
@@ -292,13 +320,19 @@ BusyWindow* GetBusyWindow() {
 bool SetFeatureReport(HANDLE handle, uint8_t* report) {
     if (!IsValid(handle)) return false;
     const THidD_SetFeature setFeature = HidD_SetFeature;
-    return setFeature && setFeature(handle, report, FeatureReportLength) != 0;
+    if (!setFeature) return false;
+    const bool sent = setFeature(handle, report, FeatureReportLength) != 0;
+    if (!sent) CountFailedTransfers(1);
+    return sent;
 }
 
 bool GetFeatureReport(HANDLE handle, uint8_t* report) {
     if (!IsValid(handle)) return false;
     const THidD_GetFeature getFeature = HidD_GetFeature;
-    return getFeature && getFeature(handle, report, FeatureReportLength) != 0;
+    if (!getFeature) return false;
+    const bool read = getFeature(handle, report, FeatureReportLength) != 0;
+    if (!read) CountFailedTransfers(1);
+    return read;
 }
 
 bool ReadInputReport(uint8_t* buffer) {
@@ -341,6 +375,7 @@ bool ReadData7() {
 // being shown writes its own setting before this one instead of being refused. A send
 // that fails is made again, as a block is.
 static bool WriteConfigCommand(const uint8_t (&command)[7]) {
+    TransferJob job;
     const HANDLE atStart = CommandHandle;
     if (!IsValid(atStart) || RefusedHere() || g_gaveUp) return false;
     BusyStep();
@@ -367,17 +402,20 @@ bool ReadConfigBytes(uint8_t mode, uint8_t address, uint8_t length, uint8_t* des
 }
 
 bool ReadEepromBlock(uint16_t address, uint16_t length, uint8_t* destination) {
+    TransferJob job;
     std::memset(destination, 0xFF, length);
     return ReadExchange(BlockCommand(0x09, address, length), length, destination, false) ==
            BlockResult::Whole;
 }
 
 bool ReadEepromBlockWithWait(uint16_t address, uint16_t length, uint8_t* destination) {
+    TransferJob job;
     return ReadExchange(BlockCommand(0x09, address, length), length, destination, true) ==
            BlockResult::Whole;
 }
 
 bool WriteEepromBlock(uint16_t address, uint16_t length, const uint8_t* source) {
+    TransferJob job;
     return WriteExchange(address, length, source) == BlockResult::Whole;
 }
 
@@ -399,6 +437,7 @@ bool WriteEepromBlockWhole(uint16_t address, uint16_t length, const uint8_t* sou
 }
 
 bool WriteConfigBlock(uint8_t mode, uint8_t address, uint32_t length, const uint8_t* source) {
+    TransferJob job;
     ExchangeGuard exchange;
     if (!exchange.ok()) return false;
     std::memset(ReplyBuffer, 0xFF, sizeof ReplyBuffer);

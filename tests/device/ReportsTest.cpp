@@ -121,10 +121,11 @@ TEST_F(Reports, FailedDataReadsYieldFFAndTheReadSaysSo) {
     EXPECT_FALSE(device::ReadEepromBlockWithWait(0x10, 10, out));
     EXPECT_EQ(Bytes(out, out + 10), Bytes(10, 0xFF));
     EXPECT_EQ(Sent().size(), 1u);
-    // The whole read tries the block again, three times in all.
+    // The whole read tries the block again until it met the job's failed transfers: two
+    // attempts of two data reads.
     EXPECT_FALSE(device::ReadEepromBlockWhole(0x10, 10, out));
     EXPECT_EQ(Bytes(out, out + 10), Bytes(10, 0xFF));
-    EXPECT_EQ(Sent().size(), 1u + device::BlockAttempts);
+    EXPECT_EQ(Sent().size(), 1u + device::FailedTransfersPerJob / 2);
 }
 
 TEST_F(Reports, EepromWriteOfTwelveBytesCarriesLeftoversInItsShortChunk) {
@@ -165,9 +166,10 @@ TEST_F(Reports, FailedDataSendsAreReportedAfterTheWholeBlock) {
     const Bytes source = Seq(20);
     EXPECT_FALSE(device::WriteEepromBlock(0, 20, source.data()));
     EXPECT_EQ(Sent().size(), 4u);
-    // The whole write sends the block again, three times in all.
+    // The whole write sends the block again until it met the job's failed transfers: the
+    // three data reports of the first attempt and the first of the second.
     EXPECT_FALSE(device::WriteEepromBlockWhole(0, 20, source.data()));
-    EXPECT_EQ(Sent().size(), 4u + 4u * device::BlockAttempts);
+    EXPECT_EQ(Sent().size(), 4u + 4u + 2u);
 }
 
 TEST_F(Reports, AFailedCommandEndsTheBlockRoutinesWithoutTheBusyWindow) {
@@ -181,8 +183,8 @@ TEST_F(Reports, AFailedCommandEndsTheBlockRoutinesWithoutTheBusyWindow) {
     EXPECT_FALSE(device::ReadEepromBlockWithWait(0, 20, out));
     EXPECT_EQ(Bytes(out, out + 20), Bytes(20, 0x11)); // untouched
     EXPECT_FALSE(device::ReadConfigBytes(0, 0, 20, out));
-    // The four commands, no data; the live read is tried whole, its command once more.
-    EXPECT_EQ(Sent().size(), 5u);
+    // The commands, no data; the live read is tried whole, its command in every attempt.
+    EXPECT_EQ(Sent().size(), 3u + device::BlockAttempts);
     EXPECT_EQ(busy.steps, 0);
 }
 

@@ -133,8 +133,8 @@ TEST_F(DeviceReadTest, AReadInWhichEveryDataReadFailsShowsNothingOfItAndReportsT
 
     ASSERT_EQ(modal->texts.size(), 1u);
     EXPECT_EQ(modal->texts[0], "Waiting to reconnect device\r\r");
-    // Each of the whole read's attempts stops after a few failed reads.
-    EXPECT_EQ(busy.steps, 1 + device::FailedReportsToStop * device::BlockAttempts);
+    // The arrival gives up at its last failed transfer: a step for each failed read.
+    EXPECT_EQ(busy.steps, 1 + device::FailedTransfersPerJob);
     EXPECT_EQ(LiveImageBytes(), DefaultImage(1));
     EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
     EXPECT_TRUE(OverlaysVisible(true));
@@ -160,9 +160,9 @@ TEST_F(DeviceReadTest, AReadInWhichEveryDataReadFailsShowsNothingOfItAndReportsT
 TEST_F(DeviceReadTest, WhenTheReadCommandIsNotSentTheLastImageIsShownAgain) {
     auto mouse = AddMouse(ImageWithIdentity(0xFF, 0xFF));
     const Bytes before = LiveImageBytes(); // the first default image of the no-device state
-    // The command fails in the first exchange and again in the whole read after it.
+    // The command fails in every attempt of the whole read.
     busy.onStep = [&](int step) {
-        if (step == 1) mouse->FailNextSetFeature(2);
+        if (step == 1) mouse->FailNextSetFeature(device::BlockAttempts);
     };
     Tick();
     EXPECT_EQ(LiveImageBytes(), before);

@@ -19,6 +19,12 @@ const char* FaultKindName(FaultKind kind) {
         return "unanswered";
     case FaultKind::ShortReply:
         return "short reply";
+    case FaultKind::DataUnanswered:
+        return "data unanswered";
+    case FaultKind::MemoryUnanswered:
+        return "memory reads unanswered";
+    case FaultKind::LoseOneIn:
+        return "one transfer lost in";
     }
     return "?";
 }
@@ -48,14 +54,16 @@ public:
             error = bus_.resetsActed_ ? HidError::DeviceNotConnected : HidError::GenFailure;
             return false;
         }
-        if (bus_.Next(false) == FaultBus::Decision::Fail) bus_.mouse_->FailNextSetFeature(1);
+        if (len > 1 && buf[0] == 0x40) bus_.lastCommand_ = buf[1];
+        if (bus_.Next(len > 0 ? buf[0] : 0, false) == FaultBus::Decision::Fail)
+            bus_.mouse_->FailNextSetFeature(1);
         return inner_->SetFeature(buf, len, error);
     }
     bool GetFeature(uint8_t* buf, size_t len, HidError& error) override {
         return GetFeatureReply(buf, len, error) == static_cast<int>(len);
     }
     int GetFeatureReply(uint8_t* buf, size_t len, HidError& error) override {
-        const FaultBus::Decision decision = bus_.Next(true);
+        const FaultBus::Decision decision = bus_.Next(len > 0 ? buf[0] : 0, true);
         if (decision == FaultBus::Decision::Fail) bus_.mouse_->FailNextGetFeature(1);
         const int n = inner_->GetFeatureReply(buf, len, error);
         if (decision != FaultBus::Decision::Short || n < 4) return n;
@@ -91,7 +99,13 @@ void FaultBus::ArmOnce(FaultKind kind, uint64_t at, uint32_t timeoutMs) {
     once_ = true;
 }
 
-FaultBus::Decision FaultBus::Next(bool reply) {
+FaultBus::Decision FaultBus::TimeOut() {
+    ++failed_;
+    platform::core::Sleep(timeoutMs_); // the system waits this long for the answer
+    return Decision::Fail;
+}
+
+FaultBus::Decision FaultBus::Next(uint8_t id, bool reply) {
     const uint64_t index = transfers_++;
     const uint64_t replyNumber = reply ? ++replies_ : 0;
     if (once_ && index != at_) return Decision::Pass;
@@ -99,14 +113,20 @@ FaultBus::Decision FaultBus::Next(bool reply) {
     case FaultKind::None:
         return Decision::Pass;
     case FaultKind::Unanswered:
-        if (index < at_) return Decision::Pass;
-        ++failed_;
-        platform::core::Sleep(timeoutMs_); // the system waits this long for the answer
-        return Decision::Fail;
+        return index < at_ ? Decision::Pass : TimeOut();
     case FaultKind::ShortReply:
         if (!reply || (!once_ && replyNumber % at_ != 0)) return Decision::Pass;
         ++failed_;
         return Decision::Short;
+    case FaultKind::DataUnanswered:
+        return index < at_ || id != 0x41 ? Decision::Pass : TimeOut();
+    case FaultKind::MemoryUnanswered: {
+        const uint8_t command = lastCommand_;
+        const bool memoryReply = reply && (command == 0x06 || command == 0x09);
+        return index < at_ || !memoryReply ? Decision::Pass : TimeOut();
+    }
+    case FaultKind::LoseOneIn:
+        return (index + 1) % at_ != 0 ? Decision::Pass : TimeOut();
     }
     return Decision::Pass;
 }

@@ -20,6 +20,15 @@ enum class FaultKind : uint8_t {
     Unanswered,
     // Every at-th data reply (counted from Arm, 1-based) carries 4 bytes instead of 8.
     ShortReply,
+    // Commands go through; every data report from the at-th transfer on fails after the
+    // time-out: a mouse that takes commands but answers no data.
+    DataUnanswered,
+    // The replies to the memory reads (commands 06 and 09) from the at-th transfer on fail
+    // after the time-out; the handshake and every other report go through.
+    MemoryUnanswered,
+    // Every at-th transfer (counted from Arm, 1-based) fails after the time-out: a link
+    // that loses one transfer in `at`.
+    LoseOneIn,
 };
 
 const char* FaultKindName(FaultKind kind);
@@ -59,7 +68,9 @@ public:
 private:
     friend class FaultConnection;
     enum class Decision { Pass, Fail, Short };
-    Decision Next(bool reply);
+    // What becomes of a transfer of report `id`: a reply (GetFeature) or a send.
+    Decision Next(uint8_t id, bool reply);
+    Decision TimeOut();
 
     std::shared_ptr<simulator::SimBus> inner_;
     std::shared_ptr<simulator::SimMouse> mouse_;
@@ -70,6 +81,8 @@ private:
     std::atomic<uint64_t> transfers_{0};
     std::atomic<uint64_t> replies_{0};
     std::atomic<uint64_t> failed_{0};
+    // The code of the last command sent to the mouse.
+    std::atomic<uint8_t> lastCommand_{0};
     std::atomic<unsigned> lostResets_{0};
     std::atomic<bool> resetsActed_{false};
 };

@@ -259,15 +259,7 @@ TEST_F(PollingTest, DpiStatusMarksTheLevelTheMouseHolds) {
     EXPECT_TRUE(DpiMarked(5));
     EXPECT_EQ(form->CurrentCPILevel, 5);
 
-    // A failed read gives FF: no mark, the radios as they were.
-    mouse->FailNextGetFeature(1);
-    form->RefreshCurrentDPIStatus(nullptr);
-    EXPECT_EQ(form->CurrentCPILevel, 255);
-    for (int n = 1; n <= 8; ++n)
-        EXPECT_EQ(Picture("Img_DPI" + std::to_string(n)), "CbS_D");
-    EXPECT_TRUE(form->rb_DPI6->Checked());
-
-    // Level 8 and above mark none either.
+    // Level 8 and above mark none.
     SetImageByte(*mouse, 166, 8);
     form->RefreshCurrentDPIStatus(nullptr);
     EXPECT_TRUE(DpiMarked(-1));
@@ -296,8 +288,6 @@ TEST_F(PollingTest, ProfileStatusTakesTheLowFourBitsAndIgnoresOthers) {
     form->Btn_Adv_0Click(nullptr);
     SetImageByte(*mouse, 164, 0x13);
     form->RefreshCurrentProfileStatus(nullptr);
-    mouse->FailNextGetFeature(1);
-    form->RefreshCurrentProfileStatus(nullptr);
     EXPECT_TRUE(form->rb_4->Checked());
     EXPECT_TRUE(form->gbPage2->Visible());
     EXPECT_EQ(form->cb_Profile->ItemIndex(), 1);
@@ -308,6 +298,56 @@ TEST_F(PollingTest, ProfileStatusTakesTheLowFourBitsAndIgnoresOthers) {
     form->RefreshCurrentProfileStatus(nullptr);
     EXPECT_TRUE(ImageReads().empty());
     EXPECT_TRUE(ProfileShown(0));
+}
+
+// A live-status read whose reply is lost once is asked again and shows what the mouse
+// holds. One that never comes shows nothing: the marks and the profile keep what they
+// showed, and the mouse that stopped answering is reported once, by the next tick.
+TEST_F(PollingTest, SickMouseStatusReadsShowOnlyWhatCame) {
+    auto mouse = StartWithMouse();
+    SetImageByte(*mouse, 166, 5);
+    SetImageByte(*mouse, 164, 0x01);
+    form->RefreshCurrentDPIStatus(nullptr);
+    form->RefreshCurrentProfileStatus(nullptr);
+    ASSERT_TRUE(DpiMarked(5));
+    ASSERT_TRUE(ProfileShown(1));
+    SetImageByte(*mouse, 166, 2);
+    SetImageByte(*mouse, 164, 0x02);
+
+    struct Case {
+        const char* read;
+        unsigned lost;
+    };
+    for (const Case c :
+         {Case{"DPI level", 1}, Case{"profile", 1}, Case{"DPI level", 100}, Case{"profile", 100}}) {
+        SCOPED_TRACE(std::string(c.read) + ", replies lost: " + std::to_string(c.lost));
+        const bool dpi = std::string(c.read) == "DPI level";
+        const bool comes = c.lost == 1;
+        mouse->FailNextGetFeature(c.lost);
+        dpi ? form->RefreshCurrentDPIStatus(nullptr) : form->RefreshCurrentProfileStatus(nullptr);
+        mouse->FailNextGetFeature(0);
+        if (dpi) {
+            EXPECT_TRUE(DpiMarked(comes ? 2 : 5));
+            EXPECT_EQ(form->CurrentCPILevel, comes ? 2 : 5);
+        } else {
+            EXPECT_TRUE(ProfileShown(comes ? 2 : 1));
+        }
+        Tick();
+        Tick();
+        EXPECT_EQ(modal->texts.size(), comes ? 0u : 1u);
+        if (!comes) {
+            EXPECT_EQ(modal->texts[0], "Waiting to reconnect device\r\r");
+        }
+        // Back to a mouse read and shown, the level and profile it held before.
+        modal->texts.clear();
+        ASSERT_TRUE(TickUntil([&] { return Present(); }));
+        SetImageByte(*mouse, 166, 5);
+        SetImageByte(*mouse, 164, 0x01);
+        form->RefreshCurrentDPIStatus(nullptr);
+        form->RefreshCurrentProfileStatus(nullptr);
+        SetImageByte(*mouse, 166, 2);
+        SetImageByte(*mouse, 164, 0x02);
+    }
 }
 
 TEST_F(PollingTest, MouseUnpluggedWhileTheThreadWaitsIsFollowedAgainOnceBack) {

@@ -155,8 +155,9 @@ TEST_F(ProfileWriteTest, WithoutAnI2CAnswerOnlyTheProfileIsTakenAgain) {
 
 TEST_F(ProfileWriteTest, AFailedUserReadLeavesTheCopyAsItWas) {
     auto mouse = StartWithMouse();
-    // The data reads of the user section are lost in every attempt until the read gives up.
-    mouse->FailNextGetFeature(device::FailedReportsToStop * device::BlockAttempts);
+    // The data reads of the user section are lost in every attempt until the read gives up
+    // at the job's last failed transfer.
+    mouse->FailNextGetFeature(device::FailedTransfersPerJob);
     form->UserCopy.fill(0x5A);
     EXPECT_FALSE(form->RefreshProfileParameter());
     EXPECT_TRUE(std::all_of(form->UserCopy.begin(), form->UserCopy.end(),

@@ -25,6 +25,9 @@ struct InterfaceInfo {
     uint16_t featureReportByteLength = 0;
     uint16_t usagePage = 0;
     uint16_t usage = 0;
+    // Tells this interface's node apart from one made anew under the same path (the
+    // device unplugged and plugged back): another number each time; 0 when not known.
+    uint32_t instance = 0;
 };
 
 // Error codes reported through the Windows-style GetLastError of the layer above.

@@ -116,7 +116,8 @@ BOOL SetupDiGetDeviceInterfaceDetailA(HDEVINFO deviceInfoSet,
     if (requiredSize) *requiredSize = needed;
     if (deviceInfoData) {
         deviceInfoData->ClassGuid = kHidClassGuid;
-        deviceInfoData->DevInst = static_cast<DWORD>(deviceInterfaceData->Reserved);
+        // The device instance: the node's, told apart from one made anew at the same path.
+        deviceInfoData->DevInst = info->instance;
         deviceInfoData->Reserved = 0;
     }
     if (detailDataSize < needed) return Fail(ERROR_INSUFFICIENT_BUFFER);

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // Controls used by field: X(class, name).
@@ -42,12 +43,13 @@
 #define VTRM_FORM1_METHODS_DEVICE                                                                  \
     /* Arrival, removal and the configuration read (MainDevice.cpp). */                            \
     /* The three below and Btn_Read: true when the mouse was read whole. */                        \
-    bool OpenDeviceByTable(bool reportLoss = true);                                                \
+    bool OpenDeviceByTable(bool reportLoss = true,                                                 \
+                           const std::function<bool(const std::string&)>& accept = nullptr);       \
     void DeviceLost();                                                                             \
     void EnterLossState();                                                                         \
     void DeviceStoppedAnswering(const std::string& told = {});                                     \
     bool ReFindDev(bool reportLoss = true);                                                        \
-    bool ReadDevInfo();                                                                            \
+    bool ReadDevInfo(const std::string& opened = {});                                              \
     bool Btn_Read();                                                                               \
     /* Whether an identity block's manufacturer and product ids are a mouse this program */        \
     /* serves: the default image's pair or the [org] reserve pair. */                              \

@@ -14,6 +14,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/vcl/Dialogs.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -25,6 +26,21 @@ uint8_t PingAnswered = 0;
 uint8_t ReFindDue = 0;
 int ExpectedManufacturerId = 0;
 int ExpectedProductId = 0;
+std::vector<::device::InterfaceKey> LastMouseInterfaces;
+std::set<::device::InterfaceKey> RefusedInterfaces;
+
+std::vector<::device::InterfaceKey> MouseInterfaces() {
+    std::vector<::device::InterfaceKey> keys;
+    for (const ::device::DeviceIdEntry& entry : ::device::DeviceIdTable) {
+        if (entry.vendorId == 0 || entry.productId == 0) continue;
+        for (::device::InterfaceKey& key :
+             ::device::MatchingInterfaces(entry.vendorId, entry.productId))
+            keys.push_back(std::move(key));
+    }
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
+}
 
 bool PingDevice() {
     ::device::ExchangeGuard exchange;
@@ -69,8 +85,14 @@ void SystemMessageBox(const std::string& text) {
 
 void TForm1::DevTimerTimer(platform::vcl::TObject*) {
     if (device::DevicePollGuard) return;
+    // A tick that falls inside a job (its busy window handling messages) leaves the bus to
+    // the job: the open the tick might make would be refused inside the job's exchange, and
+    // the mouse being written taken for lost. What came or went is seen by the next tick.
+    if (::device::InTransferJob()) return;
     device::DevicePollGuard = 1;
     PollGuardScope guard;
+    // What the tick asks of the mouse (the presence ping, an arrival's reads) is one job.
+    ::device::TransferJob job;
 
     // Interfaces still settling give differing counts; only a count that holds in at
     // least two of five double readings is acted on.
@@ -89,15 +111,21 @@ void TForm1::DevTimerTimer(platform::vcl::TObject*) {
         DeviceStoppedAnswering();
         return;
     }
-    if (count == device::LastDeviceCount) {
-        // A mouse that stopped answering while it stayed on the bus is looked for again,
-        // by a probe on a thread of its own: the window is not held by its time-outs. Once
-        // the mouse answered a probe it is re-found and read here.
-        if (device::ReFindDue && device::ReFindProbeOf(*this).Tick()) ReFindDev(false);
-        return;
-    }
+    // An interface of the mouse that was not there at the last look arrived, though the
+    // count may be as it was: a mouse unplugged and plugged back between two ticks.
+    std::vector<::device::InterfaceKey> interfaces = device::MouseInterfaces();
+    const std::vector<::device::InterfaceKey> seenBefore = device::LastMouseInterfaces;
+    const auto isNew = [&](const ::device::InterfaceKey& key) {
+        return !std::binary_search(seenBefore.begin(), seenBefore.end(), key);
+    };
+    const bool mouseArrived = std::any_of(interfaces.begin(), interfaces.end(), isNew);
+    // A refused mouse that left is forgotten; plugged in again it is another interface.
+    std::erase_if(device::RefusedInterfaces, [&](const ::device::InterfaceKey& key) {
+        return !std::binary_search(interfaces.begin(), interfaces.end(), key);
+    });
 
-    if (count < device::LastDeviceCount) {
+    if (!mouseArrived && count < device::LastDeviceCount) {
+        device::LastMouseInterfaces = std::move(interfaces);
         // Something left. With the loss reported already there is nothing to probe.
         if (device::ReFindDue && !device::DeviceHandlesOpen()) {
             device::LastDeviceCount = count;
@@ -113,6 +141,30 @@ void TForm1::DevTimerTimer(platform::vcl::TObject*) {
         device::LastDeviceCount = count;
         return;
     }
+    if (!mouseArrived && (count == device::LastDeviceCount || device::ReFindDue)) {
+        device::LastDeviceCount = count;
+        device::LastMouseInterfaces = std::move(interfaces);
+        // A mouse that stopped answering while it stayed on the bus is looked for again,
+        // by a probe on a thread of its own: the window is held neither by its time-outs
+        // nor by another device arriving beside it. Once an interface passed a probe it is
+        // opened and read here.
+        // The probe keeps to the interfaces seen now: one that arrives later is opened by
+        // the window as any arriving mouse, and never by both at once.
+        if (device::ReFindDue) {
+            const ::device::InterfaceKey proven = device::ReFindProbeOf(*this).Tick(
+                [refused = device::RefusedInterfaces,
+                 seen = device::LastMouseInterfaces](const ::device::InterfaceKey& key) {
+                    return refused.count(key) == 0 &&
+                           std::binary_search(seen.begin(), seen.end(), key);
+                });
+            if (!proven.empty()) {
+                ::device::ReleaseDeviceHandles();
+                OpenDeviceByTable(false,
+                                  [&](const ::device::InterfaceKey& key) { return key == proven; });
+            }
+        }
+        return;
+    }
 
     // Something arrived: give the system time to let the new interface be opened.
     for (int i = 0; i < 21; ++i) {
@@ -120,20 +172,35 @@ void TForm1::DevTimerTimer(platform::vcl::TObject*) {
         HandleWaitingMessages();
     }
     device::LastDeviceCount = count;
-    // A loss reported already is not reported again when the mouse is still missing.
-    OpenDeviceByTable(!device::ReFindDue);
+    // A refused mouse is not asked again. While the mouse that stopped answering is looked
+    // for, only an interface that arrived since is opened here: the silent one is the
+    // probe's. A loss reported already is not reported again when no mouse answers.
+    const bool lookingFor = device::ReFindDue;
+    OpenDeviceByTable(!lookingFor, [&](const ::device::InterfaceKey& key) {
+        return device::RefusedInterfaces.count(key) == 0 && (!lookingFor || isNew(key));
+    });
 }
 
-bool TForm1::OpenDeviceByTable(bool reportLoss) {
-    // Nothing else may talk to the mouse while the window opens it.
-    device::StopReFindProbe(*this);
+bool TForm1::OpenDeviceByTable(bool reportLoss,
+                               const std::function<bool(const ::device::InterfaceKey&)>& accept) {
+    // The interfaces the window has looked at: the next tick sees none of them arrive.
+    std::vector<::device::InterfaceKey> interfaces = device::MouseInterfaces();
+    // What the open takes last holds the device handles.
+    ::device::InterfaceKey opened;
+    const auto take = [&](const ::device::InterfaceKey& key) {
+        if (accept && !accept(key)) return false;
+        opened = key;
+        return true;
+    };
     for (const ::device::DeviceIdEntry& entry : ::device::DeviceIdTable) {
         if (entry.vendorId == 0 || entry.productId == 0) continue;
-        if (!::device::OpenDevice(entry.vendorId, entry.productId)) continue;
+        if (!::device::OpenDevice(entry.vendorId, entry.productId, take)) continue;
         ::device::DeviceVendorId = entry.vendorId;
         ::device::DeviceProductId = entry.productId;
-        return ReadDevInfo();
+        device::LastMouseInterfaces = std::move(interfaces);
+        return ReadDevInfo(opened);
     }
+    device::LastMouseInterfaces = std::move(interfaces);
     if (reportLoss) DeviceLost();
     return false;
 }
@@ -162,6 +229,7 @@ void TForm1::DeviceStoppedAnswering(const std::string& told) {
     const bool reported = device::ReFindDue && told.empty();
     ::device::ReleaseDeviceHandles();
     device::LastDeviceCount = ::device::CountHidDevices();
+    device::LastMouseInterfaces = device::MouseInterfaces();
     device::ReFindDue = 1;
     if (reported) {
         EnterLossState();
@@ -200,21 +268,10 @@ bool TForm1::IdentityServed(int manufacturer, int product) const {
            (manufacturer == ReserveManufacturerId && product == ReserveProductId);
 }
 
-bool TForm1::ReadDevInfo() {
-    std::array<uint8_t, 7> reply{};
-    bool answered = false;
-    {
-        ::device::ExchangeGuard exchange;
-        if (!exchange.ok()) return false;
-        // Without a data handle (the open's handshake got no answer) the command would
-        // wait for a read that cannot be made. Made again after a glitch, as the handshake.
-        if (device::DeviceHandlesOpen()) {
-            answered = ::device::Handshake(::device::CommandHandle, ::device::FeatureReportLength,
-                                           ::device::ReportBuffer, ::device::BlockAttempts)
-                           .answered;
-            if (answered) std::memcpy(reply.data(), ::device::ReportBuffer + 1, reply.size());
-        }
-    }
+bool TForm1::ReadDevInfo(const ::device::InterfaceKey& opened) {
+    // Made again after a glitch, as the handshake.
+    uint8_t reply[7] = {};
+    const bool answered = device::DeviceHandlesOpen() && ::device::AskInformation(reply);
     // The mouse opened but does not answer: it is looked for again until it does.
     if (!answered) {
         DeviceStoppedAnswering();
@@ -244,8 +301,13 @@ bool TForm1::ReadDevInfo() {
     edt_ProductID_Rd->SetText(platform::rtl::IntToStr(product));
 
     if (IdentityServed(manufacturer, product)) return Btn_Read();
-    // Refused: no tick may look for the mouse again until the user has read why. The
-    // box has OK alone, so however it is closed it answers OK.
+    // Refused: the mouse is not this program's, and is not asked again while it stays
+    // plugged in, so the user is told once. The window is left without a mouse.
+    device::RefusedInterfaces.insert(opened);
+    ::device::ReleaseDeviceHandles();
+    if (!shell::NoDevicePageFlag) EnterLossState();
+    // No tick may look at the bus until the user has read why. The box has OK alone, so
+    // however it is closed it answers OK.
     DevTimer->SetEnabled(false);
     SystemMessageBox(device::DeviceText("Str107"));
     DevTimer->SetEnabled(true);
@@ -253,6 +315,7 @@ bool TForm1::ReadDevInfo() {
 }
 
 bool TForm1::Btn_Read() {
+    ::device::TransferJob job;
     shell::UiLoadingFlag = 1;
     DevTimer->SetEnabled(false);
     ShowDisableOverlays();
@@ -288,6 +351,7 @@ bool TForm1::Btn_Read() {
     }
     giveFormBack();
     device::ReFindDue = 0;
+    device::ReFindSucceeded(*this);
     return true;
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 // Unit state of the device handling of the main window: the poll state of the device
 // timer and the identity pairs a found mouse must carry.
+#include "device/Subroutines.h"
+
 #include <cstdint>
+#include <set>
+#include <vector>
 
 namespace window::device {
 
@@ -19,6 +23,15 @@ extern uint8_t ReFindDue;
 // start-up from header bytes 484 and 485 when the memory type is "I2C", else (0, 0).
 extern int ExpectedManufacturerId;
 extern int ExpectedProductId;
+// The interfaces with the ids of the table seen when the window last looked at the bus or
+// opened the mouse: one not among them has arrived since (a replug makes another one).
+extern std::vector<::device::InterfaceKey> LastMouseInterfaces;
+// Interfaces whose mouse was refused for its identity: never opened again, so the refusal is
+// told once. The same mouse plugged in again is another interface.
+extern std::set<::device::InterfaceKey> RefusedInterfaces;
+
+// The interfaces with the ids of the table on the bus now, in order. No report is sent.
+std::vector<::device::InterfaceKey> MouseInterfaces();
 
 // Sends the information command as a presence probe and reads its answer, unexamined.
 // Sets PingAnswered. False (PingAnswered untouched) when the probe could not run because

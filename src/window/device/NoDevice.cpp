@@ -122,6 +122,8 @@ void TForm1::ResetDeviceAndReFind() {
 // A whole-image change sends the image, then resets the mouse and reads it back. A mouse
 // that did not take the image is not reset: it does not answer, and is looked for again.
 void TForm1::WriteImageAndReFind() {
+    // The write, the reset and the read after it are one job.
+    ::device::TransferJob job;
     if (DetectedInterface == "I2C" &&
         !::device::WriteEepromBlockWhole(0, ::device::image::ImageSize,
                                          ::device::LiveImage.data()) &&

@@ -43,6 +43,7 @@ bool WriteBlocks(window::TForm1& form, bool withIdentity) {
 // profile is left alone: a guess would change the mouse's profile. A mouse that did not
 // take a step is asked nothing more; the device timer reports it.
 bool WriteProfileBlocks(window::TForm1& form, bool withIdentity) {
+    ::device::TransferJob job;
     const auto profileByte = static_cast<uint8_t>(::device::image::User.Offset);
     const bool done = WriteBlocks(form, withIdentity) && form.RefreshProfileParameter() &&
                       ::device::WriteConfigBytes(profileByte, 0x0F, 0, 0, 1) &&

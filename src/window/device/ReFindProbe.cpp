@@ -1,9 +1,9 @@
 #include "window/device/ReFindProbe.h"
 
-#include "device/Subroutines.h"
 #include "window/Main.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace window::device {
@@ -24,52 +24,58 @@ TReFindProbe::~TReFindProbe() {
     Stop();
 }
 
-bool TReFindProbe::Tick() {
-    if (running_) return false;
+::device::InterfaceKey
+TReFindProbe::Tick(std::function<bool(const ::device::InterfaceKey&)> accept) {
+    if (running_) return {};
     if (thread_.joinable()) {
         thread_.join();
-        if (answered_) {
-            silentInRow_ = 0;
-            ticksToWait_ = 0;
-            return true;
-        }
-        // 0, 1, 3, 7, 7, ... ticks between the end of a silent probe and the next one.
-        ++silentInRow_;
-        ticksToWait_ = std::min((1 << std::min(silentInRow_ - 1, 8)) - 1, PauseTicksAtMost);
+        // 0, 1, 3, 7, 7, ... ticks between the end of a probe and the next one, until the
+        // mouse is shown: a mouse that passes a probe and then fails the window's read is
+        // not looked at more often than a silent one.
+        ++probesInRow_;
+        ticksToWait_ = std::min((1 << std::min(probesInRow_ - 1, 8)) - 1, PauseTicksAtMost);
+        std::lock_guard lock(provenMutex_);
+        if (!proven_.empty()) return std::exchange(proven_, {});
     }
     if (ticksToWait_ > 0) {
         --ticksToWait_;
-        return false;
+        return {};
     }
-    Start();
-    return false;
+    Start(std::move(accept));
+    return {};
 }
 
-void TReFindProbe::Start() {
+void TReFindProbe::Start(std::function<bool(const ::device::InterfaceKey&)> accept) {
     // The id table belongs to the window's thread; the probe takes a copy.
     std::vector<::device::DeviceIdEntry> ids;
     for (const ::device::DeviceIdEntry& entry : ::device::DeviceIdTable)
         if (entry.vendorId != 0 && entry.productId != 0) ids.push_back(entry);
     stop_ = false;
-    answered_ = false;
     running_ = true;
-    thread_ = std::thread([this, ids = std::move(ids)] {
-        bool answered = false;
+    thread_ = std::thread([this, ids = std::move(ids), accept = std::move(accept)] {
+        ::device::InterfaceKey proven;
         for (const ::device::DeviceIdEntry& entry : ids)
-            if (!answered && !stop_)
-                answered = ::device::ProbeDevice(entry.vendorId, entry.productId, stop_);
-        answered_ = answered;
+            if (proven.empty() && !stop_)
+                proven = ::device::ProbeDevice(entry.vendorId, entry.productId, stop_, accept);
+        {
+            std::lock_guard lock(provenMutex_);
+            proven_ = std::move(proven);
+        }
         running_ = false;
     });
+}
+
+void TReFindProbe::Succeeded() {
+    probesInRow_ = 0;
+    ticksToWait_ = 0;
 }
 
 void TReFindProbe::Stop() {
     stop_ = true;
     if (thread_.joinable()) thread_.join();
     running_ = false;
-    answered_ = false;
-    silentInRow_ = 0;
-    ticksToWait_ = 0;
+    std::lock_guard lock(provenMutex_);
+    proven_.clear();
 }
 
 TReFindProbe& ReFindProbeOf(window::TForm1& form) {
@@ -79,8 +85,8 @@ TReFindProbe& ReFindProbeOf(window::TForm1& form) {
     return *probe;
 }
 
-void StopReFindProbe(window::TForm1& form) {
-    if (TReFindProbe* probe = FindProbe(form)) probe->Stop();
+void ReFindSucceeded(window::TForm1& form) {
+    if (TReFindProbe* probe = FindProbe(form)) probe->Succeeded();
 }
 
 } // namespace window::device

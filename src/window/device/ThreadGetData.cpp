@@ -43,11 +43,11 @@ bool DeviceHasI2CMemory(window::TForm1& form) {
     return i2c;
 }
 
-// One byte of the image memory; the block routine leaves FF when the read fails.
-uint8_t ReadImageByte(uint16_t address) {
-    uint8_t value = 0xFF;
-    ::device::ReadEepromBlock(address, 1, &value);
-    return value;
+// One byte of the image memory, read whole as a block is: a short or lost reply is asked
+// again. False when it did not come; a mouse that stopped answering is left for the
+// device timer to report.
+bool ReadImageByte(uint16_t address, uint8_t& value) {
+    return ::device::ReadEepromBlockWhole(address, 1, &value);
 }
 
 } // namespace
@@ -202,17 +202,20 @@ const char* const ProfileFamilies[] = {"Img_Main_", "Img_Switch_", "Img_Fixed_"}
 
 // Runs on the polling thread (or on the window's, when called there): the read takes the
 // exchange lock by itself, the window is changed on the window's thread.
+// A read that did not come is not shown: the marks and the profile keep what they showed.
 void TForm1::RefreshCurrentDPIStatus(platform::vcl::TObject* /*Sender*/) {
-    const uint8_t level = device::DeviceHasI2CMemory(*this)
-                              ? device::ReadImageByte(device::CurrentDpiLevelAddress)
-                              : 0;
+    uint8_t level = 0;
+    if (device::DeviceHasI2CMemory(*this) &&
+        !device::ReadImageByte(device::CurrentDpiLevelAddress, level))
+        return;
     device::OnWindowThread([&] { ShowCurrentDPILevel(level); });
 }
 
 void TForm1::RefreshCurrentProfileStatus(platform::vcl::TObject* /*Sender*/) {
-    const uint8_t byte = device::DeviceHasI2CMemory(*this)
-                             ? device::ReadImageByte(device::CurrentProfileAddress)
-                             : 0;
+    uint8_t byte = 0;
+    if (device::DeviceHasI2CMemory(*this) &&
+        !device::ReadImageByte(device::CurrentProfileAddress, byte))
+        return;
     // The high four bits are the profile's colour.
     const int profile = byte & 0x0F;
     device::OnWindowThread([&] { ShowCurrentProfile(profile); });

@@ -95,6 +95,7 @@ uint8_t WriteProfileChoice(TForm1& form, int profile) {
         {GunBytesAddress + 1, 0x00},
         {GunBytesAddress + 2, static_cast<uint8_t>(profile == 1 ? 0x20 : 0x00)},
         {ProfileAndColourAddress, choice}};
+    ::device::TransferJob job;
     for (const auto& [address, value] : bytes)
         if (!::device::WriteConfigBytes(address, value, 0, 0, 1)) break;
     return choice;

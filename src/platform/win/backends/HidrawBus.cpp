@@ -18,6 +18,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -55,6 +56,18 @@ bool ParseHidId(const std::string& uevent, uint16_t& vendor, uint16_t& product) 
 }
 
 // hidraw numbers in ascending order ("hidraw2" before "hidraw10").
+// The instance of a hidraw node from its sysfs directory: the kernel makes the directory
+// anew, with another inode and change time, each time the device comes back.
+uint32_t NodeInstance(const std::string& sysfsNode) {
+    struct stat st {};
+    if (stat(sysfsNode.c_str(), &st) != 0) return 0;
+    const uint64_t mixed = static_cast<uint64_t>(st.st_ino) * 0x9E3779B97F4A7C15ull ^
+                           static_cast<uint64_t>(st.st_ctim.tv_sec) * 1000000007ull ^
+                           static_cast<uint64_t>(st.st_ctim.tv_nsec);
+    const auto instance = static_cast<uint32_t>(mixed ^ (mixed >> 32));
+    return instance != 0 ? instance : 1;
+}
+
 std::vector<int> NodeNumbers(const std::string& root) {
     std::vector<int> numbers;
     DIR* dir = opendir(root.c_str());
@@ -241,6 +254,7 @@ std::vector<InterfaceInfo> HidrawBus::Enumerate() {
         InterfaceInfo base;
         if (!ParseHidId(ReadWholeFile(device + "uevent"), base.vendorId, base.productId)) continue;
         base.path = devRoot_ + "/" + name;
+        base.instance = NodeInstance(sysfsRoot_ + "/" + name);
         const std::string descriptor = ReadWholeFile(device + "report_descriptor");
         const ReportDescriptorLayout layout = ParseReportDescriptor(
             reinterpret_cast<const uint8_t*>(descriptor.data()), descriptor.size());
