@@ -8,6 +8,7 @@
 #include "platform/core/Time.h"
 #include "platform/win/HidBus.h"
 
+#include <algorithm>
 #include <chrono>
 #include <set>
 
@@ -78,38 +79,131 @@ protected:
     std::shared_ptr<FaultBus> faults;
 };
 
-// Two minutes of ticks while the mouse stays silent (each transfer to it times out after
-// 5 s): the window's thread is held at most a tenth of the time, though the mouse is
-// probed again and again. Once it answers it is found and read whole within a minute.
-// The scale is raised to 0.01 so that the window's own work in a tick, which is real
-// time, weighs a tenth as much in program time as at 0.001 (slow sanitizer builds too).
-TEST_F(JobFaultReFind, ASilentMouseHoldsTheWindowAtMostATenthAndIsFoundOnceItAnswers) {
+// Two minutes of ticks while the mouse stays sick (each transfer it does not answer times
+// out after 5 s): silent; answering the handshake but no memory read; silent while other
+// devices arrive and leave beside it. The window's thread is held at most a tenth of the
+// time, though the mouse is probed again and again, and never opens a mouse that did not
+// pass a probe. Once it answers it is found and read whole within a minute. The scale is
+// raised to 0.01 so that the window's own work in a tick, which is real time, weighs a
+// tenth as much in program time as at 0.001 (slow sanitizer builds too).
+TEST_F(JobFaultReFind, ASickMouseHoldsTheWindowAtMostATenthAndIsFoundOnceItAnswers) {
+    struct Case {
+        const char* name;
+        FaultKind kind;
+        bool othersArrive;
+    };
+    const Case cases[] = {
+        {"silent", FaultKind::Unanswered, false},
+        {"SickMouse: no memory read answered", FaultKind::MemoryUnanswered, false},
+        {"SickMouse: silent, other devices arriving", FaultKind::Unanswered, true}};
     platform::core::SetTimeScale(0.01);
-    Silence();
-    const uint64_t lossTimeOuts = faults->Failed();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Arrive([&] { faults->Arm(FaultKind::None, 0); });
+        ASSERT_TRUE(Present());
+        faults->Arm(c.kind, 0);
+        form->Btn_Read();
+        ASSERT_EQ(modal->texts, std::vector<std::string>{kLossText});
+        ASSERT_FALSE(Present());
+        const uint64_t lossTimeOuts = faults->Failed();
 
-    const Clock::time_point start = Clock::now();
-    double heldMs = 0;
-    for (uint32_t tick = 1; ProgramMs(Clock::now() - start) < 120000; ++tick) {
-        const Clock::time_point before = Clock::now();
-        Tick();
-        heldMs += ProgramMs(Clock::now() - before);
-        platform::core::SleepUntilPrecise(start + platform::core::ScaledDuration(kTickMs * tick));
+        std::vector<std::shared_ptr<simulator::SimKeyboard>> others;
+        const Clock::time_point start = Clock::now();
+        double heldMs = 0;
+        for (uint32_t tick = 1; ProgramMs(Clock::now() - start) < 120000; ++tick) {
+            if (c.othersArrive && tick % 6 == 0) others.push_back(AddKeyboard());
+            if (c.othersArrive && tick % 6 == 3 && !others.empty()) others.back()->Unplug();
+            const Clock::time_point before = Clock::now();
+            Tick();
+            heldMs += ProgramMs(Clock::now() - before);
+            platform::core::SleepUntilPrecise(start +
+                                              platform::core::ScaledDuration(kTickMs * tick));
+        }
+        const double elapsedMs = ProgramMs(Clock::now() - start);
+        EXPECT_LE(heldMs, 0.10 * elapsedMs) << "held " << heldMs << " ms of " << elapsedMs;
+        EXPECT_GE(faults->Failed(), lossTimeOuts + 5) << "the sick mouse was probed";
+        EXPECT_FALSE(Present());
+        EXPECT_EQ(modal->texts.size(), 1u);
+
+        ASSERT_TRUE(PumpUntil([&] { return ProbeIdle(); }, 60000));
+        faults->Heal();
+        const Clock::time_point healed = Clock::now();
+        EXPECT_TRUE(TickUntil([&] { return Present(); }, 60000));
+        EXPECT_LE(ProgramMs(Clock::now() - healed), 60000 + kTickMs);
+        EXPECT_EQ(LiveImage(), mouse->Image());
+        EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
+        EXPECT_EQ(modal->texts.size(), 1u);
+        if (HasFailure()) return;
     }
-    const double elapsedMs = ProgramMs(Clock::now() - start);
-    EXPECT_LE(heldMs, 0.10 * elapsedMs) << "held " << heldMs << " ms of " << elapsedMs;
-    EXPECT_GE(faults->Failed(), lossTimeOuts + 5) << "the silent mouse was probed";
-    EXPECT_FALSE(Present());
-    EXPECT_EQ(modal->texts.size(), 1u);
+}
 
-    ASSERT_TRUE(PumpUntil([&] { return ProbeIdle(); }, 60000));
-    faults->Heal();
-    const Clock::time_point healed = Clock::now();
-    EXPECT_TRUE(TickUntil([&] { return Present(); }, 60000));
-    EXPECT_LE(ProgramMs(Clock::now() - healed), 60000 + kTickMs);
-    EXPECT_EQ(LiveImage(), mouse->Image());
-    EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
-    EXPECT_EQ(modal->texts.size(), 1u);
+// A hung mouse unplugged and plugged back between two ticks, the count of interfaces as it
+// was: the next tick opens and reads it, whether the loss was reported and the look for it
+// had reached its longest pause, or the window still showed it.
+TEST_F(JobFaultReFind, SickMouseReplugBetweenTwoTicksIsSeenAtTheNextTick) {
+    for (const bool lostBefore : {true, false}) {
+        SCOPED_TRACE(lostBefore ? "after the loss was told" : "while shown");
+        Arrive([&] { faults->Arm(FaultKind::None, 0); });
+        ASSERT_TRUE(Present());
+        if (lostBefore) {
+            Silence();
+            // Long enough for the pause between probes to reach its longest.
+            for (int tick = 0; tick < 30; ++tick) {
+                Tick();
+                ASSERT_TRUE(PumpUntil([&] { return ProbeIdle(); }, 60000));
+            }
+        }
+        const size_t told = modal->texts.size();
+        mouse->SetImage(DefaultImage(2));
+        mouse->Unplug();
+        faults->Heal();
+        mouse->Plug();
+        Tick();
+        EXPECT_TRUE(Present());
+        EXPECT_EQ(LiveImage(), DefaultImage(2));
+        EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
+        EXPECT_EQ(modal->texts.size(), told);
+        mouse->SetImage(DefaultImage(1));
+        if (HasFailure()) return;
+    }
+}
+
+// A mouse with the served USB ids whose identity the program refuses is told once when it
+// arrives, however long it stays and whether a mouse was lost before, and again only when
+// it is plugged in again. Meanwhile the window stays usable without a mouse.
+TEST_F(JobFaultReFind, SickMouseRefusedForItsIdentityIsToldOncePerArrival) {
+    const std::string refusedText = "The mouse manufacturer or product id error";
+    for (const bool lostBefore : {false, true}) {
+        SCOPED_TRACE(lostBefore ? "after a loss" : "no loss before");
+        Arrive([&] { faults->Arm(FaultKind::None, 0); });
+        ASSERT_TRUE(Present());
+        if (lostBefore) Silence();
+        mouse->Unplug();
+        Tick();
+        modal->texts.clear();
+        faults->Heal();
+        auto stranger = AddMouse(WithIdentity(DefaultImage(1), 0x12, 0x34));
+        for (int arrival = 1; arrival <= 2; ++arrival) {
+            for (int tick = 0; tick < 14; ++tick) {
+                Tick();
+                ASSERT_TRUE(PumpUntil([&] { return ProbeIdle(); }, 60000));
+            }
+            EXPECT_EQ(std::count(modal->texts.begin(), modal->texts.end(), refusedText), arrival);
+            EXPECT_EQ(modal->texts.back(), refusedText);
+            EXPECT_FALSE(Present());
+            EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
+            EXPECT_TRUE(form->DevTimer->Enabled());
+            stranger->Unplug();
+            Tick();
+            stranger->Plug();
+        }
+        stranger->Unplug();
+        Tick();
+        mouse->Plug();
+        modal->texts.clear();
+        ASSERT_TRUE(TickUntil([&] { return Present(); }));
+        if (HasFailure()) return;
+    }
 }
 
 // The silent mouse, probed, is unplugged and a healthy one plugged in: the tick that sees

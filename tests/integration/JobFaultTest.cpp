@@ -268,6 +268,52 @@ INSTANTIATE_TEST_SUITE_P(Jobs, JobFaultWalk, ::testing::Range<size_t>(0, std::si
                              return name;
                          });
 
+// Another device is plugged in while each job runs, and the device timer ticks inside the
+// job's busy steps: the tick leaves the bus to the job, the job ends as it does without the
+// arrival, nothing is told, and the next tick after the job sees the arrival and reads the
+// mouse again. The window never stays without a mouse while it holds one that answers.
+TEST_F(JobFaultTest, SickMouseATickInsideEveryJobSeesAnArrivalOnlyAfterIt) {
+    for (const Job& job : Jobs()) {
+        SCOPED_TRACE(job.name);
+        mouse->SetImage(DefaultImage(1));
+        form->Btn_Read();
+        ASSERT_TRUE(Present());
+        modal->texts.clear();
+        fs::remove(Saved());
+        faults->Arm(FaultKind::None, 0);
+        job.run();
+        const Bytes image = mouse->Image();
+        const auto live = mouse->LiveBytes();
+        const bool saves = fs::exists(Saved());
+
+        mouse->SetImage(DefaultImage(1));
+        form->Btn_Read();
+        fs::remove(Saved());
+        int ticksInside = 0;
+        busy.onStep = [&](int) {
+            if (ticksInside++ > 0) return;
+            AddKeyboard();
+            Tick();
+        };
+        job.run();
+        busy.onStep = nullptr;
+        EXPECT_GT(ticksInside, 0) << "the job shows the busy window";
+        EXPECT_TRUE(modal->texts.empty());
+        EXPECT_TRUE(Present());
+        EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
+        EXPECT_EQ(mouse->Image(), image);
+        EXPECT_EQ(mouse->LiveBytes(), live);
+        EXPECT_EQ(fs::exists(Saved()), saves);
+        const uint64_t transfersBefore = faults->Transfers();
+        Tick();
+        EXPECT_TRUE(modal->texts.empty());
+        EXPECT_TRUE(Present());
+        EXPECT_EQ(window::shell::NoDevicePageFlag, 0);
+        EXPECT_GT(faults->Transfers(), transfersBefore) << "the arrival is looked at after the job";
+        if (HasFailure()) return;
+    }
+}
+
 // The reset after a whole-image write is lost `lost` times: the mouse that never got it
 // is sent it again, up to three times; one that restarted as its answer was lost is not
 // reset twice. A mouse that never restarted is told, and read again by a later tick.

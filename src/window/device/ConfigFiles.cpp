@@ -151,6 +151,8 @@ bool TForm1::ImageWritable(const uint8_t* image) {
 // The image goes to the mouse as it is, checksums and all; the pages show the repaired
 // copies until the read after the reset shows what the mouse took.
 void TForm1::MemoToDataBuf_OnClick(platform::vcl::TObject* /*Sender*/) {
+    // From the busy window's first step to the read after the reset, one job.
+    ::device::TransferJob job;
     HideAllMenu();
     DevTimer->SetEnabled(false);
     ShowDisableOverlays();

@@ -123,6 +123,8 @@ void ConfirmClick(TForm1& form, int n, void (TForm1::*restore)(platform::vcl::TO
 // Everything the mouse holds is replaced by the chosen default image; the reset at the
 // end reads it back, which gives the form, the timer and the pages back to the user.
 void RestoreDefaultImage(TForm1& form, const ::device::TDeviceImage& chosen) {
+    // From the busy window's first step to the read after the reset, one job.
+    ::device::TransferJob job;
     shell::UiLoadingFlag = 1;
     form.HideAllMenu();
     form.DevTimer->SetEnabled(false);

@@ -12,6 +12,8 @@ void TForm1::TLDefaultParameter(platform::vcl::TObject* /*Sender*/) {
     // A mouse that is open but not served would not be read back after the reset, and
     // the window would stay covered with its timer off.
     if (!device::MouseServed(*this)) return;
+    // From the busy window's first step to the read after the reset, one job.
+    ::device::TransferJob job;
     shell::UiLoadingFlag = 1;
     HideAllMenu();
     DevTimer->SetEnabled(false);
