@@ -139,7 +139,8 @@ TEST_F(JobFaultReFind, ASickMouseHoldsTheWindowAtMostATenthAndIsFoundOnceItAnswe
 
 // A hung mouse unplugged and plugged back between two ticks, the count of interfaces as it
 // was: the next tick opens and reads it, whether the loss was reported and the look for it
-// had reached its longest pause, or the window still showed it.
+// had reached its longest pause, or the window still showed it. A mouse that left while
+// another device arrived is seen gone by the next tick.
 TEST_F(JobFaultReFind, SickMouseReplugBetweenTwoTicksIsSeenAtTheNextTick) {
     for (const bool lostBefore : {true, false}) {
         SCOPED_TRACE(lostBefore ? "after the loss was told" : "while shown");
@@ -166,6 +167,22 @@ TEST_F(JobFaultReFind, SickMouseReplugBetweenTwoTicksIsSeenAtTheNextTick) {
         mouse->SetImage(DefaultImage(1));
         if (HasFailure()) return;
     }
+
+    // The mouse unplugged and a keyboard plugged in between two ticks: the count is as it
+    // was, but the mouse is gone, and the next tick tells it once.
+    modal->texts.clear();
+    mouse->Unplug();
+    auto keyboard = AddKeyboard();
+    Tick();
+    EXPECT_EQ(modal->texts, std::vector<std::string>{kLossText});
+    EXPECT_FALSE(Present());
+    EXPECT_EQ(window::shell::NoDevicePageFlag, 1);
+    Tick();
+    EXPECT_EQ(modal->texts.size(), 1u);
+    mouse->Plug();
+    Tick();
+    EXPECT_TRUE(Present());
+    EXPECT_EQ(modal->texts.size(), 1u);
 }
 
 // A mouse with the served USB ids whose identity the program refuses is told once when it

@@ -119,12 +119,17 @@ void TForm1::DevTimerTimer(platform::vcl::TObject*) {
         return !std::binary_search(seenBefore.begin(), seenBefore.end(), key);
     };
     const bool mouseArrived = std::any_of(interfaces.begin(), interfaces.end(), isNew);
+    // And one that was there is gone, though another device may have taken its place in
+    // the count.
+    const bool mouseLeft = std::any_of(seenBefore.begin(), seenBefore.end(), [&](const auto& key) {
+        return !std::binary_search(interfaces.begin(), interfaces.end(), key);
+    });
     // A refused mouse that left is forgotten; plugged in again it is another interface.
     std::erase_if(device::RefusedInterfaces, [&](const ::device::InterfaceKey& key) {
         return !std::binary_search(interfaces.begin(), interfaces.end(), key);
     });
 
-    if (!mouseArrived && count < device::LastDeviceCount) {
+    if (!mouseArrived && (count < device::LastDeviceCount || mouseLeft)) {
         device::LastMouseInterfaces = std::move(interfaces);
         // Something left. With the loss reported already there is nothing to probe.
         if (device::ReFindDue && !device::DeviceHandlesOpen()) {
