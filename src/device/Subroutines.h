@@ -116,10 +116,10 @@ bool ReadConfigBytes(uint8_t mode, uint8_t address, uint8_t length, uint8_t* des
 bool WriteConfigBlock(uint8_t mode, uint8_t address, uint32_t length, const uint8_t* source);
 // The block routines run the whole exchange even when a data report of it fails (the
 // mouse expects every report the command announced), unless FailedReportsToStop of them
-// fail in a row, and return true only when the command and every data report went: a
-// failed data read leaves FF in its seven bytes, a failed data write leaves the mouse's
-// old bytes there. ReadConfigBytes and
-// ReadEepromBlock fill the destination with FF before the command.
+// fail in a row or the job gives up on the mouse, and return true only when the command
+// and every data report went: a failed data read leaves FF in its seven bytes, a failed
+// data write leaves the mouse's old bytes there. ReadConfigBytes and ReadEepromBlock fill
+// the destination with FF before the command.
 bool WriteEepromBlock(uint16_t address, uint16_t length, const uint8_t* source);
 bool ReadEepromBlock(uint16_t address, uint16_t length, uint8_t* destination);
 bool ReadEepromBlockWithWait(uint16_t address, uint16_t length, uint8_t* destination);

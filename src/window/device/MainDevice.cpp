@@ -152,9 +152,8 @@ void TForm1::DevTimerTimer(platform::vcl::TObject*) {
         // A mouse that stopped answering while it stayed on the bus is looked for again,
         // by a probe on a thread of its own: the window is held neither by its time-outs
         // nor by another device arriving beside it. Once an interface passed a probe it is
-        // opened and read here.
-        // The probe keeps to the interfaces seen now: one that arrives later is opened by
-        // the window as any arriving mouse, and never by both at once.
+        // opened and read here. The probe keeps to the interfaces seen now: one that
+        // arrives later is opened by the window as any arriving mouse, never by both.
         if (device::ReFindDue) {
             const ::device::InterfaceKey proven = device::ReFindProbeOf(*this).Tick(
                 [refused = device::RefusedInterfaces,
