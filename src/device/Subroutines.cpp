@@ -68,10 +68,15 @@ template <typename Visit> bool ForEachInterfacePath(Visit&& visit) {
     return true;
 }
 
-// Attempts of a handshake the job in progress can still afford: each failed attempt costs
-// it one failed transfer.
-int AttemptsLeftInJob() {
-    return std::max(0, std::min(BlockAttempts, FailedTransfersPerJob - JobFailedTransfers()));
+// The handshake made for the job in progress on this thread, through `report`: at most as
+// many attempts as the job can still afford (each failed one costs it a failed transfer),
+// and its failed transfers counted against the job.
+THandshake HandshakeInJob(HANDLE handle, uint32_t length, uint8_t* report) {
+    const int attempts =
+        std::max(0, std::min(BlockAttempts, FailedTransfersPerJob - JobFailedTransfers()));
+    const THandshake handshake = Handshake(handle, length, report, attempts);
+    CountFailedTransfers(handshake.failedTransfers);
+    return handshake;
 }
 
 InterfaceKey KeyOf(const char* path, win::DWORD instance) {
@@ -125,12 +130,10 @@ bool TakeDevice(HANDLE query, const char* path, const win::HIDD_ATTRIBUTES& attr
     FeatureReportLength = caps.FeatureReportByteLength;
     InputReportLength = caps.InputReportByteLength;
 
-    const THandshake handshake =
-        Handshake(query, caps.FeatureReportByteLength, ReportBuffer, AttemptsLeftInJob());
+    const THandshake handshake = HandshakeInJob(query, caps.FeatureReportByteLength, ReportBuffer);
     if (handshake.commandSent) CommandHandle = query;
     if (handshake.replyRead) DataHandle = query;
     if (!handshake.commandSent && !handshake.replyRead) win::CloseHandle(query);
-    CountFailedTransfers(handshake.failedTransfers);
     return true;
 }
 
@@ -270,9 +273,7 @@ bool AskInformation(uint8_t (&reply)[7]) {
     // Without a data handle (the open's handshake got no answer) the command would wait for
     // a read that cannot be made.
     if (!exchange.ok() || DataHandle == win::INVALID_HANDLE_VALUE) return false;
-    const THandshake handshake =
-        Handshake(CommandHandle, FeatureReportLength, ReportBuffer, AttemptsLeftInJob());
-    CountFailedTransfers(handshake.failedTransfers);
+    const THandshake handshake = HandshakeInJob(CommandHandle, FeatureReportLength, ReportBuffer);
     if (handshake.answered) std::memcpy(reply, ReportBuffer + 1, sizeof reply);
     return handshake.answered;
 }

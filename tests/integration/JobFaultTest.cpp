@@ -57,6 +57,15 @@ protected:
         modal->texts.clear();
     }
 
+    // Every run starts from the same mouse, read whole, with nothing told or saved.
+    void ReadAfresh() {
+        mouse->SetImage(DefaultImage(1));
+        form->Btn_Read();
+        ASSERT_TRUE(Present());
+        modal->texts.clear();
+        fs::remove(Saved());
+    }
+
     struct Job {
         const char* name;
         std::function<void()> run;
@@ -155,15 +164,7 @@ TEST_P(JobFaultWalk, JobFaultEveryTransferOfTheJob) {
     ASSERT_EQ(jobs.size(), std::size(kJobNames));
     const Job& job = jobs[GetParam()];
     ASSERT_STREQ(job.name, kJobNames[GetParam()]);
-    // Every run starts from the same mouse, read whole.
-    const auto begin = [&] {
-        mouse->SetImage(DefaultImage(1));
-        form->Btn_Read();
-        ASSERT_TRUE(Present());
-        modal->texts.clear();
-        fs::remove(Saved());
-    };
-    begin();
+    ReadAfresh();
     faults->Arm(FaultKind::None, 0);
     job.run();
     const uint64_t transfers = faults->Transfers();
@@ -172,44 +173,56 @@ TEST_P(JobFaultWalk, JobFaultEveryTransferOfTheJob) {
     const Bytes image = mouse->Image();
     const auto live = mouse->LiveBytes();
     const bool saves = fs::exists(Saved());
-
-    for (const uint64_t k : WalkIndexes(transfers - 1)) {
-        for (const FaultKind glitch : {FaultKind::Unanswered, FaultKind::ShortReply}) {
-            SCOPED_TRACE(std::string(FaultKindName(glitch)) + " once at transfer " +
-                         std::to_string(k) + " of " + std::to_string(transfers));
-            begin();
-            faults->ArmOnce(glitch, k);
-            job.run();
-            Tick();
-            EXPECT_TRUE(modal->texts.empty());
-            EXPECT_TRUE(Present());
-            EXPECT_EQ(mouse->Image(), image);
-            EXPECT_EQ(mouse->LiveBytes(), live);
-            EXPECT_EQ(fs::exists(Saved()), saves);
-        }
-
-        SCOPED_TRACE("unanswered from transfer " + std::to_string(k) + " of " +
-                     std::to_string(transfers));
-        begin();
-        faults->Arm(FaultKind::Unanswered, k);
-        job.run();
-        EXPECT_LE(faults->Failed(), kTimeoutsPerJob);
-        if (modal->texts.empty()) Tick();
-        ASSERT_EQ(modal->texts.size(), 1u);
-        EXPECT_TRUE(modal->texts[0] == kLossText || modal->texts[0] == kNotRestartedText)
-            << modal->texts[0];
+    // The job ended as it does without a fault.
+    const auto expectAsWithoutFault = [&] {
+        EXPECT_TRUE(Present());
+        EXPECT_EQ(mouse->Image(), image);
+        EXPECT_EQ(mouse->LiveBytes(), live);
+        EXPECT_EQ(fs::exists(Saved()), saves);
+    };
+    // The window is given back: no busy window, the handlers write, the timer runs.
+    const auto expectGivenBack = [&] {
         EXPECT_FALSE(busy.shown);
         EXPECT_EQ(window::shell::UiLoadingFlag, 0);
         EXPECT_TRUE(form->DevTimer->Enabled());
-        EXPECT_FALSE(Present());
+    };
+    // The one text told is the loss (or the reset's own), nothing of the job is saved, and
+    // the mouse, answering again, is read with nothing more told.
+    const auto expectToldOnceThenFound = [&] {
+        EXPECT_TRUE(modal->texts[0] == kLossText || modal->texts[0] == kNotRestartedText)
+            << modal->texts[0];
         EXPECT_FALSE(fs::exists(Saved()));
-
         faults->Heal();
         EXPECT_TRUE(PumpUntil([&] {
             Tick();
             return Present();
         }));
         EXPECT_EQ(modal->texts.size(), 1u);
+    };
+
+    for (const uint64_t k : WalkIndexes(transfers - 1)) {
+        for (const FaultKind glitch : {FaultKind::Unanswered, FaultKind::ShortReply}) {
+            SCOPED_TRACE(std::string(FaultKindName(glitch)) + " once at transfer " +
+                         std::to_string(k) + " of " + std::to_string(transfers));
+            ReadAfresh();
+            faults->ArmOnce(glitch, k);
+            job.run();
+            Tick();
+            EXPECT_TRUE(modal->texts.empty());
+            expectAsWithoutFault();
+        }
+
+        SCOPED_TRACE("unanswered from transfer " + std::to_string(k) + " of " +
+                     std::to_string(transfers));
+        ReadAfresh();
+        faults->Arm(FaultKind::Unanswered, k);
+        job.run();
+        EXPECT_LE(faults->Failed(), kTimeoutsPerJob);
+        if (modal->texts.empty()) Tick();
+        ASSERT_EQ(modal->texts.size(), 1u);
+        expectGivenBack();
+        EXPECT_FALSE(Present());
+        expectToldOnceThenFound();
         if (HasFailure()) return;
     }
 
@@ -229,32 +242,20 @@ TEST_P(JobFaultWalk, JobFaultEveryTransferOfTheJob) {
     for (const Sickness& sick : sicknesses) {
         SCOPED_TRACE(std::string("SickMouse: ") + FaultKindName(sick.kind) + " " +
                      std::to_string(sick.at) + " (" + std::to_string(transfers) + " transfers)");
-        begin();
+        ReadAfresh();
         faults->Arm(sick.kind, sick.at);
         job.run();
         const uint64_t failed = faults->Failed();
         EXPECT_LE(failed, kTimeoutsPerJob);
         faults->Heal();
         if (modal->texts.empty()) Tick();
-        EXPECT_FALSE(busy.shown);
-        EXPECT_EQ(window::shell::UiLoadingFlag, 0);
-        EXPECT_TRUE(form->DevTimer->Enabled());
+        expectGivenBack();
         if (modal->texts.empty()) {
-            EXPECT_TRUE(Present());
-            EXPECT_EQ(mouse->Image(), image);
-            EXPECT_EQ(mouse->LiveBytes(), live);
-            EXPECT_EQ(fs::exists(Saved()), saves);
+            expectAsWithoutFault();
         } else {
             EXPECT_EQ(modal->texts.size(), 1u);
-            EXPECT_TRUE(modal->texts[0] == kLossText || modal->texts[0] == kNotRestartedText)
-                << modal->texts[0];
             EXPECT_EQ(failed, kTimeoutsPerJob) << "told before the job's failures ran out";
-            EXPECT_FALSE(fs::exists(Saved()));
-            EXPECT_TRUE(PumpUntil([&] {
-                Tick();
-                return Present();
-            }));
-            EXPECT_EQ(modal->texts.size(), 1u);
+            expectToldOnceThenFound();
         }
         if (HasFailure()) return;
     }
@@ -275,20 +276,14 @@ INSTANTIATE_TEST_SUITE_P(Jobs, JobFaultWalk, ::testing::Range<size_t>(0, std::si
 TEST_F(JobFaultTest, SickMouseATickInsideEveryJobSeesAnArrivalOnlyAfterIt) {
     for (const Job& job : Jobs()) {
         SCOPED_TRACE(job.name);
-        mouse->SetImage(DefaultImage(1));
-        form->Btn_Read();
-        ASSERT_TRUE(Present());
-        modal->texts.clear();
-        fs::remove(Saved());
+        ReadAfresh();
         faults->Arm(FaultKind::None, 0);
         job.run();
         const Bytes image = mouse->Image();
         const auto live = mouse->LiveBytes();
         const bool saves = fs::exists(Saved());
 
-        mouse->SetImage(DefaultImage(1));
-        form->Btn_Read();
-        fs::remove(Saved());
+        ReadAfresh();
         int ticksInside = 0;
         busy.onStep = [&](int) {
             if (ticksInside++ > 0) return;

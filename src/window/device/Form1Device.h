@@ -48,7 +48,8 @@
     void DeviceLost();                                                                             \
     void EnterLossState();                                                                         \
     void DeviceStoppedAnswering(const std::string& told = {});                                     \
-    bool ReFindDev(bool reportLoss = true);                                                        \
+    bool ReFindDev(bool reportLoss = true,                                                         \
+                   const std::function<bool(const std::string&)>& accept = nullptr);               \
     bool ReadDevInfo(const std::string& opened = {});                                              \
     bool Btn_Read();                                                                               \
     /* Whether an identity block's manufacturer and product ids are a mouse this program */        \

@@ -161,11 +161,8 @@ void TForm1::DevTimerTimer(platform::vcl::TObject*) {
                     return refused.count(key) == 0 &&
                            std::binary_search(seen.begin(), seen.end(), key);
                 });
-            if (!proven.empty()) {
-                ::device::ReleaseDeviceHandles();
-                OpenDeviceByTable(false,
-                                  [&](const ::device::InterfaceKey& key) { return key == proven; });
-            }
+            if (!proven.empty())
+                ReFindDev(false, [&](const ::device::InterfaceKey& key) { return key == proven; });
         }
         return;
     }
@@ -209,11 +206,12 @@ bool TForm1::OpenDeviceByTable(bool reportLoss,
     return false;
 }
 
-bool TForm1::ReFindDev(bool reportLoss) {
+bool TForm1::ReFindDev(bool reportLoss,
+                       const std::function<bool(const ::device::InterfaceKey&)>& accept) {
     ::device::DeviceVendorId = 0;
     ::device::DeviceProductId = 0;
     ::device::ReleaseDeviceHandles();
-    return OpenDeviceByTable(reportLoss);
+    return OpenDeviceByTable(reportLoss, accept);
 }
 
 void TForm1::DeviceLost() {
@@ -275,7 +273,7 @@ bool TForm1::IdentityServed(int manufacturer, int product) const {
 bool TForm1::ReadDevInfo(const ::device::InterfaceKey& opened) {
     // Made again after a glitch, as the handshake.
     uint8_t reply[7] = {};
-    const bool answered = device::DeviceHandlesOpen() && ::device::AskInformation(reply);
+    const bool answered = ::device::AskInformation(reply);
     // The mouse opened but does not answer: it is looked for again until it does.
     if (!answered) {
         DeviceStoppedAnswering();

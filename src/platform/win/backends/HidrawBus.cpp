@@ -55,7 +55,6 @@ bool ParseHidId(const std::string& uevent, uint16_t& vendor, uint16_t& product) 
     return false;
 }
 
-// hidraw numbers in ascending order ("hidraw2" before "hidraw10").
 // The instance of a hidraw node from its sysfs directory: the kernel makes the directory
 // anew, with another inode and change time, each time the device comes back.
 uint32_t NodeInstance(const std::string& sysfsNode) {
@@ -68,6 +67,7 @@ uint32_t NodeInstance(const std::string& sysfsNode) {
     return instance != 0 ? instance : 1;
 }
 
+// hidraw numbers in ascending order ("hidraw2" before "hidraw10").
 std::vector<int> NodeNumbers(const std::string& root) {
     std::vector<int> numbers;
     DIR* dir = opendir(root.c_str());
